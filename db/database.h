@@ -1,0 +1,158 @@
+#pragma once
+
+// The competition database: a competition file or the master data, kept as an SQLite
+// database with the main program's tables and columns. Statements are written in the
+// main program's SQL dialect (Jet SQL) and translated where SQLite differs.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+struct sqlite3;
+
+namespace kx::db {
+
+// Any failure of the database: opening, a statement the database refuses, a missing column.
+class Error : public std::runtime_error {
+ public:
+  explicit Error(const QString& message) : std::runtime_error(message.toStdString()) {}
+  QString text() const { return QString::fromStdString(what()); }
+};
+
+// One value of a row. Null is kept apart from every value.
+class Field {
+ public:
+  Field() = default;
+  Field(QVariant value, bool boolean, bool date) : value_(std::move(value)), boolean_(boolean), date_(date) {}
+
+  bool isNull() const { return value_.isNull() || !value_.isValid(); }
+  // The value as the original program printed it: Booleans as "True"/"False", dates as
+  // "dd.MM.yyyy", whole numbers without decimals, Null as an empty text.
+  QString toString() const;
+  int toInt() const;          // Null gives 0
+  qint64 toLongLong() const;  // Null gives 0
+  double toDouble() const;    // Null gives 0
+  bool toBool() const;        // Null gives false; any non-zero number is true
+  const QVariant& value() const { return value_; }
+
+ private:
+  QVariant value_;
+  bool boolean_ = false;  // the column is a Yes/No column
+  bool date_ = false;     // the column is a date column
+};
+
+// A static recordset: every row of a query, read at once. The row count is known before
+// the first row is read.
+class Recordset {
+ public:
+  Recordset() = default;
+
+  int count() const { return static_cast<int>(rows_.size()); }
+  bool empty() const { return rows_.empty(); }
+  const QStringList& columns() const { return columns_; }
+  int columnIndex(const QString& name) const;  // case-insensitive; -1 when missing
+
+  // Row access by position and column name (case-insensitive; throws Error when missing).
+  const Field& at(int row, const QString& column) const;
+  const Field& at(int row, int column) const;
+
+  // Cursor-style reading, as the original loops do it.
+  bool eof() const { return pos_ >= count(); }
+  void moveFirst() { pos_ = 0; }
+  void moveNext() { ++pos_; }
+  int position() const { return pos_; }
+  const Field& operator[](const QString& column) const { return at(pos_, column); }
+  const Field& operator[](int column) const { return at(pos_, column); }
+
+ private:
+  friend class Connection;
+  QStringList columns_;
+  std::vector<std::vector<Field>> rows_;
+  int pos_ = 0;
+};
+
+// A column of the schema (what the original read from the column schema query).
+struct ColumnInfo {
+  QString table;
+  QString column;
+  QString type;  // declared type
+};
+
+class Transaction;
+
+// One open database file. Not copyable; closing happens in the destructor.
+class Connection {
+ public:
+  // Opens an existing file for reading and writing. A missing file, a file that is not
+  // an SQLite database, or an unreadable file throws Error. Never creates a file.
+  static std::unique_ptr<Connection> open(const QString& path);
+  // Creates a new, empty database file (the file-builder uses it); an existing file is
+  // replaced.
+  static std::unique_ptr<Connection> create(const QString& path);
+
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  const QString& path() const { return path_; }
+
+  // Runs a query and returns all its rows.
+  Recordset query(const QString& sql, const QVariantList& params = {});
+  // Runs a statement without rows (create, alter, insert, update, delete, drop) and
+  // returns the number of rows changed.
+  int execute(const QString& sql, const QVariantList& params = {});
+  // The first column of the first row of a query (count, max); Null when there is no row.
+  Field scalar(const QString& sql, const QVariantList& params = {});
+
+  // Schema: the names of the user tables (the rows of TABLE_TYPE "TABLE") and the columns.
+  QStringList tables();
+  std::vector<ColumnInfo> columns();
+  bool hasTable(const QString& table);  // case-insensitive
+  bool hasColumn(const QString& table, const QString& column);
+
+  // Starts a transaction; see Transaction. Transactions do not nest.
+  Transaction transaction();
+  bool inTransaction() const;
+
+  sqlite3* handle() const { return db_; }
+
+ private:
+  Connection(sqlite3* db, QString path);
+  void prepareConnection();
+  sqlite3* db_ = nullptr;
+  QString path_;
+};
+
+// Rolls back on destruction unless committed: a write of several statements is all or
+// nothing.
+class Transaction {
+ public:
+  explicit Transaction(Connection& connection);
+  ~Transaction();
+  Transaction(Transaction&& other) noexcept;
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  Transaction& operator=(Transaction&&) = delete;
+  void commit();
+
+ private:
+  Connection* connection_;
+};
+
+// Translates a statement of the main program's SQL dialect into SQLite's: strips the index
+// options "WITH IGNORE NULL" and the like, gives text columns of created tables the
+// German collation, and keeps everything else as written.
+QString TranslateJetSql(const QString& sql);
+
+// Name of the collation of every text column: case-insensitive, German order with umlauts
+// beside their base letters.
+inline constexpr const char* kGermanCollation = "GERMAN_CI";
+
+// Compares two texts in that order: <0, 0, >0.
+int CompareGerman(const QString& a, const QString& b);
+
+}  // namespace kx::db

@@ -1,0 +1,103 @@
+#pragma once
+
+// The PDF writer that every document of the program is drawn with: boxes, text, lines and
+// pictures on A4 pages, in tenths of a millimetre with the origin at the top left of the
+// page and y growing downwards. Text is placed by the top of its line.
+//
+// Every operation returns -1 on failure (the text of the error is then GetErrorMsg()) and
+// any other value on success. A document is written to a temporary file beside the chosen
+// one and moved into place by EndDoc, so an unfinished document never damages a file.
+
+#include <QImage>
+#include <QString>
+
+#include <exception>
+#include <memory>
+
+namespace kx {
+class UserInterface;
+}
+
+namespace kx::pdf {
+
+// Document properties, by number.
+enum Property : int {
+  kPropFileName = 10,    // output file (text)
+  kPropFontName = 11,    // font name (text), "Arial" by default
+  kPropTitle = 14,       // document title (text)
+  kPropBold = 24,        // 0, 1
+  kPropItalic = 27,      // 0, 1
+  kPropFontSize = 28,    // points
+  kPropLandscape = 33,   // 0, 1; set before BeginDoc
+  kPropLineWidth = 39,   // line width of MoveTo/LineTo and Rectangle, in tenths of a mm
+  kPropTextBottom = 43,  // read only: y reached by the last DrawText
+  kPropOpenViewer = 44,  // 1: open the finished file in the viewer after EndDoc
+  kPropParagraph = 48,   // spacing property of the deposit list
+};
+
+// DrawText alignments.
+enum Align : int { kAlignLeft = 0, kAlignRight = 1, kAlignCenter = 2 };
+
+class PdfDocument {
+ public:
+  // CreateBox. `ui` opens the viewer after EndDoc when property 44 is 1 (may be null).
+  explicit PdfDocument(UserInterface* ui);
+  // FreeBox: a document that was not finished by EndDoc leaves no file behind.
+  ~PdfDocument();
+  PdfDocument(const PdfDocument&) = delete;
+  PdfDocument& operator=(const PdfDocument&) = delete;
+
+  int SetNumProp(int property, int value);
+  int SetStrProp(int property, const QString& value);
+  int GetNumProp(int property);  // -1 for an unknown property
+  QString GetStrProp(int property) const;
+
+  int BeginDoc();  // opens the first page
+  int NewPage();
+  int TextOut(int x, int y, const QString& text);
+  // Text between left and right with its first line's top at `top`; wraps at the right
+  // edge and on line breaks (CR LF or LF). Property 43 then holds the bottom of its last
+  // line. `unused1` and `unused2` are accepted for the callers' sake.
+  int DrawText(int left, int top, int right, int unused1, int align, int unused2,
+               const QString& text);
+  int TextWidth(const QString& text);  // in the current font, measured on the writer
+  int MoveTo(int x, int y);
+  int LineTo(int x, int y);
+  int Rectangle(int x1, int y1, int x2, int y2);
+  int StretchDraw(int x1, int y1, int x2, int y2, const QImage& image);
+  int StretchDrawFromFile(int x1, int y1, int x2, int y2, const QString& fileName);
+  int EndDoc();  // writes the file; opens the viewer when property 44 is 1
+
+  QString GetErrorMsg() const;
+
+  // Page size of the document in its orientation (2100 x 2970 portrait).
+  int pageWidth() const;
+  int pageHeight() const;
+  int pageCount() const;
+  UserInterface* ui() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> d;
+};
+
+// Thrown after a failing PDF operation has been reported: the output it belongs to is
+// abandoned, its partial file removed, and the program goes on.
+class PdfAbort : public std::exception {
+ public:
+  const char* what() const noexcept override { return "PDF output abandoned"; }
+};
+
+// The caption of the PDF error message.
+inline const char* const kPdfErrorCaption = "PDF-Ausgabe";
+
+// Checks the result of an operation: for -1 shows the error text (critical icon, caption
+// "PDF-Ausgabe") and throws PdfAbort; any other value does nothing.
+void PdfCheck(PdfDocument& doc, int result);
+// GetNumProp, with -1 handled like PdfCheck.
+int PdfGetNumProp(PdfDocument& doc, int property);
+// SetNumProp / SetStrProp followed by PdfCheck.
+void PdfSetNumProp(PdfDocument& doc, int property, int value);
+void PdfSetStrProp(PdfDocument& doc, int property, const QString& value);
+
+}  // namespace kx::pdf
