@@ -1,0 +1,540 @@
+#include "startorder/startorder.h"
+
+#include "common/appstate.h"
+#include "common/userinterface.h"
+#include "db/database.h"
+#include "startorder/startordertable.h"
+#include "startorder/timetext.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace kx {
+
+namespace {
+
+const QString kNoDataText = QStringLiteral("Keine Daten gefunden!");
+const QString kNoDataTitle = QStringLiteral("Achtung");
+
+// The value of a points column that stands for "no points".
+constexpr double kNoPoints = 9999.99;
+
+// Run-1 results of run-2 participants that are not valid times sort behind every finisher
+// with this value (25 hours in hundredths).
+constexpr double kNonFinisherTime = 9000000.0;
+
+const QString kTextNiZ = QStringLiteral("NiZ  ");
+const QString kTextDis = QStringLiteral("Dis  ");
+const QString kTextNoTime = QStringLiteral("---  ");
+
+// How the participants are grouped.
+enum class GroupKey { None, Klasse, Gruppe, Kategorie, KategorieId, Startnummer };
+
+// ---------------------------------------------------------------------------------------
+// Reading the rows
+
+// The position of a column in a recordset; a statement of ours that lacks one is a
+// programming error reported like any database error.
+int ColumnOf(const db::Recordset& rs, const QString& name) {
+  const int index = rs.columnIndex(name);
+  if (index < 0) throw db::Error(QStringLiteral("Spalte %1 fehlt in der Abfrage").arg(name));
+  return index;
+}
+
+QString TextOrEmpty(const db::Field& field) {
+  return field.isNull() ? QString() : field.toString();
+}
+
+double PointsOf(const db::Field& field) {
+  return field.isNull() ? kNoPoints : field.toDouble();
+}
+
+QString NameOf(const db::Field& nachname, const db::Field& vorname) {
+  return TextOrEmpty(nachname) + QLatin1Char(' ') + TextOrEmpty(vorname);
+}
+
+// The columns both builds read, by position.
+struct CommonColumns {
+  int id, startnr, svid, code, nachname, vorname, jahrgang, nation, verein, punkte, klasse;
+
+  explicit CommonColumns(const db::Recordset& rs)
+      : id(ColumnOf(rs, QStringLiteral("id"))),
+        startnr(ColumnOf(rs, QStringLiteral("startnr"))),
+        svid(ColumnOf(rs, QStringLiteral("svid"))),
+        code(ColumnOf(rs, QStringLiteral("code"))),
+        nachname(ColumnOf(rs, QStringLiteral("nachname"))),
+        vorname(ColumnOf(rs, QStringLiteral("vorname"))),
+        jahrgang(ColumnOf(rs, QStringLiteral("jahrgang"))),
+        nation(ColumnOf(rs, QStringLiteral("nation"))),
+        verein(ColumnOf(rs, QStringLiteral("verein"))),
+        punkte(ColumnOf(rs, QStringLiteral("punkte"))),
+        klasse(ColumnOf(rs, QStringLiteral("klasse"))) {}
+};
+
+// The display flags of the competition, read once per build.
+struct ShownColumns {
+  bool code, jahrgang, verein, nation;
+
+  explicit ShownColumns(const CompetitionSettings& s)
+      : code(CompetitionSettings::on(s.code_aktiv)),
+        jahrgang(CompetitionSettings::on(s.jahrgang_aktiv)),
+        verein(CompetitionSettings::on(s.verein_aktiv)),
+        nation(CompetitionSettings::on(s.nation_aktiv)) {}
+};
+
+// Fills the fields both runs fill alike (everything but code, points and the group texts).
+void FillPerson(StartOrderEntry& e, const db::Recordset& rs, int row, const CommonColumns& c,
+                const ShownColumns& shown, const QString& clubDefault) {
+  e.id = rs.at(row, c.id).toInt();
+  e.startnr = rs.at(row, c.startnr).toString();
+  e.name = NameOf(rs.at(row, c.nachname), rs.at(row, c.vorname));
+  const db::Field& jahrgang = rs.at(row, c.jahrgang);
+  if (shown.jahrgang && !jahrgang.isNull()) e.jahrgang = jahrgang.toString();
+  const db::Field& verein = rs.at(row, c.verein);
+  e.verein = shown.verein && !verein.isNull() ? verein.toString() : clubDefault;
+  const db::Field& nation = rs.at(row, c.nation);
+  if (shown.nation && !nation.isNull()) e.nation = nation.toString();
+}
+
+// The federation code column of a participant; `zeroIsNone` is the run-2 rule that a
+// federation id of 0 shows nothing (run 1 prints it).
+QString CodeText(const db::Field& svid, const db::Field& code, bool zeroIsNone) {
+  if (!svid.isNull()) {
+    if (zeroIsNone && svid.toLongLong() == 0) return QString();
+    return svid.toString();
+  }
+  return TextOrEmpty(code);
+}
+
+// Older competition files have no federation-id column; their participants are read as if
+// it were empty instead of failing on the missing column.
+bool HasSvidColumn(db::Connection& connection) {
+  return connection.hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));
+}
+
+QString SvidColumn(bool hasSvid, const QString& written) {
+  return hasSvid ? written : QStringLiteral("null as svid");
+}
+
+int ReportNoData(AppState& state, bool showMessage) {
+  state.StartOrder.markEmpty();
+  if (showMessage && state.Ui) state.Ui->message(kNoDataText, MsgIcon::Exclamation, kNoDataTitle);
+  return -1;
+}
+
+// ---------------------------------------------------------------------------------------
+// Run 1
+
+GroupKey Run1Key(const QString& mode) {
+  if (mode == u"keine Unterteilung" || mode == u"FIS-Reglement") return GroupKey::None;
+  if (mode == u"Kategorie" || mode == u"KSF-Reglement" || mode == u"Kategorie / StartNr")
+    return GroupKey::Kategorie;
+  if (mode == u"Gruppe") return GroupKey::Gruppe;
+  if (mode == u"Klasse" || mode == u"Klasse / Start-Nr") return GroupKey::Klasse;
+  if (mode == u"Kategorie / IdNr") return GroupKey::KategorieId;
+  return GroupKey::Startnummer;
+}
+
+QString Run1Statement(GroupKey key, const QString& c, bool descending, bool klassenwertung,
+                      bool hasSvid) {
+  QString head = QStringLiteral("select t.id,t.startnr");
+  QString middle =
+      QStringLiteral(" as startnr,") + SvidColumn(hasSvid, QStringLiteral("t.svid")) +
+      QStringLiteral(",t.code,t.nachname,t.vorname,t.jahrgang,t.nation,t.verein,t.pkte");
+  QString group = QStringLiteral(" as punkte,k.klname as klasse,k.klname as klasse_nm ");
+  QString from = QStringLiteral("from tblTeilnehmer t,tblKlasse k ");
+  QString condition = QStringLiteral(" is not null and t.klasse=k.id ");
+  QString order;
+
+  const QString kategorieGroup =
+      QStringLiteral(" as punkte,kt.kname as klasse,kt.kname as klasse_nm ");
+  const QString kategorieFrom = QStringLiteral("from tblTeilnehmer t,tblKlasse k,tblKategorie kt ");
+  const QString kategorieCondition =
+      QStringLiteral(" is not null and t.klasse=k.id and k.geschlecht=kt.kat ");
+
+  switch (key) {
+    case GroupKey::None:
+      head = QStringLiteral("select t.id,startnr");
+      middle = QStringLiteral(" as startnr,") + SvidColumn(hasSvid, QStringLiteral("svid")) +
+               QStringLiteral(",code,nachname,vorname,jahrgang,nation,verein,pkte");
+      group = QStringLiteral(" as punkte,'-' as klasse,'-' as klasse_nm ");
+      from = QStringLiteral("from tblTeilnehmer t ");
+      condition = QStringLiteral(" is not null ");
+      order = QStringLiteral("order by 2");
+      break;
+    case GroupKey::Klasse:
+      order = QStringLiteral("order by k.sortpos,2");
+      break;
+    case GroupKey::Startnummer:
+      order = QStringLiteral("order by 2");
+      break;
+    case GroupKey::Gruppe:
+      // The club comes after the points here; the columns are read by name.
+      middle = QStringLiteral(" as startnr,") + SvidColumn(hasSvid, QStringLiteral("t.svid")) +
+               QStringLiteral(",t.code,t.nachname,t.vorname,t.jahrgang,t.nation,t.pkte");
+      group = QStringLiteral(" as punkte,t.verein,g.grpname as klasse,g.grpname as klasse_nm ");
+      from = QStringLiteral("from tblTeilnehmer t,tblKlasse k,tblGruppe g ");
+      condition = QStringLiteral(" is not null and t.klasse=k.id and k.gruppe=g.id ");
+      order = QStringLiteral("order by g.sortpos,2");
+      break;
+    case GroupKey::Kategorie:
+      group = kategorieGroup;
+      from = kategorieFrom;
+      condition = kategorieCondition;
+      order = QStringLiteral("order by kt.sortpos,2");
+      break;
+    case GroupKey::KategorieId:
+      group = kategorieGroup;
+      if (klassenwertung) {
+        from = kategorieFrom;
+        condition = kategorieCondition;
+        order = QStringLiteral("order by k.sortpos,t.id");
+      } else {
+        from = QStringLiteral("from tblTeilnehmer t,tblKategorie kt ");
+        condition = QStringLiteral(" is not null and t.sex=kt.kat ");
+        order = QStringLiteral("order by kt.sortpos,t.id");
+      }
+      break;
+  }
+
+  QString sql = head + c + middle + c + group + from + QStringLiteral("where ") + c +
+                QStringLiteral("aktiv = true and t.startnr") + c + condition + order;
+  // Within a category ordered by participant id the bib direction has no meaning.
+  if (descending && key != GroupKey::KategorieId) sql += QStringLiteral(" desc");
+  return sql;
+}
+
+// The season's first year minus 12: the birth year of the youngest pupils, whose groups
+// keep their bib order.
+bool YoungestBirthYear(const QString& season, int* year) {
+  bool ok = false;
+  const int first = season.left(4).toInt(&ok);
+  if (ok) *year = first - 12;
+  return ok;
+}
+
+// ---------------------------------------------------------------------------------------
+// Run 2
+
+struct Run2Plan {
+  GroupKey key;
+  bool withNonFinishers;  // time column that sorts run-1 non-finishers behind the finishers
+  const char* filter;
+  const char* order;
+  int reverse;
+};
+
+Run2Plan PlanRun2(const QString& mode, int reverseCount, bool appendNonFinishers) {
+  static const char* kFinishers = "and z.ergcode=0 ";
+  static const char* kStarters = "and not z.ergcode=1 ";
+  if (mode == u"FIS-Reglement") return {GroupKey::None, false, kFinishers, "order by 2,3 desc", 30};
+  if (mode == u"keine Unterteilung")
+    return {GroupKey::None, false, kFinishers, "order by 2,3 desc", reverseCount};
+  if (mode == u"KSF-Reglement" || (mode == u"Kategorie" && reverseCount == 30))
+    return {GroupKey::Kategorie, false, kFinishers, "order by kt.sortpos,2,3 desc", 30};
+  if (appendNonFinishers || mode == u"U12 (SVQ)")
+    return {GroupKey::Kategorie, true, kStarters, "order by kt.sortpos,2,3 desc", 30};
+  if (mode == u"KSF-Schülerreglement")
+    return {GroupKey::Kategorie, false, kFinishers, "order by kt.sortpos,2,3 desc", 30};
+  if (mode == u"Kategorie")
+    return {GroupKey::Kategorie, false, kFinishers, "order by kt.sortpos,2,3 desc", reverseCount};
+  if (mode == u"St-Nr pro Klasse drehen")
+    return {GroupKey::Klasse, false, kStarters, "order by k.sortpos,3 desc", 0};
+  if (mode == u"St-Nr pro Gruppe drehen")
+    return {GroupKey::Gruppe, false, kStarters, "order by g.sortpos,3 desc", 0};
+  if (mode == u"Klasse" && reverseCount == 0)
+    return {GroupKey::Klasse, false, kStarters, "order by k.sortpos,3", 0};
+  if (mode == u"Klasse" && reverseCount > 0)
+    return {GroupKey::Klasse, false, kFinishers, "order by k.sortpos,2,3 desc", reverseCount};
+  if (mode == u"Nach Zeiten pro Klasse")
+    return {GroupKey::Klasse, false, kFinishers, "order by k.sortpos,2 desc,3 desc", 0};
+  if (mode == u"Nach Zeiten pro Gruppe" || (mode == u"Gruppe" && reverseCount > 30))
+    return {GroupKey::Gruppe, false, kFinishers, "order by g.sortpos,2 desc,3 desc", 0};
+  if (mode == u"Nach Zeiten pro Kategorie")
+    return {GroupKey::Kategorie, false, kFinishers, "order by kt.sortpos,2 desc,3 desc", 0};
+  return {GroupKey::Klasse, false, kStarters, "order by 3", 0};
+}
+
+QString Run2Statement(const Run2Plan& plan, const QString& c, int d, bool hasSvid) {
+  const QString timeColumn =
+      plan.withNonFinishers
+          ? QStringLiteral("switch(z.ergcode=0,z.netto*8640000,z.ergcode<>0,9000000) As Zeit")
+          : QStringLiteral("z.netto*8640000 As Zeit");
+  const QString person =
+      QStringLiteral(" as punkte,") + SvidColumn(hasSvid, QStringLiteral("t.svid")) +
+      QStringLiteral(",t.code,t.nachname,t.vorname,t.jahrgang,t.nation,t.verein,z.ergcode,");
+  QString groupColumn, from, join;
+  switch (plan.key) {
+    case GroupKey::None:
+      groupColumn = QStringLiteral("'-' as klasse ");
+      from = QStringLiteral("from tblTeilnehmer t,tblZeit z ");
+      break;
+    case GroupKey::Gruppe:
+      groupColumn = QStringLiteral("g.grpname as klasse ");
+      from = QStringLiteral("from tblTeilnehmer t,tblKlasse k,tblGruppe g,tblZeit z ");
+      join = QStringLiteral("and t.klasse=k.id and k.gruppe=g.id ");
+      break;
+    case GroupKey::Kategorie:
+      groupColumn = QStringLiteral("kt.kname as klasse ");
+      from = QStringLiteral("from tblTeilnehmer t,tblKlasse k,tblKategorie kt,tblZeit z ");
+      join = QStringLiteral("and t.klasse=k.id and k.geschlecht=kt.kat ");
+      break;
+    default:
+      groupColumn = QStringLiteral("k.klname as klasse ");
+      from = QStringLiteral("from tblTeilnehmer t,tblKlasse k,tblZeit z ");
+      join = QStringLiteral("and t.klasse=k.id ");
+      break;
+  }
+  return QStringLiteral("select t.id,") + timeColumn + QStringLiteral(",t.startnr") + c +
+         QStringLiteral(" as startnr,t.pkte") + c + person + groupColumn + from +
+         QStringLiteral("where t.id=z.teilnehmer ") + QStringLiteral("and t.") + c +
+         QStringLiteral("aktiv = true ") + QStringLiteral("and t.startnr") + c +
+         QStringLiteral(" is not null ") + join + QStringLiteral("and z.disziplin=") +
+         QString::number(d) + QStringLiteral(" ") + QStringLiteral("and z.durchgang=1 ") +
+         QLatin1String(plan.filter) + QLatin1String(plan.order);
+}
+
+// The run-1 result as the run-2 lists print it. A valid result without a stored time is
+// damaged data: it shows as no time rather than as 00,00.
+QString Run1ResultText(const db::Field& ergcode, const db::Field& time) {
+  const int code = ergcode.toInt();
+  if (code != 0 || (!time.isNull() && time.toDouble() >= kNonFinisherTime)) {
+    if (code == 2) return kTextNiZ;
+    if (code == 3) return kTextDis;
+    return kTextNoTime;
+  }
+  if (time.isNull()) return kTextNoTime;
+  return RunTimeText(time.toDouble());
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+bool IsFinisherTimeText(const QString& zeit) {
+  return zeit != kTextNiZ && zeit != kTextDis && zeit != kTextNoTime;
+}
+
+int BuildStartOrderRun1(AppState& state, const QString& mode, bool descending, int topCount,
+                        const QString& clubDefault, bool showMessage) {
+  if (!state.CompetitionDb) return ReportNoData(state, showMessage);
+  db::Connection& connection = *state.CompetitionDb;
+  const CompetitionSettings& settings = state.Settings;
+  const GroupKey key = Run1Key(mode);
+  const QString& c = state.CurrentDisciplineCode;
+
+  const db::Recordset rs = connection.query(
+      Run1Statement(key, c, descending, CompetitionSettings::on(settings.klassenwertung),
+                    HasSvidColumn(connection)));
+  if (rs.empty()) return ReportNoData(state, showMessage);
+
+  const CommonColumns col(rs);
+  const int klasseNm = ColumnOf(rs, QStringLiteral("klasse_nm"));
+  const ShownColumns shown(settings);
+  const bool punktewertung = CompetitionSettings::on(settings.punktewertung);
+
+  StartOrderTable& table = state.StartOrder;
+  const int count = rs.count();
+  table.reset(count);
+  for (int row = 0; row < count; ++row) {
+    StartOrderEntry& e = table[row + 1];
+    FillPerson(e, rs, row, col, shown, clubDefault);
+    if (shown.code) e.code = CodeText(rs.at(row, col.svid), rs.at(row, col.code), false);
+    if (punktewertung) e.punkte = PointsOf(rs.at(row, col.punkte));
+    e.klasse = rs.at(row, col.klasse).toString();
+    e.klasse_nm = rs.at(row, klasseNm).toString();
+  }
+
+  // Points races of the federation: pupils by class, the general class by category.
+  const int typ = settings.typNumber();
+  if (punktewertung &&
+      ((key == GroupKey::Klasse && typ == 4) || (key == GroupKey::Kategorie && typ == 2))) {
+    CorrectStartOrderByPoints(table, topCount, state.Season);
+  }
+  return count;
+}
+
+void CorrectStartOrderByPoints(StartOrderTable& table, int topCount, const QString& season) {
+  const int count = table.count();
+  if (count <= 0) return;
+
+  int youngestYear = 0;
+  const bool haveSeason = YoungestBirthYear(season, &youngestYear);
+  // A negative top block would let the opening entry of a group be moved before the group
+  // has any place to receive it.
+  const int top = std::max(topCount, 0);
+  constexpr int kWholeGroup = std::numeric_limits<int>::max();
+
+  struct Group {
+    int first;
+    int lastKept;
+    double maximum;
+  };
+  std::vector<Group> groups;
+  QHash<QString, int> groupByName;
+  int current = -1;  // index into groups
+  QString currentName;
+  int n = top;   // top size in force
+  int kept = 0;  // kept entries of the current group
+  double threshold = 0;
+  int prev = 0;  // the last entry that stayed in place
+
+  // pred[i]: the entry (or the head, 0) that links to entry i.
+  std::vector<int> pred(static_cast<size_t>(count) + 2, 0);
+  for (int i = table.head().next, p = 0; i >= 1 && i <= count; p = i, i = table[i].next)
+    pred[static_cast<size_t>(i)] = p;
+
+  auto moveInto = [&](int cur, int nxt, const Group& g) {
+    // Before the first entry after the top block that is worse than both the block's
+    // maximum and the moved entry, else before the group's last kept entry.
+    int stop = g.lastKept;
+    int position = 1;
+    for (int e = g.first; e != g.lastKept && e >= 1 && e <= count; e = table[e].next, ++position) {
+      if (position > n && table[e].punkte > g.maximum && table[e].punkte > table[cur].punkte) {
+        stop = e;
+        break;
+      }
+    }
+    const int before = pred[static_cast<size_t>(stop)];
+    table[before].next = cur;
+    pred[static_cast<size_t>(cur)] = before;
+    table[cur].next = stop;
+    pred[static_cast<size_t>(stop)] = cur;
+    table[prev].next = nxt;
+    if (nxt <= count) pred[static_cast<size_t>(nxt)] = prev;
+    table[cur].moved = true;
+  };
+
+  for (int cur = table.head().next; cur >= 1 && cur <= count;) {
+    const int nxt = table[cur].next;
+    StartOrderEntry& e = table[cur];
+
+    // A group without a name (a class without a name) is a group like any other; the
+    // first entry always opens one.
+    if (current < 0 || e.klasse_nm != currentName) {
+      const auto found = groupByName.constFind(e.klasse_nm);
+      if (found != groupByName.cend()) {
+        moveInto(cur, nxt, groups[static_cast<size_t>(found.value())]);
+        cur = nxt;
+        continue;
+      }
+      current = static_cast<int>(groups.size());
+      groups.push_back({cur, cur, 0.0});
+      groupByName.insert(e.klasse_nm, current);
+      currentName = e.klasse_nm;
+      kept = 0;
+      // Only a known birth year can exempt a group; a group opened by an entry without
+      // one is corrected like any other.
+      bool haveYear = false;
+      const int year = e.jahrgang.toInt(&haveYear);
+      n = haveSeason && haveYear && year == youngestYear ? kWholeGroup : top;
+    }
+
+    Group& g = groups[static_cast<size_t>(current)];
+    if (e.punkte < threshold && kept > n) {
+      moveInto(cur, nxt, g);
+    } else {
+      g.lastKept = cur;
+      ++kept;
+      if (e.punkte > g.maximum && kept <= n) g.maximum = e.punkte;
+      threshold = kept <= n ? g.maximum : e.punkte;
+      prev = cur;
+    }
+    cur = nxt;
+  }
+}
+
+int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
+                        bool appendNonFinishers, int maxPerGroup, const QString& clubDefault,
+                        bool showMessage) {
+  if (!state.CompetitionDb) return ReportNoData(state, showMessage);
+  db::Connection& connection = *state.CompetitionDb;
+  const Run2Plan plan = PlanRun2(mode, reverseCount, appendNonFinishers);
+
+  const db::Recordset rs = connection.query(Run2Statement(
+      plan, state.CurrentDisciplineCode, state.CurrentDisciplineType, HasSvidColumn(connection)));
+  if (rs.empty()) return ReportNoData(state, showMessage);
+
+  const CommonColumns col(rs);
+  const int zeit = ColumnOf(rs, QStringLiteral("Zeit"));
+  const int ergcode = ColumnOf(rs, QStringLiteral("ergcode"));
+  const ShownColumns shown(state.Settings);
+
+  // Only the first maxPerGroup rows of each group in query order are taken.
+  std::vector<int> rows;
+  rows.reserve(static_cast<size_t>(rs.count()));
+  QString group;
+  int inGroup = 0;
+  for (int row = 0; row < rs.count(); ++row) {
+    const QString klasse = rs.at(row, col.klasse).toString();
+    if (klasse != group) {
+      group = klasse;
+      inGroup = 0;
+    }
+    if (++inGroup > maxPerGroup) continue;
+    rows.push_back(row);
+  }
+
+  StartOrderTable& table = state.StartOrder;
+  const int count = static_cast<int>(rows.size());
+  table.reset(count);
+  for (int i = 0; i < count; ++i) {
+    const int row = rows[static_cast<size_t>(i)];
+    StartOrderEntry& e = table[i + 1];
+    FillPerson(e, rs, row, col, shown, clubDefault);
+    if (shown.code) e.code = CodeText(rs.at(row, col.svid), rs.at(row, col.code), true);
+    e.punkte = PointsOf(rs.at(row, col.punkte));
+    e.klasse = rs.at(row, col.klasse).toString();
+    e.zeit = Run1ResultText(rs.at(row, ergcode), rs.at(row, zeit));
+  }
+
+  ReverseLeadingFinishers(table, plan.reverse);
+  return count;
+}
+
+void ReverseLeadingFinishers(StartOrderTable& table, int reverseCount) {
+  const int count = table.count();
+  if (reverseCount <= 0 || count <= 0) return;
+
+  // linker[i]: the entry (or the head, 0) that links to entry i. Reversing a block changes
+  // the link into the entry after it, so the entry before a later group's block is not
+  // always the one loaded before it.
+  std::vector<int> linker(static_cast<size_t>(count) + 2);
+  for (int i = 1; i <= count + 1; ++i) linker[static_cast<size_t>(i)] = i - 1;
+
+  for (int groupStart = 1; groupStart <= count;) {
+    int groupEnd = groupStart;
+    while (groupEnd <= count && table[groupEnd].klasse == table[groupStart].klasse) ++groupEnd;
+
+    // The block starts at the group's first finisher: a damaged row without a time that the
+    // database sorted to the top of the group never takes a finisher's place in the block.
+    int blockStart = groupStart;
+    while (blockStart < groupEnd && !IsFinisherTimeText(table[blockStart].zeit)) ++blockStart;
+
+    int limit = reverseCount;
+    int position = 0;
+    for (int cur = blockStart; cur < groupEnd; ++cur) {
+      ++position;
+      const int nxt = cur + 1;
+      const bool nxtInGroup = nxt < groupEnd;
+      const bool nxtFinisher = nxtInGroup && IsFinisherTimeText(table[nxt].zeit);
+      // Everybody tied with the last place of the block on the printed time joins it.
+      if (position > 1 && position == limit && nxtFinisher && table[nxt].zeit == table[cur].zeit)
+        ++limit;
+      if (position == limit || !nxtFinisher) {
+        const int before = linker[static_cast<size_t>(blockStart)];
+        table[before].next = cur;
+        for (int j = blockStart + 1; j <= cur; ++j) table[j].next = j - 1;
+        table[blockStart].next = nxt;
+        linker[static_cast<size_t>(nxt)] = blockStart;
+        break;
+      }
+    }
+    groupStart = groupEnd;
+  }
+}
+
+}  // namespace kx
