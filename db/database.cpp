@@ -1,0 +1,500 @@
+#include "db/database.h"
+
+#include "db/germantext.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <limits>
+
+namespace kx::db {
+
+namespace {
+
+QString ErrorText(sqlite3* db) {
+  return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+[[noreturn]] void ThrowStatementError(sqlite3* db, const QString& sql) {
+  throw Error(ErrorText(db) + QStringLiteral("\nSQL: ") + sql);
+}
+
+bool DeclaredTypeIs(const char* declared, std::initializer_list<const char*> names) {
+  if (declared == nullptr) return false;
+  for (const char* name : names) {
+    if (sqlite3_stricmp(declared, name) == 0) return true;
+  }
+  return false;
+}
+
+// Jet's switch(cond1, value1, cond2, value2, ...): the value of the first true condition,
+// Null when none holds.
+void SwitchFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  if (argc == 0 || argc % 2 != 0) {
+    sqlite3_result_error(ctx, "switch() erwartet Paare aus Bedingung und Wert", -1);
+    return;
+  }
+  for (int i = 0; i < argc; i += 2) {
+    sqlite3_value* cond = argv[i];
+    if (sqlite3_value_type(cond) == SQLITE_NULL) continue;
+    if (sqlite3_value_double(cond) != 0.0) {
+      sqlite3_result_value(ctx, argv[i + 1]);
+      return;
+    }
+  }
+  sqlite3_result_null(ctx);
+}
+
+QByteArrayView ValueText(sqlite3_value* v) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+  return QByteArrayView(text, sqlite3_value_bytes(v));
+}
+
+// `x like pattern` and `like(pattern, x, escape)`: German, case-insensitive.
+void LikeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  for (int i = 0; i < argc; ++i) {
+    if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+      sqlite3_result_null(ctx);
+      return;
+    }
+  }
+  char32_t escape = 0;
+  if (argc == 3) {
+    const QString esc = QString::fromUtf8(ValueText(argv[2]));
+    if (esc.toUcs4().size() != 1) {
+      sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+      return;
+    }
+    escape = esc.toUcs4().front();
+  }
+  // SQLite passes the pattern first.
+  const QByteArrayView pattern = ValueText(argv[0]);
+  const QByteArrayView text = ValueText(argv[1]);
+  sqlite3_result_int(ctx, LikeGerman(text, pattern, escape) ? 1 : 0);
+}
+
+int GermanCollation(void*, int lenA, const void* a, int lenB, const void* b) {
+  return CompareGermanUtf8(QByteArrayView(static_cast<const char*>(a), lenA),
+                           QByteArrayView(static_cast<const char*>(b), lenB));
+}
+
+void Bind(sqlite3* db, sqlite3_stmt* stmt, int index, const QVariant& value, const QString& sql) {
+  int rc = SQLITE_OK;
+  if (value.isNull() || !value.isValid()) {
+    rc = sqlite3_bind_null(stmt, index);
+  } else {
+    switch (value.typeId()) {
+      case QMetaType::Bool:
+        rc = sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
+        break;
+      case QMetaType::Int:
+      case QMetaType::UInt:
+      case QMetaType::Short:
+      case QMetaType::UShort:
+      case QMetaType::Long:
+      case QMetaType::LongLong:
+      case QMetaType::ULong:
+      case QMetaType::ULongLong:
+        rc = sqlite3_bind_int64(stmt, index, value.toLongLong());
+        break;
+      case QMetaType::Double:
+      case QMetaType::Float:
+        rc = sqlite3_bind_double(stmt, index, value.toDouble());
+        break;
+      case QMetaType::QDate:
+        rc = sqlite3_bind_text(stmt, index,
+                               value.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
+                               SQLITE_TRANSIENT);
+        break;
+      case QMetaType::QDateTime:
+        rc = sqlite3_bind_text(
+            stmt, index,
+            value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8().constData(),
+            -1, SQLITE_TRANSIENT);
+        break;
+      case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        rc = sqlite3_bind_blob(stmt, index, bytes.constData(), static_cast<int>(bytes.size()),
+                               SQLITE_TRANSIENT);
+        break;
+      }
+      default: {
+        const QByteArray text = value.toString().toUtf8();
+        rc = sqlite3_bind_text(stmt, index, text.constData(), static_cast<int>(text.size()),
+                               SQLITE_TRANSIENT);
+        break;
+      }
+    }
+  }
+  if (rc != SQLITE_OK) ThrowStatementError(db, sql);
+}
+
+QVariant ColumnValue(sqlite3_stmt* stmt, int column) {
+  switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER:
+      return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt, column)));
+    case SQLITE_FLOAT:
+      return QVariant(sqlite3_column_double(stmt, column));
+    case SQLITE_TEXT: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+      return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
+    }
+    case SQLITE_BLOB: {
+      const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+      return QVariant(QByteArray(data, sqlite3_column_bytes(stmt, column)));
+    }
+    default:
+      return QVariant();
+  }
+}
+
+// A prepared statement that is finalized whatever happens.
+class Statement {
+ public:
+  Statement(sqlite3* db, const QString& sql, const QVariantList& params) : db_(db), sql_(sql) {
+    const QString translated = TranslateJetSql(sql);
+    const QByteArray utf8 = translated.toUtf8();
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt_, &tail) !=
+        SQLITE_OK) {
+      ThrowStatementError(db, sql);
+    }
+    if (stmt_ == nullptr) throw Error(QStringLiteral("Leere SQL-Anweisung"));
+    // One statement per call: a second one behind a ';' is refused rather than run.
+    for (const char* p = tail; p != nullptr && *p != '\0'; ++p) {
+      if (*p != ';' && *p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
+        throw Error(QStringLiteral("Nur eine SQL-Anweisung je Aufruf erlaubt\nSQL: ") + sql);
+      }
+    }
+    const int expected = sqlite3_bind_parameter_count(stmt_);
+    if (expected != params.size()) {
+      throw Error(QStringLiteral("Die Anweisung erwartet %1 Parameter, übergeben wurden %2\nSQL: ")
+                      .arg(expected)
+                      .arg(params.size()) +
+                  sql);
+    }
+    for (int i = 0; i < expected; ++i) Bind(db, stmt_, i + 1, params[i], sql);
+  }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  // True while a row is available; throws on an error.
+  bool step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    ThrowStatementError(db_, sql_);
+  }
+  sqlite3_stmt* get() const { return stmt_; }
+
+ private:
+  sqlite3* db_;
+  const QString& sql_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Field
+
+QString Field::toString() const {
+  if (isNull()) return QString();
+  const int type = value_.typeId();
+  if (boolean_) {
+    if (type == QMetaType::QString) {
+      const QString text = value_.toString();
+      if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("True");
+      if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("False");
+    }
+    return toBool() ? QStringLiteral("True") : QStringLiteral("False");
+  }
+  if (date_ && type == QMetaType::QString) {
+    const QString text = value_.toString();
+    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+    if (date.isValid()) {
+      QString out = date.toString(QStringLiteral("dd.MM.yyyy"));
+      if (text.size() > 10) {
+        const QTime time = QTime::fromString(text.mid(11, 8), Qt::ISODate);
+        if (time.isValid() && time != QTime(0, 0))
+          out += u' ' + time.toString(QStringLiteral("HH:mm:ss"));
+      }
+      return out;
+    }
+    return text;
+  }
+  if (type == QMetaType::Double) {
+    const double d = value_.toDouble();
+    if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 1e15)
+      return QString::number(static_cast<qint64>(d));
+    // Decimals as the German program printed them: comma, up to 15 significant digits.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(d, 'g', 15);
+  }
+  return value_.toString();
+}
+
+double Field::toDouble() const {
+  if (isNull()) return 0;
+  if (value_.typeId() == QMetaType::QString) {
+    QString text = value_.toString().trimmed();
+    bool ok = false;
+    double d = text.toDouble(&ok);
+    if (!ok) d = text.replace(u',', u'.').toDouble(&ok);
+    if (!ok && boolean_) return toBool() ? 1 : 0;
+    return ok ? d : 0;
+  }
+  return value_.toDouble();
+}
+
+qint64 Field::toLongLong() const {
+  if (isNull()) return 0;
+  if (value_.typeId() == QMetaType::LongLong) return value_.toLongLong();
+  // Like the original's conversion: to the nearest whole number, halves to the even one.
+  const double d = std::nearbyint(toDouble());
+  if (!std::isfinite(d)) return 0;
+  if (d >= 9.2e18) return std::numeric_limits<qint64>::max();
+  if (d <= -9.2e18) return std::numeric_limits<qint64>::min();
+  return static_cast<qint64>(d);
+}
+
+int Field::toInt() const {
+  const qint64 v = toLongLong();
+  if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+bool Field::toBool() const {
+  if (isNull()) return false;
+  if (value_.typeId() == QMetaType::QString) {
+    const QString text = value_.toString().trimmed();
+    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
+    bool ok = false;
+    const double d = QString(text).replace(u',', u'.').toDouble(&ok);
+    return ok && d != 0;
+  }
+  return value_.toDouble() != 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Recordset
+
+int Recordset::columnIndex(const QString& name) const {
+  for (int i = 0; i < columns_.size(); ++i) {
+    if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+  }
+  return -1;
+}
+
+const Field& Recordset::at(int row, const QString& column) const {
+  const int index = columnIndex(column);
+  if (index < 0)
+    throw Error(QStringLiteral("Das Feld '%1' ist in der Abfrage nicht enthalten").arg(column));
+  return at(row, index);
+}
+
+const Field& Recordset::at(int row, int column) const {
+  if (row < 0 || row >= count()) throw Error(QStringLiteral("Kein aktueller Datensatz"));
+  if (column < 0 || column >= columns_.size())
+    throw Error(QStringLiteral("Die Abfrage hat kein Feld Nummer %1").arg(column));
+  return rows_[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+// ---------------------------------------------------------------------------------------
+// Connection
+
+Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+
+Connection::~Connection() {
+  sqlite3_close_v2(db_);
+}
+
+std::unique_ptr<Connection> Connection::open(const QString& path) {
+  const QString display = QDir::toNativeSeparators(path);
+  if (QFileInfo(path).isDir())
+    throw Error(QStringLiteral("'%1' ist ein Verzeichnis und keine Datenbankdatei").arg(display));
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    const QString message = db != nullptr ? ErrorText(db) : QStringLiteral("kein Speicher");
+    sqlite3_close_v2(db);
+    throw Error(
+        QStringLiteral("Die Datei '%1' kann nicht geöffnet werden: %2").arg(display, message));
+  }
+  std::unique_ptr<Connection> connection(new Connection(db, path));
+  // SQLite reads the file only on the first statement: read the schema now, so that a
+  // file of another kind is refused here and not in the middle of some later action.
+  try {
+    connection->prepareConnection();
+    connection->scalar(QStringLiteral("select count(*) from sqlite_master"));
+  } catch (const Error&) {
+    throw Error(QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank: %2")
+                    .arg(display, QString::fromUtf8(sqlite3_errmsg(db))));
+  }
+  return connection;
+}
+
+std::unique_ptr<Connection> Connection::create(const QString& path) {
+  const QString display = QDir::toNativeSeparators(path);
+  for (const QString& file : {path, path + QStringLiteral("-journal"),
+                              path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
+    if (QFileInfo::exists(file) && !QFile::remove(file))
+      throw Error(QStringLiteral("Die Datei '%1' kann nicht ersetzt werden").arg(file));
+  }
+  sqlite3* db = nullptr;
+  const int rc =
+      sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    const QString message = db != nullptr ? ErrorText(db) : QStringLiteral("kein Speicher");
+    sqlite3_close_v2(db);
+    throw Error(
+        QStringLiteral("Die Datei '%1' kann nicht angelegt werden: %2").arg(display, message));
+  }
+  std::unique_ptr<Connection> connection(new Connection(db, path));
+  connection->prepareConnection();
+  // Writes the file header now, so that the new file is a database even before any table.
+  connection->execute(QStringLiteral("pragma user_version = 0"));
+  return connection;
+}
+
+void Connection::prepareConnection() {
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, 2000);
+  const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+  if (sqlite3_create_collation_v2(db_, kGermanCollation, SQLITE_UTF8, nullptr, GermanCollation,
+                                  nullptr) != SQLITE_OK ||
+      sqlite3_create_function_v2(db_, "switch", -1, flags, nullptr, SwitchFunction, nullptr,
+                                 nullptr, nullptr) != SQLITE_OK ||
+      sqlite3_create_function_v2(db_, "like", 2, flags, nullptr, LikeFunction, nullptr, nullptr,
+                                 nullptr) != SQLITE_OK ||
+      sqlite3_create_function_v2(db_, "like", 3, flags, nullptr, LikeFunction, nullptr, nullptr,
+                                 nullptr) != SQLITE_OK) {
+    throw Error(QStringLiteral("Die Datenbankfunktionen können nicht angemeldet werden: ") +
+                ErrorText(db_));
+  }
+}
+
+Recordset Connection::query(const QString& sql, const QVariantList& params) {
+  Statement stmt(db_, sql, params);
+  Recordset rs;
+  const int columns = sqlite3_column_count(stmt.get());
+  std::vector<bool> boolean(static_cast<size_t>(columns));
+  std::vector<bool> date(static_cast<size_t>(columns));
+  for (int c = 0; c < columns; ++c) {
+    rs.columns_.append(QString::fromUtf8(sqlite3_column_name(stmt.get(), c)));
+    const char* declared = sqlite3_column_decltype(stmt.get(), c);
+    boolean[static_cast<size_t>(c)] =
+        DeclaredTypeIs(declared, {"bit", "yesno", "boolean", "logical", "bool"});
+    date[static_cast<size_t>(c)] = DeclaredTypeIs(declared, {"date", "datetime"});
+  }
+  while (stmt.step()) {
+    std::vector<Field> row;
+    row.reserve(static_cast<size_t>(columns));
+    for (int c = 0; c < columns; ++c) {
+      row.emplace_back(ColumnValue(stmt.get(), c), boolean[static_cast<size_t>(c)],
+                       date[static_cast<size_t>(c)]);
+    }
+    rs.rows_.push_back(std::move(row));
+  }
+  return rs;
+}
+
+int Connection::execute(const QString& sql, const QVariantList& params) {
+  Statement stmt(db_, sql, params);
+  while (stmt.step()) {
+  }
+  return sqlite3_changes(db_);
+}
+
+Field Connection::scalar(const QString& sql, const QVariantList& params) {
+  Statement stmt(db_, sql, params);
+  if (!stmt.step() || sqlite3_column_count(stmt.get()) == 0) return Field();
+  const char* declared = sqlite3_column_decltype(stmt.get(), 0);
+  return Field(ColumnValue(stmt.get(), 0),
+               DeclaredTypeIs(declared, {"bit", "yesno", "boolean", "logical", "bool"}),
+               DeclaredTypeIs(declared, {"date", "datetime"}));
+}
+
+QStringList Connection::tables() {
+  QStringList names;
+  const Recordset rs = query(QStringLiteral(
+      "select name from sqlite_master where type = 'table' and substr(name, 1, 7) <> 'sqlite_' "
+      "order by name collate GERMAN_CI"));
+  for (int i = 0; i < rs.count(); ++i) names.append(rs.at(i, 0).toString());
+  return names;
+}
+
+std::vector<ColumnInfo> Connection::columns() {
+  std::vector<ColumnInfo> result;
+  const Recordset rs = query(QStringLiteral(
+      "select m.name, p.name, p.type from sqlite_master m, pragma_table_info(m.name) p "
+      "where m.type = 'table' and substr(m.name, 1, 7) <> 'sqlite_' "
+      "order by m.name collate GERMAN_CI, p.cid"));
+  result.reserve(static_cast<size_t>(rs.count()));
+  for (int i = 0; i < rs.count(); ++i)
+    result.push_back({rs.at(i, 0).toString(), rs.at(i, 1).toString(), rs.at(i, 2).toString()});
+  return result;
+}
+
+bool Connection::hasTable(const QString& table) {
+  return scalar(QStringLiteral("select count(*) from sqlite_master where type = 'table' and "
+                               "name = ? collate nocase"),
+                {table})
+             .toInt() > 0;
+}
+
+bool Connection::hasColumn(const QString& table, const QString& column) {
+  if (!hasTable(table)) return false;
+  return scalar(QStringLiteral("select count(*) from pragma_table_info(?) where name = ? "
+                               "collate nocase"),
+                {table, column})
+             .toInt() > 0;
+}
+
+Transaction Connection::transaction() {
+  return Transaction(*this);
+}
+
+bool Connection::inTransaction() const {
+  return sqlite3_get_autocommit(db_) == 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Transaction
+
+Transaction::Transaction(Connection& connection) : connection_(&connection) {
+  connection.execute(QStringLiteral("begin immediate"));
+}
+
+Transaction::Transaction(Transaction&& other) noexcept : connection_(other.connection_) {
+  other.connection_ = nullptr;
+}
+
+Transaction::~Transaction() {
+  if (connection_ == nullptr || !connection_->inTransaction()) return;
+  // A failed statement may already have ended the transaction; otherwise undo it all.
+  sqlite3_exec(connection_->handle(), "rollback", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+  if (connection_ == nullptr) throw Error(QStringLiteral("Die Transaktion ist bereits beendet"));
+  connection_->execute(QStringLiteral("commit"));
+  connection_ = nullptr;
+}
+
+}  // namespace kx::db
