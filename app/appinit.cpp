@@ -15,8 +15,7 @@ void InitApplication(QApplication& app) {
 
   auto* translator = new QTranslator(&app);
   if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                       QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(translator);
   }
 

@@ -79,11 +79,16 @@ struct AppState {
 
   bool fileOpen() const { return CompetitionDb != nullptr; }
   db::Connection& db() { return *CompetitionDb; }
-  const QString& currentListTitle() const {
-    return DisciplineListTitles[static_cast<size_t>(CurrentDisciplineType)];
+  // Title and name of the current discipline; empty while none is current.
+  QString currentListTitle() const {
+    return validType() ? DisciplineListTitles[static_cast<size_t>(CurrentDisciplineType)]
+                       : QString();
   }
-  const QString& currentName() const {
-    return DisciplineNames[static_cast<size_t>(CurrentDisciplineType)];
+  QString currentName() const {
+    return validType() ? DisciplineNames[static_cast<size_t>(CurrentDisciplineType)] : QString();
+  }
+  bool validType() const {
+    return CurrentDisciplineType >= 0 && CurrentDisciplineType < kDisciplineCount;
   }
 };
 

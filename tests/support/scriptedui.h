@@ -25,7 +25,9 @@ class ScriptedUi : public UserInterface {
   void openViewer(const QString& path) override { viewerOpened.append(path); }
 
   // Scripting.
-  void answerMessages(std::initializer_list<MsgAnswer> answers) { answers_.insert(answers_.end(), answers); }
+  void answerMessages(std::initializer_list<MsgAnswer> answers) {
+    answers_.insert(answers_.end(), answers);
+  }
   void chooseOpenFile(const QString& path) { openFiles_.push_back(path); }
   void chooseSaveFile(const QString& path) { saveFiles_.push_back(path); }
   void cancelNextSave() { saveFiles_.push_back(QString()); }

@@ -1,0 +1,258 @@
+// Opening and closing the competition file, and choosing the current discipline.
+#include "app/competitionfile.h"
+#include "app/mainwindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSettings>
+
+namespace kx {
+
+namespace {
+
+const QStringList kDisciplineEntryNames{"DisziplinDH", "DisziplinSG",   "DisziplinRS",
+                                        "DisziplinSL", "DisziplinKOSL", "DisziplinPSL"};
+const QString kTitleCaption = QStringLiteral("Kandrix -- %1 -- %2");
+const QString kParallelNameOfTyp8 = QStringLiteral("Zovudo Vivurar");
+
+}  // namespace
+
+void MainWindow::DateiOeffnen_Click() {
+  if (EditorLeaveGuard()) return;
+  CloseAllPanels();
+
+  // The program must run in the main program's directory, beside its master data.
+  try {
+    db::Connection::open(QDir(state_.ProgramDir).filePath(QStringLiteral("STAMMDAT.mdb")));
+  } catch (const db::Error&) {
+    ui_->message(
+        QStringLiteral("Achtung: Das Programm Kandrix ist nicht im Programmverzeichnis "
+                       "des Programms Kandor installiert!"));
+    return;
+  }
+
+  state_.DataDir = settings_->value(QStringLiteral("Verz/Pfad"), state_.DataDir).toString();
+  const QString path = ui_->openFileName(
+      {QStringLiteral("Öffnen"), state_.DataDir, QStringLiteral("Bewerbsdatei|*.mdb"), QString()});
+  if (path.isEmpty()) return;
+
+  const QFileInfo info(path);
+  const QString dir = QDir::toNativeSeparators(info.absolutePath());
+  state_.DataDir = dir;
+  settings_->setValue(QStringLiteral("Verz/Pfad"), dir);
+  settings_->sync();
+
+  // Check the chosen file on a connection of its own; the file that is open now stays
+  // open and usable unless every check passes.
+  CheckResult checked = CheckCompetitionFile(path);
+  if (checked.failure) {
+    ui_->message(checked.failure->text, checked.failure->icon, checked.failure->title);
+    return;
+  }
+  CheckedCompetition& file = *checked.file;
+  try {
+    UpgradeCompetitionFile(file);
+  } catch (const db::Error& e) {
+    ui_->message(
+        QStringLiteral("Die Datei '%1' konnte nicht ergänzt werden:\n%2").arg(path, e.text()),
+        MsgIcon::Exclamation, QStringLiteral("Datei öffnen"));
+    return;
+  }
+
+  // The new file becomes the open one; every value of the earlier file is replaced.
+  state_.CompetitionDb = std::move(file.db);
+  state_.CompetitionFilePath = path;
+  state_.CompetitionDir = dir;
+  // The name without directory and extension (the last "." starts the extension).
+  const QString fileName = info.fileName();
+  const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+  state_.CompetitionFileName = dot < 0 ? fileName : fileName.left(dot);
+  state_.HasStartOrderTable = file.hasStartOrderTable;
+  state_.FileVersionClass = file.versionClass;
+  state_.DisciplineNames = file.names;
+  state_.DisciplineListTitles = file.listTitles;
+  state_.DisciplineActive = file.active;
+  state_.DisciplineCodeByName = file.codeByName;
+  state_.Settings = file.settings;
+  state_.CurrentDisciplineType = file.firstActive;
+  state_.CurrentDisciplineCode = state_.DisciplineCodes[static_cast<size_t>(file.firstActive)];
+  state_.RunCount = 0;
+  state_.RunsWithTimes = 0;
+
+  for (int t = 0; t < kDisciplineEntryNames.size(); ++t) {
+    QAction* entry = action(kDisciplineEntryNames[t]);
+    entry->setEnabled(file.active[static_cast<size_t>(t)]);
+    entry->setChecked(t == state_.CurrentDisciplineType);
+  }
+  int activeCount = 0;
+  for (int t = 0; t < 6; ++t) activeCount += file.active[static_cast<size_t>(t)] ? 1 : 0;
+  enable(QStringLiteral("DisziplinKombination"), activeCount >= 2);
+  action(QStringLiteral("DisziplinKombination"))->setChecked(false);
+
+  const bool typ8 = state_.Settings.typ == QLatin1String("8");
+  action(QStringLiteral("DisziplinPSL"))
+      ->setText(typ8 ? kParallelNameOfTyp8 : QStringLiteral("Parallelslalom"));
+  if (state_.currentName() == QLatin1String("Parallelslalom") && typ8) {
+    setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, kParallelNameOfTyp8));
+  } else {
+    setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, state_.currentListTitle()));
+  }
+
+  enable(QStringLiteral("ImportCSV"));
+  enable(QStringLiteral("ImportKlassenCSV"));
+  enable(QStringLiteral("DateiSchliessen"));
+  enable(QStringLiteral("BearbeitenBewerbstyp"));
+  UpdateParticipantMenus();
+  UpdateTeamMenus();
+  enable(QStringLiteral("StartnummernUebernahme"));
+  enable(QStringLiteral("KSFIdPunkte"), CompetitionSettings::on(state_.Settings.code_aktiv) &&
+                                            CompetitionSettings::on(state_.Settings.punktewertung));
+  for (const char* name :
+       {"LiveTiming", "BearbeitenStartliste", "BearbeitenStartlisteDG2", "BearbeitenNamensliste",
+        "BearbeitenKautionsliste", "BearbeitenTafelliste", "BearbeitenTafellisteDG2",
+        "BearbeitenTorrichterkarte", "BearbeitenPenaltyProtokoll"}) {
+    enable(QString::fromLatin1(name));
+  }
+  disable(QStringLiteral("BearbeitenAushangliste"));
+  disable(QStringLiteral("BearbeitenErgebnisliste"));
+  enable(QStringLiteral("BearbeitenSchiedsrichterprotokoll"));
+  enable(QStringLiteral("SR_Bericht_anzeigen"));
+  disable(QStringLiteral("BearbeitenTeilnehmerdaten"));
+  disable(QStringLiteral("BearbeitenMannschaftsergebnisliste"));
+  disable(QStringLiteral("BearbeitenISFErgebnisliste"));
+  enable(QStringLiteral("UrkundenBearbeiten"));
+  UpdateCertificateMenus();
+  UpdateTimeMenus();
+
+  CloseAllPanels();
+  frameTitel_->clear();
+}
+
+void MainWindow::DateiSchliessen_Click() {
+  if (EditorLeaveGuard()) return;
+  state_.CompetitionDb.reset();
+  for (const QString& entry : kDisciplineEntryNames) {
+    action(entry)->setChecked(false);
+    disable(entry);
+  }
+  action(QStringLiteral("DisziplinKombination"))->setChecked(false);
+  disable(QStringLiteral("DisziplinKombination"));
+  for (const char* name : {"ImportCSV",
+                           "ImportKlassenCSV",
+                           "DateiSchliessen",
+                           "BearbeitenBewerbstyp",
+                           "TeilnehmerLoeschen",
+                           "MannschaftenLoeschen",
+                           "Finalteilnehmer",
+                           "StartnummernUebernahme",
+                           "KSFIdPunkte",
+                           "LiveTiming",
+                           "BearbeitenStartliste",
+                           "BearbeitenStartlisteDG2",
+                           "BearbeitenNamensliste",
+                           "BearbeitenKautionsliste",
+                           "BearbeitenTafelliste",
+                           "BearbeitenTafellisteDG2",
+                           "BearbeitenTorrichterkarte",
+                           "BearbeitenPenaltyProtokoll",
+                           "BearbeitenAushangliste",
+                           "BearbeitenErgebnisliste",
+                           "BearbeitenSchiedsrichterprotokoll",
+                           "SR_Bericht_anzeigen",
+                           "BearbeitenTeilnehmerdaten",
+                           "BearbeitenMannschaftsergebnisliste",
+                           "BearbeitenISFErgebnisliste",
+                           "Zeituebernahme",
+                           "ZeituebernahmeH",
+                           "UrkundenBearbeiten",
+                           "UrkundenDruck",
+                           "UrkundenMannschaft",
+                           "UrkundenMannschaftBearbeiten",
+                           "UrkundenMannschaftDruck",
+                           "UrkundenExport"}) {
+    disable(QString::fromLatin1(name));
+  }
+  CloseAllPanels();
+  frameTitel_->clear();
+  state_.CurrentDisciplineType = -1;
+  state_.CurrentDisciplineCode.clear();
+  setWindowTitle(QStringLiteral("Kandrix: Kandor Zusatzprogramm"));
+}
+
+void MainWindow::ChooseDiscipline(int type) {
+  if (EditorLeaveGuard()) return;
+  for (int t = 0; t < kDisciplineEntryNames.size(); ++t) {
+    action(kDisciplineEntryNames[t])->setChecked(t == type);
+  }
+  action(QStringLiteral("DisziplinKombination"))->setChecked(false);
+  enable(QStringLiteral("ImportCSV"));
+  enable(QStringLiteral("ImportKlassenCSV"));
+  UpdateParticipantMenus();
+  UpdateTeamMenus();
+  for (const char* name :
+       {"StartnummernUebernahme", "LiveTiming", "BearbeitenStartliste", "BearbeitenStartlisteDG2",
+        "BearbeitenNamensliste", "BearbeitenKautionsliste", "BearbeitenTafelliste",
+        "BearbeitenTorrichterkarte", "BearbeitenPenaltyProtokoll", "BearbeitenAushangliste",
+        "BearbeitenErgebnisliste"}) {
+    enable(QString::fromLatin1(name));
+  }
+  disable(QStringLiteral("BearbeitenMannschaftsergebnisliste"));
+  enable(QStringLiteral("BearbeitenSchiedsrichterprotokoll"));
+  enable(QStringLiteral("SR_Bericht_anzeigen"));
+  disable(QStringLiteral("BearbeitenTeilnehmerdaten"));
+  CloseAllPanels();
+  state_.CurrentDisciplineType = type;
+  state_.CurrentDisciplineCode = state_.DisciplineCodes[static_cast<size_t>(type)];
+  if (type == 5) {
+    const QString name = state_.DisciplineNames[5];
+    setWindowTitle(kTitleCaption.arg(
+        state_.CompetitionFileName,
+        name == QLatin1String("Parallelslalom") && state_.Settings.typ == QLatin1String("8")
+            ? kParallelNameOfTyp8
+            : name));
+  } else {
+    setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, state_.currentListTitle()));
+  }
+  UpdateTimeMenus();
+  UpdateCertificateMenus();
+}
+
+void MainWindow::DisziplinKombination_Click() {
+  if (EditorLeaveGuard()) return;
+  for (const QString& entry : kDisciplineEntryNames) action(entry)->setChecked(false);
+  action(QStringLiteral("DisziplinKombination"))->setChecked(true);
+  for (const char* name : {"ImportCSV",
+                           "ImportKlassenCSV",
+                           "TeilnehmerLoeschen",
+                           "MannschaftenLoeschen",
+                           "Finalteilnehmer",
+                           "StartnummernUebernahme",
+                           "LiveTiming",
+                           "BearbeitenStartliste",
+                           "BearbeitenStartlisteDG2",
+                           "BearbeitenNamensliste",
+                           "BearbeitenKautionsliste",
+                           "BearbeitenTafelliste",
+                           "BearbeitenTafellisteDG2",
+                           "BearbeitenTorrichterkarte",
+                           "BearbeitenPenaltyProtokoll",
+                           "BearbeitenAushangliste",
+                           "BearbeitenErgebnisliste",
+                           "BearbeitenMannschaftsergebnisliste",
+                           "BearbeitenSchiedsrichterprotokoll",
+                           "SR_Bericht_anzeigen"}) {
+    disable(QString::fromLatin1(name));
+  }
+  enable(QStringLiteral("BearbeitenTeilnehmerdaten"));
+  disable(QStringLiteral("ZeituebernahmeH"));
+  disable(QStringLiteral("Zeituebernahme"));
+  CloseAllPanels();
+  state_.CurrentDisciplineType = 6;
+  state_.CurrentDisciplineCode = QStringLiteral("ko");
+  setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, QStringLiteral("Kombination")));
+  UpdateCertificateMenus();
+}
+
+}  // namespace kx

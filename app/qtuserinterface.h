@@ -1,0 +1,28 @@
+#pragma once
+
+#include "common/userinterface.h"
+
+class QWidget;
+
+namespace kx {
+
+// The real message boxes, file and font dialogs, clock and viewer.
+class QtUserInterface : public UserInterface {
+ public:
+  explicit QtUserInterface(QWidget* parent) : parent_(parent) {}
+  MsgAnswer message(const QString& text, MsgIcon icon, const QString& title,
+                    MsgButtons buttons) override;
+  QString openFileName(const FileDialogRequest& request) override;
+  QString saveFileName(const FileDialogRequest& request) override;
+  bool chooseFont(FontChoice& choice) override;
+  QDateTime now() override;
+  void openViewer(const QString& path) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// "Bewerbsdatei|*.mdb" in the form of a Qt file dialog filter: "Bewerbsdatei (*.mdb)".
+QString QtFilterOf(const QString& filter);
+
+}  // namespace kx

@@ -1,0 +1,133 @@
+#include "app/workpanel.h"
+
+#include "app/mainwindow.h"
+#include "common/guarded.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kx {
+
+namespace {
+
+// Twips of the original forms: 15 to a pixel at 96 dpi.
+constexpr int kTwipsPerPixel = 15;
+
+QFont MakeFont(const PanelFont& f) {
+  QFont font(f.family);
+  font.setPointSize(f.size);
+  font.setBold(f.bold);
+  font.setUnderline(f.underline);
+  return font;
+}
+
+}  // namespace
+
+QRect TwipsToPixels(const Twips& t) {
+  return QRect(t.left / kTwipsPerPixel, t.top / kTwipsPerPixel, t.width / kTwipsPerPixel,
+               t.height / kTwipsPerPixel);
+}
+
+WorkPanel::WorkPanel(MainWindow& window, const QString& name)
+    : QWidget(window.panelArea()), window_(window), name_(name) {
+  setObjectName(name + QStringLiteral("Panel"));
+}
+
+WorkPanel::~WorkPanel() = default;
+
+AppState& WorkPanel::state() const {
+  return window_.state();
+}
+UserInterface& WorkPanel::ui() const {
+  return window_.ui();
+}
+
+void WorkPanel::closeSelf() {
+  window_.closePanel(name_);
+}
+
+void WorkPanel::guarded(const std::function<void()>& action) {
+  RunGuarded(ui(), action);
+}
+
+QLabel* WorkPanel::addLabel(const QString& name, const QString& caption, const PanelFont& font,
+                            const Twips& pos) {
+  auto* label = new QLabel(caption, this);
+  label->setObjectName(name);
+  label->setFont(MakeFont(font));
+  label->setGeometry(TwipsToPixels(pos));
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->show();
+  return label;
+}
+
+QLineEdit* WorkPanel::addTextBox(const QString& name, const QString& text, const PanelFont& font,
+                                 const Twips& pos) {
+  auto* edit = new QLineEdit(text, this);
+  edit->setObjectName(name);
+  edit->setFont(MakeFont(font));
+  edit->setGeometry(TwipsToPixels(pos));
+  edit->show();
+  return edit;
+}
+
+QComboBox* WorkPanel::addComboBox(const QString& name, const PanelFont& font, int left, int top,
+                                  int width, bool editable) {
+  auto* combo = new QComboBox(this);
+  combo->setObjectName(name);
+  combo->setFont(MakeFont(font));
+  combo->setEditable(editable);
+  if (editable) combo->setInsertPolicy(QComboBox::NoInsert);
+  const QRect r = TwipsToPixels({left, top, width, 0});
+  combo->move(r.topLeft());
+  combo->resize(r.width(), combo->sizeHint().height());
+  combo->show();
+  return combo;
+}
+
+QCheckBox* WorkPanel::addCheckBox(const QString& name, const QString& caption, bool checked,
+                                  const PanelFont& font, const Twips& pos) {
+  auto* box = new QCheckBox(caption, this);
+  box->setObjectName(name);
+  box->setFont(MakeFont(font));
+  box->setChecked(checked);
+  box->setGeometry(TwipsToPixels(pos));
+  box->show();
+  return box;
+}
+
+QPushButton* WorkPanel::addButton(const QString& name, const QString& caption,
+                                  const PanelFont& font, const Twips& pos,
+                                  std::function<void()> onClick) {
+  auto* button = new QPushButton(caption, this);
+  button->setObjectName(name);
+  button->setFont(MakeFont(font));
+  button->setGeometry(TwipsToPixels(pos));
+  button->setAutoDefault(false);
+  connect(button, &QPushButton::clicked, this,
+          [this, onClick = std::move(onClick)] { guarded(onClick); });
+  button->show();
+  return button;
+}
+
+void WorkPanel::showResult(QLabel* label, const ResultLine& line) {
+  if (!label) return;
+  label->setText(line.text);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, line.color);
+  label->setPalette(palette);
+}
+
+void SetComboItem(QComboBox& combo, int position, const QString& text) {
+  if (position < combo.count()) {
+    combo.setItemText(position, text);
+  } else {
+    combo.addItem(text);
+  }
+}
+
+}  // namespace kx

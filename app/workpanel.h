@@ -1,0 +1,103 @@
+#pragma once
+
+// A work panel: the controls of one task shown in the main window's panel area under the
+// title label. Panels are created by their menu entry (MainWindow::openPanel) and removed
+// by their close routine (MainWindow::closePanel); F2 runs their main routine.
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kx {
+
+class MainWindow;
+struct AppState;
+class UserInterface;
+
+// A control font as the panels name it: family and size in points.
+struct PanelFont {
+  QString family;
+  int size = 8;
+  bool bold = false;
+  bool underline = false;
+};
+inline PanelFont SansSerif(int size, bool bold = false, bool underline = false) {
+  return {QStringLiteral("MS Sans Serif"), size, bold, underline};
+}
+inline PanelFont Arial(int size, bool bold = false, bool underline = false) {
+  return {QStringLiteral("Arial"), size, bold, underline};
+}
+
+// Position of a control in twips of the main window's client area.
+struct Twips {
+  int left, top, width, height;
+};
+QRect TwipsToPixels(const Twips& t);
+
+// The text and colour of a panel's result line.
+struct ResultLine {
+  QString text = QStringLiteral(" ");
+  QColor color = Qt::black;
+};
+
+class WorkPanel : public QWidget {
+  Q_OBJECT
+ public:
+  WorkPanel(MainWindow& window, const QString& name);
+  ~WorkPanel() override;
+
+  const QString& panelName() const { return name_; }
+  // The caption of the title label while the panel is open.
+  virtual QString title() const = 0;
+  // Creates the panel's controls and fills them from the competition file.
+  virtual void build() = 0;
+
+  // The panel's main routine (F2). Panels without one keep the empty default.
+  virtual void mainAction() {}
+  // Steps of the close routine that run after the controls are removed and the current
+  // panel is cleared (e.g. recomputing the menu state).
+  virtual void afterClose() {}
+
+ protected:
+  MainWindow& window() const { return window_; }
+  AppState& state() const;
+  UserInterface& ui() const;
+
+  // Close routine of this panel (the ClosePanel pattern).
+  void closeSelf();
+  // Runs an action as one user action: database errors are reported, nothing crashes.
+  void guarded(const std::function<void()>& action);
+
+  QLabel* addLabel(const QString& name, const QString& caption, const PanelFont& font,
+                   const Twips& pos);
+  QLineEdit* addTextBox(const QString& name, const QString& text, const PanelFont& font,
+                        const Twips& pos);
+  // Combo boxes keep their own height; `editable` combos accept typed text.
+  QComboBox* addComboBox(const QString& name, const PanelFont& font, int left, int top, int width,
+                         bool editable = true);
+  QCheckBox* addCheckBox(const QString& name, const QString& caption, bool checked,
+                         const PanelFont& font, const Twips& pos);
+  QPushButton* addButton(const QString& name, const QString& caption, const PanelFont& font,
+                         const Twips& pos, std::function<void()> onClick);
+
+  static void showResult(QLabel* label, const ResultLine& line);
+
+ private:
+  MainWindow& window_;
+  QString name_;
+};
+
+// Sets the items of a combo box by position: replacing the item at p when there is one,
+// appending when p equals the number of items (as the grouping lists are built).
+void SetComboItem(QComboBox& combo, int position, const QString& text);
+
+}  // namespace kx

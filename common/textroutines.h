@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QComboBox;
+
+namespace kx {
+
+// Type-ahead of a fixed-choice combo box: when no entry is selected (the user typed),
+// the position of the first entry whose first character equals the whole typed text,
+// both in upper case; nothing when an entry is selected or no entry matches.
+std::optional<int> ComboTypeAhead(const QComboBox& combo);
+// The same rule on plain values (the combo's selected index, edit text and entries).
+std::optional<int> ComboTypeAhead(int selectedIndex, const QString& text,
+                                  const QStringList& entries);
+// Connects the usual change handler: select the type-ahead's position, else the first entry.
+void InstallComboTypeAhead(QComboBox& combo);
+
+// Writes a club name as typed by the organisers in its conventional spelling:
+// "SKI-CLUB MUENCHEN E.V." becomes "Ski-Club München e.V.".
+QString CapitalizeClubName(const QString& name);
+
+// Doubles every single quote, for a text inside an SQL string literal.
+QString SqlQuote(const QString& text);
+
+}  // namespace kx

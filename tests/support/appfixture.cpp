@@ -1,0 +1,102 @@
+#include "tests/support/appfixture.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace kx::test {
+
+db::CompetitionSpec SmallCompetition() {
+  db::CompetitionSpec spec;
+  spec.version = 20;
+  spec.bewerb.typ = 4;
+  spec.disziplinen = {
+      {2, true, QString("1234"), "Bezirkscup\r\nKinder", QDate(2027, 1, 16), QDate(2027, 1, 16), 2},
+      {3, true, QString("MB77"), "Bezirkscup\r\nKinder", QDate(2027, 1, 17), QDate(2027, 1, 17), 2},
+      {0, false, std::nullopt, "Abfahrt", std::nullopt, std::nullopt, 1}};
+  spec.listenkopf = {{2, 94, "Riesenslalom"}, {3, 94, "Slalom"}, {0, 92, "0;0"}};
+  spec.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
+  spec.gruppen = {{1, "Kinder", 1}, {2, "Schüler", 2}};
+  spec.klassen = {{1, "Kinder weiblich", "W", 2016, 1, 1},
+                  {2, "Kinder männlich", "M", 2016, 1, 2},
+                  {3, "Schüler weiblich", "W", 2012, 2, 3},
+                  {4, "Schüler männlich", "M", 2012, 2, 4}};
+  const struct {
+    const char* sex;
+    const char* nachname;
+    const char* vorname;
+    int jahrgang;
+    int klasse;
+  } people[] = {{"W", "Huber", "Anna", 2015, 1}, {"M", "Öhler", "Ben", 2014, 2},
+                {"W", "Abel", "Clara", 2011, 3}, {"M", "de Boer", "David", 2012, 4},
+                {"M", "Ott", "Emil", 2015, 2},   {"W", "Maier", "Fiona", 2013, 3}};
+  int id = 0;
+  for (const auto& p : people) {
+    ++id;
+    db::TeilnehmerSpec t;
+    t.id = id;
+    t.sex = p.sex;
+    t.nachname = p.nachname;
+    t.vorname = p.vorname;
+    t.jahrgang = p.jahrgang;
+    t.klasse = p.klasse;
+    t.verein = QString("SC Musterdorf");
+    t.nation = QString("AUT");
+    t.disziplinen[2] = {true, id, 9999.99, 9999.99};
+    t.disziplinen[3] = {true, id, 9999.99, 9999.99};
+    spec.teilnehmer.push_back(t);
+  }
+  return spec;
+}
+
+void AppFixture::SetUp() {
+  ASSERT_TRUE(programDir_.isValid());
+  QDir(programDir_.path()).mkpath("Daten");
+  QFile ini(QDir(programDir_.path()).filePath("Kandor.ini"));
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+  ini.write(("[DATA]\nDATADIR=" + dataDir() + "\n").toUtf8());
+  ini.close();
+  db::BuildMasterDataFile(QDir(programDir_.path()).filePath("STAMMDAT.mdb"), db::MasterDataSpec{});
+  startWindow();
+}
+
+void AppFixture::TearDown() {
+  window_.reset();
+}
+
+MainWindow& AppFixture::startWindow() {
+  window_.reset();
+  auto ui = std::make_unique<ScriptedUi>();
+  ui->setNow(now_);
+  ui_ = ui.get();
+  window_ = std::make_unique<MainWindow>(
+      programDir_.path(), std::move(ui),
+      std::make_unique<QSettings>(settingsPath(), QSettings::IniFormat));
+  return *window_;
+}
+
+QString AppFixture::dataDir() const {
+  return QDir(programDir_.path()).filePath("Daten");
+}
+
+QString AppFixture::settingsPath() const {
+  return QDir(programDir_.path()).filePath("user-settings.ini");
+}
+
+QString AppFixture::writeCompetition(const QString& fileName, const db::CompetitionSpec& spec) {
+  const QString path = QDir(dataDir()).filePath(fileName);
+  db::BuildCompetitionFile(path, spec);
+  return path;
+}
+
+void AppFixture::openThroughMenu(const QString& path) {
+  ui().chooseOpenFile(path);
+  trigger("DateiOeffnen");
+}
+
+void AppFixture::trigger(const QString& entry) {
+  QAction* action = window().action(entry);
+  ASSERT_NE(action, nullptr) << entry.toStdString();
+  action->trigger();
+}
+
+}  // namespace kx::test

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine and builds Kandrix.
+#   tools/setup.sh demo   install, build, lay out the demo program directory and start Kandrix
+#   tools/setup.sh test   install, build and run every test
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+mode=${1:-test}
+
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
+  qt6-svg-dev qt6-translations-l10n libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  poppler-utils libpoppler-cpp-dev socat fontconfig fonts-liberation2 fonts-dejavu-core
+  libwmf-dev fonts-urw-base35 libemf2svg-dev)
+
+install_packages() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$root/build" -j"$(nproc)"
+}
+
+install_packages
+build
+
+case "$mode" in
+  test)
+    export QT_QPA_PLATFORM=offscreen
+    export XDG_RUNTIME_DIR=$(mktemp -d)
+    chmod 700 "$XDG_RUNTIME_DIR"
+    ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
+    ;;
+  demo)
+    demo="$root/demo"
+    "$root/build/kandrix-demo" "$demo"
+    cp "$root/build/Kandrix" "$demo/Kandrix"
+    exec "$demo/Kandrix"
+    ;;
+  *)
+    echo "Aufruf: tools/setup.sh demo|test" >&2
+    exit 2
+    ;;
+esac
