@@ -133,7 +133,13 @@ P* MainWindow::openPanel(Args&&... args) {
   CloseAllPanels();
   auto* p = new P(*this, std::forward<Args>(args)...);
   beginPanel(p, p->title());
-  p->build();
+  try {
+    p->build();
+  } catch (...) {
+    // No half-built panel stays behind.
+    closePanel(p->panelName());
+    throw;
+  }
   return panel_ == p ? p : nullptr;
 }
 

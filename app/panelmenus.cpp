@@ -1,12 +1,13 @@
 #include "app/panelmenus.h"
 
 #include "app/mainwindow.h"
+#include "startorder/startlistpanel.h"
 
 namespace kx {
 
 void ConnectPanelMenuEntries(MainWindow& window, const MenuHandlerBinder& on) {
-  (void)window;
-  (void)on;
+  MainWindow* w = &window;
+  on(QStringLiteral("BearbeitenStartliste"), [w] { w->openPanel<StartListPanel>(); });
 }
 
 }  // namespace kx

@@ -4,6 +4,8 @@
 // title label. Panels are created by their menu entry (MainWindow::openPanel) and removed
 // by their close routine (MainWindow::closePanel); F2 runs their main routine.
 
+#include "common/resultline.h"
+
 #include <QColor>
 #include <QRect>
 #include <QString>
@@ -42,12 +44,6 @@ struct Twips {
   int left, top, width, height;
 };
 QRect TwipsToPixels(const Twips& t);
-
-// The text and colour of a panel's result line.
-struct ResultLine {
-  QString text = QStringLiteral(" ");
-  QColor color = Qt::black;
-};
 
 class WorkPanel : public QWidget {
   Q_OBJECT

@@ -1,5 +1,7 @@
 #include "tests/support/appfixture.h"
 
+#include "tests/support/pdfreader.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -46,6 +48,20 @@ db::CompetitionSpec SmallCompetition() {
     spec.teilnehmer.push_back(t);
   }
   return spec;
+}
+
+void KeepForLooking(const QString& path, const QString& name) {
+  const QString dir = qEnvironmentVariable("KANDRIX_LOOK_DIR");
+  if (dir.isEmpty()) return;
+  QDir().mkpath(dir);
+  const QString copy = QDir(dir).filePath(name);
+  QFile::remove(copy);
+  QFile::copy(path, copy);
+  if (!name.endsWith(".pdf")) return;
+  PdfReader pdf(path);
+  for (int page = 1; page <= pdf.pageCount(); ++page) {
+    pdf.renderPage(page, copy.chopped(4) + QString("-%1.png").arg(page), 100);
+  }
 }
 
 void AppFixture::SetUp() {

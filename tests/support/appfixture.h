@@ -21,6 +21,10 @@ namespace kx::test {
 // with groups, a few participants with bibs; no times.
 db::CompetitionSpec SmallCompetition();
 
+// When KANDRIX_LOOK_DIR is set, copies an output there (and renders its pages to PNG) so
+// that it can be looked at after the test run.
+void KeepForLooking(const QString& path, const QString& name);
+
 class AppFixture : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -1,0 +1,55 @@
+#include "pdf/pdfpen.h"
+
+namespace kx::pdf {
+
+void PdfPen::setFont(const QString& family) {
+  PdfSetStrProp(doc_, kPropFontName, family);
+}
+void PdfPen::setSize(int points) {
+  PdfSetNumProp(doc_, kPropFontSize, points);
+}
+void PdfPen::setBold(bool on) {
+  PdfSetNumProp(doc_, kPropBold, on ? 1 : 0);
+}
+void PdfPen::setItalic(bool on) {
+  PdfSetNumProp(doc_, kPropItalic, on ? 1 : 0);
+}
+void PdfPen::setLineWidth(int width) {
+  PdfSetNumProp(doc_, kPropLineWidth, width);
+}
+
+void PdfPen::textOut(int x, int y, const QString& text) {
+  PdfCheck(doc_, doc_.TextOut(x, y, text));
+}
+
+void PdfPen::drawText(int left, int top, int right, int align, const QString& text) {
+  PdfCheck(doc_, doc_.DrawText(left, top, right, 0, align, 0, text));
+}
+
+void PdfPen::line(int x1, int y1, int x2, int y2) {
+  PdfCheck(doc_, doc_.MoveTo(x1, y1));
+  PdfCheck(doc_, doc_.LineTo(x2, y2));
+}
+
+void PdfPen::rectangle(int x1, int y1, int x2, int y2) {
+  PdfCheck(doc_, doc_.Rectangle(x1, y1, x2, y2));
+}
+
+int PdfPen::fit(const QString& text, int startSize, int limit, bool strictlyWider, int dropStep,
+                int startDrop) {
+  int size = startSize;
+  int drop = startDrop;
+  setSize(size);
+  auto tooWide = [&] {
+    const int w = textWidth(text);
+    return strictlyWider ? w > limit : w >= limit;
+  };
+  while (size > kSmallestSize && tooWide()) {
+    --size;
+    drop += dropStep;
+    setSize(size);
+  }
+  return drop;
+}
+
+}  // namespace kx::pdf

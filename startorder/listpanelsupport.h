@@ -1,0 +1,44 @@
+#pragma once
+
+// What the panels of the start-side lists share: the grouping choices and the event texts
+// shown on the panel.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QComboBox;
+
+namespace kx {
+
+struct AppState;
+
+enum class GroupingChoices {
+  Run1,           // start list, board list of run 1: ... "Kategorie / StartNr", "Kategorie / IdNr"
+  Run2StartList,  // run-2 start list: ... "Kategorie", selected for types 2 to 7
+  Run2Board,      // board list of run 2: ... "Kategorie", always selected
+};
+
+struct GroupingList {
+  QStringList items;
+  int selected = 0;
+};
+
+// The grouping items of a list panel: "keine Unterteilung" always; for all but the two FIS
+// types "Klasse" (when an entered participant has a class), "Gruppe" (when one's class has
+// a group) and the category items.
+GroupingList BuildGroupingChoices(AppState& state, GroupingChoices variant);
+// Fills a combo box with them and selects the preselected item.
+void FillGroupingCombo(QComboBox& combo, AppState& state, GroupingChoices variant);
+
+// The event name and date that a list panel shows; nothing when the discipline has no row.
+// The date is the start-list date (else the result-list date) or, with
+// `resultListDate`, the result-list date alone.
+struct PanelEventTexts {
+  QString name;
+  QString date;
+};
+std::optional<PanelEventTexts> ReadPanelEventTexts(AppState& state, bool resultListDate);
+
+}  // namespace kx
