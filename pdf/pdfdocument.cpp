@@ -1,0 +1,502 @@
+#include "pdf/pdfdocument.h"
+
+#include "common/userinterface.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImageReader>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPen>
+#include <QSaveFile>
+
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace kx::pdf {
+
+namespace {
+
+// 254 dots per inch: one device unit is a tenth of a millimetre.
+constexpr int kResolution = 254;
+constexpr int kA4Width = 2100;
+constexpr int kA4Height = 2970;
+constexpr int kMaxFontSize = 200;
+constexpr int kMaxLineWidth = 1000;
+
+// Splits a text into its paragraphs at CR LF, LF or a lone CR.
+QStringList paragraphs(const QString& text) {
+  QString normalised = text;
+  normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return normalised.split(QLatin1Char('\n'));
+}
+
+// Length of `line` without its trailing blanks: the part that is seen and aligned.
+qsizetype visibleLength(const QString& line) {
+  qsizetype n = line.size();
+  while (n > 0 && line.at(n - 1).isSpace()) --n;
+  return n;
+}
+
+}  // namespace
+
+struct PdfDocument::Impl {
+  enum class State { Created, Open, Finished };
+
+  UserInterface* ui = nullptr;
+  State state = State::Created;
+  QString error;
+
+  // Properties.
+  QString fileName;
+  QString fontName = QStringLiteral("Arial");
+  QString title;
+  bool bold = false;
+  bool italic = false;
+  bool landscape = false;
+  bool openViewer = false;
+  int fontSize = 10;
+  int lineWidth = 1;
+  int textBottom = 0;
+  int paragraphSpacing = 0;  // property 48: stored for the callers, not used
+
+  // The document being written: painter on writer on a temporary file beside the target.
+  std::unique_ptr<QSaveFile> file;
+  std::unique_ptr<QPdfWriter> writer;
+  std::unique_ptr<QPainter> painter;
+  int pages = 0;
+  QPointF current;
+
+  // The current font as resolved on the writer; rebuilt when a font property changes.
+  bool fontDirty = true;
+  QFont font;
+  std::optional<QFontMetricsF> metrics;
+
+  int fail(const QString& message) {
+    error = message;
+    return -1;
+  }
+
+  // Guard of every drawing operation: only between BeginDoc and EndDoc.
+  bool ready() {
+    if (state == State::Created) {
+      fail(QStringLiteral("Das PDF-Dokument wurde noch nicht begonnen."));
+      return false;
+    }
+    if (state == State::Finished) {
+      fail(QStringLiteral("Das PDF-Dokument ist bereits abgeschlossen."));
+      return false;
+    }
+    return true;
+  }
+
+  const QFontMetricsF& useFont() {
+    if (fontDirty) {
+      font = QFont(fontName);
+      font.setPointSize(fontSize);
+      font.setBold(bold);
+      font.setItalic(italic);
+      // Design metrics: a document's widths do not depend on screen hinting.
+      font.setHintingPreference(QFont::PreferNoHinting);
+      metrics.emplace(font, writer.get());
+      painter->setFont(font);
+      fontDirty = false;
+    }
+    return *metrics;
+  }
+
+  void applyPen() {
+    QPen pen(Qt::black);
+    pen.setWidth(lineWidth);
+    // Rules end exactly at their end points, and box corners are closed.
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+  }
+
+  // Draws one line of text with the top of the line at `top`.
+  void drawLine(qreal x, qreal top, const QString& text) {
+    painter->drawText(QPointF(x, top + metrics->ascent()), text);
+  }
+
+  // One line of set text: what is seen of it (no trailing blanks) and its width.
+  struct Line {
+    QString text;
+    qreal width = 0;
+  };
+
+  // Breaks one paragraph into lines no wider than `width` (no limit when width <= 0):
+  // at blanks where possible, inside a word only when the word alone is too wide.
+  std::vector<Line> wrap(const QString& text, qreal width) const {
+    auto visible = [&](qsizetype from, qsizetype to) {
+      QString part = text.mid(from, to - from);
+      part.truncate(visibleLength(part));
+      return Line{part, metrics->horizontalAdvance(part)};
+    };
+    const qsizetype n = text.size();
+    Line whole = visible(0, n);
+    if (width <= 0 || whole.width <= width) return {whole};
+
+    std::vector<Line> lines;
+    qsizetype start = 0;
+    while (start < n) {
+      Line line;
+      qsizetype end = -1;  // end of the last word that still fits
+      qsizetype pos = start;
+      while (pos < n) {
+        while (pos < n && text.at(pos).isSpace()) ++pos;
+        while (pos < n && !text.at(pos).isSpace()) ++pos;
+        Line candidate = visible(start, pos);
+        if (candidate.width > width) break;
+        line = candidate;
+        end = pos;
+      }
+      if (end < 0) {
+        // A single word wider than the column: as many characters as fit, at least one.
+        end = start + 1;
+        line = visible(start, end);
+        while (end < n) {
+          Line longer = visible(start, end + 1);
+          if (longer.width > width) break;
+          line = longer;
+          ++end;
+        }
+      }
+      lines.push_back(line);
+      start = end;
+      // A wrapped line starts at its first word, not with the blanks of the break.
+      while (start < n && text.at(start).isSpace()) ++start;
+    }
+    return lines;
+  }
+
+  void discard() {
+    if (file) file->cancelWriting();
+    if (painter && painter->isActive()) painter->end();
+    painter.reset();
+    writer.reset();
+    file.reset();  // removes the temporary file
+  }
+};
+
+PdfDocument::PdfDocument(UserInterface* ui) : d(std::make_unique<Impl>()) {
+  d->ui = ui;
+}
+
+PdfDocument::~PdfDocument() {
+  d->discard();
+}
+
+int PdfDocument::SetNumProp(int property, int value) {
+  const bool flag = value != 0;
+  switch (property) {
+    case kPropBold:
+      d->bold = flag;
+      break;
+    case kPropItalic:
+      d->italic = flag;
+      break;
+    case kPropFontSize:
+      if (value < 1 || value > kMaxFontSize) {
+        return d->fail(QStringLiteral("Ungültige Schriftgröße: %1").arg(value));
+      }
+      d->fontSize = value;
+      break;
+    case kPropLandscape:
+      if (d->state != Impl::State::Created) {
+        return d->fail(
+            QStringLiteral("Die Seitenausrichtung kann nur vor Beginn des Dokuments gesetzt "
+                           "werden."));
+      }
+      d->landscape = flag;
+      return 0;
+    case kPropLineWidth:
+      if (value < 0 || value > kMaxLineWidth) {
+        return d->fail(QStringLiteral("Ungültige Linienstärke: %1").arg(value));
+      }
+      d->lineWidth = value;
+      return 0;
+    case kPropOpenViewer:
+      d->openViewer = flag;
+      return 0;
+    case kPropParagraph:
+      if (value < 0) return d->fail(QStringLiteral("Ungültiger Absatzabstand: %1").arg(value));
+      d->paragraphSpacing = value;
+      return 0;
+    case kPropTextBottom:
+      return d->fail(QStringLiteral("Die Eigenschaft %1 kann nur gelesen werden.").arg(property));
+    default:
+      return d->fail(QStringLiteral("Unbekannte Eigenschaft %1.").arg(property));
+  }
+  d->fontDirty = true;
+  return 0;
+}
+
+int PdfDocument::SetStrProp(int property, const QString& value) {
+  switch (property) {
+    case kPropFileName:
+      if (d->state != Impl::State::Created) {
+        return d->fail(
+            QStringLiteral("Die Ausgabedatei kann nur vor Beginn des Dokuments gesetzt werden."));
+      }
+      d->fileName = value;
+      return 0;
+    case kPropTitle:
+      // The title is part of the document header, which BeginDoc writes.
+      if (d->state != Impl::State::Created) {
+        return d->fail(
+            QStringLiteral("Der Dokumenttitel kann nur vor Beginn des Dokuments gesetzt werden."));
+      }
+      d->title = value;
+      return 0;
+    case kPropFontName:
+      if (value.trimmed().isEmpty()) return d->fail(QStringLiteral("Kein Schriftname angegeben."));
+      d->fontName = value;
+      d->fontDirty = true;
+      return 0;
+    default:
+      return d->fail(QStringLiteral("Unbekannte Text-Eigenschaft %1.").arg(property));
+  }
+}
+
+int PdfDocument::GetNumProp(int property) {
+  switch (property) {
+    case kPropBold:
+      return d->bold ? 1 : 0;
+    case kPropItalic:
+      return d->italic ? 1 : 0;
+    case kPropFontSize:
+      return d->fontSize;
+    case kPropLandscape:
+      return d->landscape ? 1 : 0;
+    case kPropLineWidth:
+      return d->lineWidth;
+    case kPropTextBottom:
+      return d->textBottom;
+    case kPropOpenViewer:
+      return d->openViewer ? 1 : 0;
+    case kPropParagraph:
+      return d->paragraphSpacing;
+    default:
+      return d->fail(QStringLiteral("Unbekannte Eigenschaft %1.").arg(property));
+  }
+}
+
+QString PdfDocument::GetStrProp(int property) const {
+  switch (property) {
+    case kPropFileName:
+      return d->fileName;
+    case kPropFontName:
+      return d->fontName;
+    case kPropTitle:
+      return d->title;
+    default:
+      return QString();
+  }
+}
+
+int PdfDocument::BeginDoc() {
+  if (d->state == Impl::State::Open) {
+    return d->fail(QStringLiteral("Das PDF-Dokument wurde bereits begonnen."));
+  }
+  if (d->state == Impl::State::Finished) {
+    return d->fail(QStringLiteral("Das PDF-Dokument ist bereits abgeschlossen."));
+  }
+  if (d->fileName.trimmed().isEmpty()) {
+    return d->fail(QStringLiteral("Es wurde keine Ausgabedatei angegeben."));
+  }
+
+  auto file = std::make_unique<QSaveFile>(d->fileName);
+  if (!file->open(QIODevice::WriteOnly)) {
+    return d->fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\n%2")
+                       .arg(QDir::toNativeSeparators(d->fileName), file->errorString()));
+  }
+  auto writer = std::make_unique<QPdfWriter>(file.get());
+  writer->setResolution(kResolution);
+  writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
+                                    d->landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                    QMarginsF(0, 0, 0, 0)));
+  writer->setTitle(d->title);
+  writer->setCreator(QStringLiteral("Kandrix"));
+
+  auto painter = std::make_unique<QPainter>();
+  if (!painter->begin(writer.get())) {
+    file->cancelWriting();
+    return d->fail(QStringLiteral("Das PDF-Dokument %1 kann nicht begonnen werden.")
+                       .arg(QDir::toNativeSeparators(d->fileName)));
+  }
+  painter->setRenderHint(QPainter::LosslessImageRendering);
+
+  d->file = std::move(file);
+  d->writer = std::move(writer);
+  d->painter = std::move(painter);
+  d->state = Impl::State::Open;
+  d->pages = 1;
+  d->current = QPointF();
+  d->fontDirty = true;
+  return 0;
+}
+
+int PdfDocument::NewPage() {
+  if (!d->ready()) return -1;
+  if (!d->writer->newPage()) {
+    return d->fail(QStringLiteral("Eine neue Seite kann nicht begonnen werden."));
+  }
+  ++d->pages;
+  d->current = QPointF();
+  return 0;
+}
+
+int PdfDocument::TextOut(int x, int y, const QString& text) {
+  if (!d->ready()) return -1;
+  d->useFont();
+  d->drawLine(x, y, text);
+  return 0;
+}
+
+int PdfDocument::DrawText(int left, int top, int right, int /*unused1*/, int align, int /*unused2*/,
+                          const QString& text) {
+  if (!d->ready()) return -1;
+  if (align != kAlignLeft && align != kAlignRight && align != kAlignCenter) {
+    return d->fail(QStringLiteral("Ungültige Textausrichtung: %1").arg(align));
+  }
+  const QFontMetricsF& fm = d->useFont();
+  const qreal lineHeight = fm.lineSpacing();
+  qreal y = top;
+  for (const QString& paragraph : paragraphs(text)) {
+    for (const Impl::Line& line : d->wrap(paragraph, right - left)) {
+      qreal x = left;
+      if (align == kAlignRight) {
+        x = right - line.width;
+      } else if (align == kAlignCenter) {
+        x = (left + right - line.width) / 2.0;
+      }
+      d->drawLine(x, y, line.text);
+      y += lineHeight;
+    }
+  }
+  d->textBottom = static_cast<int>(std::lround(y));
+  return 0;
+}
+
+int PdfDocument::TextWidth(const QString& text) {
+  if (!d->ready()) return -1;
+  return static_cast<int>(std::lround(d->useFont().horizontalAdvance(text)));
+}
+
+int PdfDocument::MoveTo(int x, int y) {
+  if (!d->ready()) return -1;
+  d->current = QPointF(x, y);
+  return 0;
+}
+
+int PdfDocument::LineTo(int x, int y) {
+  if (!d->ready()) return -1;
+  d->applyPen();
+  const QPointF to(x, y);
+  d->painter->drawLine(d->current, to);
+  d->current = to;
+  return 0;
+}
+
+int PdfDocument::Rectangle(int x1, int y1, int x2, int y2) {
+  if (!d->ready()) return -1;
+  d->applyPen();
+  d->painter->drawRect(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized());
+  return 0;
+}
+
+int PdfDocument::StretchDraw(int x1, int y1, int x2, int y2, const QImage& image) {
+  if (!d->ready()) return -1;
+  if (image.isNull()) return d->fail(QStringLiteral("Das Bild ist leer."));
+  d->painter->drawImage(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized(), image);
+  return 0;
+}
+
+int PdfDocument::StretchDrawFromFile(int x1, int y1, int x2, int y2, const QString& fileName) {
+  if (!d->ready()) return -1;
+  const QString shown = QDir::toNativeSeparators(fileName);
+  if (!QFileInfo(fileName).isFile()) {
+    return d->fail(QStringLiteral("Die Bilddatei %1 wurde nicht gefunden.").arg(shown));
+  }
+  QImageReader reader(fileName);
+  QImage image = reader.read();
+  if (image.isNull()) {
+    return d->fail(QStringLiteral("Die Bilddatei %1 kann nicht gelesen werden.").arg(shown));
+  }
+  return StretchDraw(x1, y1, x2, y2, image);
+}
+
+int PdfDocument::EndDoc() {
+  if (!d->ready()) return -1;
+  const QString target = QDir::toNativeSeparators(d->fileName);
+  d->state = Impl::State::Finished;
+  const bool ended = d->painter->end();
+  d->painter.reset();
+  d->writer.reset();
+  if (!ended) {
+    d->discard();
+    return d->fail(
+        QStringLiteral("Das PDF-Dokument %1 kann nicht abgeschlossen werden.").arg(target));
+  }
+  if (!d->file->commit()) {
+    const QString reason = d->file->errorString();
+    d->discard();
+    return d->fail(
+        QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\n%2").arg(target, reason));
+  }
+  d->file.reset();
+  if (d->openViewer && d->ui) d->ui->openViewer(QFileInfo(d->fileName).absoluteFilePath());
+  return 0;
+}
+
+QString PdfDocument::GetErrorMsg() const {
+  return d->error;
+}
+
+int PdfDocument::pageWidth() const {
+  return d->landscape ? kA4Height : kA4Width;
+}
+
+int PdfDocument::pageHeight() const {
+  return d->landscape ? kA4Width : kA4Height;
+}
+
+int PdfDocument::pageCount() const {
+  return d->pages;
+}
+
+UserInterface* PdfDocument::ui() const {
+  return d->ui;
+}
+
+void PdfCheck(PdfDocument& doc, int result) {
+  if (result != -1) return;
+  if (UserInterface* ui = doc.ui()) {
+    ui->message(doc.GetErrorMsg(), MsgIcon::Critical, QString::fromLatin1(kPdfErrorCaption));
+  }
+  throw PdfAbort();
+}
+
+int PdfGetNumProp(PdfDocument& doc, int property) {
+  const int value = doc.GetNumProp(property);
+  PdfCheck(doc, value);
+  return value;
+}
+
+void PdfSetNumProp(PdfDocument& doc, int property, int value) {
+  PdfCheck(doc, doc.SetNumProp(property, value));
+}
+
+void PdfSetStrProp(PdfDocument& doc, int property, const QString& value) {
+  PdfCheck(doc, doc.SetStrProp(property, value));
+}
+
+}  // namespace kx::pdf
