@@ -155,6 +155,18 @@ QVariant ColumnValue(sqlite3_stmt* stmt, int column) {
   }
 }
 
+// The SQLite handle of a file; `failure` gets the file and SQLite's reason.
+sqlite3* OpenHandle(const QString& path, int flags, const QString& failure) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags | SQLITE_OPEN_NOMUTEX,
+                      nullptr) != SQLITE_OK) {
+    const QString reason = db != nullptr ? ErrorText(db) : QStringLiteral("kein Speicher");
+    sqlite3_close_v2(db);
+    throw Error(failure.arg(QDir::toNativeSeparators(path), reason));
+  }
+  return db;
+}
+
 // A prepared statement that is finalized whatever happens.
 class Statement {
  public:
@@ -326,15 +338,8 @@ std::unique_ptr<Connection> Connection::open(const QString& path) {
   const QString display = QDir::toNativeSeparators(path);
   if (QFileInfo(path).isDir())
     throw Error(QStringLiteral("'%1' ist ein Verzeichnis und keine Datenbankdatei").arg(display));
-  sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-  if (rc != SQLITE_OK) {
-    const QString message = db != nullptr ? ErrorText(db) : QStringLiteral("kein Speicher");
-    sqlite3_close_v2(db);
-    throw Error(
-        QStringLiteral("Die Datei '%1' kann nicht geöffnet werden: %2").arg(display, message));
-  }
+  sqlite3* db = OpenHandle(path, SQLITE_OPEN_READWRITE,
+                           QStringLiteral("Die Datei '%1' kann nicht geöffnet werden: %2"));
   std::unique_ptr<Connection> connection(new Connection(db, path));
   // SQLite reads the file only on the first statement: read the schema now, so that a
   // file of another kind is refused here and not in the middle of some later action.
@@ -349,22 +354,14 @@ std::unique_ptr<Connection> Connection::open(const QString& path) {
 }
 
 std::unique_ptr<Connection> Connection::create(const QString& path) {
-  const QString display = QDir::toNativeSeparators(path);
   for (const QString& file : {path, path + QStringLiteral("-journal"),
                               path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
     if (QFileInfo::exists(file) && !QFile::remove(file))
-      throw Error(QStringLiteral("Die Datei '%1' kann nicht ersetzt werden").arg(file));
+      throw Error(QStringLiteral("Die Datei '%1' kann nicht ersetzt werden")
+                      .arg(QDir::toNativeSeparators(file)));
   }
-  sqlite3* db = nullptr;
-  const int rc =
-      sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-  if (rc != SQLITE_OK) {
-    const QString message = db != nullptr ? ErrorText(db) : QStringLiteral("kein Speicher");
-    sqlite3_close_v2(db);
-    throw Error(
-        QStringLiteral("Die Datei '%1' kann nicht angelegt werden: %2").arg(display, message));
-  }
+  sqlite3* db = OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                           QStringLiteral("Die Datei '%1' kann nicht angelegt werden: %2"));
   std::unique_ptr<Connection> connection(new Connection(db, path));
   connection->prepareConnection();
   // Writes the file header now, so that the new file is a database even before any table.

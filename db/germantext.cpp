@@ -205,6 +205,36 @@ std::u32string LowerCodePoints(QByteArrayView text) {
   return out;
 }
 
+inline char32_t CodeUnit(unsigned char c) {
+  return c;
+}
+inline char32_t CodeUnit(QChar c) {
+  return c.unicode();
+}
+
+// Most names and clubs are plain ASCII: their leading ASCII part is compared without
+// decoding. True when that part decides (`result` set); otherwise `i` stops at the first
+// character that needs the full comparison.
+template <class Char>
+bool CompareAsciiPrefix(const Char* pa, qsizetype na, const Char* pb, qsizetype nb, qsizetype& i,
+                        int& result) {
+  for (i = 0;; ++i) {
+    if (i == na || i == nb) {
+      result = i == na ? (i == nb ? 0 : -1) : 1;
+      return true;
+    }
+    const char32_t ca = CodeUnit(pa[i]);
+    const char32_t cb = CodeUnit(pb[i]);
+    if (ca >= 0x80 || cb >= 0x80) return false;
+    const char32_t la = AsciiLower(ca);
+    const char32_t lb = AsciiLower(cb);
+    if (la != lb) {
+      result = la < lb ? -1 : 1;
+      return true;
+    }
+  }
+}
+
 struct PatternItem {
   enum Kind { Literal, One, Any } kind;
   char32_t c;
@@ -215,28 +245,19 @@ struct PatternItem {
 int CompareGermanUtf8(QByteArrayView a, QByteArrayView b) {
   const auto* pa = reinterpret_cast<const unsigned char*>(a.data());
   const auto* pb = reinterpret_cast<const unsigned char*>(b.data());
-  const qsizetype na = a.size();
-  const qsizetype nb = b.size();
-  // Most names and clubs are plain ASCII: compare them byte by byte without decoding.
   qsizetype i = 0;
-  for (;; ++i) {
-    if (i == na || i == nb) {
-      if (i == na && i == nb) return 0;
-      return i == na ? -1 : 1;
-    }
-    const unsigned char ca = pa[i];
-    const unsigned char cb = pb[i];
-    if ((ca | cb) & 0x80) break;
-    const char32_t la = AsciiLower(ca);
-    const char32_t lb = AsciiLower(cb);
-    if (la != lb) return la < lb ? -1 : 1;
-  }
-  return CompareStreams(Utf8Source(pa + i, pa + na), Utf8Source(pb + i, pb + nb));
+  int result = 0;
+  if (CompareAsciiPrefix(pa, a.size(), pb, b.size(), i, result)) return result;
+  return CompareStreams(Utf8Source(pa + i, pa + a.size()), Utf8Source(pb + i, pb + b.size()));
 }
 
 int CompareGerman(const QString& a, const QString& b) {
-  return CompareStreams(Utf16Source(a.constData(), a.constData() + a.size()),
-                        Utf16Source(b.constData(), b.constData() + b.size()));
+  const QChar* pa = a.constData();
+  const QChar* pb = b.constData();
+  qsizetype i = 0;
+  int result = 0;
+  if (CompareAsciiPrefix(pa, a.size(), pb, b.size(), i, result)) return result;
+  return CompareStreams(Utf16Source(pa + i, pa + a.size()), Utf16Source(pb + i, pb + b.size()));
 }
 
 bool LikeGerman(QByteArrayView text, QByteArrayView pattern, char32_t escape) {

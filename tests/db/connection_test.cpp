@@ -68,6 +68,7 @@ TEST_F(ConnectionTest, CreateReplacesAnExistingFile) {
   }
   auto db = Connection::create(file("a.mdb"));
   EXPECT_TRUE(db->tables().isEmpty());
+  EXPECT_GT(QFileInfo(file("a.mdb")).size(), 0);  // a database already, not an empty file
   auto reopened = Connection::open(file("a.mdb"));
   EXPECT_TRUE(reopened->tables().isEmpty());
 }
