@@ -8,17 +8,10 @@
 namespace kx::db {
 namespace {
 
-TEST(TranslateJetSql, IndexOptionsAreDropped) {
-  EXPECT_EQ(
-      TranslateJetSql(
-          "CREATE UNIQUE INDEX tblTeilnehmersvid ON tblTeilnehmer (svid ASC) WITH IGNORE NULL"),
-      "CREATE UNIQUE INDEX tblTeilnehmersvid ON tblTeilnehmer (svid ASC)");
+TEST(TranslateJetSql, TextColumnsGetTheCollationAndIndexOptionsGo) {
   EXPECT_EQ(TranslateJetSql("create index i on t (a) with disallow null"),
             "create index i on t (a)");
   EXPECT_EQ(TranslateJetSql("CREATE INDEX pk ON t (a) WITH PRIMARY"), "CREATE INDEX pk ON t (a)");
-}
-
-TEST(TranslateJetSql, TextColumnsGetTheGermanCollation) {
   EXPECT_EQ(TranslateJetSql("create table tblStali (durchgang short not null, reihenfolge "
                             "char(50) not null, primary key(durchgang))"),
             "create table tblStali (durchgang short not null, reihenfolge char(50) COLLATE "
