@@ -4,6 +4,10 @@
 #include "db/database.h"
 
 #include <QComboBox>
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
 
 namespace kx {
 
@@ -85,6 +89,18 @@ std::optional<PanelEventTexts> ReadPanelEventTexts(AppState& state, bool resultL
     texts.date = rs.at(0, "datum_rangliste").toString();
   }
   return texts;
+}
+
+std::optional<int> ParseBoxNumber(const QString& text) {
+  bool ok = false;
+  const double value = QLocale().toDouble(text.trimmed(), &ok);
+  if (!ok || !std::isfinite(value)) return std::nullopt;
+  // The default rounding mode rounds halves to the even neighbour.
+  const double whole = std::nearbyint(value);
+  if (whole < std::numeric_limits<int>::min() || whole > std::numeric_limits<int>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<int>(whole);
 }
 
 }  // namespace kx

@@ -41,4 +41,9 @@ struct PanelEventTexts {
 };
 std::optional<PanelEventTexts> ReadPanelEventTexts(AppState& state, bool resultListDate);
 
+// The whole number typed into a count box of a list panel: a number in the user's locale,
+// rounded to the nearest whole number with halves to the even one (2,5 gives 2, 3,5 gives 4).
+// Nothing when the text is no number or the number lies outside the range of an int.
+std::optional<int> ParseBoxNumber(const QString& text);
+
 }  // namespace kx
