@@ -174,43 +174,48 @@ class Statement {
     const QString translated = TranslateJetSql(sql);
     const QByteArray utf8 = translated.toUtf8();
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt_, &tail) !=
-        SQLITE_OK) {
+    sqlite3_stmt* prepared = nullptr;
+    const int rc =
+        sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &prepared, &tail);
+    stmt_.reset(prepared);  // finalized also when a check below throws
+    if (rc != SQLITE_OK) {
       ThrowStatementError(db, sql);
     }
-    if (stmt_ == nullptr) throw Error(QStringLiteral("Leere SQL-Anweisung"));
+    if (!stmt_) throw Error(QStringLiteral("Leere SQL-Anweisung"));
     // One statement per call: a second one behind a ';' is refused rather than run.
     for (const char* p = tail; p != nullptr && *p != '\0'; ++p) {
       if (*p != ';' && *p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
         throw Error(QStringLiteral("Nur eine SQL-Anweisung je Aufruf erlaubt\nSQL: ") + sql);
       }
     }
-    const int expected = sqlite3_bind_parameter_count(stmt_);
+    const int expected = sqlite3_bind_parameter_count(stmt_.get());
     if (expected != params.size()) {
       throw Error(QStringLiteral("Die Anweisung erwartet %1 Parameter, übergeben wurden %2\nSQL: ")
                       .arg(expected)
                       .arg(params.size()) +
                   sql);
     }
-    for (int i = 0; i < expected; ++i) Bind(db, stmt_, i + 1, params[i], sql);
+    for (int i = 0; i < expected; ++i) Bind(db, stmt_.get(), i + 1, params[i], sql);
   }
-  ~Statement() { sqlite3_finalize(stmt_); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
   // True while a row is available; throws on an error.
   bool step() {
-    const int rc = sqlite3_step(stmt_);
+    const int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     ThrowStatementError(db_, sql_);
   }
-  sqlite3_stmt* get() const { return stmt_; }
+  sqlite3_stmt* get() const { return stmt_.get(); }
 
  private:
   sqlite3* db_;
   const QString& sql_;
-  sqlite3_stmt* stmt_ = nullptr;
+  struct Finalize {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+  };
+  std::unique_ptr<sqlite3_stmt, Finalize> stmt_;
 };
 
 }  // namespace
