@@ -177,6 +177,15 @@ struct PdfDocument::Impl {
     return lines;
   }
 
+  // The lines of a text set between two edges: its paragraphs, each wrapped at the width.
+  std::vector<Line> layout(const QString& text, int left, int right) const {
+    std::vector<Line> lines;
+    for (const QString& paragraph : paragraphs(text)) {
+      for (Line& line : wrap(paragraph, right - left)) lines.push_back(std::move(line));
+    }
+    return lines;
+  }
+
   void discard() {
     if (file) file->cancelWriting();
     if (painter && painter->isActive()) painter->end();
@@ -370,20 +379,33 @@ int PdfDocument::DrawText(int left, int top, int right, int /*unused1*/, int ali
   const QFontMetricsF& fm = d->useFont();
   const qreal lineHeight = fm.lineSpacing();
   qreal y = top;
-  for (const QString& paragraph : paragraphs(text)) {
-    for (const Impl::Line& line : d->wrap(paragraph, right - left)) {
-      qreal x = left;
-      if (align == kAlignRight) {
-        x = right - line.width;
-      } else if (align == kAlignCenter) {
-        x = (left + right - line.width) / 2.0;
-      }
-      d->drawLine(x, y, line.text);
-      y += lineHeight;
+  for (const Impl::Line& line : d->layout(text, left, right)) {
+    qreal x = left;
+    if (align == kAlignRight) {
+      x = right - line.width;
+    } else if (align == kAlignCenter) {
+      x = (left + right - line.width) / 2.0;
     }
+    d->drawLine(x, y, line.text);
+    y += lineHeight;
   }
   d->textBottom = static_cast<int>(std::lround(y));
   return 0;
+}
+
+int PdfDocument::TextHeight(int left, int right, const QString& text) {
+  if (!d->ready()) return -1;
+  const qreal lineHeight = d->useFont().lineSpacing();
+  const auto lines = d->layout(text, left, right);
+  return static_cast<int>(std::lround(static_cast<qreal>(lines.size()) * lineHeight));
+}
+
+int PdfDocument::WrapText(int left, int right, const QString& text, QStringList& lines) {
+  lines.clear();
+  if (!d->ready()) return -1;
+  d->useFont();
+  for (Impl::Line& line : d->layout(text, left, right)) lines.append(std::move(line.text));
+  return static_cast<int>(lines.size());
 }
 
 int PdfDocument::TextWidth(const QString& text) {

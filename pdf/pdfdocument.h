@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 #include <memory>
@@ -61,6 +62,10 @@ class PdfDocument {
   int DrawText(int left, int top, int right, int unused1, int align, int unused2,
                const QString& text);
   int TextWidth(const QString& text);  // in the current font, measured on the writer
+  // What DrawText would do with the text between left and right, without drawing: the
+  // height it would take (its bottom less its top), and the lines it would set.
+  int TextHeight(int left, int right, const QString& text);
+  int WrapText(int left, int right, const QString& text, QStringList& lines);  // line count
   int MoveTo(int x, int y);
   int LineTo(int x, int y);
   int Rectangle(int x1, int y1, int x2, int y2);

@@ -26,6 +26,18 @@ void PdfPen::drawText(int left, int top, int right, int align, const QString& te
   PdfCheck(doc_, doc_.DrawText(left, top, right, 0, align, 0, text));
 }
 
+int PdfPen::textHeight(int left, int right, const QString& text) {
+  const int height = doc_.TextHeight(left, right, text);
+  PdfCheck(doc_, height);
+  return height;
+}
+
+QStringList PdfPen::wrapText(int left, int right, const QString& text) {
+  QStringList lines;
+  PdfCheck(doc_, doc_.WrapText(left, right, text, lines));
+  return lines;
+}
+
 void PdfPen::line(int x1, int y1, int x2, int y2) {
   PdfCheck(doc_, doc_.MoveTo(x1, y1));
   PdfCheck(doc_, doc_.LineTo(x2, y2));

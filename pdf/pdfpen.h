@@ -31,6 +31,9 @@ class PdfPen {
     drawText(left, y, right, kAlignCenter, text);
   }
   int textWidth(const QString& text) { return doc_.TextWidth(text); }
+  // Height and lines of a drawText between left and right, measured without drawing.
+  int textHeight(int left, int right, const QString& text);
+  QStringList wrapText(int left, int right, const QString& text);
   void line(int x1, int y1, int x2, int y2);
   void rectangle(int x1, int y1, int x2, int y2);
   // y reached by the last drawText.
