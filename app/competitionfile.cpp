@@ -1,5 +1,7 @@
 #include "app/competitionfile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace kx {
@@ -145,6 +147,35 @@ void UpgradeCompetitionFile(CheckedCompetition& file) {
   db.execute(QStringLiteral(
       "CREATE UNIQUE INDEX tblTeilnehmersvid ON tblTeilnehmer (svid ASC) WITH IGNORE NULL"));
   transaction.commit();
+}
+
+void ApplyCompetitionFile(AppState& state, CheckedCompetition&& file, const QString& path) {
+  const QFileInfo info(path);
+  state.CompetitionDb = std::move(file.db);
+  state.CompetitionFilePath = path;
+  state.CompetitionDir = QDir::toNativeSeparators(info.absolutePath());
+  // The name without directory and extension (the last "." starts the extension).
+  const QString fileName = info.fileName();
+  const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+  state.CompetitionFileName = dot < 0 ? fileName : fileName.left(dot);
+  state.HasStartOrderTable = file.hasStartOrderTable;
+  state.FileVersionClass = file.versionClass;
+  state.DisciplineNames = file.names;
+  state.DisciplineListTitles = file.listTitles;
+  state.DisciplineActive = file.active;
+  state.DisciplineCodeByName = file.codeByName;
+  state.Settings = file.settings;
+  state.CurrentDisciplineType = file.firstActive;
+  state.CurrentDisciplineCode = state.DisciplineCodes[static_cast<size_t>(file.firstActive)];
+  state.RunCount = 0;
+  state.RunsWithTimes = 0;
+}
+
+void OpenCompetitionFile(AppState& state, const QString& path) {
+  CheckResult checked = CheckCompetitionFile(path);
+  if (checked.failure) throw db::Error(checked.failure->text);
+  UpgradeCompetitionFile(*checked.file);
+  ApplyCompetitionFile(state, std::move(*checked.file), path);
 }
 
 }  // namespace kx

@@ -51,6 +51,14 @@ CheckResult CheckCompetitionFile(const QString& path);
 // lacks them; class "40" files are never changed. Throws db::Error on failure.
 void UpgradeCompetitionFile(CheckedCompetition& file);
 
+// Makes a checked file the open one: the connection and every value read from the file
+// replace those of the earlier file; its first active discipline becomes current.
+void ApplyCompetitionFile(AppState& state, CheckedCompetition&& file, const QString& path);
+
+// Checks, upgrades and applies a file in one go (tests and benchmarks); throws db::Error
+// with the failure's text when the file cannot be opened.
+void OpenCompetitionFile(AppState& state, const QString& path);
+
 // The code of a discipline by its name ("Riesenslalom" gives "gs"); empty for other names.
 QString DisciplineCodeOfName(const QString& dname);
 

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSettings>
 
 #include <functional>
 #include <memory>
@@ -19,7 +20,6 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
-class QSettings;
 
 namespace kx {
 

@@ -42,7 +42,6 @@ void MainWindow::DateiOeffnen_Click() {
   const QString dir = QDir::toNativeSeparators(info.absolutePath());
   state_.DataDir = dir;
   settings_->setValue(QStringLiteral("Verz/Pfad"), dir);
-  settings_->sync();
 
   // Check the chosen file on a connection of its own; the file that is open now stays
   // open and usable unless every check passes.
@@ -62,32 +61,16 @@ void MainWindow::DateiOeffnen_Click() {
   }
 
   // The new file becomes the open one; every value of the earlier file is replaced.
-  state_.CompetitionDb = std::move(file.db);
-  state_.CompetitionFilePath = path;
-  state_.CompetitionDir = dir;
-  // The name without directory and extension (the last "." starts the extension).
-  const QString fileName = info.fileName();
-  const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-  state_.CompetitionFileName = dot < 0 ? fileName : fileName.left(dot);
-  state_.HasStartOrderTable = file.hasStartOrderTable;
-  state_.FileVersionClass = file.versionClass;
-  state_.DisciplineNames = file.names;
-  state_.DisciplineListTitles = file.listTitles;
-  state_.DisciplineActive = file.active;
-  state_.DisciplineCodeByName = file.codeByName;
-  state_.Settings = file.settings;
-  state_.CurrentDisciplineType = file.firstActive;
-  state_.CurrentDisciplineCode = state_.DisciplineCodes[static_cast<size_t>(file.firstActive)];
-  state_.RunCount = 0;
-  state_.RunsWithTimes = 0;
+  ApplyCompetitionFile(state_, std::move(file), path);
 
   for (int t = 0; t < kDisciplineEntryNames.size(); ++t) {
     QAction* entry = action(kDisciplineEntryNames[t]);
-    entry->setEnabled(file.active[static_cast<size_t>(t)]);
+    entry->setEnabled(state_.DisciplineActive[static_cast<size_t>(t)]);
     entry->setChecked(t == state_.CurrentDisciplineType);
   }
   int activeCount = 0;
-  for (int t = 0; t < 6; ++t) activeCount += file.active[static_cast<size_t>(t)] ? 1 : 0;
+  for (int t = 0; t < 6; ++t)
+    activeCount += state_.DisciplineActive[static_cast<size_t>(t)] ? 1 : 0;
   enable(QStringLiteral("DisziplinKombination"), activeCount >= 2);
   action(QStringLiteral("DisziplinKombination"))->setChecked(false);
 

@@ -1,6 +1,8 @@
 #include "app/panelmenus.h"
 
 #include "app/mainwindow.h"
+#include "startorder/boardlistpanel.h"
+#include "startorder/startlistdg2panel.h"
 #include "startorder/startlistpanel.h"
 
 namespace kx {
@@ -8,6 +10,8 @@ namespace kx {
 void ConnectPanelMenuEntries(MainWindow& window, const MenuHandlerBinder& on) {
   MainWindow* w = &window;
   on(QStringLiteral("BearbeitenStartliste"), [w] { w->openPanel<StartListPanel>(); });
+  on(QStringLiteral("BearbeitenTafelliste"), [w] { w->openPanel<BoardListPanel>(); });
+  on(QStringLiteral("BearbeitenStartlisteDG2"), [w] { w->openPanel<StartListDG2Panel>(); });
 }
 
 }  // namespace kx

@@ -48,6 +48,7 @@ TEST_F(StartListTest, PanelOffersTheGroupingsOfTheCompetition) {
   EXPECT_EQ(window().findChild<QLabel*>("StartlisteBezVeranst")->text(), "Bezirkscup\r\nKinder");
   EXPECT_EQ(window().findChild<QLabel*>("StartlisteDatumVeranst")->text(), "16.01.2027");
   EXPECT_TRUE(window().findChild<QCheckBox*>("Startliste_anzeigen")->isChecked());
+  GrabForLooking(window(), "startlist-panel");
 }
 
 TEST_F(StartListTest, WritesTheListGroupedByClassWithHeadsAndFoot) {

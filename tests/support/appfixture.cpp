@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QWidget>
 
 namespace kx::test {
 
@@ -62,6 +63,13 @@ void KeepForLooking(const QString& path, const QString& name) {
   for (int page = 1; page <= pdf.pageCount(); ++page) {
     pdf.renderPage(page, copy.chopped(4) + QString("-%1.png").arg(page), 100);
   }
+}
+
+void GrabForLooking(QWidget& widget, const QString& name) {
+  const QString dir = qEnvironmentVariable("KANDRIX_LOOK_DIR");
+  if (dir.isEmpty()) return;
+  QDir().mkpath(dir);
+  widget.grab().save(QDir(dir).filePath(name + ".png"));
 }
 
 void AppFixture::SetUp() {

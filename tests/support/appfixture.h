@@ -24,6 +24,8 @@ db::CompetitionSpec SmallCompetition();
 // When KANDRIX_LOOK_DIR is set, copies an output there (and renders its pages to PNG) so
 // that it can be looked at after the test run.
 void KeepForLooking(const QString& path, const QString& name);
+// The same for a window: grabs it to KANDRIX_LOOK_DIR/<name>.png.
+void GrabForLooking(QWidget& widget, const QString& name);
 
 class AppFixture : public ::testing::Test {
  protected:

@@ -1,0 +1,106 @@
+// Opening a large competition file through the menu, the time-menu state on it, and the
+// start list written as PDF.
+#include "app/competitionfile.h"
+#include "app/mainwindow.h"
+#include "db/competitionbuilder.h"
+#include "startorder/startlist.h"
+#include "tests/support/scriptedui.h"
+
+#include <QAction>
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+namespace {
+
+// A program directory with master data and a competition of `participants` racers.
+struct LargeSetup {
+  QTemporaryDir dir;
+  QString competition;
+  explicit LargeSetup(int participants) {
+    kx::db::BuildMasterDataFile(QDir(dir.path()).filePath("STAMMDAT.mdb"), {});
+    competition = QDir(dir.path()).filePath("Gross.mdb");
+    kx::db::BuildCompetitionFile(competition, kx::db::LargeCompetition(participants));
+  }
+};
+
+LargeSetup& Setup(int participants) {
+  static std::map<int, std::unique_ptr<LargeSetup>> setups;
+  auto& setup = setups[participants];
+  if (!setup) setup = std::make_unique<LargeSetup>(participants);
+  return *setup;
+}
+
+struct Window {
+  kx::test::ScriptedUi* ui;
+  std::unique_ptr<kx::MainWindow> window;
+  explicit Window(const LargeSetup& setup) {
+    auto scripted = std::make_unique<kx::test::ScriptedUi>();
+    ui = scripted.get();
+    window = std::make_unique<kx::MainWindow>(
+        setup.dir.path(), std::move(scripted),
+        std::make_unique<QSettings>(QDir(setup.dir.path()).filePath("user.ini"),
+                                    QSettings::IniFormat));
+  }
+  void open(const QString& path) {
+    ui->chooseOpenFile(path);
+    window->action("DateiOeffnen")->trigger();
+  }
+};
+
+void BM_OpenCompetitionThroughMenu(benchmark::State& state) {
+  LargeSetup& setup = Setup(static_cast<int>(state.range(0)));
+  Window w(setup);
+  for (auto _ : state) {
+    w.open(setup.competition);
+  }
+  if (!w.ui->messages.isEmpty()) state.SkipWithError("open failed");
+}
+BENCHMARK(BM_OpenCompetitionThroughMenu)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void BM_UpdateTimeMenus(benchmark::State& state) {
+  LargeSetup& setup = Setup(static_cast<int>(state.range(0)));
+  Window w(setup);
+  w.open(setup.competition);
+  for (auto _ : state) {
+    w.window->UpdateTimeMenus();
+  }
+}
+BENCHMARK(BM_UpdateTimeMenus)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void BM_StartListPdf(benchmark::State& state) {
+  LargeSetup& setup = Setup(static_cast<int>(state.range(0)));
+  kx::test::ScriptedUi ui;
+  kx::AppState app;
+  app.Ui = &ui;
+  app.Season = "2026/2027";
+  app.CreditLine = "erstellt mit Kandrix (Kandor Zusatzprogramm) - Version 3.7.6";
+  kx::OpenCompetitionFile(app, setup.competition);
+  const QString out = QDir(setup.dir.path()).filePath("Startliste.pdf");
+  kx::StartListOptions options;
+  options.grouping = "Klasse";
+  options.openAfterOutput = false;
+  for (auto _ : state) {
+    ui.chooseSaveFile(out);
+    const kx::ResultLine line = kx::WriteStartList(app, options);
+    if (!line.text.startsWith("Startliste gespeichert")) state.SkipWithError("not written");
+  }
+}
+BENCHMARK(BM_StartListPdf)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+void BM_CheckCompetitionFile(benchmark::State& state) {
+  LargeSetup& setup = Setup(5000);
+  for (auto _ : state) {
+    kx::CheckResult r = kx::CheckCompetitionFile(setup.competition);
+    benchmark::DoNotOptimize(r);
+  }
+}
+BENCHMARK(BM_CheckCompetitionFile)->Unit(benchmark::kMillisecond);
+}  // namespace
