@@ -359,7 +359,8 @@ void MainWindow::startUp() {
   enable(QStringLiteral("HandzeitLadenALGETimy"));
   enable(QStringLiteral("HandzeitLadenDIGISport"));
   enable(QStringLiteral("HandzeitLadenTAGHeuer"));
-  if (prepareDevices) prepareDevices();
+  // The timing devices need no preparation here: a serial port is opened by its path
+  // when the user connects a device.
   state_.Season = SeasonOf(ui_->now().date());
   state_.DirectionChangeRules = {{100, 160, 32, 38, 3, QStringLiteral("Slalom - Schüler")},
                                  {200, 350, 13, 18, 0, QStringLiteral("Riesenslalom - Schüler")},

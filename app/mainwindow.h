@@ -89,9 +89,7 @@ class MainWindow : public QMainWindow {
   void ChooseDiscipline(int type);  // 0..5
   void DisziplinKombination_Click();
 
-  // Hooks of other subsystems: preparing the timing devices at start-up and stopping a
-  // running live-timing upload when the window goes.
-  std::function<void()> prepareDevices;
+  // Stops a running live-timing upload when the window goes (set by live timing).
   std::function<void()> StopLiveTimer;
 
  protected:
