@@ -1,0 +1,82 @@
+#include "startorder/startlistdg2panel.h"
+
+#include "app/mainwindow.h"
+#include "common/textroutines.h"
+#include "startorder/listpanelsupport.h"
+#include "startorder/startlistdg2.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace kx {
+
+StartListDG2Panel::StartListDG2Panel(MainWindow& window)
+    : WorkPanel(window, QStringLiteral("StartListeDG2")) {}
+
+void StartListDG2Panel::build() {
+  addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"), SansSerif(10),
+           {600, 980, 2535, 255});
+  addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"), SansSerif(10),
+           {3960, 980, 2535, 255});
+  QLabel* name = addLabel(QStringLiteral("StartListeDG2BezVeranst"), QStringLiteral(" "), Arial(10),
+                          {600, 1340, 3375, 860});
+  QLabel* date = addLabel(QStringLiteral("StartListeDG2DatumVeranst"), QStringLiteral(" "),
+                          Arial(10), {3960, 1340, 3375, 615});
+  addLabel(QStringLiteral("Label03"), QStringLiteral("Gruppierung nach"), Arial(9),
+           {600, 2225, 1575, 255});
+  grouping_ = addComboBox(QStringLiteral("StartGruppeDG2"), Arial(9), 2700, 2180, 2775);
+  addLabel(QStringLiteral("Label04"), QStringLiteral("Umkehrung der ersten"), Arial(9),
+           {600, 2610, 1875, 255});
+  reverse_ = addTextBox(QStringLiteral("StartListeDG2umkehren"), QStringLiteral("30"), Arial(9),
+                        {2700, 2580, 735, 285});
+  addLabel(QStringLiteral("Label05"), QStringLiteral("max. Anz. Teilnehmer"), Arial(9),
+           {600, 3010, 1875, 255});
+  maximum_ = addTextBox(QStringLiteral("StartListeDG2maxAnz"), QString(), Arial(9),
+                        {2700, 2980, 735, 285});
+  addLabel(QStringLiteral("Label06"), QStringLiteral("pro Gruppierung (leer = alle)"), Arial(9),
+           {3600, 3010, 2875, 255});
+  append_ = addCheckBox(QStringLiteral("StartListeDG2_mitallen"),
+                        QStringLiteral("NiZ/Dis vom 1. Durchgang zusätzlich hinten anfügen"), false,
+                        SansSerif(8), {600, 3410, 4600, 375});
+  bibsOnly_ = addCheckBox(QStringLiteral("StartListeDG2_nurStnr"),
+                          QStringLiteral("Nur Startnummern ausgeben"), false, SansSerif(8),
+                          {600, 3840, 2600, 375});
+  show_ =
+      addCheckBox(QStringLiteral("StartListeDG2_anzeigen"), QStringLiteral("Startliste anzeigen"),
+                  true, SansSerif(8), {600, 4270, 3425, 375});
+  addButton(QStringLiteral("StartListeDG2_ausgeben"), QStringLiteral("Ausgabe Startliste (F2)"),
+            SansSerif(8), {600, 4890, 2535, 375}, [this] { mainAction(); });
+  addButton(QStringLiteral("StartListeDG2_schliessen"), QStringLiteral("Schließen (Esc)"),
+            SansSerif(8), {4080, 4890, 2055, 375}, [this] { closeSelf(); });
+  result_ = addLabel(QStringLiteral("StartListeDG2_Meldung"), QStringLiteral(" "), Arial(10),
+                     {600, 5490, 6735, 975});
+
+  if (const auto texts = ReadPanelEventTexts(state(), false)) {
+    name->setText(texts->name);
+    date->setText(texts->date);
+  }
+  FillGroupingCombo(*grouping_, state(), GroupingChoices::Run2StartList);
+  InstallComboTypeAhead(*grouping_);
+}
+
+void StartListDG2Panel::mainAction() {
+  guarded([this] {
+    StartListDG2Options options;
+    QString reverseText = reverse_->text();
+    const bool valid = ReadStartListDG2Boxes(ui(), reverseText, maximum_->text(), options);
+    // An empty reversal box shows the 0 it stands for.
+    if (reverseText != reverse_->text()) reverse_->setText(reverseText);
+    if (!valid) return;
+    showResult(result_, ResultLine{});
+    options.grouping = grouping_->itemText(grouping_->currentIndex());
+    options.appendNonFinishers = append_->isChecked();
+    options.bibsOnly = bibsOnly_->isChecked();
+    options.openAfterOutput = show_->isChecked();
+    const ResultLine line = WriteStartListDG2(state(), options, [this] { closeSelf(); });
+    showResult(result_, line);
+  });
+}
+
+}  // namespace kx
