@@ -1,0 +1,48 @@
+#include "startorder/depositlistpanel.h"
+
+#include "startorder/depositlist.h"
+#include "startorder/listpanelsupport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace kx {
+
+DepositListPanel::DepositListPanel(MainWindow& window)
+    : WorkPanel(window, QStringLiteral("Kautionsliste")) {}
+
+void DepositListPanel::build() {
+  addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"),
+           SansSerif(10, true, true), {600, 980, 2535, 255});
+  addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"),
+           SansSerif(10, true, true), {4080, 980, 2535, 255});
+  QLabel* name = addLabel(QStringLiteral("KautionBezVeranst"), QStringLiteral(" "), Arial(10),
+                          {600, 1340, 3375, 860});
+  QLabel* date = addLabel(QStringLiteral("KautionDatumVeranst"), QStringLiteral(" "), Arial(10),
+                          {4080, 1340, 3375, 615});
+  show_ = addCheckBox(QStringLiteral("Kautionsliste_anzeigen"),
+                      QStringLiteral("Kautionsliste anzeigen"), true, SansSerif(8),
+                      {600, 2300, 2295, 375});
+  addButton(QStringLiteral("Kautionslisteausgeben"), QStringLiteral("Ausgabe Kautionsliste (F2)"),
+            SansSerif(8, true), {600, 2900, 2535, 375}, [this] { mainAction(); });
+  addButton(QStringLiteral("Kautionsliste_schliessen"), QStringLiteral("Schließen (Esc)"),
+            SansSerif(8), {4080, 2900, 2055, 375}, [this] { closeSelf(); });
+  result_ = addLabel(QStringLiteral("Kautionsliste_Meldung"), QStringLiteral(" "), Arial(10),
+                     {600, 3500, 6735, 975});
+
+  if (const auto texts = ReadPanelEventTexts(state(), true)) {
+    name->setText(texts->name);
+    date->setText(texts->date);
+  }
+}
+
+void DepositListPanel::mainAction() {
+  guarded([this] {
+    showResult(result_, ResultLine{});
+    DepositListOptions options;
+    options.openAfterOutput = show_->isChecked();
+    showResult(result_, WriteDepositList(state(), options));
+  });
+}
+
+}  // namespace kx

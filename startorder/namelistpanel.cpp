@@ -1,0 +1,49 @@
+#include "startorder/namelistpanel.h"
+
+#include "startorder/listpanelsupport.h"
+#include "startorder/namelist.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace kx {
+
+NameListPanel::NameListPanel(MainWindow& window)
+    : WorkPanel(window, QStringLiteral("Namensliste")) {}
+
+void NameListPanel::build() {
+  addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"),
+           SansSerif(10, true, true), {600, 980, 2535, 255});
+  addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"),
+           SansSerif(10, true, true), {3960, 980, 2535, 255});
+  QLabel* name = addLabel(QStringLiteral("NamenslisteBezVeranst"), QStringLiteral(" "), Arial(10),
+                          {600, 1340, 3375, 860});
+  QLabel* date = addLabel(QStringLiteral("NamenslisteDatumVeranst"), QStringLiteral(" "), Arial(10),
+                          {3960, 1340, 3375, 615});
+  show_ =
+      addCheckBox(QStringLiteral("Namensliste_anzeigen"), QStringLiteral("Namensliste anzeigen"),
+                  true, SansSerif(8), {600, 2300, 2295, 375});
+  addButton(QStringLiteral("Namensliste_ausgeben"), QStringLiteral("Ausgabe Namensliste (F2)"),
+            SansSerif(8, true), {600, 2900, 2535, 375}, [this] { mainAction(); });
+  addButton(QStringLiteral("Namensliste_schliessen"), QStringLiteral("Schließen (Esc)"),
+            SansSerif(8), {4080, 2900, 2055, 375}, [this] { closeSelf(); });
+  result_ = addLabel(QStringLiteral("Namensliste_Meldung"), QStringLiteral(" "), Arial(10),
+                     {600, 3500, 6735, 975});
+
+  if (const auto texts = ReadPanelEventTexts(state(), false)) {
+    name->setText(texts->name);
+    date->setText(texts->date);
+  }
+}
+
+void NameListPanel::mainAction() {
+  guarded([this] {
+    showResult(result_, ResultLine{});
+    NameListOptions options;
+    options.openAfterOutput = show_->isChecked();
+    const ResultLine line = WriteNameList(state(), options, [this] { closeSelf(); });
+    showResult(result_, line);
+  });
+}
+
+}  // namespace kx
