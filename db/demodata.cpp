@@ -239,12 +239,12 @@ CompetitionSpec BaseCompetition() {
   spec.listenkopf = {
       {0, 92, "0;0"},
       {2, 94, "Riesenslalom"},
-      {2, 0, "Auswertung: SC Musterdorf, Zeitnehmung und Datenverarbeitung"},
-      {2, 1, "Zeitnehmung: Zeitnehmerteam Musterdorf"},
+      {2, 0, "SC Musterdorf"},
+      {2, 1, "ZT Musterdorf"},
       {2, 18, "320"},
       {3, 94, "Slalom"},
-      {3, 0, "Auswertung: SC Musterdorf, Zeitnehmung und Datenverarbeitung"},
-      {3, 1, "Zeitnehmung: Zeitnehmerteam Musterdorf"},
+      {3, 0, "SC Musterdorf"},
+      {3, 1, "ZT Musterdorf"},
       {3, 18, "180"},
   };
   spec.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
