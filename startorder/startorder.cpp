@@ -44,16 +44,18 @@ int ColumnOf(const db::Recordset& rs, const QString& name) {
   return index;
 }
 
-QString TextOrEmpty(const db::Field& field) {
-  return field.isNull() ? QString() : field.toString();
-}
-
 double PointsOf(const db::Field& field) {
   return field.isNull() ? kNoPoints : field.toDouble();
 }
 
+// "nachname vorname"; a missing part counts as empty (a Null field reads as "").
 QString NameOf(const db::Field& nachname, const db::Field& vorname) {
-  return TextOrEmpty(nachname) + QLatin1Char(' ') + TextOrEmpty(vorname);
+  const QString last = nachname.toString();
+  const QString first = vorname.toString();
+  QString name;
+  name.reserve(last.size() + 1 + first.size());
+  name.append(last).append(QLatin1Char(' ')).append(first);
+  return name;
 }
 
 // The columns both builds read, by position.
@@ -91,12 +93,11 @@ void FillPerson(StartOrderEntry& e, const db::Recordset& rs, int row, const Comm
   e.id = rs.at(row, c.id).toInt();
   e.startnr = rs.at(row, c.startnr).toString();
   e.name = NameOf(rs.at(row, c.nachname), rs.at(row, c.vorname));
-  const db::Field& jahrgang = rs.at(row, c.jahrgang);
-  if (shown.jahrgang && !jahrgang.isNull()) e.jahrgang = jahrgang.toString();
+  // A Null field reads as an empty text.
+  if (shown.jahrgang) e.jahrgang = rs.at(row, c.jahrgang).toString();
   const db::Field& verein = rs.at(row, c.verein);
   e.verein = shown.verein && !verein.isNull() ? verein.toString() : clubDefault;
-  const db::Field& nation = rs.at(row, c.nation);
-  if (shown.nation && !nation.isNull()) e.nation = nation.toString();
+  if (shown.nation) e.nation = rs.at(row, c.nation).toString();
 }
 
 // The federation code column of a participant; `zeroIsNone` is the run-2 rule that a
@@ -106,7 +107,7 @@ QString CodeText(const db::Field& svid, const db::Field& code, bool zeroIsNone) 
     if (zeroIsNone && svid.toLongLong() == 0) return QString();
     return svid.toString();
   }
-  return TextOrEmpty(code);
+  return code.toString();
 }
 
 // Older competition files have no federation-id column; their participants are read as if
@@ -368,10 +369,13 @@ void CorrectStartOrderByPoints(StartOrderTable& table, int topCount, const QStri
   const int top = std::max(topCount, 0);
   constexpr int kWholeGroup = std::numeric_limits<int>::max();
 
+  // A group's chain from its first to its last kept entry, in start order: the entries it
+  // kept and those moved into it. Kept as arrays so that a move scans contiguous points
+  // instead of following links through the table.
   struct Group {
-    int first;
-    int lastKept;
-    double maximum;
+    std::vector<int> chain;
+    std::vector<double> points;  // points of the chain's entries
+    double maximum = 0;
   };
   std::vector<Group> groups;
   QHash<QString, int> groupByName;
@@ -387,17 +391,20 @@ void CorrectStartOrderByPoints(StartOrderTable& table, int topCount, const QStri
   for (int i = table.head().next, p = 0; i >= 1 && i <= count; p = i, i = table[i].next)
     pred[static_cast<size_t>(i)] = p;
 
-  auto moveInto = [&](int cur, int nxt, const Group& g) {
+  auto moveInto = [&](int cur, int nxt, Group& g) {
     // Before the first entry after the top block that is worse than both the block's
     // maximum and the moved entry, else before the group's last kept entry.
-    int stop = g.lastKept;
-    int position = 1;
-    for (int e = g.first; e != g.lastKept && e >= 1 && e <= count; e = table[e].next, ++position) {
-      if (position > n && table[e].punkte > g.maximum && table[e].punkte > table[cur].punkte) {
-        stop = e;
+    const double curPoints = table[cur].punkte;
+    const size_t last = g.chain.size() - 1;
+    size_t at = last;
+    for (size_t i = static_cast<size_t>(std::min<qint64>(n, static_cast<qint64>(last))); i < last;
+         ++i) {
+      if (g.points[i] > g.maximum && g.points[i] > curPoints) {
+        at = i;
         break;
       }
     }
+    const int stop = g.chain[at];
     const int before = pred[static_cast<size_t>(stop)];
     table[before].next = cur;
     pred[static_cast<size_t>(cur)] = before;
@@ -406,6 +413,11 @@ void CorrectStartOrderByPoints(StartOrderTable& table, int topCount, const QStri
     table[prev].next = nxt;
     if (nxt <= count) pred[static_cast<size_t>(nxt)] = prev;
     table[cur].moved = true;
+    // Placed before the group's first entry, it is no longer part of the group's chain.
+    if (at > 0) {
+      g.chain.insert(g.chain.begin() + static_cast<std::ptrdiff_t>(at), cur);
+      g.points.insert(g.points.begin() + static_cast<std::ptrdiff_t>(at), curPoints);
+    }
   };
 
   for (int cur = table.head().next; cur >= 1 && cur <= count;) {
@@ -422,7 +434,7 @@ void CorrectStartOrderByPoints(StartOrderTable& table, int topCount, const QStri
         continue;
       }
       current = static_cast<int>(groups.size());
-      groups.push_back({cur, cur, 0.0});
+      groups.emplace_back();
       groupByName.insert(e.klasse_nm, current);
       currentName = e.klasse_nm;
       kept = 0;
@@ -437,7 +449,8 @@ void CorrectStartOrderByPoints(StartOrderTable& table, int topCount, const QStri
     if (e.punkte < threshold && kept > n) {
       moveInto(cur, nxt, g);
     } else {
-      g.lastKept = cur;
+      g.chain.push_back(cur);
+      g.points.push_back(e.punkte);
       ++kept;
       if (e.punkte > g.maximum && kept <= n) g.maximum = e.punkte;
       threshold = kept <= n ? g.maximum : e.punkte;
