@@ -5,6 +5,8 @@
 #include "common/userinterface.h"
 #include "pdf/listframe.h"
 
+#include <algorithm>
+
 namespace kx {
 
 namespace {
@@ -158,7 +160,9 @@ ResultLine WriteDepositList(AppState& state, const DepositListOptions& options) 
       }
       pen.drawText(kBibsLeft, y, kBibsRight, pdf::kAlignLeft,
                    lines.first(fit).join(QLatin1Char('\n')));
-      y = pen.textBottom();
+      // A group takes at least the height of its box, so that the next group's box closes
+      // on this one instead of overlapping it.
+      y = std::max(pen.textBottom(), y + kBoxBelow + kBoxAbove - kGroupGap);
       lines.remove(0, fit);
       if (lines.isEmpty()) break;
       newPage();
