@@ -1,6 +1,7 @@
 #include "app/panelmenus.h"
 
 #include "app/mainwindow.h"
+#include "startorder/boardlistdg2panel.h"
 #include "startorder/boardlistpanel.h"
 #include "startorder/depositlistpanel.h"
 #include "startorder/namelistpanel.h"
@@ -15,6 +16,7 @@ void ConnectPanelMenuEntries(MainWindow& window, const MenuHandlerBinder& on) {
   on(QStringLiteral("BearbeitenKautionsliste"), [w] { w->openPanel<DepositListPanel>(); });
   on(QStringLiteral("BearbeitenStartliste"), [w] { w->openPanel<StartListPanel>(); });
   on(QStringLiteral("BearbeitenTafelliste"), [w] { w->openPanel<BoardListPanel>(); });
+  on(QStringLiteral("BearbeitenTafellisteDG2"), [w] { w->openPanel<BoardListDG2Panel>(); });
   on(QStringLiteral("BearbeitenStartlisteDG2"), [w] { w->openPanel<StartListDG2Panel>(); });
 }
 

@@ -1,0 +1,341 @@
+#include "startorder/boardlistdg2.h"
+
+#include "tests/support/appfixture.h"
+#include "tests/support/pdfreader.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace kx::test {
+namespace {
+
+// A row of the grid as read back: its bib and the run-1 time text.
+struct ReadRow {
+  QString bib;
+  QString time;
+  PdfWord bibWord;
+  std::optional<PdfWord> timeWord;
+};
+
+// The rows of all pages (or of one page), top to bottom: lines that begin with a number in
+// the bib column.
+QList<ReadRow> Rows(const PdfReader& pdf, int onlyPage = 0) {
+  QList<ReadRow> rows;
+  for (int page = 1; page <= pdf.pageCount(); ++page) {
+    if (onlyPage && page != onlyPage) continue;
+    for (const PdfLine& line : pdf.lines(page)) {
+      const PdfWord& first = line.words.first();
+      bool number = false;
+      first.text.toInt(&number);
+      if (!number || first.right() > 230) continue;
+      ReadRow row{first.text, {}, first, {}};
+      // The time column lies right of the club column's line (1320, landscape 1898).
+      const double clubEnd = pdf.pageSize(page).width() > 2500 ? 1898 : 1320;
+      for (const PdfWord& w : line.words) {
+        if (w.left() > clubEnd) {
+          row.time = w.text;
+          row.timeWord = w;
+        }
+      }
+      rows.append(row);
+    }
+  }
+  return rows;
+}
+
+// "1:05,43" or "58,12" in hundredths; -1 for anything else.
+int Hundredths(const QString& time) {
+  const QStringList minutes = time.split(':');
+  const QStringList seconds = minutes.last().split(',');
+  if (seconds.size() != 2) return -1;
+  const int m = minutes.size() == 2 ? minutes.first().toInt() : 0;
+  return (m * 60 + seconds[0].toInt()) * 100 + seconds[1].toInt();
+}
+
+struct Choice {
+  QString grouping = "Kategorie";
+  QString reverse = "30";
+  bool newPage = true;
+  bool landscape = false;
+  bool appendNonFinishers = false;
+};
+
+class BoardListDG2Test : public AppFixture {
+ protected:
+  void openCompetition(const db::CompetitionSpec& spec) {
+    openThroughMenu(writeCompetition("Cup.mdb", spec));
+    ASSERT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
+  }
+  QString outputPath(const QString& name = "tafel2.pdf") { return QDir(dataDir()).filePath(name); }
+  template <class W>
+  W* control(const char* name) {
+    W* w = window().findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void setPanel(const Choice& c) {
+    trigger("BearbeitenTafellisteDG2");
+    ASSERT_EQ(window().currentPanel(), "TafellisteDG2");
+    auto* grouping = control<QComboBox>("TafelGruppe");
+    ASSERT_GE(grouping->findText(c.grouping), 0) << c.grouping.toStdString();
+    grouping->setCurrentIndex(grouping->findText(c.grouping));
+    control<QLineEdit>("TafellisteDG2umkehren")->setText(c.reverse);
+    control<QCheckBox>("TafelneueSeite")->setChecked(c.newPage);
+    control<QComboBox>("TafelFormat")->setCurrentIndex(c.landscape ? 1 : 0);
+    control<QCheckBox>("TafellisteDG2_mitallen")->setChecked(c.appendNonFinishers);
+  }
+  // Writes the list through the panel and F2, and keeps it for looking.
+  void writeList(const Choice& c, const QString& lookName) {
+    setPanel(c);
+    ui().chooseSaveFile(outputPath());
+    QTest::keyClick(control<QComboBox>("TafelGruppe"), Qt::Key_F2);
+    ASSERT_TRUE(QFile::exists(outputPath()));
+    KeepForLooking(outputPath(), lookName);
+  }
+  QLabel* resultLabel() { return control<QLabel>("Tafelliste_Meldung"); }
+};
+
+TEST_F(BoardListDG2Test, PanelOffersItsOptionsWithTheirDefaults) {
+  openCompetition(db::DemoCompetition());
+  trigger("BearbeitenTafellisteDG2");
+  EXPECT_EQ(window().frameTitel()->text(), "Ausgabe Liste für Schreibtafel - 2. Durchgang");
+  auto* grouping = control<QComboBox>("TafelGruppe");
+  QStringList items;
+  for (int i = 0; i < grouping->count(); ++i) items << grouping->itemText(i);
+  EXPECT_EQ(items, (QStringList{"keine Unterteilung", "Klasse", "Gruppe", "Kategorie"}));
+  EXPECT_EQ(grouping->currentText(), "Kategorie");
+  EXPECT_EQ(control<QComboBox>("TafelFormat")->currentText(), "Hochformat");
+  EXPECT_TRUE(control<QCheckBox>("TafelneueSeite")->isChecked());
+  EXPECT_EQ(control<QLineEdit>("TafellisteDG2umkehren")->text(), "30");
+  EXPECT_FALSE(control<QCheckBox>("TafellisteDG2_mitallen")->isChecked());
+  EXPECT_EQ(control<QCheckBox>("TafellisteDG2_mitallen")->text(),
+            "NiZ/Dis vom 1. Durchgang zusätzlich hinten anfügen");
+  EXPECT_TRUE(control<QCheckBox>("Tafelliste_anzeigen")->isChecked());
+  EXPECT_EQ(control<QLabel>("TafelBezVeranst")->text(),
+            "Bezirkscup Musterdorf\r\nKinder und Schüler");
+  EXPECT_EQ(control<QLabel>("TafelDatumVeranst")->text(), "18.01.2025");
+  for (const char* name : {"Label01", "Label02", "Label03", "Label04", "Label05",
+                           "TafellisteDG2_ausgeben", "TafellisteDG2_schliessen"}) {
+    EXPECT_NE(window().findChild<QWidget*>(name), nullptr) << name;
+  }
+  QTest::keyClick(grouping, Qt::Key_Escape);
+  EXPECT_TRUE(window().currentPanel().isEmpty());
+}
+
+TEST_F(BoardListDG2Test, PrintsTheRun2OrderWithRun1TimesAndAPagePerCategory) {
+  openCompetition(db::DemoCompetition());
+  writeList({.reverse = "3"}, "board2-demo.pdf");
+  EXPECT_EQ(resultLabel()->text(), "Tafelliste gespeichert unter: " + outputPath());
+  EXPECT_EQ(ui().saveRequests[0].fileName, "Cup-TafellisteDG2-Riesenslalom.pdf");
+  EXPECT_EQ(ui().viewerOpened, QStringList{outputPath()});
+  EXPECT_EQ(window().currentPanel(), "TafellisteDG2");
+
+  PdfReader pdf(outputPath());
+  ASSERT_TRUE(pdf.isValid());
+  EXPECT_EQ(pdf.title(), "TafellisteDG2 Cup Riesenslalom");
+  const auto heading = pdf.findLine("Bezirkscup");
+  ASSERT_TRUE(heading);
+  EXPECT_EQ(heading->text(), "Bezirkscup Musterdorf Riesenslalom 2. Durchgang");
+  EXPECT_NEAR(heading->top(), 110, 2);
+
+  // The rows are the order just built, along its links.
+  QStringList expected;
+  for (const int i : state().StartOrder.order()) expected << state().StartOrder[i].startnr;
+  const QList<ReadRow> rows = Rows(pdf);
+  QStringList printed;
+  for (const ReadRow& r : rows) printed << r.bib;
+  ASSERT_EQ(printed, expected);
+
+  // Damen on page 1 under the heading, Herren at the top of a page of their own.
+  const auto damen = pdf.findLine("Damen");
+  const auto herren = pdf.findLine("Herren");
+  ASSERT_TRUE(damen && herren);
+  EXPECT_EQ(damen->words[0].page, 1);
+  EXPECT_NEAR(damen->top(), 221, 2);
+  EXPECT_GT(herren->words[0].page, 1);
+  EXPECT_NEAR(herren->top(), 81, 2);
+  EXPECT_EQ(pdf.lines(herren->words[0].page).first().text(), "Herren");
+
+  // The first three finishers of each category start in reverse order of their times.
+  ASSERT_GE(rows.size(), 8);
+  const QList<ReadRow> first = Rows(pdf, 1);
+  EXPECT_GT(Hundredths(first[0].time), Hundredths(first[1].time));
+  EXPECT_GT(Hundredths(first[1].time), Hundredths(first[2].time));
+  EXPECT_LT(Hundredths(first[2].time), Hundredths(first[3].time));
+  EXPECT_LT(Hundredths(first[3].time), Hundredths(first[4].time));
+
+  // The run-1 time right-aligned at 1525, not bold, in the row's text line.
+  for (const ReadRow& r : first) {
+    ASSERT_TRUE(r.timeWord) << r.bib.toStdString();
+    EXPECT_NEAR(r.timeWord->right(), 1525, 2);
+    EXPECT_NEAR(r.timeWord->top(), r.bibWord.top(), 2);
+    EXPECT_FALSE(r.timeWord->bold());
+    EXPECT_NEAR(r.timeWord->size, 12, 0.2);
+  }
+  EXPECT_NEAR(first[0].bibWord.top(), 291, 2);
+  EXPECT_NEAR(first[0].bibWord.centerX(), 120, 3);
+  EXPECT_FALSE(pdf.findWord("NiZ"));
+  EXPECT_FALSE(pdf.findWord("Dis"));
+
+  // The credit line on the last page only.
+  for (int page = 1; page < pdf.pageCount(); ++page) EXPECT_FALSE(pdf.findLine("erstellt", page));
+  const auto credit = pdf.findLine("erstellt mit Kandrix (Kandor Zusatzprogramm)");
+  ASSERT_TRUE(credit);
+  EXPECT_EQ(credit->words[0].page, pdf.pageCount());
+  EXPECT_NEAR(credit->top(), 2900, 2);
+}
+
+TEST_F(BoardListDG2Test, LandscapeHolds17RowsOnTheFirstPageAnd19OnTheOthers) {
+  openCompetition(db::DemoCompetition());
+  writeList({.grouping = "keine Unterteilung", .landscape = true}, "board2-landscape.pdf");
+  PdfReader pdf(outputPath());
+  ASSERT_GE(pdf.pageCount(), 3);
+  EXPECT_NEAR(pdf.pageSize(1).width(), 2970, 2);
+  EXPECT_EQ(Rows(pdf, 1).size(), 17);
+  EXPECT_NEAR(Rows(pdf, 1).first().bibWord.top(), 286, 2);
+  EXPECT_NEAR(Rows(pdf, 1).last().bibWord.top(), 1886, 2);
+  for (int page = 2; page < pdf.pageCount(); ++page) {
+    EXPECT_EQ(Rows(pdf, page).size(), 19) << page;
+    EXPECT_NEAR(Rows(pdf, page).first().bibWord.top(), 86, 2);
+  }
+  EXPECT_FALSE(pdf.findLine("Damen"));
+  const ReadRow row = Rows(pdf, 2).first();
+  ASSERT_TRUE(row.timeWord);
+  EXPECT_NEAR(row.timeWord->right(), 2202, 2);
+  EXPECT_NEAR(row.timeWord->size, 17, 0.2);
+  EXPECT_NEAR(pdf.findWord("Bezirkscup")->size, 20, 0.2);
+  const auto credit = pdf.findLine("erstellt mit");
+  ASSERT_TRUE(credit);
+  EXPECT_NEAR(credit->top(), 2030, 2);
+}
+
+TEST_F(BoardListDG2Test, NonFinishersOfRun1AreAppendedWhenTicked) {
+  openCompetition(db::DemoCompetition());
+  writeList({.reverse = "10", .appendNonFinishers = true}, "board2-all.pdf");
+  PdfReader pdf(outputPath());
+  QStringList texts;
+  for (const ReadRow& r : Rows(pdf)) texts << r.time;
+  EXPECT_TRUE(texts.contains("NiZ"));
+  EXPECT_TRUE(texts.contains("Dis"));
+  // Within each category (a page of its own), no finisher comes after a non-finisher.
+  const auto herren = pdf.findLine("Herren");
+  ASSERT_TRUE(herren);
+  const int herrenPage = herren->words[0].page;
+  for (const auto& [from, to] : {std::pair{1, herrenPage - 1}, {herrenPage, pdf.pageCount()}}) {
+    bool nonFinisherSeen = false;
+    for (int page = from; page <= to; ++page) {
+      for (const ReadRow& r : Rows(pdf, page)) {
+        const bool finisher = Hundredths(r.time) >= 0;
+        EXPECT_FALSE(nonFinisherSeen && finisher) << r.bib.toStdString();
+        nonFinisherSeen = nonFinisherSeen || !finisher;
+      }
+    }
+    EXPECT_TRUE(nonFinisherSeen);
+  }
+}
+
+TEST_F(BoardListDG2Test, ReversalCountMustBeNumeric) {
+  openCompetition(db::DemoCompetition());
+  setPanel({.reverse = "abc"});
+  QTest::keyClick(&window(), Qt::Key_F2);
+  ASSERT_EQ(ui().messages.size(), 1);
+  EXPECT_EQ(ui().messages[0].text,
+            "Die Anzahl für die Umkehrung der ersten Läufer pro Gruppierung ist nicht numerisch");
+  EXPECT_EQ(ui().messages[0].icon, MsgIcon::None);
+  EXPECT_TRUE(ui().saveRequests.isEmpty());
+  EXPECT_EQ(window().currentPanel(), "TafellisteDG2");
+
+  // Out of the range of a count: the same message.
+  control<QLineEdit>("TafellisteDG2umkehren")->setText("99999999999");
+  QTest::keyClick(&window(), Qt::Key_F2);
+  EXPECT_EQ(ui().messages.size(), 2);
+  EXPECT_TRUE(ui().saveRequests.isEmpty());
+
+  // An empty box counts as 0: no reversal, the best run-1 time starts first.
+  control<QLineEdit>("TafellisteDG2umkehren")->setText("");
+  ui().chooseSaveFile(outputPath());
+  QTest::keyClick(&window(), Qt::Key_F2);
+  EXPECT_EQ(control<QLineEdit>("TafellisteDG2umkehren")->text(), "0");
+  EXPECT_EQ(ui().messages.size(), 2);
+  PdfReader pdf(outputPath());
+  const QList<ReadRow> first = Rows(pdf, 1);
+  ASSERT_GE(first.size(), 3);
+  EXPECT_LT(Hundredths(first[0].time), Hundredths(first[1].time));
+  EXPECT_LT(Hundredths(first[1].time), Hundredths(first[2].time));
+}
+
+TEST_F(BoardListDG2Test, SexCategoriesPrintTheWordsOfTheRaceNumber) {
+  auto spec = db::DemoCompetition();
+  spec.kategorien = {{"W", "W", 1}, {"M", "M", 2}};
+  spec.disziplinen[2].bewerbsnummer = QString("MB7");
+  openCompetition(spec);
+  writeList({}, "board2-sex.pdf");
+  PdfReader pdf(outputPath());
+  EXPECT_TRUE(pdf.findLine("Mädchen"));
+  EXPECT_TRUE(pdf.findLine("Buben"));
+  EXPECT_FALSE(pdf.findWord("W"));
+}
+
+TEST_F(BoardListDG2Test, FisTypesOfferNoGroupingAndStillPrintTheClub) {
+  auto spec = db::DemoCompetition();
+  spec.bewerb.typ = 0;
+  for (auto& t : spec.teilnehmer) t.verein = QString("SKI-CLUB MUENCHEN E.V.");
+  openCompetition(spec);
+  trigger("BearbeitenTafellisteDG2");
+  EXPECT_EQ(control<QComboBox>("TafelGruppe")->count(), 1);
+  writeList({.grouping = "keine Unterteilung"}, "board2-fis.pdf");
+  PdfReader pdf(outputPath());
+  const auto club = pdf.findWord("Ski-Club");
+  ASSERT_TRUE(club);
+  EXPECT_NEAR(club->left(), 870, 2);
+  EXPECT_NEAR(club->top(), 221 + 4, 2);
+  EXPECT_NEAR(club->size, 10, 0.2);
+}
+
+TEST_F(BoardListDG2Test, CancelAndUnwritableFileLeaveThePanelOpen) {
+  openCompetition(db::DemoCompetition());
+  trigger("BearbeitenTafellisteDG2");
+  ui().cancelNextSave();
+  QTest::keyClick(&window(), Qt::Key_F2);
+  EXPECT_EQ(resultLabel()->text(), "Tafelliste nicht gespeichert");
+  EXPECT_EQ(resultLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+  ASSERT_TRUE(QDir().mkpath(outputPath()));
+  ui().chooseSaveFile(outputPath());
+  QTest::keyClick(&window(), Qt::Key_F2);
+  ASSERT_EQ(ui().messages.size(), 1);
+  EXPECT_EQ(ui().messages[0].text,
+            outputPath() + "\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)");
+  EXPECT_EQ(window().currentPanel(), "TafellisteDG2");
+  EXPECT_EQ(resultLabel()->text(), " ");
+}
+
+TEST_F(BoardListDG2Test, WithoutFinishersTheFrameIsWrittenButNotOpened) {
+  auto spec = db::DemoCompetition();
+  for (auto& z : spec.zeiten) {
+    if (z.disziplin == 2 && z.durchgang == 1) {
+      z.ergcode = 2;
+      z.netto.reset();
+      z.ziel.reset();
+    }
+  }
+  openCompetition(spec);
+  writeList({}, "board2-empty.pdf");
+  ASSERT_EQ(ui().messages.size(), 1);
+  EXPECT_EQ(ui().messages[0].text, "Keine Daten gefunden!");
+  EXPECT_EQ(resultLabel()->text(), " ");
+  EXPECT_TRUE(ui().viewerOpened.isEmpty());
+  PdfReader pdf(outputPath());
+  ASSERT_EQ(pdf.pageCount(), 1);
+  EXPECT_TRUE(Rows(pdf).isEmpty());
+  EXPECT_TRUE(pdf.findLine("2. Durchgang"));
+  EXPECT_TRUE(pdf.findLine("erstellt mit"));
+}
+
+}  // namespace
+}  // namespace kx::test
