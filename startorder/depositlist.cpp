@@ -23,8 +23,9 @@ constexpr int kFirstY = 350;   // y below the column heads
 constexpr int kGroupGap = 15;  // space above every group
 constexpr int kBoxAbove = 20;  // the deposit box reaches from 20 above the group's line ...
 constexpr int kBoxBelow = 45;  // ... to 45 below it
-// Nothing of a group may reach the credit line at 2900: a group of one line fits when
-// it starts at 2800 or above, and a longer one when its last bib line ends by here.
+// Nothing of a group may reach the credit line at 2900. A one-line group still fits
+// wherever the page is not yet below 2800; a longer one only when its last bib line ends
+// by here.
 constexpr int kGroupBottom = 2860;
 
 bool ByNation(const AppState& state) {
