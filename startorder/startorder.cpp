@@ -302,13 +302,15 @@ QString Run2Statement(const Run2Plan& plan, const QString& c, int d, bool hasSvi
 // damaged data: it shows as no time rather than as 00,00.
 QString Run1ResultText(const db::Field& ergcode, const db::Field& time) {
   const int code = ergcode.toInt();
-  if (code != 0 || (!time.isNull() && time.toDouble() >= kNonFinisherTime)) {
+  const bool hasTime = !time.isNull();
+  const double value = hasTime ? time.toDouble() : 0.0;
+  if (code != 0 || value >= kNonFinisherTime) {
     if (code == 2) return kTextNiZ;
     if (code == 3) return kTextDis;
     return kTextNoTime;
   }
-  if (time.isNull()) return kTextNoTime;
-  return RunTimeText(time.toDouble());
+  if (!hasTime) return kTextNoTime;
+  return RunTimeText(value);
 }
 
 }  // namespace
@@ -478,17 +480,20 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
 
   // Only the first maxPerGroup rows of each group in query order are taken.
   std::vector<int> rows;
+  std::vector<QString> groupOfRow;
   rows.reserve(static_cast<size_t>(rs.count()));
+  groupOfRow.reserve(static_cast<size_t>(rs.count()));
   QString group;
   int inGroup = 0;
   for (int row = 0; row < rs.count(); ++row) {
-    const QString klasse = rs.at(row, col.klasse).toString();
+    QString klasse = rs.at(row, col.klasse).toString();
     if (klasse != group) {
       group = klasse;
       inGroup = 0;
     }
     if (++inGroup > maxPerGroup) continue;
     rows.push_back(row);
+    groupOfRow.push_back(std::move(klasse));
   }
 
   StartOrderTable& table = state.StartOrder;
@@ -500,7 +505,7 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
     FillPerson(e, rs, row, col, shown, clubDefault);
     if (shown.code) e.code = CodeText(rs.at(row, col.svid), rs.at(row, col.code), true);
     e.punkte = PointsOf(rs.at(row, col.punkte));
-    e.klasse = rs.at(row, col.klasse).toString();
+    e.klasse = std::move(groupOfRow[static_cast<size_t>(i)]);
     e.zeit = Run1ResultText(rs.at(row, ergcode), rs.at(row, zeit));
   }
 

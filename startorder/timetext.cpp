@@ -3,26 +3,29 @@
 #include <QLocale>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace kx {
 
 QString RunTimeText(double hundredths) {
-  const qint64 rounded = std::llround(hundredths);
+  const long long rounded = std::llround(hundredths);
   // A negative run time only comes from a damaged row; print it with its sign rather than
   // as a plausible-looking time.
-  const qint64 total = std::llabs(rounded);
-  const qint64 minutes = total / 6000;
-  const qint64 rest = total - minutes * 6000;
-  const qint64 seconds = rest / 100;
-  const qint64 fraction = rest % 100;
+  const long long total = std::llabs(rounded);
+  const long long minutes = total / 6000;
+  const long long rest = total - minutes * 6000;
 
-  QString text;
-  if (rounded < 0) text += QLatin1Char('-');
-  if (minutes >= 1) text += QString::number(minutes) + QLatin1Char(':');
-  text += QStringLiteral("%1").arg(seconds, 2, 10, QLatin1Char('0'));
-  text += QLocale().decimalPoint();
-  text += QStringLiteral("%1").arg(fraction, 2, 10, QLatin1Char('0'));
+  // Lists print thousands of these: one buffer, one string.
+  char buffer[40];
+  const char* sign = rounded < 0 ? "-" : "";
+  int length = minutes >= 1 ? std::snprintf(buffer, sizeof buffer, "%s%lld:%02lld.%02lld", sign,
+                                            minutes, rest / 100, rest % 100)
+                            : std::snprintf(buffer, sizeof buffer, "%s%02lld.%02lld", sign,
+                                            rest / 100, rest % 100);
+  QString text = QString::fromLatin1(buffer, length);
+  // The decimal separator of the user's locale (a comma in German).
+  text.replace(text.size() - 3, 1, QLocale().decimalPoint());
   return text;
 }
 
