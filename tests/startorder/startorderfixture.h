@@ -3,6 +3,7 @@
 // A competition file built from a description, opened into an AppState the way the open
 // of the program fills it, with a scripted user interface.
 
+#include "app/competitionfile.h"
 #include "common/appstate.h"
 #include "db/competitionbuilder.h"
 #include "db/database.h"
@@ -17,34 +18,16 @@
 
 namespace kx::test {
 
-inline QString Flag(bool on) {
-  return on ? QStringLiteral("True") : QStringLiteral("False");
-}
-
 class StartOrderTest : public ::testing::Test {
  protected:
-  // Writes `spec` into a fresh file and opens it as the current competition, with the
-  // giant slalom as the current discipline.
+  // Writes `spec` into a fresh file and opens it as the program does; its first active
+  // discipline (the giant slalom in these races) becomes current.
   void open(const db::CompetitionSpec& spec) {
     ASSERT_TRUE(dir_.isValid());
     const QString path = dir_.filePath(QStringLiteral("bewerb%1.mdb").arg(++files_));
-    state.CompetitionDb.reset();
     db::BuildCompetitionFile(path, spec);
-    state.CompetitionDb = db::Connection::open(path);
-    const db::BewerbSpec& b = spec.bewerb;
-    CompetitionSettings& s = state.Settings;
-    s.typ = QString::number(b.typ);
-    s.ort = b.ort;
-    s.nation = b.nation;
-    s.mannschaftswertung = Flag(b.mannschaftswertung);
-    s.punktewertung = Flag(b.punktewertung);
-    s.klassenwertung = Flag(b.klassenwertung);
-    s.jahrgang_aktiv = Flag(b.jahrgang_aktiv);
-    s.verein_aktiv = Flag(b.verein_aktiv);
-    s.nation_aktiv = Flag(b.nation_aktiv);
-    s.code_aktiv = Flag(b.code_aktiv);
-    state.CurrentDisciplineType = 2;
-    state.CurrentDisciplineCode = QStringLiteral("gs");
+    OpenCompetitionFile(state, path);
+    ASSERT_EQ(state.CurrentDisciplineCode, QStringLiteral("gs"));
     state.Season = QStringLiteral("2024/2025");
     state.Ui = &ui;
   }
