@@ -1,16 +1,14 @@
 #pragma once
 
-#include "app/workpanel.h"
+#include "startorder/boardlistpanel.h"
 
 class QCheckBox;
-class QComboBox;
-class QLabel;
 class QLineEdit;
 
 namespace kx {
 
 // "TafellisteDG2": the writing-board list of run 2.
-class BoardListDG2Panel : public WorkPanel {
+class BoardListDG2Panel : public BoardPanel {
   Q_OBJECT
  public:
   explicit BoardListDG2Panel(MainWindow& window);
@@ -21,13 +19,8 @@ class BoardListDG2Panel : public WorkPanel {
   void mainAction() override;  // TafellisteDG2_ausgeben
 
  private:
-  QComboBox* grouping_ = nullptr;
-  QCheckBox* newPage_ = nullptr;
   QLineEdit* reverse_ = nullptr;
-  QComboBox* format_ = nullptr;
   QCheckBox* appendNonFinishers_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
 }  // namespace kx

@@ -2,7 +2,6 @@
 
 #include "common/textroutines.h"
 #include "startorder/boardlist.h"
-#include "startorder/listpanelsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,10 +9,7 @@
 
 namespace kx {
 
-BoardListPanel::BoardListPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Tafelliste")) {}
-
-void BoardListPanel::build() {
+void BoardPanel::addHead(int fieldLeft, bool newPageTicked, GroupingChoices choices) {
   addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"), SansSerif(10),
            {600, 980, 2535, 255});
   addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"), SansSerif(10),
@@ -24,41 +20,58 @@ void BoardListPanel::build() {
                           {4080, 1340, 3375, 615});
   addLabel(QStringLiteral("Label03"), QStringLiteral("Gruppierung nach"), Arial(9),
            {600, 2225, 1575, 255});
-  grouping_ = addComboBox(QStringLiteral("TafelGruppe"), Arial(9), 2400, 2180, 2775);
+  grouping_ = addComboBox(QStringLiteral("TafelGruppe"), Arial(9), fieldLeft, 2180, 2775);
   newPage_ = addCheckBox(QStringLiteral("TafelneueSeite"), QStringLiteral("mit Seitenwechsel"),
-                         false, Arial(9), {5400, 2160, 3000, 375});
-  addLabel(QStringLiteral("Label04"), QStringLiteral("Format"), Arial(9), {600, 2705, 1575, 255});
-  format_ = addComboBox(QStringLiteral("TafelFormat"), Arial(9), 2400, 2660, 1455);
-  addLabel(QStringLiteral("Label05"), QStringLiteral("Spalten für Zeiten"), Arial(9),
-           {600, 3125, 1575, 255});
-  timeColumns_ = addComboBox(QStringLiteral("TafelZeitspalten"), Arial(9), 2400, 3080, 615);
-  addLabel(QStringLiteral("Label06"), QStringLiteral("Leerzeilen / Gruppe"), Arial(9),
-           {600, 3545, 1800, 255});
-  emptyRows_ = addComboBox(QStringLiteral("TafelLeerzeilen"), Arial(9), 2400, 3500, 615);
-  show_ = addCheckBox(QStringLiteral("Tafelliste_anzeigen"), QStringLiteral("Tafelliste anzeigen"),
-                      true, SansSerif(8), {600, 3980, 2295, 375});
-  addButton(QStringLiteral("Tafelliste_ausgeben"), QStringLiteral("Ausgabe Tafelliste (F2)"),
-            SansSerif(8), {600, 4460, 2535, 375}, [this] { mainAction(); });
-  addButton(QStringLiteral("Tafelliste_schliessen"), QStringLiteral("Schließen (Esc)"),
-            SansSerif(8), {4080, 4460, 2055, 375}, [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("Tafelliste_Meldung"), QStringLiteral(" "), Arial(10),
-                     {600, 5060, 6735, 975});
+                         newPageTicked, Arial(9), {fieldLeft + 3000, 2160, 3000, 375});
 
   if (const auto texts = ReadPanelEventTexts(state(), true)) {
     name->setText(texts->name);
     date->setText(texts->date);
   }
-  FillGroupingCombo(*grouping_, state(), GroupingChoices::Run1);
+  FillGroupingCombo(*grouping_, state(), choices);
+  InstallComboTypeAhead(*grouping_);
+}
+
+void BoardPanel::addFormat(const QString& labelName, int top, int fieldLeft) {
+  addLabel(labelName, QStringLiteral("Format"), Arial(9), {600, top + 45, 1575, 255});
+  format_ = addComboBox(QStringLiteral("TafelFormat"), Arial(9), fieldLeft, top, 1455);
   format_->addItems({QStringLiteral("Hochformat"), QStringLiteral("Querformat")});
   format_->setCurrentIndex(0);
+  InstallComboTypeAhead(*format_);
+}
+
+void BoardPanel::addFoot(const QString& prefix, int showTop, int buttonTop, int resultTop) {
+  show_ = addCheckBox(QStringLiteral("Tafelliste_anzeigen"), QStringLiteral("Tafelliste anzeigen"),
+                      true, SansSerif(8), {600, showTop, 2295, 375});
+  addButton(prefix + QStringLiteral("_ausgeben"), QStringLiteral("Ausgabe Tafelliste (F2)"),
+            SansSerif(8), {600, buttonTop, 2535, 375}, [this] { mainAction(); });
+  addButton(prefix + QStringLiteral("_schliessen"), QStringLiteral("Schließen (Esc)"), SansSerif(8),
+            {4080, buttonTop, 2055, 375}, [this] { closeSelf(); });
+  result_ = addLabel(QStringLiteral("Tafelliste_Meldung"), QStringLiteral(" "), Arial(10),
+                     {600, resultTop, 6735, 975});
+}
+
+BoardListPanel::BoardListPanel(MainWindow& window)
+    : BoardPanel(window, QStringLiteral("Tafelliste")) {}
+
+void BoardListPanel::build() {
+  addHead(2400, false, GroupingChoices::Run1);
+  addFormat(QStringLiteral("Label04"), 2660, 2400);
+  addLabel(QStringLiteral("Label05"), QStringLiteral("Spalten für Zeiten"), Arial(9),
+           {600, 3125, 1575, 255});
+  timeColumns_ = addComboBox(QStringLiteral("TafelZeitspalten"), Arial(9), 2400, 3080, 615);
   timeColumns_->addItems({QStringLiteral("2"), QStringLiteral("3")});
   timeColumns_->setCurrentIndex(0);
+  addLabel(QStringLiteral("Label06"), QStringLiteral("Leerzeilen / Gruppe"), Arial(9),
+           {600, 3545, 1800, 255});
+  emptyRows_ = addComboBox(QStringLiteral("TafelLeerzeilen"), Arial(9), 2400, 3500, 615);
   emptyRows_->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
                         QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5")});
   emptyRows_->setCurrentIndex(2);
-  // Typed text always lands on one of the entries, so every option has a valid value.
-  for (QComboBox* combo : {grouping_, format_, timeColumns_, emptyRows_})
-    InstallComboTypeAhead(*combo);
+  // Typed text always lands on one of the entries, so every count has a valid value.
+  InstallComboTypeAhead(*timeColumns_);
+  InstallComboTypeAhead(*emptyRows_);
+  addFoot(QStringLiteral("Tafelliste"), 3980, 4460, 5060);
 }
 
 void BoardListPanel::mainAction() {

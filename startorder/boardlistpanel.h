@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/workpanel.h"
+#include "startorder/listpanelsupport.h"
 
 class QCheckBox;
 class QComboBox;
@@ -8,8 +9,31 @@ class QLabel;
 
 namespace kx {
 
+// What the panels of the two writing-board lists share: the event texts, the grouping
+// with its page switch, the format, the show box, the two buttons and the result line.
+class BoardPanel : public WorkPanel {
+  Q_OBJECT
+ protected:
+  using WorkPanel::WorkPanel;
+
+  // Label01 to Label03, TafelBezVeranst, TafelDatumVeranst, TafelGruppe (at `fieldLeft`)
+  // and TafelneueSeite beside it, filled from the competition file.
+  void addHead(int fieldLeft, bool newPageTicked, GroupingChoices choices);
+  // The "Format" label `labelName` and TafelFormat ("Hochformat" selected).
+  void addFormat(const QString& labelName, int top, int fieldLeft);
+  // Tafelliste_anzeigen, the buttons `<prefix>_ausgeben` (F2) and `<prefix>_schliessen`
+  // (Esc), and the result line Tafelliste_Meldung.
+  void addFoot(const QString& prefix, int showTop, int buttonTop, int resultTop);
+
+  QComboBox* grouping_ = nullptr;
+  QCheckBox* newPage_ = nullptr;
+  QComboBox* format_ = nullptr;
+  QCheckBox* show_ = nullptr;
+  QLabel* result_ = nullptr;
+};
+
 // "Tafelliste": the writing-board list of run 1.
-class BoardListPanel : public WorkPanel {
+class BoardListPanel : public BoardPanel {
   Q_OBJECT
  public:
   explicit BoardListPanel(MainWindow& window);
@@ -18,13 +42,8 @@ class BoardListPanel : public WorkPanel {
   void mainAction() override;  // Tafelliste_ausgeben
 
  private:
-  QComboBox* grouping_ = nullptr;
-  QCheckBox* newPage_ = nullptr;
-  QComboBox* format_ = nullptr;
   QComboBox* timeColumns_ = nullptr;
   QComboBox* emptyRows_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
 }  // namespace kx

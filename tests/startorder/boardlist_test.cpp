@@ -1,6 +1,6 @@
 #include "startorder/boardlist.h"
 
-#include "tests/support/appfixture.h"
+#include "tests/startorder/boardfixture.h"
 #include "tests/support/pdfreader.h"
 
 #include <QCheckBox>
@@ -98,40 +98,21 @@ class PageImage {
   QImage image_;
 };
 
-class BoardListTest : public AppFixture {
+class BoardListTest : public BoardFixture {
  protected:
-  void openCompetition(const db::CompetitionSpec& spec) {
-    openThroughMenu(writeCompetition("Cup.mdb", spec));
-    ASSERT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
-  }
-  QString outputPath(const QString& name = "tafel.pdf") { return QDir(dataDir()).filePath(name); }
-  template <class W>
-  W* control(const char* name) {
-    W* w = window().findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
   void setPanel(const Choice& c) {
-    trigger("BearbeitenTafelliste");
-    ASSERT_EQ(window().currentPanel(), "Tafelliste");
-    auto* grouping = control<QComboBox>("TafelGruppe");
-    ASSERT_GE(grouping->findText(c.grouping), 0) << c.grouping.toStdString();
-    grouping->setCurrentIndex(grouping->findText(c.grouping));
+    openPanel("BearbeitenTafelliste", "Tafelliste", c.grouping);
     control<QCheckBox>("TafelneueSeite")->setChecked(c.newPage);
     control<QComboBox>("TafelFormat")->setCurrentIndex(c.landscape ? 1 : 0);
     control<QComboBox>("TafelZeitspalten")->setCurrentIndex(c.timeColumns - 2);
     control<QComboBox>("TafelLeerzeilen")->setCurrentIndex(c.emptyRows);
   }
-  // Writes the list through the panel and F2 into `path`, and keeps it for looking.
+  // Writes the list through the panel and F2 into `path` (the default output path when
+  // empty).
   void writeList(const Choice& c, const QString& lookName, const QString& path = QString()) {
     setPanel(c);
-    const QString file = path.isEmpty() ? outputPath() : path;
-    ui().chooseSaveFile(file);
-    QTest::keyClick(control<QComboBox>("TafelGruppe"), Qt::Key_F2);
-    ASSERT_TRUE(QFile::exists(file));
-    KeepForLooking(file, lookName);
+    outputWithF2(path.isEmpty() ? outputPath() : path, lookName);
   }
-  QLabel* resultLabel() { return control<QLabel>("Tafelliste_Meldung"); }
 };
 
 TEST_F(BoardListTest, PanelOffersItsOptionsWithTheirDefaults) {
@@ -434,26 +415,9 @@ TEST_F(BoardListTest, FisTypesOfferNoGroupingAndPrintTheNation) {
   EXPECT_FALSE(pdf.findWord("Musterdorf"));
 }
 
-TEST_F(BoardListTest, CancelAndUnwritableFileLeaveNoList) {
+TEST_F(BoardListTest, CancelAndUnwritableFileLeaveThePanelOpen) {
   openCompetition(SmallCompetition());
-  trigger("BearbeitenTafelliste");
-  ui().cancelNextSave();
-  QTest::keyClick(&window(), Qt::Key_F2);
-  EXPECT_EQ(resultLabel()->text(), "Tafelliste nicht gespeichert");
-  EXPECT_EQ(resultLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-  EXPECT_EQ(ui().saveRequests.size(), 1);
-
-  // A directory of that name stands for a file that cannot be written: the message, and
-  // the panel stays open with a blank result line.
-  ASSERT_TRUE(QDir().mkpath(outputPath()));
-  ui().chooseSaveFile(outputPath());
-  QTest::keyClick(&window(), Qt::Key_F2);
-  ASSERT_EQ(ui().messages.size(), 1);
-  EXPECT_EQ(ui().messages[0].text,
-            outputPath() + "\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)");
-  EXPECT_EQ(window().currentPanel(), "Tafelliste");
-  EXPECT_EQ(resultLabel()->text(), " ");
-  EXPECT_TRUE(ui().viewerOpened.isEmpty());
+  expectCancelAndUnwritableFile("BearbeitenTafelliste", "Tafelliste");
 }
 
 TEST_F(BoardListTest, WithoutRacersTheEmptyFormIsWrittenButNotOpened) {

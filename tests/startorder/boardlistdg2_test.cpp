@@ -1,6 +1,6 @@
 #include "startorder/boardlistdg2.h"
 
-#include "tests/support/appfixture.h"
+#include "tests/startorder/boardfixture.h"
 #include "tests/support/pdfreader.h"
 
 #include <QCheckBox>
@@ -65,39 +65,19 @@ struct Choice {
   bool appendNonFinishers = false;
 };
 
-class BoardListDG2Test : public AppFixture {
+class BoardListDG2Test : public BoardFixture {
  protected:
-  void openCompetition(const db::CompetitionSpec& spec) {
-    openThroughMenu(writeCompetition("Cup.mdb", spec));
-    ASSERT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
-  }
-  QString outputPath(const QString& name = "tafel2.pdf") { return QDir(dataDir()).filePath(name); }
-  template <class W>
-  W* control(const char* name) {
-    W* w = window().findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
   void setPanel(const Choice& c) {
-    trigger("BearbeitenTafellisteDG2");
-    ASSERT_EQ(window().currentPanel(), "TafellisteDG2");
-    auto* grouping = control<QComboBox>("TafelGruppe");
-    ASSERT_GE(grouping->findText(c.grouping), 0) << c.grouping.toStdString();
-    grouping->setCurrentIndex(grouping->findText(c.grouping));
+    openPanel("BearbeitenTafellisteDG2", "TafellisteDG2", c.grouping);
     control<QLineEdit>("TafellisteDG2umkehren")->setText(c.reverse);
     control<QCheckBox>("TafelneueSeite")->setChecked(c.newPage);
     control<QComboBox>("TafelFormat")->setCurrentIndex(c.landscape ? 1 : 0);
     control<QCheckBox>("TafellisteDG2_mitallen")->setChecked(c.appendNonFinishers);
   }
-  // Writes the list through the panel and F2, and keeps it for looking.
   void writeList(const Choice& c, const QString& lookName) {
     setPanel(c);
-    ui().chooseSaveFile(outputPath());
-    QTest::keyClick(control<QComboBox>("TafelGruppe"), Qt::Key_F2);
-    ASSERT_TRUE(QFile::exists(outputPath()));
-    KeepForLooking(outputPath(), lookName);
+    outputWithF2(outputPath(), lookName);
   }
-  QLabel* resultLabel() { return control<QLabel>("Tafelliste_Meldung"); }
 };
 
 TEST_F(BoardListDG2Test, PanelOffersItsOptionsWithTheirDefaults) {
@@ -299,20 +279,7 @@ TEST_F(BoardListDG2Test, FisTypesOfferNoGroupingAndStillPrintTheClub) {
 
 TEST_F(BoardListDG2Test, CancelAndUnwritableFileLeaveThePanelOpen) {
   openCompetition(db::DemoCompetition());
-  trigger("BearbeitenTafellisteDG2");
-  ui().cancelNextSave();
-  QTest::keyClick(&window(), Qt::Key_F2);
-  EXPECT_EQ(resultLabel()->text(), "Tafelliste nicht gespeichert");
-  EXPECT_EQ(resultLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-
-  ASSERT_TRUE(QDir().mkpath(outputPath()));
-  ui().chooseSaveFile(outputPath());
-  QTest::keyClick(&window(), Qt::Key_F2);
-  ASSERT_EQ(ui().messages.size(), 1);
-  EXPECT_EQ(ui().messages[0].text,
-            outputPath() + "\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)");
-  EXPECT_EQ(window().currentPanel(), "TafellisteDG2");
-  EXPECT_EQ(resultLabel()->text(), " ");
+  expectCancelAndUnwritableFile("BearbeitenTafellisteDG2", "TafellisteDG2");
 }
 
 TEST_F(BoardListDG2Test, WithoutFinishersTheFrameIsWrittenButNotOpened) {
