@@ -125,7 +125,6 @@ void BoardGrid::drawEmptyRows() {
 void BoardGrid::breakPage() {
   closeGrid();
   pdf::PdfCheck(pen_.doc(), pen_.doc().NewPage());
-  ++page_;
   y_ = BoardGeometry::kTop;
   blockTop_ = y_;
   rule();

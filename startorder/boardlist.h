@@ -77,9 +77,6 @@ class BoardGrid {
   // page.
   void finish(const QString& creditLine);
 
-  int y() const { return y_; }
-  int page() const { return page_; }
-
  private:
   void drawEmptyRows();
   void breakPage();
@@ -94,7 +91,6 @@ class BoardGrid {
   int emptyRows_;
   int y_ = 0;
   int blockTop_ = 0;
-  int page_ = 1;
   QString previousGroup_;
 };
 
