@@ -310,6 +310,10 @@ bool Field::toBool() const {
 // Recordset
 
 int Recordset::columnIndex(const QString& name) const {
+  // Callers mostly spell the name as the query does: try that first, it is much cheaper.
+  for (int i = 0; i < columns_.size(); ++i) {
+    if (columns_[i] == name) return i;
+  }
   for (int i = 0; i < columns_.size(); ++i) {
     if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
   }
@@ -327,7 +331,8 @@ const Field& Recordset::at(int row, int column) const {
   if (row < 0 || row >= count()) throw Error(QStringLiteral("Kein aktueller Datensatz"));
   if (column < 0 || column >= columns_.size())
     throw Error(QStringLiteral("Die Abfrage hat kein Feld Nummer %1").arg(column));
-  return rows_[static_cast<size_t>(row)][static_cast<size_t>(column)];
+  return cells_[static_cast<size_t>(row) * static_cast<size_t>(columns_.size()) +
+                static_cast<size_t>(column)];
 }
 
 // ---------------------------------------------------------------------------------------
@@ -405,13 +410,11 @@ Recordset Connection::query(const QString& sql, const QVariantList& params) {
     date[static_cast<size_t>(c)] = DeclaredTypeIs(declared, {"date", "datetime"});
   }
   while (stmt.step()) {
-    std::vector<Field> row;
-    row.reserve(static_cast<size_t>(columns));
     for (int c = 0; c < columns; ++c) {
-      row.emplace_back(ColumnValue(stmt.get(), c), boolean[static_cast<size_t>(c)],
-                       date[static_cast<size_t>(c)]);
+      rs.cells_.emplace_back(ColumnValue(stmt.get(), c), boolean[static_cast<size_t>(c)],
+                             date[static_cast<size_t>(c)]);
     }
-    rs.rows_.push_back(std::move(row));
+    ++rs.rowCount_;
   }
   return rs;
 }

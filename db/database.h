@@ -27,9 +27,13 @@ class Error : public std::runtime_error {
 class Field {
  public:
   Field() = default;
-  Field(QVariant value, bool boolean, bool date) : value_(std::move(value)), boolean_(boolean), date_(date) {}
+  Field(QVariant value, bool boolean, bool date)
+      : value_(std::move(value)),
+        null_(value_.isNull() || !value_.isValid()),
+        boolean_(boolean),
+        date_(date) {}
 
-  bool isNull() const { return value_.isNull() || !value_.isValid(); }
+  bool isNull() const { return null_; }
   // The value as the original program printed it: Booleans as "True"/"False", dates as
   // "dd.MM.yyyy", whole numbers without decimals, Null as an empty text.
   QString toString() const;
@@ -41,6 +45,7 @@ class Field {
 
  private:
   QVariant value_;
+  bool null_ = true;
   bool boolean_ = false;  // the column is a Yes/No column
   bool date_ = false;     // the column is a date column
 };
@@ -51,8 +56,8 @@ class Recordset {
  public:
   Recordset() = default;
 
-  int count() const { return static_cast<int>(rows_.size()); }
-  bool empty() const { return rows_.empty(); }
+  int count() const { return rowCount_; }
+  bool empty() const { return rowCount_ == 0; }
   const QStringList& columns() const { return columns_; }
   int columnIndex(const QString& name) const;  // case-insensitive; -1 when missing
 
@@ -71,7 +76,8 @@ class Recordset {
  private:
   friend class Connection;
   QStringList columns_;
-  std::vector<std::vector<Field>> rows_;
+  std::vector<Field> cells_;  // row by row
+  int rowCount_ = 0;
   int pos_ = 0;
 };
 
