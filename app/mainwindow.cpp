@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/competitionfile.h"
+#include "app/menuentries.h"
 #include "app/panelmenus.h"
 #include "app/panelregistry.h"
 #include "app/placeholderpanel.h"
@@ -31,79 +32,6 @@ namespace {
 const QString kWindowCaption = QStringLiteral("Kandrix: Kandor Zusatzprogramm");
 const QString kVersionLine = QStringLiteral("Version 3.7.6");
 const QString kDefaultDataDir = QStringLiteral("C:\\Programme\\Kandor");
-
-// The discipline entries by discipline type 0..5.
-const QStringList kDisciplineEntries{"DisziplinDH", "DisziplinSG",   "DisziplinRS",
-                                     "DisziplinSL", "DisziplinKOSL", "DisziplinPSL"};
-
-// Entries that need an open competition file; disabled at start-up.
-const QStringList kFileEntriesAtStartUp{"ImportCSV",
-                                        "ImportKlassenCSV",
-                                        "BearbeitenBewerbstyp",
-                                        "TeilnehmerLoeschen",
-                                        "MannschaftenLoeschen",
-                                        "Finalteilnehmer",
-                                        "StartnummernUebernahme",
-                                        "KSFIdPunkte",
-                                        "LiveTiming",
-                                        "BearbeitenStartliste",
-                                        "BearbeitenStartlisteDG2",
-                                        "BearbeitenNamensliste",
-                                        "BearbeitenKautionsliste",
-                                        "BearbeitenTafelliste",
-                                        "BearbeitenTafellisteDG2",
-                                        "BearbeitenTorrichterkarte",
-                                        "BearbeitenPenaltyProtokoll",
-                                        "BearbeitenAushangliste",
-                                        "BearbeitenErgebnisliste",
-                                        "BearbeitenSchiedsrichterprotokoll",
-                                        "SR_Bericht_anzeigen",
-                                        "BearbeitenTeilnehmerdaten",
-                                        "BearbeitenMannschaftsergebnisliste",
-                                        "BearbeitenISFErgebnisliste",
-                                        "Zeituebernahme",
-                                        "ZeituebernahmeH",
-                                        "UrkundenBearbeiten",
-                                        "UrkundenDruck",
-                                        "UrkundenMannschaft",
-                                        "UrkundenMannschaftBearbeiten",
-                                        "UrkundenMannschaftDruck",
-                                        "UrkundenExport"};
-
-// Entries disabled by closing the file.
-const QStringList kFileEntriesAtClose{"ImportCSV",
-                                      "ImportKlassenCSV",
-                                      "DateiSchliessen",
-                                      "BearbeitenBewerbstyp",
-                                      "TeilnehmerLoeschen",
-                                      "MannschaftenLoeschen",
-                                      "Finalteilnehmer",
-                                      "StartnummernUebernahme",
-                                      "KSFIdPunkte",
-                                      "LiveTiming",
-                                      "BearbeitenStartliste",
-                                      "BearbeitenStartlisteDG2",
-                                      "BearbeitenNamensliste",
-                                      "BearbeitenKautionsliste",
-                                      "BearbeitenTafelliste",
-                                      "BearbeitenTafellisteDG2",
-                                      "BearbeitenTorrichterkarte",
-                                      "BearbeitenPenaltyProtokoll",
-                                      "BearbeitenAushangliste",
-                                      "BearbeitenErgebnisliste",
-                                      "BearbeitenSchiedsrichterprotokoll",
-                                      "SR_Bericht_anzeigen",
-                                      "BearbeitenTeilnehmerdaten",
-                                      "BearbeitenMannschaftsergebnisliste",
-                                      "BearbeitenISFErgebnisliste",
-                                      "Zeituebernahme",
-                                      "ZeituebernahmeH",
-                                      "UrkundenBearbeiten",
-                                      "UrkundenDruck",
-                                      "UrkundenMannschaft",
-                                      "UrkundenMannschaftBearbeiten",
-                                      "UrkundenMannschaftDruck",
-                                      "UrkundenExport"};
 
 struct MenuItem {
   const char* name;
@@ -352,7 +280,7 @@ void MainWindow::startUp() {
   for (const QString& entry : kDisciplineEntries) disable(entry);
   disable(QStringLiteral("DisziplinKombination"));
   state_.CurrentDisciplineType = 0;
-  for (const QString& entry : kFileEntriesAtStartUp) disable(entry);
+  for (const QString& entry : kFileEntries) disable(entry);
   CloseAllPanels();
   Info_Click();
   frameTitel_->clear();

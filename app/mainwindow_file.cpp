@@ -1,6 +1,7 @@
 // Opening and closing the competition file, and choosing the current discipline.
 #include "app/competitionfile.h"
 #include "app/mainwindow.h"
+#include "app/menuentries.h"
 
 #include <QAction>
 #include <QDir>
@@ -12,8 +13,6 @@ namespace kx {
 
 namespace {
 
-const QStringList kDisciplineEntryNames{"DisziplinDH", "DisziplinSG",   "DisziplinRS",
-                                        "DisziplinSL", "DisziplinKOSL", "DisziplinPSL"};
 const QString kTitleCaption = QStringLiteral("Kandrix -- %1 -- %2");
 const QString kParallelNameOfTyp8 = QStringLiteral("Zovudo Vivurar");
 
@@ -63,8 +62,8 @@ void MainWindow::DateiOeffnen_Click() {
   // The new file becomes the open one; every value of the earlier file is replaced.
   ApplyCompetitionFile(state_, std::move(file), path);
 
-  for (int t = 0; t < kDisciplineEntryNames.size(); ++t) {
-    QAction* entry = action(kDisciplineEntryNames[t]);
+  for (int t = 0; t < kDisciplineEntries.size(); ++t) {
+    QAction* entry = action(kDisciplineEntries[t]);
     entry->setEnabled(state_.DisciplineActive[static_cast<size_t>(t)]);
     entry->setChecked(t == state_.CurrentDisciplineType);
   }
@@ -116,47 +115,14 @@ void MainWindow::DateiOeffnen_Click() {
 void MainWindow::DateiSchliessen_Click() {
   if (EditorLeaveGuard()) return;
   state_.CompetitionDb.reset();
-  for (const QString& entry : kDisciplineEntryNames) {
+  for (const QString& entry : kDisciplineEntries) {
     action(entry)->setChecked(false);
     disable(entry);
   }
   action(QStringLiteral("DisziplinKombination"))->setChecked(false);
   disable(QStringLiteral("DisziplinKombination"));
-  for (const char* name : {"ImportCSV",
-                           "ImportKlassenCSV",
-                           "DateiSchliessen",
-                           "BearbeitenBewerbstyp",
-                           "TeilnehmerLoeschen",
-                           "MannschaftenLoeschen",
-                           "Finalteilnehmer",
-                           "StartnummernUebernahme",
-                           "KSFIdPunkte",
-                           "LiveTiming",
-                           "BearbeitenStartliste",
-                           "BearbeitenStartlisteDG2",
-                           "BearbeitenNamensliste",
-                           "BearbeitenKautionsliste",
-                           "BearbeitenTafelliste",
-                           "BearbeitenTafellisteDG2",
-                           "BearbeitenTorrichterkarte",
-                           "BearbeitenPenaltyProtokoll",
-                           "BearbeitenAushangliste",
-                           "BearbeitenErgebnisliste",
-                           "BearbeitenSchiedsrichterprotokoll",
-                           "SR_Bericht_anzeigen",
-                           "BearbeitenTeilnehmerdaten",
-                           "BearbeitenMannschaftsergebnisliste",
-                           "BearbeitenISFErgebnisliste",
-                           "Zeituebernahme",
-                           "ZeituebernahmeH",
-                           "UrkundenBearbeiten",
-                           "UrkundenDruck",
-                           "UrkundenMannschaft",
-                           "UrkundenMannschaftBearbeiten",
-                           "UrkundenMannschaftDruck",
-                           "UrkundenExport"}) {
-    disable(QString::fromLatin1(name));
-  }
+  disable(QStringLiteral("DateiSchliessen"));
+  for (const QString& entry : kFileEntries) disable(entry);
   CloseAllPanels();
   frameTitel_->clear();
   state_.CurrentDisciplineType = -1;
@@ -166,8 +132,8 @@ void MainWindow::DateiSchliessen_Click() {
 
 void MainWindow::ChooseDiscipline(int type) {
   if (EditorLeaveGuard()) return;
-  for (int t = 0; t < kDisciplineEntryNames.size(); ++t) {
-    action(kDisciplineEntryNames[t])->setChecked(t == type);
+  for (int t = 0; t < kDisciplineEntries.size(); ++t) {
+    action(kDisciplineEntries[t])->setChecked(t == type);
   }
   action(QStringLiteral("DisziplinKombination"))->setChecked(false);
   enable(QStringLiteral("ImportCSV"));
@@ -204,7 +170,7 @@ void MainWindow::ChooseDiscipline(int type) {
 
 void MainWindow::DisziplinKombination_Click() {
   if (EditorLeaveGuard()) return;
-  for (const QString& entry : kDisciplineEntryNames) action(entry)->setChecked(false);
+  for (const QString& entry : kDisciplineEntries) action(entry)->setChecked(false);
   action(QStringLiteral("DisziplinKombination"))->setChecked(true);
   for (const char* name : {"ImportCSV",
                            "ImportKlassenCSV",

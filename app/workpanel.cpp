@@ -114,6 +114,16 @@ QPushButton* WorkPanel::addButton(const QString& name, const QString& caption,
   return button;
 }
 
+WorkPanel::EventLabels WorkPanel::addEventHeader(const QString& nameLabel, const QString& dateLabel,
+                                                 int dateLeft, const PanelFont& headingFont) {
+  addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"), headingFont,
+           {600, 980, 2535, 255});
+  addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"), headingFont,
+           {dateLeft, 980, 2535, 255});
+  return {addLabel(nameLabel, QStringLiteral(" "), Arial(10), {600, 1340, 3375, 860}),
+          addLabel(dateLabel, QStringLiteral(" "), Arial(10), {dateLeft, 1340, 3375, 615})};
+}
+
 void WorkPanel::showResult(QLabel* label, const ResultLine& line) {
   if (!label) return;
   label->setText(line.text);

@@ -85,6 +85,15 @@ class WorkPanel : public QWidget {
   QPushButton* addButton(const QString& name, const QString& caption, const PanelFont& font,
                          const Twips& pos, std::function<void()> onClick);
 
+  // The event heading of a list panel: Label01 "Bewerbsbezeichnung", Label02
+  // "Veranstaltungsdatum" at `dateLeft`, and below them the two blank content labels.
+  struct EventLabels {
+    QLabel* name;
+    QLabel* date;
+  };
+  EventLabels addEventHeader(const QString& nameLabel, const QString& dateLabel, int dateLeft,
+                             const PanelFont& headingFont);
+
   static void showResult(QLabel* label, const ResultLine& line);
 
  private:

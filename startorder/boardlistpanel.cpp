@@ -10,24 +10,15 @@
 namespace kx {
 
 void BoardPanel::addHead(int fieldLeft, bool newPageTicked, GroupingChoices choices) {
-  addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"), SansSerif(10),
-           {600, 980, 2535, 255});
-  addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"), SansSerif(10),
-           {4080, 980, 2535, 255});
-  QLabel* name = addLabel(QStringLiteral("TafelBezVeranst"), QStringLiteral(" "), Arial(10),
-                          {600, 1340, 3375, 860});
-  QLabel* date = addLabel(QStringLiteral("TafelDatumVeranst"), QStringLiteral(" "), Arial(10),
-                          {4080, 1340, 3375, 615});
+  const EventLabels event = addEventHeader(
+      QStringLiteral("TafelBezVeranst"), QStringLiteral("TafelDatumVeranst"), 4080, SansSerif(10));
   addLabel(QStringLiteral("Label03"), QStringLiteral("Gruppierung nach"), Arial(9),
            {600, 2225, 1575, 255});
   grouping_ = addComboBox(QStringLiteral("TafelGruppe"), Arial(9), fieldLeft, 2180, 2775);
   newPage_ = addCheckBox(QStringLiteral("TafelneueSeite"), QStringLiteral("mit Seitenwechsel"),
                          newPageTicked, Arial(9), {fieldLeft + 3000, 2160, 3000, 375});
 
-  if (const auto texts = ReadPanelEventTexts(state(), true)) {
-    name->setText(texts->name);
-    date->setText(texts->date);
-  }
+  FillEventLabels(state(), event.name, event.date, true);
   FillGroupingCombo(*grouping_, state(), choices);
   InstallComboTypeAhead(*grouping_);
 }

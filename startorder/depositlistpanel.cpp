@@ -12,14 +12,9 @@ DepositListPanel::DepositListPanel(MainWindow& window)
     : WorkPanel(window, QStringLiteral("Kautionsliste")) {}
 
 void DepositListPanel::build() {
-  addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"),
-           SansSerif(10, true, true), {600, 980, 2535, 255});
-  addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"),
-           SansSerif(10, true, true), {4080, 980, 2535, 255});
-  QLabel* name = addLabel(QStringLiteral("KautionBezVeranst"), QStringLiteral(" "), Arial(10),
-                          {600, 1340, 3375, 860});
-  QLabel* date = addLabel(QStringLiteral("KautionDatumVeranst"), QStringLiteral(" "), Arial(10),
-                          {4080, 1340, 3375, 615});
+  const EventLabels event =
+      addEventHeader(QStringLiteral("KautionBezVeranst"), QStringLiteral("KautionDatumVeranst"),
+                     4080, SansSerif(10, true, true));
   show_ = addCheckBox(QStringLiteral("Kautionsliste_anzeigen"),
                       QStringLiteral("Kautionsliste anzeigen"), true, SansSerif(8),
                       {600, 2300, 2295, 375});
@@ -30,10 +25,7 @@ void DepositListPanel::build() {
   result_ = addLabel(QStringLiteral("Kautionsliste_Meldung"), QStringLiteral(" "), Arial(10),
                      {600, 3500, 6735, 975});
 
-  if (const auto texts = ReadPanelEventTexts(state(), true)) {
-    name->setText(texts->name);
-    date->setText(texts->date);
-  }
+  FillEventLabels(state(), event.name, event.date, true);
 }
 
 void DepositListPanel::mainAction() {

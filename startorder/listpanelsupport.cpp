@@ -4,6 +4,7 @@
 #include "db/database.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLocale>
 
 #include <cmath>
@@ -101,6 +102,13 @@ std::optional<int> ParseBoxNumber(const QString& text) {
     return std::nullopt;
   }
   return static_cast<int>(whole);
+}
+
+void FillEventLabels(AppState& state, QLabel* name, QLabel* date, bool resultListDate) {
+  if (const auto texts = ReadPanelEventTexts(state, resultListDate)) {
+    name->setText(texts->name);
+    date->setText(texts->date);
+  }
 }
 
 }  // namespace kx

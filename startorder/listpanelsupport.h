@@ -9,6 +9,7 @@
 #include <optional>
 
 class QComboBox;
+class QLabel;
 
 namespace kx {
 
@@ -40,6 +41,8 @@ struct PanelEventTexts {
   QString date;
 };
 std::optional<PanelEventTexts> ReadPanelEventTexts(AppState& state, bool resultListDate);
+// Shows them in a panel's two event labels; without a row the labels keep their blank.
+void FillEventLabels(AppState& state, QLabel* name, QLabel* date, bool resultListDate);
 
 // The whole number typed into a count box of a list panel: a number in the user's locale,
 // rounded to the nearest whole number with halves to the even one (2,5 gives 2, 3,5 gives 4).

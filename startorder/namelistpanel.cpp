@@ -12,14 +12,9 @@ NameListPanel::NameListPanel(MainWindow& window)
     : WorkPanel(window, QStringLiteral("Namensliste")) {}
 
 void NameListPanel::build() {
-  addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"),
-           SansSerif(10, true, true), {600, 980, 2535, 255});
-  addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"),
-           SansSerif(10, true, true), {3960, 980, 2535, 255});
-  QLabel* name = addLabel(QStringLiteral("NamenslisteBezVeranst"), QStringLiteral(" "), Arial(10),
-                          {600, 1340, 3375, 860});
-  QLabel* date = addLabel(QStringLiteral("NamenslisteDatumVeranst"), QStringLiteral(" "), Arial(10),
-                          {3960, 1340, 3375, 615});
+  const EventLabels event =
+      addEventHeader(QStringLiteral("NamenslisteBezVeranst"),
+                     QStringLiteral("NamenslisteDatumVeranst"), 3960, SansSerif(10, true, true));
   show_ =
       addCheckBox(QStringLiteral("Namensliste_anzeigen"), QStringLiteral("Namensliste anzeigen"),
                   true, SansSerif(8), {600, 2300, 2295, 375});
@@ -30,10 +25,7 @@ void NameListPanel::build() {
   result_ = addLabel(QStringLiteral("Namensliste_Meldung"), QStringLiteral(" "), Arial(10),
                      {600, 3500, 6735, 975});
 
-  if (const auto texts = ReadPanelEventTexts(state(), false)) {
-    name->setText(texts->name);
-    date->setText(texts->date);
-  }
+  FillEventLabels(state(), event.name, event.date, false);
 }
 
 void NameListPanel::mainAction() {

@@ -16,14 +16,9 @@ StartListDG2Panel::StartListDG2Panel(MainWindow& window)
     : WorkPanel(window, QStringLiteral("StartListeDG2")) {}
 
 void StartListDG2Panel::build() {
-  addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"), SansSerif(10),
-           {600, 980, 2535, 255});
-  addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"), SansSerif(10),
-           {3960, 980, 2535, 255});
-  QLabel* name = addLabel(QStringLiteral("StartListeDG2BezVeranst"), QStringLiteral(" "), Arial(10),
-                          {600, 1340, 3375, 860});
-  QLabel* date = addLabel(QStringLiteral("StartListeDG2DatumVeranst"), QStringLiteral(" "),
-                          Arial(10), {3960, 1340, 3375, 615});
+  const EventLabels event =
+      addEventHeader(QStringLiteral("StartListeDG2BezVeranst"),
+                     QStringLiteral("StartListeDG2DatumVeranst"), 3960, SansSerif(10));
   addLabel(QStringLiteral("Label03"), QStringLiteral("Gruppierung nach"), Arial(9),
            {600, 2225, 1575, 255});
   grouping_ = addComboBox(QStringLiteral("StartGruppeDG2"), Arial(9), 2700, 2180, 2775);
@@ -53,10 +48,7 @@ void StartListDG2Panel::build() {
   result_ = addLabel(QStringLiteral("StartListeDG2_Meldung"), QStringLiteral(" "), Arial(10),
                      {600, 5490, 6735, 975});
 
-  if (const auto texts = ReadPanelEventTexts(state(), false)) {
-    name->setText(texts->name);
-    date->setText(texts->date);
-  }
+  FillEventLabels(state(), event.name, event.date, false);
   FillGroupingCombo(*grouping_, state(), GroupingChoices::Run2StartList);
   InstallComboTypeAhead(*grouping_);
 }

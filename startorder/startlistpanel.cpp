@@ -15,14 +15,9 @@ StartListPanel::StartListPanel(MainWindow& window)
     : WorkPanel(window, QStringLiteral("Startliste")) {}
 
 void StartListPanel::build() {
-  addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"),
-           SansSerif(10, true, true), {600, 980, 2535, 255});
-  addLabel(QStringLiteral("Label02"), QStringLiteral("Veranstaltungsdatum"),
-           SansSerif(10, true, true), {3960, 980, 2535, 255});
-  QLabel* name = addLabel(QStringLiteral("StartlisteBezVeranst"), QStringLiteral(" "), Arial(10),
-                          {600, 1340, 3375, 860});
-  QLabel* date = addLabel(QStringLiteral("StartlisteDatumVeranst"), QStringLiteral(" "), Arial(10),
-                          {3960, 1340, 3375, 615});
+  const EventLabels event =
+      addEventHeader(QStringLiteral("StartlisteBezVeranst"),
+                     QStringLiteral("StartlisteDatumVeranst"), 3960, SansSerif(10, true, true));
   addLabel(QStringLiteral("Label03"), QStringLiteral("Gruppierung nach"), Arial(9),
            {600, 2225, 1575, 255});
   grouping_ = addComboBox(QStringLiteral("StartGruppe"), Arial(9), 2400, 2180, 2775);
@@ -38,10 +33,7 @@ void StartListPanel::build() {
   result_ = addLabel(QStringLiteral("Startliste_Meldung"), QStringLiteral(" "), Arial(10),
                      {600, 5060, 6735, 975});
 
-  if (const auto texts = ReadPanelEventTexts(state(), false)) {
-    name->setText(texts->name);
-    date->setText(texts->date);
-  }
+  FillEventLabels(state(), event.name, event.date, false);
   FillGroupingCombo(*grouping_, state(), GroupingChoices::Run1);
   InstallComboTypeAhead(*grouping_);
 }
