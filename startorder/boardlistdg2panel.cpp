@@ -33,13 +33,10 @@ void BoardListDG2Panel::mainAction() {
     options.newPagePerGroup = newPage_->isChecked();
     options.appendNonFinishers = appendNonFinishers_->isChecked();
     options.openAfterOutput = show_->isChecked();
-    if (reverse_->text().isEmpty()) reverse_->setText(QStringLiteral("0"));
-    const std::optional<int> reverseCount = ParseBoxNumber(reverse_->text());
-    if (!reverseCount) {
-      ui().message(QStringLiteral(
-          "Die Anzahl für die Umkehrung der ersten Läufer pro Gruppierung ist nicht numerisch"));
-      return;
-    }
+    QString reverseText = reverse_->text();
+    const std::optional<int> reverseCount = ReadReversalCount(ui(), reverseText);
+    reverse_->setText(reverseText);
+    if (!reverseCount) return;
     options.reverseCount = *reverseCount;
     options.grouping = grouping_->itemText(grouping_->currentIndex());
     options.landscape = format_->currentIndex() == 1;

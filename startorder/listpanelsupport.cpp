@@ -1,6 +1,7 @@
 #include "startorder/listpanelsupport.h"
 
 #include "common/appstate.h"
+#include "common/userinterface.h"
 #include "db/database.h"
 
 #include <QComboBox>
@@ -109,6 +110,16 @@ void FillEventLabels(AppState& state, QLabel* name, QLabel* date, bool resultLis
     name->setText(texts->name);
     date->setText(texts->date);
   }
+}
+
+std::optional<int> ReadReversalCount(UserInterface& ui, QString& text) {
+  if (text.isEmpty()) text = QStringLiteral("0");
+  const std::optional<int> count = ParseBoxNumber(text);
+  if (!count) {
+    ui.message(QStringLiteral(
+        "Die Anzahl für die Umkehrung der ersten Läufer pro Gruppierung ist nicht numerisch"));
+  }
+  return count;
 }
 
 }  // namespace kx

@@ -14,6 +14,7 @@ class QLabel;
 namespace kx {
 
 struct AppState;
+class UserInterface;
 
 enum class GroupingChoices {
   Run1,           // start list, board list of run 1: ... "Kategorie / StartNr", "Kategorie / IdNr"
@@ -48,5 +49,9 @@ void FillEventLabels(AppState& state, QLabel* name, QLabel* date, bool resultLis
 // rounded to the nearest whole number with halves to the even one (2,5 gives 2, 3,5 gives 4).
 // Nothing when the text is no number or the number lies outside the range of an int.
 std::optional<int> ParseBoxNumber(const QString& text);
+
+// The reversal box of the run-2 panels: an empty box becomes "0"; a text that is no whole
+// number is refused with the message, and nothing is returned.
+std::optional<int> ReadReversalCount(UserInterface& ui, QString& text);
 
 }  // namespace kx

@@ -46,13 +46,8 @@ std::vector<ColumnHead> StartListHeads(const CompetitionSettings& s, int clubX) 
 
 bool ReadStartListDG2Boxes(UserInterface& ui, QString& reverseText, const QString& maxText,
                            StartListDG2Options& options) {
-  if (reverseText.isEmpty()) reverseText = QStringLiteral("0");
-  const std::optional<int> reverse = ParseBoxNumber(reverseText);
-  if (!reverse) {
-    ui.message(QStringLiteral(
-        "Die Anzahl für die Umkehrung der ersten Läufer pro Gruppierung ist nicht numerisch"));
-    return false;
-  }
+  const std::optional<int> reverse = ReadReversalCount(ui, reverseText);
+  if (!reverse) return false;
   std::optional<int> maximum = 999;
   if (!maxText.isEmpty()) maximum = ParseBoxNumber(maxText);
   if (!maximum) {
