@@ -14,9 +14,9 @@ using namespace kx::db;
 void BM_BuildAndOpenLargeCompetition(benchmark::State& state) {
   QTemporaryDir dir;
   const QString path = dir.filePath("large.mdb");
-  const CompetitionSpec spec = LargeCompetition(static_cast<int>(state.range(0)));
+  const CompetitionSpec race = LargeCompetition(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    BuildCompetitionFile(path, spec);
+    BuildCompetitionFile(path, race);
     auto db = Connection::open(path);
     benchmark::DoNotOptimize(db->scalar("select count(*) from tblTeilnehmer").toInt());
   }

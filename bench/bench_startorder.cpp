@@ -18,11 +18,11 @@ const QString& LargeRaceFile() {
   static QTemporaryDir dir;
   static const QString path = [] {
     const QString file = dir.filePath(QStringLiteral("gross.mdb"));
-    kx::db::CompetitionSpec spec = kx::db::LargeCompetition(5000);
+    kx::db::CompetitionSpec race = kx::db::LargeCompetition(5000);
     // A pupils' points race, so that run 1 by class runs the points correction.
-    spec.bewerb.typ = 4;
-    spec.bewerb.punktewertung = true;
-    kx::db::BuildCompetitionFile(file, spec);
+    race.bewerb.typ = 4;
+    race.bewerb.punktewertung = true;
+    kx::db::BuildCompetitionFile(file, race);
     return file;
   }();
   return path;

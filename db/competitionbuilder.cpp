@@ -100,15 +100,15 @@ void CreateCompetitionSchema(Connection& db, bool withSvid) {
   db.execute(QStringLiteral("create index tblZeitDisziplin on tblZeit (disziplin, durchgang)"));
 }
 
-void FillCompetition(Connection& db, const CompetitionSpec& spec) {
-  Insert(db, QStringLiteral("tblVersion"), {QStringLiteral("version")}, {spec.version});
+void FillCompetition(Connection& db, const CompetitionSpec& race) {
+  Insert(db, QStringLiteral("tblVersion"), {QStringLiteral("version")}, {race.version});
 
-  if (spec.withBewerbRow) {
-    const BewerbSpec& b = spec.bewerb;
+  if (race.withBewerbRow) {
+    const BewerbSpec& b = race.bewerb;
     Insert(db, QStringLiteral("tblBewerb"),
            {"typ", "ort", "nation", "mannschaftswertung", "punktewertung", "klassenwertung",
             "jahrgang_aktiv", "verein_aktiv", "nation_aktiv", "code_aktiv"},
-           {spec.typNull ? QVariant() : QVariant(b.typ), b.ort, b.nation, b.mannschaftswertung,
+           {race.typNull ? QVariant() : QVariant(b.typ), b.ort, b.nation, b.mannschaftswertung,
             b.punktewertung, b.klassenwertung, b.jahrgang_aktiv, b.verein_aktiv, b.nation_aktiv,
             b.code_aktiv});
   }
@@ -116,35 +116,35 @@ void FillCompetition(Connection& db, const CompetitionSpec& spec) {
   for (int t = 0; t < static_cast<int>(kTypeNames.size()); ++t) {
     Insert(db, QStringLiteral("tblDisziplinTypen"), {"dtyp", "dname"}, {t, DisciplineTypeName(t)});
   }
-  for (const DisziplinSpec& d : spec.disziplinen) {
+  for (const DisziplinSpec& d : race.disziplinen) {
     Insert(db, QStringLiteral("tblDisziplin"),
            {"dtyp", "aktiv", "bewerbsnummer", "bewerbsbezeichnung", "datum_startliste",
             "datum_rangliste", "durchgaenge"},
            {d.dtyp, d.aktiv, Opt(d.bewerbsnummer), d.bewerbsbezeichnung, Opt(d.datum_startliste),
             Opt(d.datum_rangliste), d.durchgaenge});
   }
-  for (const ListenkopfSpec& l : spec.listenkopf) {
+  for (const ListenkopfSpec& l : race.listenkopf) {
     Insert(db, QStringLiteral("tblListenkopf"), {"disziplin", "id", "value"},
            {l.disziplin, l.id, l.value});
   }
-  for (const KategorieSpec& k : spec.kategorien) {
+  for (const KategorieSpec& k : race.kategorien) {
     Insert(db, QStringLiteral("tblKategorie"), {"kat", "kname", "sortpos"},
            {k.kat, k.kname, k.sortpos});
   }
-  for (const GruppeSpec& g : spec.gruppen) {
+  for (const GruppeSpec& g : race.gruppen) {
     Insert(db, QStringLiteral("tblGruppe"), {"id", "grpname", "sortpos"},
            {g.id, g.grpname, g.sortpos});
   }
-  for (const KlasseSpec& k : spec.klassen) {
+  for (const KlasseSpec& k : race.klassen) {
     Insert(db, QStringLiteral("tblKlasse"),
            {"id", "klname", "geschlecht", "bis_jahrgang", "gruppe", "sortpos", "nenngeld"},
            {k.id, k.klname, k.geschlecht, k.bis_jahrgang, Opt(k.gruppe), k.sortpos, QVariant()});
   }
-  for (const GruppeSpec& g : spec.grpMannschaften) {
+  for (const GruppeSpec& g : race.grpMannschaften) {
     Insert(db, QStringLiteral("tblGrpMannschaft"), {"id", "grpname", "sortpos"},
            {g.id, g.grpname, g.sortpos});
   }
-  for (const MannschaftSpec& m : spec.mannschaften) {
+  for (const MannschaftSpec& m : race.mannschaften) {
     Insert(db, QStringLiteral("tblMannschaft"), {"id", "mname", "sortpos", "gruppe"},
            {m.id, m.mname, m.sortpos, Opt(m.gruppe)});
   }
@@ -156,8 +156,8 @@ void FillCompetition(Connection& db, const CompetitionSpec& spec) {
     columns << code + QLatin1String("aktiv") << QLatin1String("startnr") + code
             << QLatin1String("pkte") + code << QLatin1String("rpkte") + code;
   }
-  if (spec.withSvid) columns << QStringLiteral("svid");
-  for (const TeilnehmerSpec& t : spec.teilnehmer) {
+  if (race.withSvid) columns << QStringLiteral("svid");
+  for (const TeilnehmerSpec& t : race.teilnehmer) {
     QVariantList values{
         t.id,          true,          t.sex,           t.nachname,    t.vorname,
         Opt(t.verein), Opt(t.nation), Opt(t.jahrgang), Opt(t.klasse), Opt(t.mannschaft),
@@ -168,11 +168,11 @@ void FillCompetition(Connection& db, const CompetitionSpec& spec) {
           it == t.disziplinen.constEnd() ? TeilnehmerDisziplin{false, std::nullopt} : *it;
       values << entry.aktiv << Opt(entry.startnr) << entry.pkte << entry.rpkte;
     }
-    if (spec.withSvid) values << Opt(t.svid);
+    if (race.withSvid) values << Opt(t.svid);
     Insert(db, QStringLiteral("tblTeilnehmer"), columns, values);
   }
 
-  for (const ZeitSpec& z : spec.zeiten) {
+  for (const ZeitSpec& z : race.zeiten) {
     Insert(db, QStringLiteral("tblZeit"),
            {"teilnehmer", "disziplin", "durchgang", "ergcode", "start", "ziel", "zwischen1",
             "netto", "disqualtext"},
@@ -202,15 +202,15 @@ QString DisciplineTypeName(int dtyp) {
   return QString::fromUtf8(kTypeNames[static_cast<size_t>(dtyp)]);
 }
 
-void BuildCompetitionFile(const QString& path, const CompetitionSpec& spec) {
-  BuildFile(path, [&spec](Connection& db) {
-    CreateCompetitionSchema(db, spec.withSvid);
-    FillCompetition(db, spec);
+void BuildCompetitionFile(const QString& path, const CompetitionSpec& race) {
+  BuildFile(path, [&race](Connection& db) {
+    CreateCompetitionSchema(db, race.withSvid);
+    FillCompetition(db, race);
   });
 }
 
-void BuildMasterDataFile(const QString& path, const MasterDataSpec& spec) {
-  BuildFile(path, [&spec](Connection& db) {
+void BuildMasterDataFile(const QString& path, const MasterDataSpec& master) {
+  BuildFile(path, [&master](Connection& db) {
     db.execute(QStringLiteral(
         "create table tblKSFPunkte (code varchar(20), ksfid long, punkte double, verbandscode "
         "varchar(10), nachname varchar(80), vorname varchar(80), geschlecht char(1), jahrgang "
@@ -218,16 +218,16 @@ void BuildMasterDataFile(const QString& path, const MasterDataSpec& spec) {
     db.execute(QStringLiteral("create index tblKSFPunkteCode on tblKSFPunkte (code)"));
     db.execute(QStringLiteral("create table tblListenVersion (typ short, version varchar(50))"));
     db.execute(QStringLiteral("create table tblPunkte (rang short, punkte double)"));
-    for (const KsfPunkteSpec& k : spec.ksfPunkte) {
+    for (const KsfPunkteSpec& k : master.ksfPunkte) {
       Insert(db, QStringLiteral("tblKSFPunkte"),
              {"code", "ksfid", "punkte", "verbandscode", "nachname", "vorname", "geschlecht",
               "jahrgang", "verein"},
              {k.code, Opt(k.ksfid), k.punkte, k.verbandscode, k.nachname, k.vorname, k.geschlecht,
               k.jahrgang, k.verein});
     }
-    for (const auto& [typ, version] : spec.listenVersion)
+    for (const auto& [typ, version] : master.listenVersion)
       Insert(db, QStringLiteral("tblListenVersion"), {"typ", "version"}, {typ, version});
-    for (const auto& [rang, punkte] : spec.punkte)
+    for (const auto& [rang, punkte] : master.punkte)
       Insert(db, QStringLiteral("tblPunkte"), {"rang", "punkte"}, {rang, punkte});
   });
 }

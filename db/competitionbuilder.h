@@ -60,7 +60,7 @@ struct GruppeSpec {
 struct KlasseSpec {
   int id = 0;
   QString klname;
-  QString geschlecht;         // a kat of tblKategorie
+  QString geschlecht;  // a kat of tblKategorie
   int bis_jahrgang = 0;
   std::optional<int> gruppe;  // id of tblGruppe
   int sortpos = 0;
@@ -92,7 +92,7 @@ struct TeilnehmerSpec {
   std::optional<int> klasse;
   std::optional<int> mannschaft;
   std::optional<QString> code;
-  std::optional<qint64> svid;  // written only when the file has the column
+  std::optional<qint64> svid;                  // written only when the file has the column
   QMap<int, TeilnehmerDisziplin> disziplinen;  // by dtyp; missing = not entered
 };
 
@@ -109,10 +109,10 @@ struct ZeitSpec {
 };
 
 struct CompetitionSpec {
-  int version = 20;          // tblVersion.version
-  bool withSvid = true;      // add the column svid (and its unique index) to tblTeilnehmer
-  bool withBewerbRow = true; // false: tblBewerb stays empty
-  bool typNull = false;      // true: tblBewerb.typ is Null
+  int version = 20;           // tblVersion.version
+  bool withSvid = true;       // add the column svid (and its unique index) to tblTeilnehmer
+  bool withBewerbRow = true;  // false: tblBewerb stays empty
+  bool typNull = false;       // true: tblBewerb.typ is Null
   BewerbSpec bewerb;
   std::vector<DisziplinSpec> disziplinen;
   std::vector<ListenkopfSpec> listenkopf;
@@ -126,14 +126,16 @@ struct CompetitionSpec {
 };
 
 // Hundredths of a second as a time value (fraction of a day).
-inline double HundredthsToDay(qint64 hundredths) { return static_cast<double>(hundredths) / 8640000.0; }
+inline double HundredthsToDay(qint64 hundredths) {
+  return static_cast<double>(hundredths) / 8640000.0;
+}
 
 // The names of the disciplines in tblDisziplinTypen, by dtyp.
 QString DisciplineTypeName(int dtyp);
 
 // Creates (or replaces) a competition file with every table and column of the main
-// program's schema and fills it from `spec`, in one transaction.
-void BuildCompetitionFile(const QString& path, const CompetitionSpec& spec);
+// program's schema and fills it from `race`, in one transaction.
+void BuildCompetitionFile(const QString& path, const CompetitionSpec& race);
 
 // Master data: tblKSFPunkte, tblListenVersion, tblPunkte.
 struct KsfPunkteSpec {
@@ -150,7 +152,7 @@ struct MasterDataSpec {
   std::vector<std::pair<int, QString>> listenVersion;  // typ, version
   std::vector<std::pair<int, double>> punkte;          // rang, punkte
 };
-void BuildMasterDataFile(const QString& path, const MasterDataSpec& spec);
+void BuildMasterDataFile(const QString& path, const MasterDataSpec& race);
 
 // The demo race: giant slalom and slalom, two runs each, about 150 racers in classes,
 // groups, both categories and teams, with run times, non-starters, non-finishers and

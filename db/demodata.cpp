@@ -139,10 +139,10 @@ struct RaceSetup {
   int interval;        // between two starters, hundredths
 };
 
-void AddTimes(CompetitionSpec& spec, Random& rnd, const RaceSetup& race) {
+void AddTimes(CompetitionSpec& competition, Random& rnd, const RaceSetup& race) {
   // Starters in bib order.
   std::vector<std::pair<int, const TeilnehmerSpec*>> byBib;
-  for (const TeilnehmerSpec& t : spec.teilnehmer) {
+  for (const TeilnehmerSpec& t : competition.teilnehmer) {
     const auto it = t.disziplinen.constFind(race.dtyp);
     if (it != t.disziplinen.constEnd() && it->aktiv && it->startnr)
       byBib.push_back({*it->startnr, &t});
@@ -182,16 +182,16 @@ void AddTimes(CompetitionSpec& spec, Random& rnd, const RaceSetup& race) {
         if (code == 3) z.disqualtext = rnd.pick(disqualNotes);
       }
       z.ergcode = code;
-      spec.zeiten.push_back(z);
+      competition.zeiten.push_back(z);
       startAt += race.interval;
     }
   }
 }
 
 // Bibs 1..n in one discipline: by class order, drawn at random within a class.
-void AssignBibs(CompetitionSpec& spec, Random& rnd, int dtyp) {
+void AssignBibs(CompetitionSpec& competition, Random& rnd, int dtyp) {
   std::vector<std::pair<std::pair<int, std::uint32_t>, TeilnehmerSpec*>> order;
-  for (TeilnehmerSpec& t : spec.teilnehmer) {
+  for (TeilnehmerSpec& t : competition.teilnehmer) {
     if (t.disziplinen.contains(dtyp) && t.disziplinen[dtyp].aktiv)
       order.push_back({{t.klasse.value_or(99), rnd.next()}, &t});
   }
@@ -202,19 +202,19 @@ void AssignBibs(CompetitionSpec& spec, Random& rnd, int dtyp) {
 }
 
 CompetitionSpec BaseCompetition() {
-  CompetitionSpec spec;
-  spec.version = 20;
-  spec.withSvid = true;
-  spec.bewerb.typ = 4;
-  spec.bewerb.ort = QStringLiteral("Musterdorf");
-  spec.bewerb.nation = QStringLiteral("AUT");
-  spec.bewerb.mannschaftswertung = true;
-  spec.bewerb.punktewertung = true;
-  spec.bewerb.klassenwertung = true;
-  spec.bewerb.jahrgang_aktiv = true;
-  spec.bewerb.verein_aktiv = true;
-  spec.bewerb.nation_aktiv = true;
-  spec.bewerb.code_aktiv = true;
+  CompetitionSpec competition;
+  competition.version = 20;
+  competition.withSvid = true;
+  competition.bewerb.typ = 4;
+  competition.bewerb.ort = QStringLiteral("Musterdorf");
+  competition.bewerb.nation = QStringLiteral("AUT");
+  competition.bewerb.mannschaftswertung = true;
+  competition.bewerb.punktewertung = true;
+  competition.bewerb.klassenwertung = true;
+  competition.bewerb.jahrgang_aktiv = true;
+  competition.bewerb.verein_aktiv = true;
+  competition.bewerb.nation_aktiv = true;
+  competition.bewerb.code_aktiv = true;
 
   const QString title = QStringLiteral("Bezirkscup Musterdorf\r\nKinder und Schüler");
   for (int dtyp = 0; dtyp < 6; ++dtyp) {
@@ -233,31 +233,25 @@ CompetitionSpec BaseCompetition() {
       d.datum_startliste = QDate(2025, 1, 19);
       d.datum_rangliste = QDate(2025, 1, 19);
     }
-    spec.disziplinen.push_back(d);
+    competition.disziplinen.push_back(d);
   }
 
-  spec.listenkopf = {
-      {0, 92, "0;0"},
-      {2, 94, "Riesenslalom"},
-      {2, 0, "SC Musterdorf"},
-      {2, 1, "ZT Musterdorf"},
-      {2, 18, "320"},
-      {3, 94, "Slalom"},
-      {3, 0, "SC Musterdorf"},
-      {3, 1, "ZT Musterdorf"},
-      {3, 18, "180"},
+  competition.listenkopf = {
+      {0, 92, "0;0"},          {2, 94, "Riesenslalom"}, {2, 0, "SC Musterdorf"},
+      {2, 1, "ZT Musterdorf"}, {2, 18, "320"},          {3, 94, "Slalom"},
+      {3, 0, "SC Musterdorf"}, {3, 1, "ZT Musterdorf"}, {3, 18, "180"},
   };
-  spec.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
-  spec.gruppen = {{1, "Kinder", 1}, {2, "Schüler", 2}, {3, "Jugend", 3}};
+  competition.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
+  competition.gruppen = {{1, "Kinder", 1}, {2, "Schüler", 2}, {3, "Jugend", 3}};
   for (const ClassDef& c : ClassDefs())
-    spec.klassen.push_back({c.id, c.name, c.sex, c.bis, c.gruppe, c.id});
-  spec.grpMannschaften = {{1, "Vereinsmannschaften", 1}, {2, "Gemischte Mannschaften", 2}};
-  spec.mannschaften = {{1, "SC Musterdorf I", 1, 1},
-                       {2, "SC Musterdorf II", 2, 1},
-                       {3, "WSV Öblarn", 3, 1},
-                       {4, "Die Flinken Füchse", 4, 2},
-                       {5, "Team Ötztal", 5, 2}};
-  return spec;
+    competition.klassen.push_back({c.id, c.name, c.sex, c.bis, c.gruppe, c.id});
+  competition.grpMannschaften = {{1, "Vereinsmannschaften", 1}, {2, "Gemischte Mannschaften", 2}};
+  competition.mannschaften = {{1, "SC Musterdorf I", 1, 1},
+                              {2, "SC Musterdorf II", 2, 1},
+                              {3, "WSV Öblarn", 3, 1},
+                              {4, "Die Flinken Füchse", 4, 2},
+                              {5, "Team Ötztal", 5, 2}};
+  return competition;
 }
 
 TeilnehmerSpec MakeRacer(Random& rnd, int id, const Person& person) {
@@ -287,9 +281,9 @@ TeilnehmerSpec MakeRacer(Random& rnd, int id, const Person& person) {
 
 CompetitionSpec MakeCompetition(int participants, std::uint64_t seed) {
   Random rnd(seed);
-  CompetitionSpec spec = BaseCompetition();
+  CompetitionSpec competition = BaseCompetition();
   const std::vector<Person>& fixed = FixedPeople();
-  spec.teilnehmer.reserve(static_cast<size_t>(participants));
+  competition.teilnehmer.reserve(static_cast<size_t>(participants));
   for (int id = 1; id <= participants; ++id) {
     Person person;
     if (static_cast<size_t>(id) <= fixed.size()) {
@@ -298,14 +292,14 @@ CompetitionSpec MakeCompetition(int participants, std::uint64_t seed) {
       const bool female = rnd.chance(45);
       person = {female ? "W" : "M", rnd.pick(Surnames()), rnd.pick(FirstNames(female))};
     }
-    spec.teilnehmer.push_back(MakeRacer(rnd, id, person));
+    competition.teilnehmer.push_back(MakeRacer(rnd, id, person));
   }
-  AssignBibs(spec, rnd, 2);
-  AssignBibs(spec, rnd, 3);
+  AssignBibs(competition, rnd, 2);
+  AssignBibs(competition, rnd, 3);
   // Run 1 of the giant slalom at 10:00, run 2 at 13:00; the slalom the day after.
-  AddTimes(spec, rnd, {2, 10 * kHour, 13 * kHour, 5800, 4500});
-  AddTimes(spec, rnd, {3, 9 * kHour + 30 * 6000, 12 * kHour + 30 * 6000, 4700, 4000});
-  return spec;
+  AddTimes(competition, rnd, {2, 10 * kHour, 13 * kHour, 5800, 4500});
+  AddTimes(competition, rnd, {3, 9 * kHour + 30 * 6000, 12 * kHour + 30 * 6000, 4700, 4000});
+  return competition;
 }
 
 }  // namespace
@@ -319,25 +313,25 @@ CompetitionSpec LargeCompetition(int participants) {
 }
 
 MasterDataSpec DemoMasterData() {
-  MasterDataSpec spec;
+  MasterDataSpec master;
   const CompetitionSpec race = DemoCompetition();
   // The points list knows some of the demo racers, and a few who are not entered.
   for (const TeilnehmerSpec& t : race.teilnehmer) {
     if (!t.code || t.id % 4 != 0) continue;
     const auto gs = t.disziplinen.constFind(2);
     const double pkte = gs != t.disziplinen.constEnd() && gs->pkte < 9999 ? gs->pkte : 250.0;
-    spec.ksfPunkte.push_back({*t.code, t.svid, pkte, t.nation.value_or("AUT"), t.nachname,
-                              t.vorname, t.sex, t.jahrgang.value_or(0),
-                              t.verein.value_or(QString())});
+    master.ksfPunkte.push_back({*t.code, t.svid, pkte, t.nation.value_or("AUT"), t.nachname,
+                                t.vorname, t.sex, t.jahrgang.value_or(0),
+                                t.verein.value_or(QString())});
   }
-  spec.ksfPunkte.push_back(
+  master.ksfPunkte.push_back(
       {"599901", 49000001, 87.5, "AUT", "Neuhauser", "Clara", "W", 2011, "SC Musterdorf"});
-  spec.ksfPunkte.push_back(
+  master.ksfPunkte.push_back(
       {"599902", std::nullopt, 132.25, "GER", "Kästner", "Ludwig", "M", 2010, "tsv 1860 muenchen"});
-  spec.listenVersion = {{3, "KSF-Punkteliste Allgemein 2024/2025 Nr. 4"},
-                        {4, "KSF-Punkteliste Schüler 2024/2025 Nr. 4"}};
-  for (int rang = 1; rang <= 50; ++rang) spec.punkte.push_back({rang, 51.0 - rang});
-  return spec;
+  master.listenVersion = {{3, "KSF-Punkteliste Allgemein 2024/2025 Nr. 4"},
+                          {4, "KSF-Punkteliste Schüler 2024/2025 Nr. 4"}};
+  for (int rang = 1; rang <= 50; ++rang) master.punkte.push_back({rang, 51.0 - rang});
+  return master;
 }
 
 }  // namespace kx::db

@@ -11,18 +11,18 @@ namespace kx {
 // and an index greater than the count ends it.
 struct StartOrderEntry {
   int next = 0;
-  int id = 0;             // tblTeilnehmer.id
-  QString startnr;        // the bib, as text
-  QString code;           // federation id or code, when codes are shown
-  QString name;           // "nachname vorname"
-  QString jahrgang;       // birth year, when shown
-  QString verein;         // club, or the caller's placeholder
-  QString nation;         // nation, when shown
-  double punkte = 0;      // entry points (9999.99 = none)
-  QString klasse;         // group display name ("-" without grouping)
-  QString klasse_nm;      // group key name (run 1 only)
-  QString zeit;           // run-1 time text (run 2 only)
-  bool moved = false;     // moved by the points correction
+  int id = 0;          // tblTeilnehmer.id
+  QString startnr;     // the bib, as text
+  QString code;        // federation id or code, when codes are shown
+  QString name;        // "nachname vorname"
+  QString jahrgang;    // birth year, when shown
+  QString verein;      // club, or the caller's placeholder
+  QString nation;      // nation, when shown
+  double punkte = 0;   // entry points (9999.99 = none)
+  QString klasse;      // group display name ("-" without grouping)
+  QString klasse_nm;   // group key name (run 1 only)
+  QString zeit;        // run-1 time text (run 2 only)
+  bool moved = false;  // moved by the points correction
 };
 
 // The start order of run 1 or run 2, as the last build left it. It grows with the
@@ -35,7 +35,9 @@ class StartOrderTable {
   StartOrderEntry& head() { return entries_[0]; }
   const StartOrderEntry& head() const { return entries_[0]; }
   StartOrderEntry& operator[](int index) { return entries_[static_cast<size_t>(index)]; }
-  const StartOrderEntry& operator[](int index) const { return entries_[static_cast<size_t>(index)]; }
+  const StartOrderEntry& operator[](int index) const {
+    return entries_[static_cast<size_t>(index)];
+  }
 
   // Number of entries loaded by the last build, or -1 when its query found no row.
   int count() const { return count_; }
@@ -55,7 +57,8 @@ class StartOrderTable {
     std::vector<int> result;
     if (count_ <= 0) return result;
     result.reserve(static_cast<size_t>(count_));
-    for (int i = entries_[0].next; i >= 1 && i <= count_; i = entries_[static_cast<size_t>(i)].next) {
+    for (int i = entries_[0].next; i >= 1 && i <= count_;
+         i = entries_[static_cast<size_t>(i)].next) {
       result.push_back(i);
       if (static_cast<int>(result.size()) > count_) break;  // guards against a broken link
     }

@@ -7,7 +7,7 @@ namespace {
 class MenuStateTest : public AppFixture {
  protected:
   // Run times of the giant slalom for the six participants of the small competition.
-  static void addTimes(db::CompetitionSpec& spec, int run, bool withStart, int participants = 6) {
+  static void addTimes(db::CompetitionSpec& race, int run, bool withStart, int participants = 6) {
     for (int id = 1; id <= participants; ++id) {
       db::ZeitSpec z;
       z.teilnehmer = id;
@@ -18,7 +18,7 @@ class MenuStateTest : public AppFixture {
         z.start = db::HundredthsToDay(360000 + id * 6000);
         z.ziel = *z.start + *z.netto;
       }
-      spec.zeiten.push_back(z);
+      race.zeiten.push_back(z);
     }
   }
   void loadHandTimes(bool start, bool finish) {
@@ -28,10 +28,10 @@ class MenuStateTest : public AppFixture {
 };
 
 TEST_F(MenuStateTest, RunsWithTimesCountsTheLeadingRunsWithStartTimes) {
-  auto spec = SmallCompetition();
-  addTimes(spec, 1, true);
-  addTimes(spec, 2, false);
-  openThroughMenu(writeCompetition("a.mdb", spec));
+  auto race = SmallCompetition();
+  addTimes(race, 1, true);
+  addTimes(race, 2, false);
+  openThroughMenu(writeCompetition("a.mdb", race));
   EXPECT_EQ(state().RunCount, 2);
   EXPECT_EQ(state().RunsWithTimes, 1);
   EXPECT_TRUE(enabled("BearbeitenStartlisteDG2"));
@@ -45,10 +45,10 @@ TEST_F(MenuStateTest, RunsWithTimesCountsTheLeadingRunsWithStartTimes) {
 }
 
 TEST_F(MenuStateTest, WithoutStartTimesAnyResultRowCounts) {
-  auto spec = SmallCompetition();
-  addTimes(spec, 1, false);
-  addTimes(spec, 2, true);  // start times only in run 2
-  openThroughMenu(writeCompetition("a.mdb", spec));
+  auto race = SmallCompetition();
+  addTimes(race, 1, false);
+  addTimes(race, 2, true);  // start times only in run 2
+  openThroughMenu(writeCompetition("a.mdb", race));
   EXPECT_EQ(state().RunsWithTimes, 2);
   loadHandTimes(true, true);
   trigger("DisziplinRS");
@@ -60,9 +60,9 @@ TEST_F(MenuStateTest, WithoutStartTimesAnyResultRowCounts) {
 }
 
 TEST_F(MenuStateTest, TakeoverByTimeOfDayNeedsStartTimesAndSomeHandTimes) {
-  auto spec = SmallCompetition();
-  addTimes(spec, 1, true);
-  openThroughMenu(writeCompetition("a.mdb", spec));
+  auto race = SmallCompetition();
+  addTimes(race, 1, true);
+  openThroughMenu(writeCompetition("a.mdb", race));
   loadHandTimes(false, true);
   trigger("DisziplinRS");
   EXPECT_TRUE(enabled("Zeituebernahme"));
@@ -73,10 +73,10 @@ TEST_F(MenuStateTest, TakeoverByTimeOfDayNeedsStartTimesAndSomeHandTimes) {
 }
 
 TEST_F(MenuStateTest, ADisciplineWithoutRunsOffersNoRun2Lists) {
-  auto spec = SmallCompetition();
-  spec.disziplinen[0].durchgaenge = 0;
-  addTimes(spec, 1, true);
-  openThroughMenu(writeCompetition("a.mdb", spec));
+  auto race = SmallCompetition();
+  race.disziplinen[0].durchgaenge = 0;
+  addTimes(race, 1, true);
+  openThroughMenu(writeCompetition("a.mdb", race));
   EXPECT_EQ(state().RunsWithTimes, 0);
   EXPECT_FALSE(enabled("BearbeitenStartlisteDG2"));
   EXPECT_FALSE(enabled("BearbeitenTafellisteDG2"));
@@ -86,13 +86,13 @@ TEST_F(MenuStateTest, ADisciplineWithoutRunsOffersNoRun2Lists) {
 }
 
 TEST_F(MenuStateTest, TeamListsNeedTeamsAndEveryRunTimed) {
-  auto spec = SmallCompetition();
-  spec.grpMannschaften = {{1, "Schulen", 1}};
-  spec.mannschaften = {{1, "VS Musterdorf", 1, 1}};
-  spec.teilnehmer[0].mannschaft = 1;
-  addTimes(spec, 1, true);
-  addTimes(spec, 2, true);
-  openThroughMenu(writeCompetition("a.mdb", spec));
+  auto race = SmallCompetition();
+  race.grpMannschaften = {{1, "Schulen", 1}};
+  race.mannschaften = {{1, "VS Musterdorf", 1, 1}};
+  race.teilnehmer[0].mannschaft = 1;
+  addTimes(race, 1, true);
+  addTimes(race, 2, true);
+  openThroughMenu(writeCompetition("a.mdb", race));
   EXPECT_TRUE(enabled("MannschaftenLoeschen"));
   EXPECT_TRUE(enabled("BearbeitenMannschaftsergebnisliste"));
   EXPECT_TRUE(enabled("BearbeitenISFErgebnisliste"));
@@ -116,9 +116,9 @@ TEST_F(MenuStateTest, ParticipantAndTeamEntriesFollowTheCounts) {
 }
 
 TEST_F(MenuStateTest, TheCombinationLeavesOnlyTheParticipantDataAndRestoresOnReturn) {
-  auto spec = SmallCompetition();
-  addTimes(spec, 1, true);
-  openThroughMenu(writeCompetition("a.mdb", spec));
+  auto race = SmallCompetition();
+  addTimes(race, 1, true);
+  openThroughMenu(writeCompetition("a.mdb", race));
   const int runs = state().RunsWithTimes;
   trigger("DisziplinKombination");
   EXPECT_EQ(state().CurrentDisciplineType, 6);
@@ -144,10 +144,10 @@ TEST_F(MenuStateTest, TheCombinationLeavesOnlyTheParticipantDataAndRestoresOnRet
 }
 
 TEST_F(MenuStateTest, CertificateEntriesFollowTheTemplates) {
-  auto spec = SmallCompetition();
-  spec.grpMannschaften = {{1, "Schulen", 1}};
-  spec.mannschaften = {{1, "VS Musterdorf", 1, 1}};
-  const QString path = writeCompetition("u.mdb", spec);
+  auto race = SmallCompetition();
+  race.grpMannschaften = {{1, "Schulen", 1}};
+  race.mannschaften = {{1, "VS Musterdorf", 1, 1}};
+  const QString path = writeCompetition("u.mdb", race);
   openThroughMenu(path);
   // Without the template table nothing is offered, teams or not.
   for (const char* off : {"UrkundenDruck", "UrkundenExport", "UrkundenMannschaft",

@@ -168,12 +168,12 @@ TEST_F(OpenTest, FilesWithoutUsableSettingsOrActiveDisciplineAreNotOpened) {
   auto noBewerb = SmallCompetition();
   noBewerb.withBewerbRow = false;
   const QString good = writeCompetition("Gut.mdb", SmallCompetition());
-  for (const auto& [name, spec] :
+  for (const auto& [name, race] :
        {std::pair{"keineAktive.mdb", noActive}, std::pair{"typNull.mdb", typNull},
         std::pair{"leer.mdb", noBewerb}}) {
     openThroughMenu(good);
     ui().clear();
-    openThroughMenu(writeCompetition(name, spec));
+    openThroughMenu(writeCompetition(name, race));
     ASSERT_EQ(ui().messages.size(), 1) << name;
     EXPECT_EQ(ui().messages[0].text, "Keine Daten gefunden!");
     EXPECT_EQ(ui().messages[0].title, "Achtung");
@@ -206,12 +206,12 @@ TEST_F(OpenTest, ValuesOfTheEarlierFileDoNotSurviveTheNextOpen) {
 }
 
 TEST_F(OpenTest, CompetitionType8NamesTheParallelSlalom) {
-  auto spec = SmallCompetition();
-  spec.bewerb.typ = 8;
-  spec.disziplinen = {{5, true, QString("P1"), "Parallel", std::nullopt, std::nullopt, 1},
+  auto race = SmallCompetition();
+  race.bewerb.typ = 8;
+  race.disziplinen = {{5, true, QString("P1"), "Parallel", std::nullopt, std::nullopt, 1},
                       {3, true, QString("S1"), "Slalom", std::nullopt, std::nullopt, 2}};
-  spec.listenkopf = {{5, 94, "PSL"}, {3, 94, "Slalom"}};
-  openThroughMenu(writeCompetition("Verein.mdb", spec));
+  race.listenkopf = {{5, 94, "PSL"}, {3, 94, "Slalom"}};
+  openThroughMenu(writeCompetition("Verein.mdb", race));
   EXPECT_EQ(window().windowTitle(), "Kandrix -- Verein -- Zovudo Vivurar");
   EXPECT_EQ(window().action("DisziplinPSL")->text(), "Zovudo Vivurar");
   trigger("DisziplinSL");
@@ -221,16 +221,16 @@ TEST_F(OpenTest, CompetitionType8NamesTheParallelSlalom) {
 }
 
 TEST_F(OpenTest, FederationPointsTakeoverNeedsCodesAndPoints) {
-  auto spec = SmallCompetition();
-  spec.bewerb.code_aktiv = false;
-  openThroughMenu(writeCompetition("a.mdb", spec));
+  auto race = SmallCompetition();
+  race.bewerb.code_aktiv = false;
+  openThroughMenu(writeCompetition("a.mdb", race));
   EXPECT_FALSE(enabled("KSFIdPunkte"));
-  spec.bewerb.code_aktiv = true;
-  spec.bewerb.punktewertung = false;
-  openThroughMenu(writeCompetition("b.mdb", spec));
+  race.bewerb.code_aktiv = true;
+  race.bewerb.punktewertung = false;
+  openThroughMenu(writeCompetition("b.mdb", race));
   EXPECT_FALSE(enabled("KSFIdPunkte"));
-  spec.bewerb.punktewertung = true;
-  openThroughMenu(writeCompetition("c.mdb", spec));
+  race.bewerb.punktewertung = true;
+  openThroughMenu(writeCompetition("c.mdb", race));
   EXPECT_TRUE(enabled("KSFIdPunkte"));
 }
 
@@ -278,10 +278,10 @@ class VersionTest : public AppFixture, public ::testing::WithParamInterface<Vers
 
 TEST_P(VersionTest, ClassifiesAndAddsTheFederationIdWhereTheClassCallsForIt) {
   const VersionCase c = GetParam();
-  auto spec = SmallCompetition();
-  spec.version = c.version;
-  spec.withSvid = c.withSvid;
-  const QString path = writeCompetition("v.mdb", spec);
+  auto race = SmallCompetition();
+  race.version = c.version;
+  race.withSvid = c.withSvid;
+  const QString path = writeCompetition("v.mdb", race);
   openThroughMenu(path);
   EXPECT_TRUE(ui().messages.isEmpty());
   EXPECT_EQ(state().FileVersionClass, c.versionClass);
@@ -331,10 +331,10 @@ TEST_F(OpenTest, TheLastVersionRowDecides) {
 }
 
 TEST_F(OpenTest, AClass40FileIsNeverAltered) {
-  auto spec = SmallCompetition();
-  spec.version = 12;
-  spec.withSvid = false;
-  const QString path = writeCompetition("alt.mdb", spec);
+  auto race = SmallCompetition();
+  race.version = 12;
+  race.withSvid = false;
+  const QString path = writeCompetition("alt.mdb", race);
   QFile before(path);
   ASSERT_TRUE(before.open(QIODevice::ReadOnly));
   const QByteArray bytes = before.readAll();

@@ -76,12 +76,12 @@ TEST_F(BuilderTest, DemoCompetitionHasEveryTableAndColumn) {
 }
 
 TEST_F(BuilderTest, DemoRacersAndTimesAreConsistent) {
-  const CompetitionSpec spec = DemoCompetition();
-  BuildCompetitionFile(file("demo.mdb"), spec);
+  const CompetitionSpec race = DemoCompetition();
+  BuildCompetitionFile(file("demo.mdb"), race);
   auto db = Connection::open(file("demo.mdb"));
   EXPECT_EQ(db->scalar("select count(*) from tblTeilnehmer").toInt(),
-            static_cast<int>(spec.teilnehmer.size()));
-  EXPECT_GE(spec.teilnehmer.size(), 140u);
+            static_cast<int>(race.teilnehmer.size()));
+  EXPECT_GE(race.teilnehmer.size(), 140u);
 
   // Bibs 1..n in each active discipline, without gaps or doubles.
   for (const char* code : {"gs", "sl"}) {
@@ -112,7 +112,7 @@ TEST_F(BuilderTest, DemoRacersAndTimesAreConsistent) {
   EXPECT_EQ(db->scalar("select count(*) from tblTeilnehmer t, tblKlasse k where t.klasse = k.id "
                        "and t.sex = k.geschlecht and t.jahrgang <= k.bis_jahrgang")
                 .toInt(),
-            static_cast<int>(spec.teilnehmer.size()));
+            static_cast<int>(race.teilnehmer.size()));
   EXPECT_GE(db->scalar("select count(*) from tblTeilnehmer where verein = 'SKI-CLUB MUENCHEN "
                        "E.V.'")
                 .toInt(),
@@ -145,14 +145,14 @@ TEST_F(BuilderTest, DemoRacersAndTimesAreConsistent) {
 }
 
 TEST_F(BuilderTest, VariantsOfTheFile) {
-  CompetitionSpec spec;
-  spec.version = 14;
-  spec.withSvid = false;
-  spec.typNull = true;
-  spec.teilnehmer.push_back({});
-  spec.teilnehmer.back().id = 1;
-  spec.teilnehmer.back().nachname = "Huber";
-  BuildCompetitionFile(file("old.mdb"), spec);
+  CompetitionSpec race;
+  race.version = 14;
+  race.withSvid = false;
+  race.typNull = true;
+  race.teilnehmer.push_back({});
+  race.teilnehmer.back().id = 1;
+  race.teilnehmer.back().nachname = "Huber";
+  BuildCompetitionFile(file("old.mdb"), race);
   auto db = Connection::open(file("old.mdb"));
   EXPECT_FALSE(db->hasColumn("tblTeilnehmer", "svid"));
   EXPECT_TRUE(db->scalar("select typ from tblBewerb").isNull());
@@ -160,18 +160,18 @@ TEST_F(BuilderTest, VariantsOfTheFile) {
   EXPECT_EQ(db->scalar("select gsaktiv from tblTeilnehmer").toString(), "False");
   EXPECT_EQ(db->scalar("select pktegs from tblTeilnehmer").toDouble(), 9999.99);
 
-  spec.withBewerbRow = false;
-  BuildCompetitionFile(file("old.mdb"), spec);  // replaces the file
+  race.withBewerbRow = false;
+  BuildCompetitionFile(file("old.mdb"), race);  // replaces the file
   db = Connection::open(file("old.mdb"));
   EXPECT_EQ(db->scalar("select count(*) from tblBewerb").toInt(), 0);
 }
 
 TEST_F(BuilderTest, FailedBuildLeavesNoFile) {
-  CompetitionSpec spec;
-  spec.teilnehmer.resize(2);
-  spec.teilnehmer[0].id = 7;
-  spec.teilnehmer[1].id = 7;
-  EXPECT_THROW(BuildCompetitionFile(file("bad.mdb"), spec), Error);
+  CompetitionSpec race;
+  race.teilnehmer.resize(2);
+  race.teilnehmer[0].id = 7;
+  race.teilnehmer[1].id = 7;
+  EXPECT_THROW(BuildCompetitionFile(file("bad.mdb"), race), Error);
   EXPECT_FALSE(QFileInfo::exists(file("bad.mdb")));
 }
 

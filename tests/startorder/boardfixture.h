@@ -14,8 +14,8 @@ namespace kx::test {
 
 class BoardFixture : public AppFixture {
  protected:
-  void openCompetition(const db::CompetitionSpec& spec) {
-    openThroughMenu(writeCompetition("Cup.mdb", spec));
+  void openCompetition(const db::CompetitionSpec& race) {
+    openThroughMenu(writeCompetition("Cup.mdb", race));
     ASSERT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
   }
   QString outputPath(const QString& name = "tafel.pdf") { return QDir(dataDir()).filePath(name); }

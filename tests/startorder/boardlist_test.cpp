@@ -12,12 +12,12 @@ namespace {
 
 // Racers in classes of the given sizes ("Klasse A", "Klasse B", ...), bibs in class order.
 db::CompetitionSpec RacersInClasses(const std::vector<int>& sizes) {
-  db::CompetitionSpec spec = SmallCompetition();
-  spec.klassen.clear();
-  spec.teilnehmer.clear();
+  db::CompetitionSpec race = SmallCompetition();
+  race.klassen.clear();
+  race.teilnehmer.clear();
   int id = 0;
   for (int k = 1; k <= static_cast<int>(sizes.size()); ++k) {
-    spec.klassen.push_back({k, QString("Klasse %1").arg(QChar('A' + k - 1)), "W", 2016, 1, k});
+    race.klassen.push_back({k, QString("Klasse %1").arg(QChar('A' + k - 1)), "W", 2016, 1, k});
     for (int i = 0; i < sizes[static_cast<size_t>(k - 1)]; ++i) {
       db::TeilnehmerSpec t;
       t.id = ++id;
@@ -28,10 +28,10 @@ db::CompetitionSpec RacersInClasses(const std::vector<int>& sizes) {
       t.klasse = k;
       t.verein = QString("SC Musterdorf");
       t.disziplinen[2] = {true, id, 9999.99, 9999.99};
-      spec.teilnehmer.push_back(t);
+      race.teilnehmer.push_back(t);
     }
   }
-  return spec;
+  return race;
 }
 
 struct Choice {
@@ -102,11 +102,11 @@ class BoardListTest : public BoardFixture {
 };
 
 TEST_F(BoardListTest, PanelDefaultsAndTheRowOfARacer) {
-  auto spec = SmallCompetition();
-  spec.teilnehmer[0].nachname = "Oberhollenzer-Wildschönau";
-  spec.teilnehmer[0].vorname = "Anna-Katharina Maximiliane";
-  spec.teilnehmer[1].verein = QString("SKI-CLUB MUENCHEN E.V.");
-  openCompetition(spec);
+  auto race = SmallCompetition();
+  race.teilnehmer[0].nachname = "Oberhollenzer-Wildschönau";
+  race.teilnehmer[0].vorname = "Anna-Katharina Maximiliane";
+  race.teilnehmer[1].verein = QString("SKI-CLUB MUENCHEN E.V.");
+  openCompetition(race);
   trigger("BearbeitenTafelliste");
   EXPECT_EQ(window().frameTitel()->text(), "Ausgabe Liste für Schreibtafel");
   EXPECT_FALSE(control<QCheckBox>("TafelneueSeite")->isChecked());
@@ -279,10 +279,10 @@ TEST_F(BoardListTest, ThreeTimeColumnsAddTheLineBetweenTheLastTwo) {
 }
 
 TEST_F(BoardListTest, SexGroupsPrintTheWordsOfTheRaceNumber) {
-  auto spec = SmallCompetition();
-  spec.kategorien = {{"W", "W", 1}, {"M", "M", 2}};
-  spec.disziplinen[0].bewerbsnummer = QString("MB12");
-  openCompetition(spec);
+  auto race = SmallCompetition();
+  race.kategorien = {{"W", "W", 1}, {"M", "M", 2}};
+  race.disziplinen[0].bewerbsnummer = QString("MB12");
+  openCompetition(race);
   writeList({.grouping = "Kategorie / StartNr"}, "board-sex.pdf");
   PdfReader pdf(outputPath());
   const auto girls = pdf.findWord("Mädchen");
@@ -293,10 +293,10 @@ TEST_F(BoardListTest, SexGroupsPrintTheWordsOfTheRaceNumber) {
 }
 
 TEST_F(BoardListTest, FisTypesOfferNoGroupingAndPrintTheNation) {
-  auto spec = SmallCompetition();
-  spec.bewerb.typ = 1;
-  spec.teilnehmer[0].nation = QString("ITA");
-  openCompetition(spec);
+  auto race = SmallCompetition();
+  race.bewerb.typ = 1;
+  race.teilnehmer[0].nation = QString("ITA");
+  openCompetition(race);
   trigger("BearbeitenTafelliste");
   EXPECT_EQ(control<QComboBox>("TafelGruppe")->count(), 1);
   writeList({}, "board-fis.pdf");
@@ -312,9 +312,9 @@ TEST_F(BoardListTest, CancelAndUnwritableFileLeaveThePanelOpen) {
 }
 
 TEST_F(BoardListTest, WithoutRacersTheEmptyFormIsWrittenButNotOpened) {
-  auto spec = SmallCompetition();
-  for (auto& t : spec.teilnehmer) t.disziplinen[2].startnr.reset();
-  openCompetition(spec);
+  auto race = SmallCompetition();
+  for (auto& t : race.teilnehmer) t.disziplinen[2].startnr.reset();
+  openCompetition(race);
   writeList({}, "board-empty.pdf");
   ASSERT_EQ(ui().messageTexts(), QStringList{"Keine Daten gefunden!"});
   EXPECT_EQ(resultLabel()->text(), " ");

@@ -198,10 +198,10 @@ TEST_F(BoardListDG2Test, ReversalCountMustBeNumeric) {
 }
 
 TEST_F(BoardListDG2Test, FisTypesOfferNoGroupingAndStillPrintTheClub) {
-  auto spec = db::DemoCompetition();
-  spec.bewerb.typ = 0;
-  for (auto& t : spec.teilnehmer) t.verein = QString("SKI-CLUB MUENCHEN E.V.");
-  openCompetition(spec);
+  auto race = db::DemoCompetition();
+  race.bewerb.typ = 0;
+  for (auto& t : race.teilnehmer) t.verein = QString("SKI-CLUB MUENCHEN E.V.");
+  openCompetition(race);
   trigger("BearbeitenTafellisteDG2");
   EXPECT_EQ(control<QComboBox>("TafelGruppe")->count(), 1);
   writeList({.grouping = "keine Unterteilung"}, "board2-fis.pdf");
@@ -219,15 +219,15 @@ TEST_F(BoardListDG2Test, CancelAndUnwritableFileLeaveThePanelOpen) {
 }
 
 TEST_F(BoardListDG2Test, WithoutFinishersTheFrameIsWrittenButNotOpened) {
-  auto spec = db::DemoCompetition();
-  for (auto& z : spec.zeiten) {
+  auto race = db::DemoCompetition();
+  for (auto& z : race.zeiten) {
     if (z.disziplin == 2 && z.durchgang == 1) {
       z.ergcode = 2;
       z.netto.reset();
       z.ziel.reset();
     }
   }
-  openCompetition(spec);
+  openCompetition(race);
   writeList({}, "board2-empty.pdf");
   ASSERT_EQ(ui().messages.size(), 1);
   EXPECT_EQ(ui().messages[0].text, "Keine Daten gefunden!");

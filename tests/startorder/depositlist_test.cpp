@@ -40,25 +40,25 @@ db::TeilnehmerSpec Racer(int id, std::optional<QString> verein, std::optional<in
 // name, a participant without bib, a club whose bibs take two lines, and a participant
 // entered only in the slalom.
 db::CompetitionSpec Clubs() {
-  db::CompetitionSpec spec = SmallCompetition();
-  spec.teilnehmer = {Racer(1, QString("SC Musterdorf"), 1),
+  db::CompetitionSpec race = SmallCompetition();
+  race.teilnehmer = {Racer(1, QString("SC Musterdorf"), 1),
                      Racer(2, std::nullopt, 2),
                      Racer(3, QString("SKI-CLUB MUENCHEN E.V."), 3),
                      Racer(4, QString("SC D'Orf"), 4),
                      Racer(5, QString("SC Musterdorf"), 5),
                      Racer(6, QString("SKI-CLUB MUENCHEN E.V."), std::nullopt)};
-  for (int i = 0; i < 30; ++i) spec.teilnehmer.push_back(Racer(100 + i, "Großer SC", 100 + i));
+  for (int i = 0; i < 30; ++i) race.teilnehmer.push_back(Racer(100 + i, "Großer SC", 100 + i));
   db::TeilnehmerSpec slalomOnly = Racer(7, QString("Nur Slalom"), 7);
   slalomOnly.disziplinen.clear();
   slalomOnly.disziplinen[3] = {true, 7, 9999.99, 9999.99};
-  spec.teilnehmer.push_back(slalomOnly);
-  return spec;
+  race.teilnehmer.push_back(slalomOnly);
+  return race;
 }
 
 class DepositListTest : public AppFixture {
  protected:
-  void openCompetition(const db::CompetitionSpec& spec) {
-    openThroughMenu(writeCompetition("Cup.mdb", spec));
+  void openCompetition(const db::CompetitionSpec& race) {
+    openThroughMenu(writeCompetition("Cup.mdb", race));
     ASSERT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
   }
   QString outputPath() { return QDir(dataDir()).filePath("kaution.pdf"); }
@@ -94,9 +94,9 @@ class DepositListTest : public AppFixture {
 };
 
 TEST_F(DepositListTest, PanelShowsTheEventAndTheResultListDate) {
-  db::CompetitionSpec spec = SmallCompetition();
-  spec.disziplinen[0].datum_rangliste = QDate(2027, 1, 18);
-  openCompetition(spec);
+  db::CompetitionSpec race = SmallCompetition();
+  race.disziplinen[0].datum_rangliste = QDate(2027, 1, 18);
+  openCompetition(race);
   trigger("BearbeitenKautionsliste");
   EXPECT_EQ(window().frameTitel()->text(), "Ausgabe Kautionsliste");
   EXPECT_EQ(window().findChild<QLabel*>("KautionBezVeranst")->text(), "Bezirkscup\r\nKinder");
@@ -110,9 +110,9 @@ TEST_F(DepositListTest, PanelShowsTheEventAndTheResultListDate) {
 }
 
 TEST_F(DepositListTest, ClubsWithTheirBibsBoxesAndPageFrame) {
-  db::CompetitionSpec spec = Clubs();
-  spec.disziplinen[0].datum_rangliste = QDate(2027, 1, 18);
-  openCompetition(spec);
+  db::CompetitionSpec race = Clubs();
+  race.disziplinen[0].datum_rangliste = QDate(2027, 1, 18);
+  openCompetition(race);
   writeList("deposit-clubs.pdf");
   EXPECT_EQ(result()->text(), "Kautionsliste gespeichert unter: " + outputPath());
   EXPECT_EQ(result()->palette().color(QPalette::WindowText), QColor(0, 0, 0));
@@ -196,13 +196,13 @@ TEST_F(DepositListTest, ClubsWithTheirBibsBoxesAndPageFrame) {
 }
 
 TEST_F(DepositListTest, FisCompetitionsListNations) {
-  db::CompetitionSpec spec = Clubs();
-  spec.bewerb.typ = 1;
-  spec.bewerb.nation_aktiv = false;  // the grouping follows the type alone
-  spec.teilnehmer[0].nation = "GER";
-  spec.teilnehmer[1].nation.reset();
-  spec.teilnehmer[3].nation = "IT'A";
-  openCompetition(spec);
+  db::CompetitionSpec race = Clubs();
+  race.bewerb.typ = 1;
+  race.bewerb.nation_aktiv = false;  // the grouping follows the type alone
+  race.teilnehmer[0].nation = "GER";
+  race.teilnehmer[1].nation.reset();
+  race.teilnehmer[3].nation = "IT'A";
+  openCompetition(race);
   writeList("deposit-nations.pdf");
   PdfReader pdf(outputPath());
   ASSERT_TRUE(pdf.isValid());
@@ -219,17 +219,17 @@ TEST_F(DepositListTest, LongGroupsMoveToANewPageAndOverlongOnesContinue) {
   // Thirty one-line clubs fill most of the first page; a club of 300 bibs would run into
   // the credit line there and starts page 2; a club of 1100 bibs, more than a page holds,
   // starts page 3 and continues on page 4 under its name.
-  db::CompetitionSpec spec = SmallCompetition();
-  spec.teilnehmer.clear();
+  db::CompetitionSpec race = SmallCompetition();
+  race.teilnehmer.clear();
   int id = 0;
   for (int i = 1; i <= 30; ++i) {
     ++id;
-    spec.teilnehmer.push_back(Racer(id, QString("Club %1").arg(i, 2, 10, QChar('0')), id));
+    race.teilnehmer.push_back(Racer(id, QString("Club %1").arg(i, 2, 10, QChar('0')), id));
   }
-  for (int i = 0; i < 300; ++i, ++id) spec.teilnehmer.push_back(Racer(id + 1, "Zebra SC", id + 1));
+  for (int i = 0; i < 300; ++i, ++id) race.teilnehmer.push_back(Racer(id + 1, "Zebra SC", id + 1));
   for (int i = 0; i < 1100; ++i, ++id)
-    spec.teilnehmer.push_back(Racer(id + 1, "Zz Großverein", id + 1));
-  openCompetition(spec);
+    race.teilnehmer.push_back(Racer(id + 1, "Zz Großverein", id + 1));
+  openCompetition(race);
   writeList("deposit-pages.pdf");
   EXPECT_EQ(result()->text(), "Kautionsliste gespeichert unter: " + outputPath());
   PdfReader pdf(outputPath());
@@ -271,9 +271,9 @@ TEST_F(DepositListTest, LongGroupsMoveToANewPageAndOverlongOnesContinue) {
 }
 
 TEST_F(DepositListTest, WithoutParticipantsOrEventTheFileIsStillWritten) {
-  db::CompetitionSpec spec = SmallCompetition();
-  for (auto& t : spec.teilnehmer) t.disziplinen[2].aktiv = false;
-  openCompetition(spec);
+  db::CompetitionSpec race = SmallCompetition();
+  for (auto& t : race.teilnehmer) t.disziplinen[2].aktiv = false;
+  openCompetition(race);
   writeList("deposit-empty.pdf");
   EXPECT_EQ(ui().messageTexts(), QStringList{"Keine Daten gefunden!"});
   EXPECT_EQ(ui().messages.value(0).icon, MsgIcon::Exclamation);

@@ -18,16 +18,16 @@ namespace {
 
 // SmallCompetition without classes: the class column shows the sex words.
 db::CompetitionSpec WithoutClasses() {
-  db::CompetitionSpec spec = SmallCompetition();
-  spec.klassen.clear();
-  for (auto& t : spec.teilnehmer) t.klasse.reset();
-  return spec;
+  db::CompetitionSpec race = SmallCompetition();
+  race.klassen.clear();
+  for (auto& t : race.teilnehmer) t.klasse.reset();
+  return race;
 }
 
 // `count` participants entered in the giant slalom, named so that they sort by number.
 db::CompetitionSpec ManyRacers(int count) {
-  db::CompetitionSpec spec = WithoutClasses();
-  spec.teilnehmer.clear();
+  db::CompetitionSpec race = WithoutClasses();
+  race.teilnehmer.clear();
   for (int i = 1; i <= count; ++i) {
     db::TeilnehmerSpec t;
     t.id = i;
@@ -36,16 +36,16 @@ db::CompetitionSpec ManyRacers(int count) {
     t.vorname = "Test";
     t.jahrgang = 2010;
     t.disziplinen[2] = {true, i, 9999.99, 9999.99};
-    spec.teilnehmer.push_back(t);
+    race.teilnehmer.push_back(t);
   }
-  return spec;
+  return race;
 }
 
 class NameListTest : public AppFixture {
  protected:
   QString competitionPath() { return QDir(dataDir()).filePath("Cup.mdb"); }
-  void openCompetition(const db::CompetitionSpec& spec) {
-    openThroughMenu(writeCompetition("Cup.mdb", spec));
+  void openCompetition(const db::CompetitionSpec& race) {
+    openThroughMenu(writeCompetition("Cup.mdb", race));
     ASSERT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
   }
   // Changes the competition file behind the open program (before an output).
@@ -85,11 +85,11 @@ TEST_F(NameListTest, PanelShowsTheEventAndClosesWithEsc) {
 }
 
 TEST_F(NameListTest, SexModeListsEveryoneAlphabeticallyWithTheSexWords) {
-  db::CompetitionSpec spec = WithoutClasses();
-  spec.teilnehmer[3].sex = "D";  // de Boer: the older women's code
-  spec.teilnehmer[4].sex = "";   // Ott: no code at all
-  spec.teilnehmer[5].sex = "H";  // Maier
-  openCompetition(spec);
+  db::CompetitionSpec race = WithoutClasses();
+  race.teilnehmer[3].sex = "D";  // de Boer: the older women's code
+  race.teilnehmer[4].sex = "";   // Ott: no code at all
+  race.teilnehmer[5].sex = "H";  // Maier
+  openCompetition(race);
   writeList("namelist-sexes.pdf");
   EXPECT_EQ(result()->text(), "Namensliste gespeichert unter: " + outputPath());
   EXPECT_EQ(result()->palette().color(QPalette::WindowText), QColor(0, 0, 0));
@@ -121,9 +121,9 @@ TEST_F(NameListTest, SexModeListsEveryoneAlphabeticallyWithTheSexWords) {
 }
 
 TEST_F(NameListTest, RaceNumberLettersSwitchToGirlsAndBoys) {
-  db::CompetitionSpec spec = WithoutClasses();
-  spec.teilnehmer[3].sex = "D";
-  openCompetition(spec);
+  db::CompetitionSpec race = WithoutClasses();
+  race.teilnehmer[3].sex = "D";
+  openCompetition(race);
   trigger("DisziplinSL");  // the slalom's race number is "MB77"
   ASSERT_EQ(state().CurrentDisciplineCode, "sl");
   writeList("namelist-girls-boys.pdf");
@@ -147,10 +147,10 @@ TEST(NameListSexWord, WomenAreWAndD) {
 }
 
 TEST_F(NameListTest, ClassModeListsOnlyParticipantsWithAnExistingClass) {
-  db::CompetitionSpec spec = SmallCompetition();
-  spec.teilnehmer[0].klasse = 99;                     // Huber: a class that does not exist
-  spec.teilnehmer[1].disziplinen[2].startnr.reset();  // Öhler: no bib yet
-  openCompetition(spec);
+  db::CompetitionSpec race = SmallCompetition();
+  race.teilnehmer[0].klasse = 99;                     // Huber: a class that does not exist
+  race.teilnehmer[1].disziplinen[2].startnr.reset();  // Öhler: no bib yet
+  openCompetition(race);
   execute("update tblKlasse set klname = null where id = 4");  // de Boer's class
   writeList("namelist-classes.pdf");
   PdfReader pdf(outputPath());
@@ -188,14 +188,14 @@ TEST_F(NameListTest, OptionalColumnsMoveTheClassColumn) {
                {4, false, false, true, 980, nullptr}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.classX);
-    db::CompetitionSpec spec = SmallCompetition();
-    spec.bewerb.typ = c.typ;
-    spec.bewerb.verein_aktiv = c.verein;
-    spec.bewerb.nation_aktiv = c.nation;
-    spec.bewerb.jahrgang_aktiv = c.jahrgang;
-    spec.teilnehmer[2].jahrgang.reset();  // Abel: no birth year
-    spec.teilnehmer[2].nation.reset();
-    openCompetition(spec);
+    db::CompetitionSpec race = SmallCompetition();
+    race.bewerb.typ = c.typ;
+    race.bewerb.verein_aktiv = c.verein;
+    race.bewerb.nation_aktiv = c.nation;
+    race.bewerb.jahrgang_aktiv = c.jahrgang;
+    race.teilnehmer[2].jahrgang.reset();  // Abel: no birth year
+    race.teilnehmer[2].nation.reset();
+    openCompetition(race);
     QFile::remove(outputPath());
     writeList(QString("namelist-columns-%1-%2.pdf").arg(c.typ).arg(c.classX));
     PdfReader pdf(outputPath());
@@ -222,9 +222,9 @@ TEST_F(NameListTest, OptionalColumnsMoveTheClassColumn) {
 TEST_F(NameListTest, FortyEightRowsToAPageOrFortyFiveAboveTheFooterBand) {
   for (const QString& band : {QString("0;0"), QString("1;12")}) {
     SCOPED_TRACE(band.toStdString());
-    db::CompetitionSpec spec = ManyRacers(100);
-    spec.listenkopf = {{2, 94, "Riesenslalom"}, {0, 92, band}};  // no logo3.bmp beside it
-    openCompetition(spec);
+    db::CompetitionSpec race = ManyRacers(100);
+    race.listenkopf = {{2, 94, "Riesenslalom"}, {0, 92, band}};  // no logo3.bmp beside it
+    openCompetition(race);
     QFile::remove(outputPath());
     writeList(band == "0;0" ? "namelist-pages.pdf" : "namelist-footerband.pdf");
     PdfReader pdf(outputPath());
@@ -249,10 +249,10 @@ TEST_F(NameListTest, FortyEightRowsToAPageOrFortyFiveAboveTheFooterBand) {
 }
 
 TEST_F(NameListTest, ALongNameIsDrawnSmallerAndLower) {
-  db::CompetitionSpec spec = WithoutClasses();
-  spec.teilnehmer[0].nachname = "Hohenzollern-Sigmaringen-Wittelsbach";
-  spec.teilnehmer[0].vorname = "Maximiliane";
-  openCompetition(spec);
+  db::CompetitionSpec race = WithoutClasses();
+  race.teilnehmer[0].nachname = "Hohenzollern-Sigmaringen-Wittelsbach";
+  race.teilnehmer[0].vorname = "Maximiliane";
+  openCompetition(race);
   writeList("namelist-longname.pdf");
   PdfReader pdf(outputPath());
   auto longName = pdf.findWord("Maximiliane");
@@ -267,9 +267,9 @@ TEST_F(NameListTest, ALongNameIsDrawnSmallerAndLower) {
 }
 
 TEST_F(NameListTest, AnEmptyDisciplineStillWritesAndReportsTheFile) {
-  db::CompetitionSpec spec = SmallCompetition();
-  for (auto& t : spec.teilnehmer) t.disziplinen[2].aktiv = false;
-  openCompetition(spec);
+  db::CompetitionSpec race = SmallCompetition();
+  for (auto& t : race.teilnehmer) t.disziplinen[2].aktiv = false;
+  openCompetition(race);
   writeList("namelist-empty.pdf");
   ASSERT_EQ(ui().messages.size(), 1);
   EXPECT_EQ(ui().messages[0].text, "Keine Daten gefunden!");

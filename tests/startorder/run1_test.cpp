@@ -8,28 +8,28 @@ namespace {
 // Categories W "Damen" (first) and M "Herren"; groups "Kinder" (first) and "Schüler";
 // classes 1-4 in both, class 5 without a group, class 6 whose sex is no category.
 db::CompetitionSpec Classes() {
-  db::CompetitionSpec spec;
-  spec.bewerb.typ = 3;
-  spec.disziplinen.push_back({});
-  spec.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
-  spec.gruppen = {{1, "Schüler", 2}, {2, "Kinder", 1}};
-  spec.klassen = {{1, "Kinder w", "W", 2014, 2, 1},
+  db::CompetitionSpec race;
+  race.bewerb.typ = 3;
+  race.disziplinen.push_back({});
+  race.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
+  race.gruppen = {{1, "Schüler", 2}, {2, "Kinder", 1}};
+  race.klassen = {{1, "Kinder w", "W", 2014, 2, 1},
                   {2, "Kinder m", "M", 2014, 2, 2},
                   {3, "Schüler w", "W", 2011, 1, 3},
                   {4, "Schüler m", "M", 2011, 1, 4},
                   {5, "Ohne Gruppe", "M", 2008, std::nullopt, 5},
                   {6, "Ohne Kategorie", "X", 2008, std::nullopt, 6}};
-  spec.teilnehmer = {Racer(1, "W", 3, 5),   Racer(2, "M", 2, 3),  Racer(3, "W", 1, 1),
+  race.teilnehmer = {Racer(1, "W", 3, 5),   Racer(2, "M", 2, 3),  Racer(3, "W", 1, 1),
                      Racer(4, "M", 4, 8),   Racer(5, "M", 5, 2),  Racer(6, "W", 6, 7),
                      Racer(7, "M", {}, 4),  Racer(8, "W", 1, 6),  Racer(9, "M", 2, 9),
                      Racer(10, "M", 2, {}), Racer(11, "M", 4, 10)};
-  spec.teilnehmer[8].disziplinen[2].aktiv = false;  // bib 9 is not entered
+  race.teilnehmer[8].disziplinen[2].aktiv = false;  // bib 9 is not entered
   // Entered in the slalom only: never in the giant slalom's order.
   db::TeilnehmerSpec slalom = Racer(12, "M", 2, {});
   slalom.disziplinen.clear();
   slalom.disziplinen.insert(3, {true, 11, 9999.99, 9999.99});
-  spec.teilnehmer.push_back(slalom);
-  return spec;
+  race.teilnehmer.push_back(slalom);
+  return race;
 }
 
 class Run1Order : public StartOrderTest {
@@ -96,9 +96,9 @@ TEST_F(Run1Order, DescendingBibsWithinEachGroup) {
 }
 
 TEST_F(Run1Order, CategoryByIdFollowsTheClassEvaluationSetting) {
-  db::CompetitionSpec spec = Classes();
+  db::CompetitionSpec race = Classes();
   // With class evaluation: the classes' order, then the participant id; category names.
-  open(spec);
+  open(race);
   for (bool descending : {false, true}) {
     EXPECT_EQ(build("Kategorie / IdNr", descending), 7);
     EXPECT_EQ(bibs(), (QStringList{"1", "6", "3", "5", "8", "10", "2"}));
@@ -106,8 +106,8 @@ TEST_F(Run1Order, CategoryByIdFollowsTheClassEvaluationSetting) {
               (QStringList{"Damen", "Damen", "Herren", "Damen", "Herren", "Herren", "Herren"}));
   }
   // Without: by the participant's own sex, classes play no part (also no class at all).
-  spec.bewerb.klassenwertung = false;
-  open(spec);
+  race.bewerb.klassenwertung = false;
+  open(race);
   for (bool descending : {false, true}) {
     EXPECT_EQ(build("Kategorie / IdNr", descending), 9);
     EXPECT_EQ(bibs(), (QStringList{"5", "1", "7", "6", "3", "8", "2", "4", "10"}));
@@ -115,9 +115,9 @@ TEST_F(Run1Order, CategoryByIdFollowsTheClassEvaluationSetting) {
 }
 
 TEST_F(Run1Order, EntryFieldsFollowTheDisplayFlags) {
-  db::CompetitionSpec spec;
-  spec.bewerb.typ = 3;
-  spec.disziplinen.push_back({});
+  db::CompetitionSpec race;
+  race.bewerb.typ = 3;
+  race.disziplinen.push_back({});
   db::TeilnehmerSpec full = Racer(1, "M", {}, 1, 123.45);
   full.svid = 4711;
   db::TeilnehmerSpec zero = Racer(2, "M", {}, 2);
@@ -131,8 +131,8 @@ TEST_F(Run1Order, EntryFieldsFollowTheDisplayFlags) {
   bare.jahrgang.reset();
   db::TeilnehmerSpec nullCode = Racer(5, "M", {}, 5);
   nullCode.code.reset();
-  spec.teilnehmer = {full, zero, plain, bare, nullCode};
-  open(spec);
+  race.teilnehmer = {full, zero, plain, bare, nullCode};
+  open(race);
 
   ASSERT_EQ(build("keine Unterteilung"), 5);
   const StartOrderEntry& a = byBib("1");
@@ -154,12 +154,12 @@ TEST_F(Run1Order, EntryFieldsFollowTheDisplayFlags) {
   EXPECT_EQ(d.nation, "");
   EXPECT_EQ(byBib("5").code, "");
 
-  spec.bewerb.code_aktiv = false;
-  spec.bewerb.jahrgang_aktiv = false;
-  spec.bewerb.verein_aktiv = false;
-  spec.bewerb.nation_aktiv = false;
-  spec.bewerb.punktewertung = false;
-  open(spec);
+  race.bewerb.code_aktiv = false;
+  race.bewerb.jahrgang_aktiv = false;
+  race.bewerb.verein_aktiv = false;
+  race.bewerb.nation_aktiv = false;
+  race.bewerb.punktewertung = false;
+  open(race);
   ASSERT_EQ(build("keine Unterteilung"), 5);
   const StartOrderEntry& hidden = byBib("1");
   EXPECT_EQ(hidden.code, "");
@@ -170,10 +170,10 @@ TEST_F(Run1Order, EntryFieldsFollowTheDisplayFlags) {
 }
 
 TEST_F(Run1Order, OlderFilesWithoutFederationIdShowTheCode) {
-  db::CompetitionSpec spec = Classes();
-  spec.version = 10;
-  spec.withSvid = false;
-  open(spec);
+  db::CompetitionSpec race = Classes();
+  race.version = 10;
+  race.withSvid = false;
+  open(race);
   ASSERT_FALSE(state.db().hasColumn("tblTeilnehmer", "svid"));
   for (const QString mode : {"keine Unterteilung", "Klasse", "Gruppe", "Kategorie / IdNr"}) {
     SCOPED_TRACE(mode.toStdString());
@@ -183,9 +183,9 @@ TEST_F(Run1Order, OlderFilesWithoutFederationIdShowTheCode) {
 }
 
 TEST_F(Run1Order, NobodyToStart) {
-  db::CompetitionSpec spec = Classes();
-  for (db::TeilnehmerSpec& t : spec.teilnehmer) t.disziplinen[2].startnr.reset();
-  open(spec);
+  db::CompetitionSpec race = Classes();
+  for (db::TeilnehmerSpec& t : race.teilnehmer) t.disziplinen[2].startnr.reset();
+  open(race);
   state.StartOrder.reset(3);
 
   EXPECT_EQ(BuildStartOrderRun1(state, "Klasse", false, 15, "", false), -1);
@@ -206,17 +206,17 @@ TEST_F(Run1Order, NobodyToStart) {
 // One class ("U14") of one category, bibs 1.. in the given points; typ and the points
 // flag as given.
 db::CompetitionSpec PointsRace(int typ, std::vector<double> points, int jahrgang = 2010) {
-  db::CompetitionSpec spec;
-  spec.bewerb.typ = typ;
-  spec.disziplinen.push_back({});
-  spec.kategorien = {{"M", "Herren", 1}};
-  spec.klassen = {{1, "U14", "M", 2011, std::nullopt, 1}};
+  db::CompetitionSpec race;
+  race.bewerb.typ = typ;
+  race.disziplinen.push_back({});
+  race.kategorien = {{"M", "Herren", 1}};
+  race.klassen = {{1, "U14", "M", 2011, std::nullopt, 1}};
   for (size_t i = 0; i < points.size(); ++i) {
     const int n = static_cast<int>(i) + 1;
-    spec.teilnehmer.push_back(Racer(n, "M", 1, n, points[i]));
-    spec.teilnehmer.back().jahrgang = jahrgang;
+    race.teilnehmer.push_back(Racer(n, "M", 1, n, points[i]));
+    race.teilnehmer.back().jahrgang = jahrgang;
   }
-  return spec;
+  return race;
 }
 
 class PointsCorrectionInRace : public Run1Order {
@@ -260,24 +260,24 @@ TEST_F(PointsCorrectionInRace, OnlyPupilsByClassOrAdultsByCategoryWithPoints) {
 }
 
 TEST_F(PointsCorrectionInRace, SeveralClassesAndTheYoungestPupils) {
-  db::CompetitionSpec spec = PointsRace(4, {});
-  spec.klassen = {{1, "U12", "M", 2012, std::nullopt, 1}, {2, "U14", "M", 2011, std::nullopt, 2}};
+  db::CompetitionSpec race = PointsRace(4, {});
+  race.klassen = {{1, "U12", "M", 2012, std::nullopt, 1}, {2, "U14", "M", 2011, std::nullopt, 2}};
   // U12 opened by a racer born 2012 (season 2024/2025): kept as drawn. U14 corrected.
   const std::vector<double> u12{10, 30, 50, 60, 40};
   const std::vector<double> u14{15, 35, 55, 65, 45};
   for (int i = 0; i < 5; ++i) {
-    spec.teilnehmer.push_back(Racer(i + 1, "M", 1, i + 1, u12[static_cast<size_t>(i)]));
-    spec.teilnehmer.back().jahrgang = 2012;
-    spec.teilnehmer.push_back(Racer(i + 11, "M", 2, i + 11, u14[static_cast<size_t>(i)]));
-    spec.teilnehmer.back().jahrgang = 2011;
+    race.teilnehmer.push_back(Racer(i + 1, "M", 1, i + 1, u12[static_cast<size_t>(i)]));
+    race.teilnehmer.back().jahrgang = 2012;
+    race.teilnehmer.push_back(Racer(i + 11, "M", 2, i + 11, u14[static_cast<size_t>(i)]));
+    race.teilnehmer.back().jahrgang = 2011;
   }
-  open(spec);
+  open(race);
   EXPECT_EQ(correctedBibs("Klasse"),
             (QStringList{"1", "2", "3", "4", "5", "11", "12", "15", "13", "14"}));
 
   // With birth years hidden nobody can be recognised as one of the youngest.
-  spec.bewerb.jahrgang_aktiv = false;
-  open(spec);
+  race.bewerb.jahrgang_aktiv = false;
+  open(race);
   EXPECT_EQ(correctedBibs("Klasse"),
             (QStringList{"1", "2", "5", "3", "4", "11", "12", "15", "13", "14"}));
 }

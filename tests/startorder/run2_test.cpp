@@ -8,12 +8,12 @@ namespace {
 // Categories W "Damen" (first) and M "Herren"; groups "Kinder" and "Schüler"; four classes.
 // Bibs do not follow the class order (bib 4 is in "Schüler m", bib 13 in "Kinder w").
 db::CompetitionSpec Results() {
-  db::CompetitionSpec spec;
-  spec.bewerb.typ = 3;
-  spec.disziplinen.push_back({});
-  spec.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
-  spec.gruppen = {{1, "Kinder", 1}, {2, "Schüler", 2}};
-  spec.klassen = {{1, "Kinder w", "W", 2014, 1, 1},
+  db::CompetitionSpec race;
+  race.bewerb.typ = 3;
+  race.disziplinen.push_back({});
+  race.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
+  race.gruppen = {{1, "Kinder", 1}, {2, "Schüler", 2}};
+  race.klassen = {{1, "Kinder w", "W", 2014, 1, 1},
                   {2, "Kinder m", "M", 2014, 1, 2},
                   {3, "Schüler w", "W", 2011, 2, 3},
                   {4, "Schüler m", "M", 2011, 2, 4}};
@@ -28,19 +28,19 @@ db::CompetitionSpec Results() {
                                {13, 4, 4, 0, 3800}};
   for (const R& r : rows) {
     const QString sex = r.klasse % 2 == 1 ? "W" : "M";
-    spec.teilnehmer.push_back(Racer(r.id, sex, r.klasse, r.bib));
-    spec.zeiten.push_back(Run1(r.id, r.ergcode, r.time));
+    race.teilnehmer.push_back(Racer(r.id, sex, r.klasse, r.bib));
+    race.zeiten.push_back(Run1(r.id, r.ergcode, r.time));
   }
   // Entered with a bib but without a run-1 result: never in the run-2 order.
-  spec.teilnehmer.push_back(Racer(14, "W", 1, 14));
+  race.teilnehmer.push_back(Racer(14, "W", 1, 14));
   // Results of other runs and disciplines play no part.
   db::ZeitSpec run2 = Run1(1, 0, 100);
   run2.durchgang = 2;
   db::ZeitSpec slalom = Run1(2, 0, 100);
   slalom.disziplin = 3;
-  spec.zeiten.push_back(run2);
-  spec.zeiten.push_back(slalom);
-  return spec;
+  race.zeiten.push_back(run2);
+  race.zeiten.push_back(slalom);
+  return race;
 }
 
 class Run2Order : public StartOrderTest {
@@ -141,19 +141,19 @@ TEST_F(Run2Order, RunOneTimeTexts) {
   EXPECT_EQ(times(), (QStringList{"50,00", "48,00", "42,00", "41,00", "40,00", "NiZ  ", "47,00",
                                   "45,00", "39,00", "38,00", "NiZ  ", "Dis  "}));
 
-  db::CompetitionSpec spec;
-  spec.bewerb.typ = 3;
-  spec.disziplinen.push_back({});
+  db::CompetitionSpec race;
+  race.bewerb.typ = 3;
+  race.disziplinen.push_back({});
   const std::vector<qint64> hundredths{5999, 6000};
   for (int i = 0; i < 2; ++i) {
-    spec.teilnehmer.push_back(Racer(i + 1, "M", {}, i + 1));
-    spec.zeiten.push_back(Run1(i + 1, 0, hundredths[static_cast<size_t>(i)]));
+    race.teilnehmer.push_back(Racer(i + 1, "M", {}, i + 1));
+    race.zeiten.push_back(Run1(i + 1, 0, hundredths[static_cast<size_t>(i)]));
   }
-  spec.teilnehmer.push_back(Racer(3, "M", {}, 3));
-  spec.zeiten.push_back(Run1(3, 0, -1));  // valid code, but the time is missing
-  spec.teilnehmer.push_back(Racer(4, "M", {}, 4));
-  spec.zeiten.push_back(Run1(4, 0, 9000000));  // not a run time
-  open(spec);
+  race.teilnehmer.push_back(Racer(3, "M", {}, 3));
+  race.zeiten.push_back(Run1(3, 0, -1));  // valid code, but the time is missing
+  race.teilnehmer.push_back(Racer(4, "M", {}, 4));
+  race.zeiten.push_back(Run1(4, 0, 9000000));  // not a run time
+  open(race);
   EXPECT_EQ(build("keine Unterteilung", 0), 4);
   EXPECT_EQ(times(), (QStringList{"---  ", "59,99", "1:00,00", "---  "}));
   // The racer without a time does not take the place of the fastest in the reversal.
@@ -162,33 +162,33 @@ TEST_F(Run2Order, RunOneTimeTexts) {
 }
 
 TEST_F(Run2Order, TiedRacersJoinTheReversedBlock) {
-  db::CompetitionSpec spec;
-  spec.bewerb.typ = 3;
-  spec.disziplinen.push_back({});
+  db::CompetitionSpec race;
+  race.bewerb.typ = 3;
+  race.disziplinen.push_back({});
   const std::vector<qint64> hundredths{5000, 5100, 5200, 5300, 5400, 5400, 5500, 5600};
   for (int i = 0; i < 8; ++i) {
-    spec.teilnehmer.push_back(Racer(i + 1, "M", {}, i + 1));
-    spec.zeiten.push_back(Run1(i + 1, 0, hundredths[static_cast<size_t>(i)]));
+    race.teilnehmer.push_back(Racer(i + 1, "M", {}, i + 1));
+    race.zeiten.push_back(Run1(i + 1, 0, hundredths[static_cast<size_t>(i)]));
   }
-  open(spec);
+  open(race);
   build("keine Unterteilung", 5);
   // Six reversed; of the two tied, the lower bib now starts first.
   EXPECT_EQ(bibs(), (QStringList{"5", "6", "4", "3", "2", "1", "7", "8"}));
 }
 
 TEST_F(Run2Order, FederationModesReverseThirtyAndTheMaximumPerGroupComesFirst) {
-  db::CompetitionSpec spec;
-  spec.bewerb.typ = 2;
-  spec.disziplinen.push_back({});
-  spec.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
-  spec.klassen = {{1, "Damen", "W", 2000, std::nullopt, 1},
+  db::CompetitionSpec race;
+  race.bewerb.typ = 2;
+  race.disziplinen.push_back({});
+  race.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
+  race.klassen = {{1, "Damen", "W", 2000, std::nullopt, 1},
                   {2, "Herren", "M", 2000, std::nullopt, 2}};
   for (int i = 1; i <= 70; ++i) {
     const bool woman = i <= 35;
-    spec.teilnehmer.push_back(Racer(i, woman ? "W" : "M", woman ? 1 : 2, i));
-    spec.zeiten.push_back(Run1(i, 0, 4000 + i * 10));
+    race.teilnehmer.push_back(Racer(i, woman ? "W" : "M", woman ? 1 : 2, i));
+    race.zeiten.push_back(Run1(i, 0, 4000 + i * 10));
   }
-  open(spec);
+  open(race);
   auto expected = [](int first, int reversed, int loaded) {
     QStringList result;
     for (int i = reversed; i >= 1; --i) result << QString::number(first + i - 1);
@@ -216,10 +216,10 @@ TEST_F(Run2Order, FederationModesReverseThirtyAndTheMaximumPerGroupComesFirst) {
 }
 
 TEST_F(Run2Order, EntryFields) {
-  db::CompetitionSpec spec;
-  spec.bewerb.typ = 3;
-  spec.bewerb.punktewertung = false;  // run 2 reads the points anyway
-  spec.disziplinen.push_back({});
+  db::CompetitionSpec race;
+  race.bewerb.typ = 3;
+  race.bewerb.punktewertung = false;  // run 2 reads the points anyway
+  race.disziplinen.push_back({});
   db::TeilnehmerSpec a = Racer(1, "M", {}, 1, 87.5);
   a.svid = 4711;
   db::TeilnehmerSpec zero = Racer(2, "M", {}, 2);
@@ -229,9 +229,9 @@ TEST_F(Run2Order, EntryFields) {
   bare.code.reset();
   bare.verein.reset();
   bare.jahrgang.reset();
-  spec.teilnehmer = {a, zero, codeOnly, bare};
-  for (int i = 1; i <= 4; ++i) spec.zeiten.push_back(Run1(i, 0, 4000 + i));
-  open(spec);
+  race.teilnehmer = {a, zero, codeOnly, bare};
+  for (int i = 1; i <= 4; ++i) race.zeiten.push_back(Run1(i, 0, 4000 + i));
+  open(race);
   state.db().execute("update tblTeilnehmer set pktegs=null where id=4");
 
   ASSERT_EQ(build("keine Unterteilung", 0), 4);
@@ -249,27 +249,27 @@ TEST_F(Run2Order, EntryFields) {
   EXPECT_EQ(byBib("1").id, 1);
   for (const StartOrderEntry* e : entries()) EXPECT_FALSE(e->moved);
 
-  spec.bewerb.code_aktiv = false;
-  spec.bewerb.verein_aktiv = false;
-  open(spec);
+  race.bewerb.code_aktiv = false;
+  race.bewerb.verein_aktiv = false;
+  open(race);
   build("keine Unterteilung", 0);
   EXPECT_EQ(byBib("1").code, "");
   EXPECT_EQ(byBib("1").verein, "....");
 
   // Older files without the federation-id column.
-  spec.version = 10;
-  spec.withSvid = false;
-  spec.bewerb.code_aktiv = true;
-  open(spec);
+  race.version = 10;
+  race.withSvid = false;
+  race.bewerb.code_aktiv = true;
+  open(race);
   EXPECT_EQ(build("Kategorie", 0), -1);  // no classes: nobody
   build("keine Unterteilung", 0);
   EXPECT_EQ(byBib("1").code, "C1");
 }
 
 TEST_F(Run2Order, NobodyToStart) {
-  db::CompetitionSpec spec = Results();
-  spec.zeiten.clear();
-  open(spec);
+  db::CompetitionSpec race = Results();
+  race.zeiten.clear();
+  open(race);
   EXPECT_EQ(BuildStartOrderRun2(state, "Kategorie", 30, false, 999, "", false), -1);
   EXPECT_TRUE(ui.messages.isEmpty());
   EXPECT_EQ(BuildStartOrderRun2(state, "Kategorie", 30, false, 999, "", true), -1);
@@ -283,10 +283,10 @@ TEST_F(Run2Order, NobodyToStart) {
 // ---------------------------------------------------------------------------------------
 
 TEST_F(StartOrderTest, FiveThousandParticipants) {
-  db::CompetitionSpec spec = db::LargeCompetition(5000);
-  spec.bewerb.typ = 4;
-  spec.bewerb.punktewertung = true;
-  open(spec);
+  db::CompetitionSpec race = db::LargeCompetition(5000);
+  race.bewerb.typ = 4;
+  race.bewerb.punktewertung = true;
+  open(race);
 
   const int run1 = BuildStartOrderRun1(state, "Klasse", false, 15, "", false);
   EXPECT_GT(run1, 3000);

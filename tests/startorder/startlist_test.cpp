@@ -17,8 +17,8 @@ namespace {
 
 class StartListTest : public AppFixture {
  protected:
-  void openCompetition(const db::CompetitionSpec& spec) {
-    openThroughMenu(writeCompetition("Cup.mdb", spec));
+  void openCompetition(const db::CompetitionSpec& race) {
+    openThroughMenu(writeCompetition("Cup.mdb", race));
     ASSERT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
   }
   QString outputPath(const QString& name = "liste.pdf") { return QDir(dataDir()).filePath(name); }
@@ -103,9 +103,9 @@ TEST_F(StartListTest, WritesTheListGroupedByClassWithHeadsAndFoot) {
 }
 
 TEST_F(StartListTest, MissingBibsStopTheListBeforeTheDialog) {
-  auto spec = SmallCompetition();
-  spec.teilnehmer[2].disziplinen[2].startnr.reset();
-  openCompetition(spec);
+  auto race = SmallCompetition();
+  race.teilnehmer[2].disziplinen[2].startnr.reset();
+  openCompetition(race);
   writeList();
   ASSERT_EQ(ui().messages.size(), 1);
   EXPECT_EQ(ui().messages[0].text,
@@ -138,8 +138,8 @@ TEST_F(StartListTest, AFileThatCannotBeWrittenIsReportedAndClosesThePanel) {
 }
 
 TEST_F(StartListTest, MarksMovedBibsAndGapsAndBreaksPagesBeforeGroups) {
-  db::CompetitionSpec spec = db::DemoCompetition();
-  openCompetition(spec);
+  db::CompetitionSpec race = db::DemoCompetition();
+  openCompetition(race);
   writeList("Klasse");
   PdfReader pdf(outputPath());
   ASSERT_TRUE(pdf.isValid());

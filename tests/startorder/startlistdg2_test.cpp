@@ -24,38 +24,38 @@ namespace {
 // The small competition with run-1 results in the giant slalom: four finishers, a racer
 // who did not finish, one disqualified and one who did not start.
 db::CompetitionSpec SmallWithResults() {
-  db::CompetitionSpec spec = SmallCompetition();
-  db::TeilnehmerSpec absent = spec.teilnehmer[0];
+  db::CompetitionSpec race = SmallCompetition();
+  db::TeilnehmerSpec absent = race.teilnehmer[0];
   absent.id = 7;
   absent.nachname = "Zach";
   absent.vorname = "Gerda";
   absent.disziplinen[2].startnr = 7;
-  spec.teilnehmer.push_back(absent);
-  spec.zeiten = {Run1(1, 0, 5000), Run1(2, 0, 6543), Run1(3, 2, -1), Run1(4, 0, 4512),
+  race.teilnehmer.push_back(absent);
+  race.zeiten = {Run1(1, 0, 5000), Run1(2, 0, 6543), Run1(3, 2, -1), Run1(4, 0, 4512),
                  Run1(5, 0, 5999), Run1(6, 3, 5100), Run1(7, 1, -1)};
-  return spec;
+  return race;
 }
 
 // Finishers of run 1 in classes of the given sizes (type 9), bibs from 1 in class order.
 db::CompetitionSpec Classes(const std::vector<int>& sizes) {
-  db::CompetitionSpec spec;
-  spec.bewerb.typ = 9;
-  spec.disziplinen.push_back(
+  db::CompetitionSpec race;
+  race.bewerb.typ = 9;
+  race.disziplinen.push_back(
       {2, true, QString(), "Vereinsrennen", QDate(2027, 2, 6), std::nullopt, 2});
-  spec.listenkopf = {{2, 94, "Riesenslalom"}};
-  spec.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
+  race.listenkopf = {{2, 94, "Riesenslalom"}};
+  race.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
   int id = 0;
   for (size_t k = 0; k < sizes.size(); ++k) {
     const int klasse = static_cast<int>(k) + 1;
-    spec.klassen.push_back(
+    race.klassen.push_back(
         {klasse, QString("Klasse %1").arg(klasse), "W", 2010, std::nullopt, klasse});
     for (int n = 0; n < sizes[k]; ++n) {
       ++id;
-      spec.teilnehmer.push_back(Racer(id, "W", klasse, id));
-      spec.zeiten.push_back(Run1(id, 0, 4000 + id * 7));
+      race.teilnehmer.push_back(Racer(id, "W", klasse, id));
+      race.zeiten.push_back(Run1(id, 0, 4000 + id * 7));
     }
   }
-  return spec;
+  return race;
 }
 
 QStringList Items(const QComboBox* combo) {
@@ -87,8 +87,8 @@ std::vector<Row> StartListRows(const PdfReader& pdf) {
 
 class StartListDG2Test : public AppFixture {
  protected:
-  void openCompetition(const db::CompetitionSpec& spec, const QString& file = "Cup.mdb") {
-    openThroughMenu(writeCompetition(file, spec));
+  void openCompetition(const db::CompetitionSpec& race, const QString& file = "Cup.mdb") {
+    openThroughMenu(writeCompetition(file, race));
     ASSERT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
   }
   QString outputPath(const QString& name = "liste.pdf") { return QDir(dataDir()).filePath(name); }
@@ -154,12 +154,12 @@ TEST_F(StartListDG2Test, PanelOffersTheGroupingsOfTheCompetitionType) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(QString("typ %1 classes %2").arg(c.typ).arg(c.classes).toStdString());
-    db::CompetitionSpec spec = SmallWithResults();
-    spec.bewerb.typ = c.typ;
+    db::CompetitionSpec race = SmallWithResults();
+    race.bewerb.typ = c.typ;
     if (!c.classes) {
-      for (auto& t : spec.teilnehmer) t.klasse.reset();
+      for (auto& t : race.teilnehmer) t.klasse.reset();
     }
-    openCompetition(spec, QString("Cup%1%2.mdb").arg(c.typ).arg(c.classes));
+    openCompetition(race, QString("Cup%1%2.mdb").arg(c.typ).arg(c.classes));
     openPanel();
     EXPECT_EQ(Items(combo()), c.items);
     EXPECT_EQ(combo()->currentText(), c.selected);
@@ -243,10 +243,10 @@ TEST_F(StartListDG2Test, WritesTheStartListByCategoryWithAppendedNonFinishers) {
 }
 
 TEST_F(StartListDG2Test, WithoutGroupingTheNumbersRunThroughAndAnEmptyBoxMeansNoReversal) {
-  db::CompetitionSpec spec = SmallWithResults();
-  spec.bewerb.typ = 0;
-  spec.bewerb.verein_aktiv = false;
-  openCompetition(spec);
+  db::CompetitionSpec race = SmallWithResults();
+  race.bewerb.typ = 0;
+  race.bewerb.verein_aktiv = false;
+  openCompetition(race);
   writeList("keine Unterteilung", "");
   EXPECT_EQ(reverseBox()->text(), "0");
   PdfReader pdf(outputPath());
@@ -333,9 +333,9 @@ TEST(StartListDG2Boxes, TakeWholeNumbersInTheGermanLocale) {
 
 TEST_F(StartListDG2Test, NobodyLoadedWritesAnEmptyFileWithoutReport) {
   // Nobody finished run 1: the build reports it.
-  db::CompetitionSpec spec = SmallCompetition();
-  for (const auto& t : spec.teilnehmer) spec.zeiten.push_back(Run1(t.id, 2, -1));
-  openCompetition(spec);
+  db::CompetitionSpec race = SmallCompetition();
+  for (const auto& t : race.teilnehmer) race.zeiten.push_back(Run1(t.id, 2, -1));
+  openCompetition(race);
   writeList("Kategorie");
   EXPECT_EQ(ui().messageTexts(), QStringList{"Keine Daten gefunden!"});
   EXPECT_EQ(ui().messages[0].icon, MsgIcon::Exclamation);
@@ -378,10 +378,10 @@ TEST_F(StartListDG2Test, LongListBreaksPagesAndRestartsNumbersPerGroup) {
   // The footer band's height (here 12 mm without its picture) raises both row limits.
   for (const int band : {0, 12}) {
     SCOPED_TRACE(band);
-    db::CompetitionSpec spec = db::DemoCompetition();
-    spec.listenkopf.push_back({0, 92, QString("%1;%2").arg(band > 0 ? 1 : 0).arg(band)});
-    spec.listenkopf.erase(spec.listenkopf.begin());  // the demo's "0;0"
-    openCompetition(spec, QString("Demo%1.mdb").arg(band));
+    db::CompetitionSpec race = db::DemoCompetition();
+    race.listenkopf.push_back({0, 92, QString("%1;%2").arg(band > 0 ? 1 : 0).arg(band)});
+    race.listenkopf.erase(race.listenkopf.begin());  // the demo's "0;0"
+    openCompetition(race, QString("Demo%1.mdb").arg(band));
     ui().clear();
     writeList("Klasse", "30", "", true);
     PdfReader pdf(outputPath());

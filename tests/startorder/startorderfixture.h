@@ -20,12 +20,12 @@ namespace kx::test {
 
 class StartOrderTest : public ::testing::Test {
  protected:
-  // Writes `spec` into a fresh file and opens it as the program does; its first active
+  // Writes `race` into a fresh file and opens it as the program does; its first active
   // discipline (the giant slalom in these races) becomes current.
-  void open(const db::CompetitionSpec& spec) {
+  void open(const db::CompetitionSpec& race) {
     ASSERT_TRUE(dir_.isValid());
     const QString path = dir_.filePath(QStringLiteral("bewerb%1.mdb").arg(++files_));
-    db::BuildCompetitionFile(path, spec);
+    db::BuildCompetitionFile(path, race);
     OpenCompetitionFile(state, path);
     ASSERT_EQ(state.CurrentDisciplineCode, QStringLiteral("gs"));
     state.Season = QStringLiteral("2024/2025");

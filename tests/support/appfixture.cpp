@@ -9,17 +9,17 @@
 namespace kx::test {
 
 db::CompetitionSpec SmallCompetition() {
-  db::CompetitionSpec spec;
-  spec.version = 20;
-  spec.bewerb.typ = 4;
-  spec.disziplinen = {
+  db::CompetitionSpec race;
+  race.version = 20;
+  race.bewerb.typ = 4;
+  race.disziplinen = {
       {2, true, QString("1234"), "Bezirkscup\r\nKinder", QDate(2027, 1, 16), QDate(2027, 1, 16), 2},
       {3, true, QString("MB77"), "Bezirkscup\r\nKinder", QDate(2027, 1, 17), QDate(2027, 1, 17), 2},
       {0, false, std::nullopt, "Abfahrt", std::nullopt, std::nullopt, 1}};
-  spec.listenkopf = {{2, 94, "Riesenslalom"}, {3, 94, "Slalom"}, {0, 92, "0;0"}};
-  spec.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
-  spec.gruppen = {{1, "Kinder", 1}, {2, "Schüler", 2}};
-  spec.klassen = {{1, "Kinder weiblich", "W", 2016, 1, 1},
+  race.listenkopf = {{2, 94, "Riesenslalom"}, {3, 94, "Slalom"}, {0, 92, "0;0"}};
+  race.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
+  race.gruppen = {{1, "Kinder", 1}, {2, "Schüler", 2}};
+  race.klassen = {{1, "Kinder weiblich", "W", 2016, 1, 1},
                   {2, "Kinder männlich", "M", 2016, 1, 2},
                   {3, "Schüler weiblich", "W", 2012, 2, 3},
                   {4, "Schüler männlich", "M", 2012, 2, 4}};
@@ -46,9 +46,9 @@ db::CompetitionSpec SmallCompetition() {
     t.nation = QString("AUT");
     t.disziplinen[2] = {true, id, 9999.99, 9999.99};
     t.disziplinen[3] = {true, id, 9999.99, 9999.99};
-    spec.teilnehmer.push_back(t);
+    race.teilnehmer.push_back(t);
   }
-  return spec;
+  return race;
 }
 
 void KeepForLooking(const QString& path, const QString& name) {
@@ -106,9 +106,9 @@ QString AppFixture::settingsPath() const {
   return QDir(programDir_.path()).filePath("user-settings.ini");
 }
 
-QString AppFixture::writeCompetition(const QString& fileName, const db::CompetitionSpec& spec) {
+QString AppFixture::writeCompetition(const QString& fileName, const db::CompetitionSpec& race) {
   const QString path = QDir(dataDir()).filePath(fileName);
-  db::BuildCompetitionFile(path, spec);
+  db::BuildCompetitionFile(path, race);
   return path;
 }
 

@@ -35,7 +35,7 @@ class AppFixture : public ::testing::Test {
   // Creates the main window (again, e.g. to simulate a restart with the same settings).
   MainWindow& startWindow();
   // Writes a competition file into the data directory and returns its path.
-  QString writeCompetition(const QString& fileName, const db::CompetitionSpec& spec);
+  QString writeCompetition(const QString& fileName, const db::CompetitionSpec& race);
   // Opens the file through the menu, answering the dialog with `path`.
   void openThroughMenu(const QString& path);
   // Triggers a menu entry by name (as a click would; disabled entries do nothing).
