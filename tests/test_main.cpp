@@ -6,14 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
     // Qt wants a private runtime directory; a fresh one keeps the output quiet.
-    char dir[] = "/tmp/kandrix-runtime-XXXXXX";
-    if (mkdtemp(dir) != nullptr) qputenv("XDG_RUNTIME_DIR", dir);
+    const QByteArray dir = "/tmp/kandrix-runtime-" + QByteArray::number(getuid());
+    mkdir(dir.constData(), 0700);
+    qputenv("XDG_RUNTIME_DIR", dir);
   }
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
