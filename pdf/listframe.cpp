@@ -131,6 +131,14 @@ void PdfListFrame::BeginListDoc() {
   pdf::PdfCheck(*doc_, doc_->BeginDoc());
 }
 
+bool PdfListFrame::OpenListDoc(bool openAfterOutput, bool landscape) {
+  if (!AskListFileName()) return false;
+  CreateListDoc(openAfterOutput, landscape);
+  if (!ProbeListFile()) return false;
+  BeginListDoc();
+  return true;
+}
+
 const ListEvent& PdfListFrame::ReadListEvent(const QString& missingMessage) {
   event_ = ListEvent{};
   db::Recordset rs = state_.db().query(

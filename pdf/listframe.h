@@ -101,6 +101,9 @@ class PdfListFrame {
   // was shown, the document released and `onProbeFailed` called.
   bool ProbeListFile();
   void BeginListDoc();
+  // The four steps above in their order: false when the user cancelled or the file cannot
+  // be written (the result line then says what happened).
+  bool OpenListDoc(bool openAfterOutput, bool landscape = false);
   // Reads the event row; without one shows `missingMessage` ("Keine Bewerbs-Daten
   // gefunden!" by default) and keeps the file from being opened in the viewer.
   const ListEvent& ReadListEvent(const QString& missingMessage = QString());

@@ -144,10 +144,7 @@ void BoardGrid::closeGrid() {
 ResultLine WriteBoardList(AppState& state, const BoardListOptions& options) {
   PdfListFrame frame(state, {QStringLiteral("Tafelliste"), QStringLiteral("-Tafelliste-"),
                              QStringLiteral("Tafelliste ")});
-  if (!frame.AskListFileName()) return frame.result();
-  frame.CreateListDoc(options.openAfterOutput, options.landscape);
-  if (!frame.ProbeListFile()) return frame.result();
-  frame.BeginListDoc();
+  if (!frame.OpenListDoc(options.openAfterOutput, options.landscape)) return frame.result();
   const ListEvent& event = frame.ReadListEvent(QStringLiteral("Keine Daten gefunden!"));
 
   BoardGrid grid(frame.pen(), BoardLayout(options.landscape, options.timeColumns),

@@ -11,10 +11,7 @@ namespace kx {
 ResultLine WriteBoardListDG2(AppState& state, const BoardListDG2Options& options) {
   PdfListFrame frame(state, {QStringLiteral("Tafelliste"), QStringLiteral("-TafellisteDG2-"),
                              QStringLiteral("TafellisteDG2 ")});
-  if (!frame.AskListFileName()) return frame.result();
-  frame.CreateListDoc(options.openAfterOutput, options.landscape);
-  if (!frame.ProbeListFile()) return frame.result();
-  frame.BeginListDoc();
+  if (!frame.OpenListDoc(options.openAfterOutput, options.landscape)) return frame.result();
   const ListEvent& event = frame.ReadListEvent(QStringLiteral("Keine Daten gefunden!"));
 
   // Run 2 always has three time columns: the run-1 time and two to write on.

@@ -102,10 +102,7 @@ ResultLine WriteDepositList(AppState& state, const DepositListOptions& options) 
   // A failed write check leaves this panel open: the user closes the viewer and tries again.
   PdfListFrame frame(state, {QStringLiteral("Kautionsliste"), QStringLiteral("-Kautionsliste-"),
                              QStringLiteral("Kautionsliste ")});
-  if (!frame.AskListFileName()) return frame.result();
-  frame.CreateListDoc(options.openAfterOutput);
-  if (!frame.ProbeListFile()) return frame.result();
-  frame.BeginListDoc();
+  if (!frame.OpenListDoc(options.openAfterOutput)) return frame.result();
   pdf::PdfDocument& doc = frame.doc();
   pdf::PdfPen& pen = frame.pen();
 

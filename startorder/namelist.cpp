@@ -36,10 +36,7 @@ ResultLine WriteNameList(AppState& state, const NameListOptions& options,
   PdfListFrame frame(state, {QStringLiteral("Namensliste"), QStringLiteral("-Namensliste-"),
                              QStringLiteral("Namensliste ")});
   frame.onProbeFailed = closePanel;
-  if (!frame.AskListFileName()) return frame.result();
-  frame.CreateListDoc(options.openAfterOutput);
-  if (!frame.ProbeListFile()) return frame.result();
-  frame.BeginListDoc();
+  if (!frame.OpenListDoc(options.openAfterOutput)) return frame.result();
   const ListEvent& event = frame.ReadListEvent();
   frame.ReadListHeadTexts();
 

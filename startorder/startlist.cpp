@@ -45,10 +45,7 @@ ResultLine WriteStartList(AppState& state, const StartListOptions& options,
   PdfListFrame frame(state, {QStringLiteral("Startliste"), QStringLiteral("-Startliste-"),
                              QStringLiteral("Startliste ")});
   frame.onProbeFailed = closePanel;
-  if (!frame.AskListFileName()) return frame.result();
-  frame.CreateListDoc(options.openAfterOutput);
-  if (!frame.ProbeListFile()) return frame.result();
-  frame.BeginListDoc();
+  if (!frame.OpenListDoc(options.openAfterOutput)) return frame.result();
   const ListEvent& event = frame.ReadListEvent();
   frame.ReadListHeadTexts();
 

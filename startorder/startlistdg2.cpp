@@ -71,10 +71,7 @@ ResultLine WriteStartListDG2(AppState& state, const StartListDG2Options& options
               bibsOnly ? QStringLiteral("-StartNummernDG2-") : QStringLiteral("-StartListeDG2-"),
               bibsOnly ? QStringLiteral("StartNummernDG2 ") : QStringLiteral("StartListeDG2 ")});
   frame.onProbeFailed = closePanel;
-  if (!frame.AskListFileName()) return frame.result();
-  frame.CreateListDoc(options.openAfterOutput);
-  if (!frame.ProbeListFile()) return frame.result();
-  frame.BeginListDoc();
+  if (!frame.OpenListDoc(options.openAfterOutput)) return frame.result();
   frame.ReadListEvent();
   frame.ReadListHeadTexts();
 
