@@ -42,27 +42,12 @@ class BoardFixture : public AppFixture {
     ASSERT_TRUE(QFile::exists(path));
     KeepForLooking(path, lookName);
   }
-  // Cancelling the save dialog turns the result line red; a file that cannot be written
-  // (a directory of that name) gives the message and leaves the panel open, its result
-  // line blank and nothing opened.
+  // Cancelling the save dialog and a file that cannot be written, with the panel open.
   void expectCancelAndUnwritableFile(const char* entry, const char* panel) {
     trigger(entry);
-    ui().cancelNextSave();
-    QTest::keyClick(&window(), Qt::Key_F2);
-    EXPECT_EQ(resultLabel()->text(), "Tafelliste nicht gespeichert");
-    EXPECT_EQ(resultLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(ui().saveRequests.size(), 1);
-
-    ASSERT_TRUE(QDir().mkpath(outputPath()));
-    ui().chooseSaveFile(outputPath());
-    QTest::keyClick(&window(), Qt::Key_F2);
-    ASSERT_EQ(ui().messages.size(), 1);
-    EXPECT_EQ(ui().messages[0].text,
-              outputPath() + "\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)");
-    EXPECT_EQ(ui().messages[0].icon, MsgIcon::None);
-    EXPECT_EQ(window().currentPanel(), panel);
-    EXPECT_EQ(resultLabel()->text(), " ");
-    EXPECT_TRUE(ui().viewerOpened.isEmpty());
+    ASSERT_EQ(window().currentPanel(), panel);
+    AppFixture::expectCancelAndUnwritableFile("Tafelliste_Meldung", "Tafelliste", outputPath(),
+                                              true);
   }
 };
 

@@ -302,19 +302,7 @@ TEST_F(DepositListTest, WithoutParticipantsOrEventTheFileIsStillWritten) {
 TEST_F(DepositListTest, CancelAndAnUnwritableFileKeepThePanelOpen) {
   openCompetition(SmallCompetition());
   trigger("BearbeitenKautionsliste");
-  ui().cancelNextSave();
-  QTest::keyClick(&window(), Qt::Key_F2);
-  EXPECT_EQ(result()->text(), "Kautionsliste nicht gespeichert");
-  EXPECT_EQ(result()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-
-  ASSERT_TRUE(QDir().mkpath(outputPath()));
-  ui().chooseSaveFile(outputPath());
-  QTest::keyClick(&window(), Qt::Key_F2);
-  ASSERT_EQ(ui().messages.size(), 1);
-  EXPECT_EQ(ui().messages[0].text,
-            outputPath() + "\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)");
-  EXPECT_EQ(window().currentPanel(), "Kautionsliste");
-  EXPECT_EQ(result()->text(), " ");
+  expectCancelAndUnwritableFile("Kautionsliste_Meldung", "Kautionsliste", outputPath(), true);
 }
 
 // The measuring that the page breaks rely on agrees with what is drawn.

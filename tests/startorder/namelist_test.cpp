@@ -287,21 +287,7 @@ TEST_F(NameListTest, AnEmptyDisciplineStillWritesAndReportsTheFile) {
 TEST_F(NameListTest, CancelAndAnUnwritableFile) {
   openCompetition(SmallCompetition());
   trigger("BearbeitenNamensliste");
-  ui().cancelNextSave();
-  QTest::keyClick(&window(), Qt::Key_F2);
-  EXPECT_EQ(result()->text(), "Namensliste nicht gespeichert");
-  EXPECT_EQ(result()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-  EXPECT_FALSE(QFileInfo::exists(outputPath()));
-
-  // A directory of that name stands for a file that cannot be opened for writing: the
-  // message is shown and the panel closes.
-  ASSERT_TRUE(QDir().mkpath(outputPath()));
-  ui().chooseSaveFile(outputPath());
-  QTest::keyClick(&window(), Qt::Key_F2);
-  ASSERT_EQ(ui().messages.size(), 1);
-  EXPECT_EQ(ui().messages[0].text,
-            outputPath() + "\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)");
-  EXPECT_TRUE(window().currentPanel().isEmpty());
+  expectCancelAndUnwritableFile("Namensliste_Meldung", "Namensliste", outputPath(), false);
 }
 
 }  // namespace

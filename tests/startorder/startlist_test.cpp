@@ -114,27 +114,10 @@ TEST_F(StartListTest, MissingBibsStopTheListBeforeTheDialog) {
   EXPECT_FALSE(QFile::exists(outputPath()));
 }
 
-TEST_F(StartListTest, CancelTurnsTheResultLineRed) {
+TEST_F(StartListTest, CancelAndAnUnwritableFileWhichClosesThePanel) {
   openCompetition(SmallCompetition());
   trigger("BearbeitenStartliste");
-  ui().cancelNextSave();
-  QTest::keyClick(&window(), Qt::Key_F2);
-  auto* label = window().findChild<QLabel*>("Startliste_Meldung");
-  EXPECT_EQ(label->text(), "Startliste nicht gespeichert");
-  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-}
-
-TEST_F(StartListTest, AFileThatCannotBeWrittenIsReportedAndClosesThePanel) {
-  openCompetition(SmallCompetition());
-  // A directory of that name stands for a file that cannot be opened for writing.
-  ASSERT_TRUE(QDir().mkpath(outputPath()));
-  writeList();
-  ASSERT_EQ(ui().messages.size(), 1);
-  EXPECT_EQ(ui().messages[0].text,
-            outputPath() + "\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)");
-  EXPECT_EQ(ui().messages[0].icon, MsgIcon::None);
-  EXPECT_TRUE(window().currentPanel().isEmpty());
-  EXPECT_TRUE(QFileInfo(outputPath()).isDir());
+  expectCancelAndUnwritableFile("Startliste_Meldung", "Startliste", outputPath(), false);
 }
 
 TEST_F(StartListTest, MarksMovedBibsAndGapsAndBreaksPagesBeforeGroups) {

@@ -354,24 +354,10 @@ TEST_F(StartListDG2Test, NobodyLoadedWritesAnEmptyFileWithoutReport) {
   EXPECT_TRUE(ui().viewerOpened.isEmpty());
 }
 
-TEST_F(StartListDG2Test, CancelTurnsTheResultLineRed) {
+TEST_F(StartListDG2Test, CancelAndAnUnwritableFileWhichClosesThePanel) {
   openCompetition(SmallWithResults());
   openPanel();
-  ui().cancelNextSave();
-  QTest::keyClick(&window(), Qt::Key_F2);
-  EXPECT_EQ(resultLabel()->text(), "StartListeDG2 nicht gespeichert");
-  EXPECT_EQ(resultLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-  EXPECT_EQ(window().currentPanel(), "StartListeDG2");
-}
-
-TEST_F(StartListDG2Test, AFileThatCannotBeWrittenClosesThePanel) {
-  openCompetition(SmallWithResults());
-  ASSERT_TRUE(QDir().mkpath(outputPath()));
-  writeList("Kategorie");
-  ASSERT_EQ(ui().messages.size(), 1);
-  EXPECT_EQ(ui().messages[0].text,
-            outputPath() + "\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)");
-  EXPECT_TRUE(window().currentPanel().isEmpty());
+  expectCancelAndUnwritableFile("StartListeDG2_Meldung", "StartListeDG2", outputPath(), false);
 }
 
 TEST_F(StartListDG2Test, LongListBreaksPagesAndRestartsNumbersPerGroup) {

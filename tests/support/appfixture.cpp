@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
 #include <QWidget>
 
 namespace kx::test {
@@ -115,6 +118,37 @@ QString AppFixture::writeCompetition(const QString& fileName, const db::Competit
 void AppFixture::openThroughMenu(const QString& path) {
   ui().chooseOpenFile(path);
   trigger("DateiOeffnen");
+}
+
+void AppFixture::expectCancelAndUnwritableFile(const QString& resultLabel, const QString& listWord,
+                                               const QString& path, bool panelStays) {
+  const QString panel = window().currentPanel();
+  ASSERT_FALSE(panel.isEmpty());
+  ui().clear();
+  ui().cancelNextSave();
+  QTest::keyClick(&window(), Qt::Key_F2);
+  QLabel* label = window().findChild<QLabel*>(resultLabel);
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), listWord + " nicht gespeichert");
+  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+  EXPECT_EQ(ui().saveRequests.size(), 1);
+  EXPECT_FALSE(QFileInfo::exists(path));
+
+  ASSERT_TRUE(QDir().mkpath(path));
+  ui().chooseSaveFile(path);
+  QTest::keyClick(&window(), Qt::Key_F2);
+  ASSERT_EQ(ui().messages.size(), 1);
+  EXPECT_EQ(ui().messages[0].text,
+            path + "\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)");
+  EXPECT_EQ(ui().messages[0].icon, MsgIcon::None);
+  EXPECT_TRUE(ui().viewerOpened.isEmpty());
+  EXPECT_TRUE(QFileInfo(path).isDir());
+  if (panelStays) {
+    EXPECT_EQ(window().currentPanel(), panel);
+    EXPECT_EQ(label->text(), " ");
+  } else {
+    EXPECT_TRUE(window().currentPanel().isEmpty());
+  }
 }
 
 void AppFixture::trigger(const QString& entry) {

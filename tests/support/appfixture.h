@@ -43,6 +43,13 @@ class AppFixture : public ::testing::Test {
   bool enabled(const QString& entry) { return window().isEnabled(entry); }
   bool checked(const QString& entry) { return window().action(entry)->isChecked(); }
 
+  // Presses F2 in the open list panel twice: with the save dialog cancelled (the result
+  // line `resultLabel` turns red with "<listWord> nicht gespeichert"), then with `path`
+  // unwritable (a directory of that name): the plain write-check message is shown, nothing
+  // is opened, and the panel stays open with a blank result line or closes (`panelStays`).
+  void expectCancelAndUnwritableFile(const QString& resultLabel, const QString& listWord,
+                                     const QString& path, bool panelStays);
+
   MainWindow& window() { return *window_; }
   ScriptedUi& ui() { return *ui_; }
   AppState& state() { return window_->state(); }
