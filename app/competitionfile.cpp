@@ -15,6 +15,28 @@ OpenFailure NotACompetitionFile(const QString& path) {
   return {kNotACompetitionFile.arg(path), MsgIcon::Exclamation, QStringLiteral("Datei öffnen")};
 }
 
+OpenFailure Damaged(const QString& path, const QString& problem) {
+  return {QStringLiteral("Die Datei '%1' ist beschädigt und wird nicht geöffnet.\n"
+                         "Bitte die Datei im Programm Kandor reparieren.\n\n%2")
+              .arg(path, problem),
+          MsgIcon::Exclamation, QStringLiteral("Datei öffnen")};
+}
+
+OpenFailure Locked(const QString& path) {
+  return {QStringLiteral("Die Datei '%1' wird gerade von einem anderen Programm verwendet.\n"
+                         "Bitte später nochmals versuchen.")
+              .arg(path),
+          MsgIcon::Exclamation, QStringLiteral("Datei öffnen")};
+}
+
+// The message for a database failure during the check.
+OpenFailure FailureOf(const db::Error& e, const QString& path) {
+  if (e.locked()) return Locked(path);
+  if ((e.code() & 0xff) == 11 /* SQLITE_CORRUPT */) return Damaged(path, e.text());
+  // A file that lacks the main program's tables is no competition file we can work on.
+  return NotACompetitionFile(path);
+}
+
 OpenFailure NoData() {
   return {kNoData, MsgIcon::Exclamation, QStringLiteral("Achtung")};
 }
@@ -40,8 +62,8 @@ CheckResult CheckCompetitionFile(const QString& path) {
   CheckedCompetition file;
   try {
     file.db = db::Connection::open(path);
-  } catch (const db::Error&) {
-    result.failure = NotACompetitionFile(path);
+  } catch (const db::Error& e) {
+    result.failure = FailureOf(e, path);
     return result;
   }
 
@@ -56,6 +78,12 @@ CheckResult CheckCompetitionFile(const QString& path) {
     }
     if (!isCompetition) {
       result.failure = NotACompetitionFile(path);
+      return result;
+    }
+    // An index that misses rows reads fine but makes every list that uses it miss racers.
+    const QString problem = db.integrityProblem();
+    if (!problem.isEmpty()) {
+      result.failure = Damaged(path, problem);
       return result;
     }
 
@@ -128,25 +156,65 @@ CheckResult CheckCompetitionFile(const QString& path) {
       s.nation_aktiv = bewerb.at(i, "nation_aktiv").toString();
       s.code_aktiv = bewerb.at(i, "code_aktiv").toString();
     }
-  } catch (const db::Error&) {
-    // A damaged file or one that lacks the main program's tables is no competition file
-    // we can work on.
-    result.failure = NotACompetitionFile(path);
+  } catch (const db::Error& e) {
+    result.failure = FailureOf(e, path);
     return result;
   }
   result.file = std::move(file);
   return result;
 }
 
-void UpgradeCompetitionFile(CheckedCompetition& file) {
-  if (file.versionClass <= QLatin1String("50")) return;
+std::optional<db::Transaction> BeginUpgrade(CheckedCompetition& file) {
+  if (file.versionClass <= QLatin1String("50")) return std::nullopt;
   db::Connection& db = *file.db;
-  if (db.hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"))) return;
-  db::Transaction transaction = db.transaction();
+  if (db.hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"))) return std::nullopt;
+  std::optional<db::Transaction> transaction(std::in_place, db);
   db.execute(QStringLiteral("alter table tblTeilnehmer add svid long null"));
   db.execute(QStringLiteral(
       "CREATE UNIQUE INDEX tblTeilnehmersvid ON tblTeilnehmer (svid ASC) WITH IGNORE NULL"));
-  transaction.commit();
+  return transaction;
+}
+
+void UpgradeCompetitionFile(CheckedCompetition& file) {
+  if (std::optional<db::Transaction> upgrade = BeginUpgrade(file)) upgrade->commit();
+}
+
+OpenFile TakeOpenFile(AppState& state) {
+  OpenFile f;
+  f.db = std::move(state.CompetitionDb);
+  f.path = state.CompetitionFilePath;
+  f.dir = state.CompetitionDir;
+  f.name = state.CompetitionFileName;
+  f.hasStartOrderTable = state.HasStartOrderTable;
+  f.versionClass = state.FileVersionClass;
+  f.names = state.DisciplineNames;
+  f.listTitles = state.DisciplineListTitles;
+  f.active = state.DisciplineActive;
+  f.codeByName = state.DisciplineCodeByName;
+  f.settings = state.Settings;
+  f.currentType = state.CurrentDisciplineType;
+  f.currentCode = state.CurrentDisciplineCode;
+  f.runCount = state.RunCount;
+  f.runsWithTimes = state.RunsWithTimes;
+  return f;
+}
+
+void RestoreOpenFile(AppState& state, OpenFile&& f) {
+  state.CompetitionDb = std::move(f.db);
+  state.CompetitionFilePath = f.path;
+  state.CompetitionDir = f.dir;
+  state.CompetitionFileName = f.name;
+  state.HasStartOrderTable = f.hasStartOrderTable;
+  state.FileVersionClass = f.versionClass;
+  state.DisciplineNames = f.names;
+  state.DisciplineListTitles = f.listTitles;
+  state.DisciplineActive = f.active;
+  state.DisciplineCodeByName = f.codeByName;
+  state.Settings = f.settings;
+  state.CurrentDisciplineType = f.currentType;
+  state.CurrentDisciplineCode = f.currentCode;
+  state.RunCount = f.runCount;
+  state.RunsWithTimes = f.runsWithTimes;
 }
 
 void ApplyCompetitionFile(AppState& state, CheckedCompetition&& file, const QString& path) {

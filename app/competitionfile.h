@@ -1,7 +1,9 @@
 #pragma once
 
 // Checking and upgrading a competition file before it becomes the open one. The check runs
-// on a connection of its own, so a file that fails leaves the file that was open untouched.
+// on a connection of its own, so a file that fails leaves the file that was open untouched:
+// a damaged file (integrity check), a file locked by another program and a file that is no
+// competition file are refused with a message.
 
 #include "common/appstate.h"
 #include "common/userinterface.h"
@@ -50,6 +52,29 @@ CheckResult CheckCompetitionFile(const QString& path);
 // Adds the federation-id column and its unique index to a file of class "51" or "55" that
 // lacks them; class "40" files are never changed. Throws db::Error on failure.
 void UpgradeCompetitionFile(CheckedCompetition& file);
+// The same, left in an open transaction that the caller commits once the rest of the open
+// has succeeded (rolled back when it is dropped); no transaction when nothing is to add.
+std::optional<db::Transaction> BeginUpgrade(CheckedCompetition& file);
+
+// Everything the state holds of the open file, taken out so that a failed open can put it
+// back as it was.
+struct OpenFile {
+  std::unique_ptr<db::Connection> db;
+  QString path, dir, name;
+  bool hasStartOrderTable = false;
+  QString versionClass;
+  std::array<QString, kDisciplineCount> names;
+  std::array<QString, kDisciplineCount> listTitles;
+  std::array<bool, 7> active{};
+  std::array<QString, 7> codeByName;
+  CompetitionSettings settings;
+  int currentType = 0;
+  QString currentCode;
+  int runCount = 0;
+  int runsWithTimes = 0;
+};
+OpenFile TakeOpenFile(AppState& state);
+void RestoreOpenFile(AppState& state, OpenFile&& file);
 
 // Makes a checked file the open one: the connection and every value read from the file
 // replace those of the earlier file; its first active discipline becomes current.

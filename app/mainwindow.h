@@ -82,6 +82,8 @@ class MainWindow : public QMainWindow {
 
   // Menu handlers of the shell.
   void DateiOeffnen_Click();
+  // The menus and caption of a file that has just become the open one.
+  void ApplyOpenedFileMenus();
   void DateiSchliessen_Click();
   void DateiBeenden_Click();
   void Info_Click();

@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QSettings>
 
+#include <optional>
+#include <vector>
+
 namespace kx {
 
 namespace {
@@ -50,18 +53,46 @@ void MainWindow::DateiOeffnen_Click() {
     return;
   }
   CheckedCompetition& file = *checked.file;
+
+  // Everything below runs with the earlier file kept aside: when any of it fails, the
+  // earlier file, its caption and its menus come back, and the new file is left as it was
+  // (the upgrade is committed only at the very end).
+  struct MenuEntryState {
+    QAction* entry;
+    bool enabled, checked;
+    QString text;
+  };
+  std::vector<MenuEntryState> menus;
+  for (QAction* entry : std::as_const(actions_)) {
+    menus.push_back({entry, entry->isEnabled(), entry->isChecked(), entry->text()});
+  }
+  const QString caption = windowTitle();
+  OpenFile earlier = TakeOpenFile(state_);
   try {
-    UpgradeCompetitionFile(file);
+    std::optional<db::Transaction> upgrade = BeginUpgrade(file);
+    // The new file becomes the open one; every value of the earlier file is replaced.
+    ApplyCompetitionFile(state_, std::move(file), path);
+    ApplyOpenedFileMenus();
+    if (upgrade) upgrade->commit();
   } catch (const db::Error& e) {
+    OpenFile failed = TakeOpenFile(state_);  // the new connection closes here
+    RestoreOpenFile(state_, std::move(earlier));
+    for (const MenuEntryState& m : menus) {
+      m.entry->setEnabled(m.enabled);
+      m.entry->setChecked(m.checked);
+      m.entry->setText(m.text);
+    }
+    setWindowTitle(caption);
     ui_->message(
-        QStringLiteral("Die Datei '%1' konnte nicht ergänzt werden:\n%2").arg(path, e.text()),
+        QStringLiteral("Die Datei '%1' kann nicht geöffnet werden:\n%2").arg(path, e.text()),
         MsgIcon::Exclamation, QStringLiteral("Datei öffnen"));
     return;
   }
+  CloseAllPanels();
+  frameTitel_->clear();
+}
 
-  // The new file becomes the open one; every value of the earlier file is replaced.
-  ApplyCompetitionFile(state_, std::move(file), path);
-
+void MainWindow::ApplyOpenedFileMenus() {
   for (int t = 0; t < kDisciplineEntries.size(); ++t) {
     QAction* entry = action(kDisciplineEntries[t]);
     entry->setEnabled(state_.DisciplineActive[static_cast<size_t>(t)]);
@@ -107,9 +138,6 @@ void MainWindow::DateiOeffnen_Click() {
   enable(QStringLiteral("UrkundenBearbeiten"));
   UpdateCertificateMenus();
   UpdateTimeMenus();
-
-  CloseAllPanels();
-  frameTitel_->clear();
 }
 
 void MainWindow::DateiSchliessen_Click() {

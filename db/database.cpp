@@ -22,8 +22,10 @@ QString ErrorText(sqlite3* db) {
   return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
+int gBusyTimeout = 2000;
+
 [[noreturn]] void ThrowStatementError(sqlite3* db, const QString& sql) {
-  throw Error(ErrorText(db) + QStringLiteral("\nSQL: ") + sql);
+  throw Error(ErrorText(db) + QStringLiteral("\nSQL: ") + sql, sqlite3_extended_errcode(db));
 }
 
 bool DeclaredTypeIs(const char* declared, std::initializer_list<const char*> names) {
@@ -221,6 +223,18 @@ class Statement {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
+// Error
+
+bool Error::locked() const {
+  const int primary = code_ & 0xff;
+  return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+void SetBusyTimeout(int milliseconds) {
+  gBusyTimeout = milliseconds;
+}
+
+// ---------------------------------------------------------------------------------------
 // Field
 
 QString Field::toString() const {
@@ -356,9 +370,15 @@ std::unique_ptr<Connection> Connection::open(const QString& path) {
   try {
     connection->prepareConnection();
     connection->scalar(QStringLiteral("select count(*) from sqlite_master"));
-  } catch (const Error&) {
+  } catch (const Error& e) {
+    if (e.locked()) {
+      throw Error(QStringLiteral("Die Datei '%1' wird von einem anderen Programm verwendet: %2")
+                      .arg(display, QString::fromUtf8(sqlite3_errmsg(db))),
+                  e.code());
+    }
     throw Error(QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank: %2")
-                    .arg(display, QString::fromUtf8(sqlite3_errmsg(db))));
+                    .arg(display, QString::fromUtf8(sqlite3_errmsg(db))),
+                e.code());
   }
   return connection;
 }
@@ -381,7 +401,7 @@ std::unique_ptr<Connection> Connection::create(const QString& path) {
 
 void Connection::prepareConnection() {
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, 2000);
+  sqlite3_busy_timeout(db_, gBusyTimeout);
   const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
   if (sqlite3_create_collation_v2(db_, kGermanCollation, SQLITE_UTF8, nullptr, GermanCollation,
                                   nullptr) != SQLITE_OK ||
@@ -471,6 +491,27 @@ bool Connection::hasColumn(const QString& table, const QString& column) {
              .toInt() > 0;
 }
 
+QString Connection::integrityProblem() {
+  // One reported problem is enough to refuse the file, and stops the check early.
+  const Field first = scalar(QStringLiteral("pragma integrity_check(1)"));
+  const QString text = first.toString();
+  if (text == QLatin1String("ok")) return QString();
+  return text.section(QLatin1Char('\n'), 0, 0);
+}
+
+bool Connection::hasMoved() {
+  int moved = 0;
+  if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK) return false;
+  return moved != 0;
+}
+
+void Connection::ensureInPlace() {
+  if (!hasMoved()) return;
+  throw Error(QStringLiteral("Die Bewerbsdatei '%1' wurde inzwischen ersetzt oder gelöscht.\n"
+                             "Bitte die Bewerbsdatei neu öffnen.")
+                  .arg(QDir::toNativeSeparators(path_)));
+}
+
 Transaction Connection::transaction() {
   return Transaction(*this);
 }
@@ -483,6 +524,8 @@ bool Connection::inTransaction() const {
 // Transaction
 
 Transaction::Transaction(Connection& connection) : connection_(&connection) {
+  // Nothing is written into a file that is no longer the one at its path.
+  connection.ensureInPlace();
   connection.execute(QStringLiteral("begin immediate"));
 }
 

@@ -19,8 +19,16 @@ namespace kx::db {
 // Any failure of the database: opening, a statement the database refuses, a missing column.
 class Error : public std::runtime_error {
  public:
-  explicit Error(const QString& message) : std::runtime_error(message.toStdString()) {}
+  explicit Error(const QString& message, int code = 0)
+      : std::runtime_error(message.toStdString()), code_(code) {}
   QString text() const { return QString::fromStdString(what()); }
+  // SQLite's (extended) result code; 0 when the failure is not SQLite's.
+  int code() const { return code_; }
+  // Another program holds a lock on the file for longer than the busy wait.
+  bool locked() const;
+
+ private:
+  int code_ = 0;
 };
 
 // One value of a row. Null is kept apart from every value.
@@ -120,6 +128,16 @@ class Connection {
   bool hasTable(const QString& table);  // case-insensitive
   bool hasColumn(const QString& table, const QString& column);
 
+  // The first problem `pragma integrity_check` reports (an index that misses rows, a
+  // damaged page), or an empty text for a sound file.
+  QString integrityProblem();
+  // True when the file that was opened is no longer at its path: renamed over by another
+  // file, or deleted. Reading it then reads a stale copy.
+  bool hasMoved();
+  // Throws Error with a message for the user when the file has moved. Every write
+  // (Transaction) checks it; outputs call it before they read.
+  void ensureInPlace();
+
   // Starts a transaction; see Transaction. Transactions do not nest.
   Transaction transaction();
   bool inTransaction() const;
@@ -148,6 +166,10 @@ class Transaction {
  private:
   Connection* connection_;
 };
+
+// How long a statement waits for a lock another program holds before it fails as locked
+// (2000 ms unless set; tests shorten it). Applies to connections opened afterwards.
+void SetBusyTimeout(int milliseconds);
 
 // Translates a statement of the main program's SQL dialect into SQLite's: strips the index
 // options "WITH IGNORE NULL" and the like, gives text columns of created tables the

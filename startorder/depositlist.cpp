@@ -78,18 +78,21 @@ std::vector<DepositGroup> ReadDepositGroups(AppState& state) {
     const db::Field& value = values.at(i, 0);
     DepositGroup group;
     QString where;
+    QVariantList params;
     if (value.isNull()) {
       group.name = byNation ? QStringLiteral("ohne Nation") : QStringLiteral("ohne Verein");
       where = QStringLiteral(" and ") + column + QStringLiteral(" is null");
     } else {
       const QString stored = value.toString();
       group.name = byNation ? stored : CapitalizeClubName(stored);
-      // Looked up by the name as stored, not as printed.
-      where = QStringLiteral(" and ") + column + QStringLiteral(" = '") + SqlQuote(stored) +
-              QStringLiteral("'");
+      // Looked up by the value as stored (a name with any character in it, or bytes), not
+      // as printed.
+      where = QStringLiteral(" and ") + column + QStringLiteral(" = ?");
+      params = {value.value()};
     }
-    const db::Recordset bibs = state.db().query(QStringLiteral("select startnr") + c + entered +
-                                                where + QStringLiteral(" order by 1"));
+    const db::Recordset bibs = state.db().query(
+        QStringLiteral("select startnr") + c + entered + where + QStringLiteral(" order by 1"),
+        params);
     for (int b = 0; b < bibs.count(); ++b) {
       group.bibs += bibs.at(b, 0).toString() + QStringLiteral("  ");
     }

@@ -80,7 +80,7 @@ ResultLine WriteStartList(AppState& state, const StartListOptions& options,
   pdf::PdfPen& pen = frame.pen();
   int y = 3000;
   QString previousGroup;
-  int previousBib = 0;
+  qint64 previousBib = 0;
   int page = 0;
   for (const int i : state.StartOrder.order()) {
     const StartOrderEntry& e = state.StartOrder[i];
@@ -105,7 +105,7 @@ ResultLine WriteStartList(AppState& state, const StartListOptions& options,
     }
 
     pen.setSize(9);
-    const int bib = e.startnr.toInt();
+    const qint64 bib = e.startnr.toLongLong();
     const bool marked = marking && (e.moved || (bib > previousBib + 1 && previousBib > 0));
     pen.setBold(marked);
     pen.setItalic(marked);

@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -298,8 +299,8 @@ QString Run2Statement(const Run2Plan& plan, const QString& c, int d, bool hasSvi
          QLatin1String(plan.filter) + QLatin1String(plan.order);
 }
 
-// The run-1 result as the run-2 lists print it. A valid result without a stored time is
-// damaged data: it shows as no time rather than as 00,00.
+// The run-1 result as the run-2 lists print it. A valid result without a usable stored
+// time is damaged data: it shows as no time rather than as 00,00 or a negative time.
 QString Run1ResultText(const db::Field& ergcode, const db::Field& time) {
   const int code = ergcode.toInt();
   const bool hasTime = !time.isNull();
@@ -309,7 +310,8 @@ QString Run1ResultText(const db::Field& ergcode, const db::Field& time) {
     if (code == 3) return kTextDis;
     return kTextNoTime;
   }
-  if (!hasTime) return kTextNoTime;
+  // Not a number, infinite, negative or nothing at all: damaged, not a run time.
+  if (!hasTime || !std::isfinite(value) || std::nearbyint(value) <= 0) return kTextNoTime;
   return RunTimeText(value);
 }
 

@@ -9,6 +9,8 @@
 namespace kx {
 
 QString RunTimeText(double hundredths) {
+  // Beyond any run time (and beyond what a whole number holds): no time at all.
+  if (!std::isfinite(hundredths) || std::fabs(hundredths) > 1e15) return QString();
   const long long rounded = std::llround(hundredths);
   // A negative run time only comes from a damaged row; print it with its sign rather than
   // as a plausible-looking time.

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLabel>
 
+#include <sqlite3.h>
+
 namespace kx::test {
 namespace {
 
@@ -117,7 +119,15 @@ TEST_F(OpenTest, WithoutMasterDataTheInstallationIsRefused) {
   EXPECT_TRUE(ui().openRequests.isEmpty());
 }
 
-class BadFileTest : public AppFixture, public ::testing::WithParamInterface<QByteArray> {};
+struct BadFile {
+  const char* name;
+  QByteArray bytes;
+};
+void PrintTo(const BadFile& file, std::ostream* out) {
+  *out << file.name;
+}
+
+class BadFileTest : public AppFixture, public ::testing::WithParamInterface<BadFile> {};
 
 TEST_P(BadFileTest, IsRefusedAsNoCompetitionFileAndTheEarlierFileStaysOpen) {
   const QString good = writeCompetition("Gut.mdb", SmallCompetition());
@@ -127,7 +137,7 @@ TEST_P(BadFileTest, IsRefusedAsNoCompetitionFileAndTheEarlierFileStaysOpen) {
   const QString bad = QDir(dataDir()).filePath("Fremd.mdb");
   QFile f(bad);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(GetParam());
+  f.write(GetParam().bytes);
   f.close();
   ui().clear();
   openThroughMenu(bad);
@@ -143,11 +153,18 @@ TEST_P(BadFileTest, IsRefusedAsNoCompetitionFileAndTheEarlierFileStaysOpen) {
   EXPECT_EQ(state().db().scalar("select count(*) from tblTeilnehmer").toInt(), 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BadFileTest,
-                         ::testing::Values(QByteArray(),
-                                           QByteArray("Das ist keine Datenbank, nur Text.\n"),
-                                           QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
-                                               QByteArray(2000, '\x5a')));
+std::string BadFileName(const ::testing::TestParamInfo<BadFile>& param) {
+  return param.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadFileTest,
+    ::testing::Values(BadFile{"Empty", QByteArray()},
+                      BadFile{"Text", QByteArray("Das ist keine Datenbank, nur Text.\n")},
+                      BadFile{"OtherDatabase",
+                              QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
+                                  QByteArray(2000, '\x5a')}),
+    BadFileName);
 
 TEST_F(OpenTest, AnSqliteFileWithoutTheCompetitionTableIsNoCompetitionFile) {
   const QString path = QDir(dataDir()).filePath("Andere.mdb");
@@ -303,11 +320,21 @@ TEST_P(VersionTest, ClassifiesAndAddsTheFederationIdWhereTheClassCallsForIt) {
   EXPECT_EQ(state().db().hasColumn("tblTeilnehmer", "svid"), c.svidAfterOpen);
 }
 
+void PrintTo(const VersionCase& c, std::ostream* out) {
+  *out << "version " << c.version << (c.withSvid ? " with svid" : " without svid");
+}
+
+std::string VersionName(const ::testing::TestParamInfo<VersionCase>& param) {
+  return "Version" + std::to_string(param.param.version) +
+         (param.param.withSvid ? "WithSvid" : "WithoutSvid");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Classes, VersionTest,
     ::testing::Values(VersionCase{14, false, "40", false}, VersionCase{14, true, "40", true},
                       VersionCase{15, false, "51", true}, VersionCase{17, false, "51", true},
-                      VersionCase{18, false, "55", true}, VersionCase{30, true, "55", true}));
+                      VersionCase{18, false, "55", true}, VersionCase{30, true, "55", true}),
+    VersionName);
 
 TEST(VersionClass, IsDecidedByTheVersionNumber) {
   EXPECT_EQ(VersionClassOf(0), "40");
@@ -344,6 +371,103 @@ TEST_F(OpenTest, AClass40FileIsNeverAltered) {
   QFile after(path);
   ASSERT_TRUE(after.open(QIODevice::ReadOnly));
   EXPECT_EQ(after.readAll(), bytes);
+}
+
+// Runs statements on a file the way another program would: without our collation and
+// functions.
+void RunForeign(const QString& path, const char* sql) {
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &raw), SQLITE_OK);
+  char* error = nullptr;
+  EXPECT_EQ(sqlite3_exec(raw, sql, nullptr, nullptr, &error), SQLITE_OK) << error;
+  sqlite3_free(error);
+  sqlite3_close(raw);
+}
+
+QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A refused file leaves the earlier one open with its caption and menus, and is not changed.
+class RefusedOpenTest : public AppFixture {
+ protected:
+  void openRefused(const QString& bad, const QString& expectedStart) {
+    openThroughMenu(writeCompetition("Gut.mdb", SmallCompetition()));
+    trigger("DisziplinSL");
+    const QString caption = window().windowTitle();
+    const QByteArray before = Bytes(bad);
+    ui().clear();
+    openThroughMenu(bad);
+    ASSERT_EQ(ui().messages.size(), 1);
+    EXPECT_TRUE(ui().messages[0].text.startsWith(expectedStart))
+        << ui().messages[0].text.toStdString();
+    EXPECT_EQ(ui().messages[0].title, "Datei öffnen");
+    EXPECT_EQ(state().CompetitionFileName, "Gut");
+    EXPECT_EQ(state().CurrentDisciplineType, 3);
+    EXPECT_EQ(window().windowTitle(), caption);
+    EXPECT_TRUE(checked("DisziplinSL"));
+    EXPECT_FALSE(checked("DisziplinRS"));
+    EXPECT_TRUE(enabled("TeilnehmerLoeschen"));
+    EXPECT_EQ(state().db().scalar("select count(*) from tblTeilnehmer").toInt(), 6);
+    EXPECT_EQ(Bytes(bad), before);
+  }
+};
+
+TEST_F(RefusedOpenTest, ADamagedFileIsRefusedWithTheFirstProblemTheCheckFinds) {
+  // An index that misses rows: the lists reading through it would miss racers.
+  auto race = SmallCompetition();
+  race.withSvid = false;  // the open would otherwise add the column
+  const QString bad = writeCompetition("Defekt.mdb", race);
+  RunForeign(bad,
+             "create index tblTeilnehmerJg on tblTeilnehmer (jahrgang) where id < 3;"
+             "pragma writable_schema = 1;"
+             "update sqlite_master set sql = 'create index tblTeilnehmerJg on tblTeilnehmer "
+             "(jahrgang)' where name = 'tblTeilnehmerJg';");
+  openRefused(bad, "Die Datei '" + bad +
+                       "' ist beschädigt und wird nicht geöffnet.\nBitte die Datei im Programm "
+                       "Kandor reparieren.\n\nrow 3 missing from index tblTeilnehmerJg");
+  EXPECT_FALSE(db::Connection::open(bad)->hasColumn("tblTeilnehmer", "svid"));
+}
+
+TEST_F(RefusedOpenTest, AFileTheMenusCannotReadIsUndoneWithItsUpgrade) {
+  auto race = SmallCompetition();
+  race.withSvid = false;
+  const QString bad = writeCompetition("Halb.mdb", race);
+  RunForeign(bad, "alter table tblTeilnehmer drop column mannschaft");
+  openRefused(bad,
+              "Die Datei '" + bad + "' kann nicht geöffnet werden:\nno such column: mannschaft");
+  EXPECT_FALSE(db::Connection::open(bad)->hasColumn("tblTeilnehmer", "svid"));
+}
+
+TEST_F(RefusedOpenTest, AFileLockedByAnotherProgramIsNamedAsSuch) {
+  const QString locked = writeCompetition("Gesperrt.mdb", SmallCompetition());
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(locked).constData(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+  db::SetBusyTimeout(50);
+  openRefused(locked, "Die Datei '" + locked +
+                          "' wird gerade von einem anderen Programm verwendet.\nBitte später "
+                          "nochmals versuchen.");
+  db::SetBusyTimeout(2000);
+  sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+}
+
+TEST_F(OpenTest, HealthyFilesPassTheCheckAlsoWhenEditedElsewhere) {
+  // Text indexes in our German order, and a file changed by a program without it.
+  auto race = SmallCompetition();
+  race.teilnehmer[0].nachname = "Ärmel";
+  race.teilnehmer[1].nachname = "arm";
+  race.teilnehmer[2].nachname = "Zöllner";
+  const QString path = writeCompetition("Gesund.mdb", race);
+  db::Connection::open(path)->execute("create index tblTeilnehmerName on tblTeilnehmer (nachname)");
+  RunForeign(path,
+             "update tblTeilnehmer set jahrgang = 2010 where id = 4;"
+             "insert into tblVersion (version) values (20);");
+  openThroughMenu(path);
+  EXPECT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
+  EXPECT_EQ(state().CompetitionFileName, "Gesund");
 }
 
 }  // namespace

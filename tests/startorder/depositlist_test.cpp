@@ -195,6 +195,27 @@ TEST_F(DepositListTest, ClubsWithTheirBibsBoxesAndPageFrame) {
   EXPECT_NEAR(next.top(), wrapped.top() + pitch + 15, 2);
 }
 
+TEST_F(DepositListTest, ClubsWithANulByteOrStoredAsBytesKeepTheirBibs) {
+  db::CompetitionSpec race = Clubs();
+  const QString path = writeCompetition("Cup.mdb", race);
+  {
+    auto db = db::Connection::open(path);
+    db->execute("update tblTeilnehmer set verein = cast(x'534300414243' as text) where id = 1");
+    db->execute("update tblTeilnehmer set verein = x'534320426c6f62' where id = 5");
+  }
+  openThroughMenu(path);
+  writeList("deposit-odd-clubs.pdf");
+  EXPECT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
+  EXPECT_EQ(result()->text(), "Kautionsliste gespeichert unter: " + outputPath());
+  PdfReader pdf(outputPath());
+  ASSERT_TRUE(pdf.isValid());
+  const QList<int> bibs = printedBibs(pdf);
+  EXPECT_EQ(bibs.size(), 35);
+  EXPECT_TRUE(bibs.contains(1));
+  EXPECT_TRUE(bibs.contains(5));
+  EXPECT_TRUE(pdf.findLine("SC Blob 5"));
+}
+
 TEST_F(DepositListTest, FisCompetitionsListNations) {
   db::CompetitionSpec race = Clubs();
   race.bewerb.typ = 1;

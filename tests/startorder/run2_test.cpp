@@ -1,6 +1,9 @@
 // The run-2 start order read from the run-1 results of a competition file.
 
+#include "startorder/timetext.h"
 #include "startorderfixture.h"
+
+#include <limits>
 
 namespace kx::test {
 namespace {
@@ -159,6 +162,28 @@ TEST_F(Run2Order, RunOneTimeTexts) {
   // The racer without a time does not take the place of the fastest in the reversal.
   build("keine Unterteilung", 2);
   EXPECT_EQ(bibs(), (QStringList{"3", "2", "1", "4"}));
+}
+
+TEST_F(Run2Order, TimesThatAreNoRunTimesPrintAsNoTime) {
+  db::CompetitionSpec race;
+  race.bewerb.typ = 3;
+  race.disziplinen.push_back({});
+  for (int i = 1; i <= 4; ++i) {
+    race.teilnehmer.push_back(Racer(i, "M", {}, i));
+    race.zeiten.push_back(Run1(i, 0, 4000 + i));
+  }
+  open(race);
+  // Infinite, negative, text where a number belongs; the fourth is sound.
+  state.db().execute("update tblZeit set netto = 9e999 where teilnehmer = 1");
+  state.db().execute("update tblZeit set netto = -0.0021 where teilnehmer = 2");
+  state.db().execute("update tblZeit set netto = 'NaN' where teilnehmer = 3");
+  EXPECT_EQ(build("keine Unterteilung", 0), 4);
+  QStringList sorted = times();
+  sorted.sort();
+  EXPECT_EQ(sorted, (QStringList{"---  ", "---  ", "---  ", "40,04"}));
+  EXPECT_EQ(RunTimeText(std::numeric_limits<double>::quiet_NaN()), "");
+  EXPECT_EQ(RunTimeText(-std::numeric_limits<double>::infinity()), "");
+  EXPECT_EQ(RunTimeText(9.2e18), "");
 }
 
 TEST_F(Run2Order, TiedRacersJoinTheReversedBlock) {
