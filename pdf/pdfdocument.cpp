@@ -2,7 +2,9 @@
 
 #include "common/userinterface.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
@@ -12,10 +14,14 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace kx::pdf {
@@ -37,14 +43,93 @@ QStringList paragraphs(const QString& text) {
   return normalised.split(QLatin1Char('\n'));
 }
 
-// Length of `line` without its trailing blanks: the part that is seen and aligned.
+// Length of `line` without its trailing blanks: the part that is seen at a line break.
 qsizetype visibleLength(const QString& line) {
   qsizetype n = line.size();
   while (n > 0 && line.at(n - 1).isSpace()) --n;
   return n;
 }
 
+// The document is written to a temporary file beside its target and renamed over it only
+// once every byte has reached the disk. The temporary file's name says whose it is, so that
+// what a killed output leaves behind can be recognised and cleared away later.
+class OutputFile {
+ public:
+  explicit OutputFile(const QString& target)
+      : target_(target), temp_(target + QString::fromLatin1(kTemporaryFileMarker)) {}
+
+  QIODevice* device() { return &temp_; }
+
+  bool open(QString& error) {
+    RemoveStaleTemporaryFiles(target_);
+    if (!temp_.open()) {
+      error = temp_.errorString();
+      return false;
+    }
+    return true;
+  }
+
+  // Flushes and checks that the whole document was written, then renames it over the
+  // target. On any failure the temporary file is removed and the target left as it was.
+  bool commit(QString& error) {
+    const qint64 written = temp_.pos();
+    if (!temp_.flush() || temp_.error() != QFileDevice::NoError) return fail(error);
+    if (temp_.size() != written) {
+      error = QStringLiteral("Es wurden nur %1 von %2 Bytes geschrieben (Datenträger voll?)")
+                  .arg(temp_.size())
+                  .arg(written);
+      cancel();
+      return false;
+    }
+    const QFileInfo existing(target_);
+    temp_.setPermissions(existing.exists() ? existing.permissions()
+                                           : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    temp_.close();
+    if (temp_.error() != QFileDevice::NoError) return fail(error);
+    if (std::rename(QFile::encodeName(temp_.fileName()).constData(),
+                    QFile::encodeName(target_).constData()) != 0) {
+      error = QString::fromLocal8Bit(std::strerror(errno));
+      cancel();
+      return false;
+    }
+    temp_.setAutoRemove(false);
+    return true;
+  }
+
+  void cancel() {
+    temp_.close();
+    temp_.remove();
+  }
+
+ private:
+  bool fail(QString& error) {
+    error = temp_.errorString();
+    cancel();
+    return false;
+  }
+
+  QString target_;
+  QTemporaryFile temp_;
+};
+
 }  // namespace
+
+void RemoveStaleTemporaryFiles(const QString& target, int maxAgeSeconds) {
+  // Another computer may be writing the same list right now: only old ones go.
+  const QFileInfo info(target);
+  const QString prefix = info.fileName() + QStringLiteral(".kandrix-");
+  const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-maxAgeSeconds);
+  QDirIterator it(info.absolutePath(), {prefix + QStringLiteral("*.tmp")},
+                  QDir::Files | QDir::Hidden);
+  while (it.hasNext()) {
+    it.next();
+    const QFileInfo found = it.fileInfo();
+    // The pattern is only a first sieve: names with wildcard characters are compared here.
+    if (!found.fileName().startsWith(prefix)) continue;
+    if (found.lastModified().toUTC() < limit) QFile::remove(found.absoluteFilePath());
+  }
+}
 
 struct PdfDocument::Impl {
   enum class State { Created, Open, Finished };
@@ -67,16 +152,23 @@ struct PdfDocument::Impl {
   int paragraphSpacing = 0;  // property 48: stored for the callers, not used
 
   // The document being written: painter on writer on a temporary file beside the target.
-  std::unique_ptr<QSaveFile> file;
+  std::unique_ptr<OutputFile> file;
   std::unique_ptr<QPdfWriter> writer;
   std::unique_ptr<QPainter> painter;
   int pages = 0;
   QPointF current;
 
-  // The current font as resolved on the writer; rebuilt when a font property changes.
+  // The fonts of the document as resolved on the writer, one per variant, built on first
+  // use; `metrics` is the current one's. The painter's font changes only when the variant
+  // does.
+  struct Variant {
+    QFont font;
+    QFontMetricsF metrics;
+  };
+  std::unordered_map<QString, Variant> variants;  // nodes stay where they are
   bool fontDirty = true;
-  QFont font;
-  std::optional<QFontMetricsF> metrics;
+  const Variant* variant = nullptr;
+  const QFontMetricsF* metrics = nullptr;
 
   int fail(const QString& message) {
     error = message;
@@ -98,14 +190,26 @@ struct PdfDocument::Impl {
 
   const QFontMetricsF& useFont() {
     if (fontDirty) {
-      font = QFont(fontName);
-      font.setPointSize(fontSize);
-      font.setBold(bold);
-      font.setItalic(italic);
-      // Design metrics: a document's widths do not depend on screen hinting.
-      font.setHintingPreference(QFont::PreferNoHinting);
-      metrics.emplace(font, writer.get());
-      painter->setFont(font);
+      const QString key = QStringLiteral("%1|%2|%3%4")
+                              .arg(fontName)
+                              .arg(fontSize)
+                              .arg(bold ? 'b' : '-')
+                              .arg(italic ? 'i' : '-');
+      auto it = variants.find(key);
+      if (it == variants.end()) {
+        QFont font(fontName);
+        font.setPointSize(fontSize);
+        font.setBold(bold);
+        font.setItalic(italic);
+        // Design metrics: a document's widths do not depend on screen hinting.
+        font.setHintingPreference(QFont::PreferNoHinting);
+        it = variants.emplace(key, Variant{font, QFontMetricsF(font, writer.get())}).first;
+      }
+      if (variant != &it->second) {
+        variant = &it->second;
+        metrics = &variant->metrics;
+        painter->setFont(variant->font);
+      }
       fontDirty = false;
     }
     return *metrics;
@@ -133,7 +237,9 @@ struct PdfDocument::Impl {
   };
 
   // Breaks one paragraph into lines no wider than `width` (no limit when width <= 0):
-  // at blanks where possible, inside a word only when the word alone is too wide.
+  // at blanks where possible, inside a word only when the word alone is too wide. A text
+  // whose visible part fits is set as given, trailing blanks included (they set a
+  // right-aligned text in); lines broken at blanks lose the blanks of the break.
   std::vector<Line> wrap(const QString& text, qreal width) const {
     auto visible = [&](qsizetype from, qsizetype to) {
       QString part = text.mid(from, to - from);
@@ -141,8 +247,14 @@ struct PdfDocument::Impl {
       return Line{part, metrics->horizontalAdvance(part)};
     };
     const qsizetype n = text.size();
-    Line whole = visible(0, n);
-    if (width <= 0 || whole.width <= width) return {whole};
+    const qsizetype seen = visibleLength(text);
+    if (seen == n || seen == 0) {
+      Line whole{text, metrics->horizontalAdvance(text)};
+      if (width <= 0 || whole.width <= width) return {whole};
+    } else {
+      const qreal seenWidth = metrics->horizontalAdvance(text.left(seen));
+      if (width <= 0 || seenWidth <= width) return {Line{text, metrics->horizontalAdvance(text)}};
+    }
 
     std::vector<Line> lines;
     qsizetype start = 0;
@@ -187,11 +299,11 @@ struct PdfDocument::Impl {
   }
 
   void discard() {
-    if (file) file->cancelWriting();
     if (painter && painter->isActive()) painter->end();
     painter.reset();
     writer.reset();
-    file.reset();  // removes the temporary file
+    if (file) file->cancel();  // removes the temporary file
+    file.reset();
   }
 };
 
@@ -207,15 +319,18 @@ int PdfDocument::SetNumProp(int property, int value) {
   const bool flag = value != 0;
   switch (property) {
     case kPropBold:
+      if (d->bold == flag) return 0;
       d->bold = flag;
       break;
     case kPropItalic:
+      if (d->italic == flag) return 0;
       d->italic = flag;
       break;
     case kPropFontSize:
       if (value < 1 || value > kMaxFontSize) {
         return d->fail(QStringLiteral("Ungültige Schriftgröße: %1").arg(value));
       }
+      if (d->fontSize == value) return 0;
       d->fontSize = value;
       break;
     case kPropLandscape:
@@ -267,6 +382,7 @@ int PdfDocument::SetStrProp(int property, const QString& value) {
       return 0;
     case kPropFontName:
       if (value.trimmed().isEmpty()) return d->fail(QStringLiteral("Kein Schriftname angegeben."));
+      if (d->fontName == value) return 0;
       d->fontName = value;
       d->fontDirty = true;
       return 0;
@@ -322,12 +438,13 @@ int PdfDocument::BeginDoc() {
     return d->fail(QStringLiteral("Es wurde keine Ausgabedatei angegeben."));
   }
 
-  auto file = std::make_unique<QSaveFile>(d->fileName);
-  if (!file->open(QIODevice::WriteOnly)) {
+  auto file = std::make_unique<OutputFile>(d->fileName);
+  QString reason;
+  if (!file->open(reason)) {
     return d->fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\n%2")
-                       .arg(QDir::toNativeSeparators(d->fileName), file->errorString()));
+                       .arg(QDir::toNativeSeparators(d->fileName), reason));
   }
-  auto writer = std::make_unique<QPdfWriter>(file.get());
+  auto writer = std::make_unique<QPdfWriter>(file->device());
   writer->setResolution(kResolution);
   writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
                                     d->landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
@@ -337,7 +454,7 @@ int PdfDocument::BeginDoc() {
 
   auto painter = std::make_unique<QPainter>();
   if (!painter->begin(writer.get())) {
-    file->cancelWriting();
+    file->cancel();
     return d->fail(QStringLiteral("Das PDF-Dokument %1 kann nicht begonnen werden.")
                        .arg(QDir::toNativeSeparators(d->fileName)));
   }
@@ -349,6 +466,8 @@ int PdfDocument::BeginDoc() {
   d->state = Impl::State::Open;
   d->pages = 1;
   d->current = QPointF();
+  d->variants.clear();
+  d->variant = nullptr;
   d->fontDirty = true;
   return 0;
 }
@@ -468,8 +587,8 @@ int PdfDocument::EndDoc() {
     return d->fail(
         QStringLiteral("Das PDF-Dokument %1 kann nicht abgeschlossen werden.").arg(target));
   }
-  if (!d->file->commit()) {
-    const QString reason = d->file->errorString();
+  QString reason;
+  if (!d->file->commit(reason)) {
     d->discard();
     return d->fail(
         QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\n%2").arg(target, reason));

@@ -6,7 +6,8 @@
 //
 // Every operation returns -1 on failure (the text of the error is then GetErrorMsg()) and
 // any other value on success. A document is written to a temporary file beside the chosen
-// one and moved into place by EndDoc, so an unfinished document never damages a file.
+// one ("<name>.kandrix-XXXXXX.tmp") and moved into place by EndDoc once it is completely
+// on the disk, so an unfinished document or a full disk never damages a file.
 
 #include <QImage>
 #include <QString>
@@ -85,6 +86,13 @@ class PdfDocument {
   struct Impl;
   std::unique_ptr<Impl> d;
 };
+
+// The middle of the name of a document's temporary file: "<target><marker>".
+inline const char* const kTemporaryFileMarker = ".kandrix-XXXXXX.tmp";
+// Removes the temporary files of `target` that an output killed half-way left behind and
+// that are older than `maxAgeSeconds` (younger ones may belong to a write in progress on
+// another computer). BeginDoc calls it for its target.
+void RemoveStaleTemporaryFiles(const QString& target, int maxAgeSeconds = 3600);
 
 // Thrown after a failing PDF operation has been reported: the output it belongs to is
 // abandoned, its partial file removed, and the program goes on.

@@ -7,6 +7,7 @@
 #include "tests/support/scriptedui.h"
 
 #include <QColor>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -15,7 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cmath>
+#include <csignal>
+#include <cstdio>
 #include <functional>
 
 namespace kx::pdf {
@@ -430,6 +435,78 @@ TEST_F(PdfDocumentTest, AnOutputDirectoryThatCannotBeWrittenFailsCleanly) {
   EXPECT_TRUE(doc.GetErrorMsg().contains("kann nicht geschrieben werden"));
   EXPECT_TRUE(ui.viewerOpened.isEmpty());
   EXPECT_FALSE(QFile::exists(path("stick/Startliste.pdf")));
+}
+
+TEST_F(PdfDocumentTest, RightAlignedTextKeepsItsTrailingBlanks) {
+  int blanks = 0;
+  const QString file = write("blanks.pdf", [&](PdfDocument& doc) {
+    doc.SetNumProp(kPropFontSize, 9);
+    blanks = doc.TextWidth("NiZ  ") - doc.TextWidth("NiZ");
+    doc.DrawText(150, 100, 1000, 0, kAlignRight, 0, "NiZ  ");
+    doc.DrawText(150, 200, 1000, 0, kAlignRight, 0, "NiZ");
+    doc.DrawText(150, 300, 300, 0, kAlignRight, 0, "breit breit breit   ");
+  });
+  PdfReader pdf(file);
+  const auto words = pdf.words();
+  ASSERT_GE(words.size(), 2);
+  EXPECT_GT(blanks, 10);
+  EXPECT_NEAR(words[0].right(), 1000 - blanks, 1);
+  EXPECT_NEAR(words[1].right(), 1000, 1);
+  // Wrapped lines still end at the edge: the blanks of a break are dropped.
+  for (const PdfWord& w : pdf.words()) {
+    if (w.text == "breit") EXPECT_LE(w.right(), 301);
+  }
+}
+
+// What an output killed half-way left behind goes on the next write of the same target
+// once it is older than an hour; younger ones and those of other lists stay.
+TEST_F(PdfDocumentTest, OldTemporaryFilesOfTheTargetAreCleared) {
+  const QDateTime twoHoursAgo = QDateTime::currentDateTime().addSecs(-7200);
+  for (const QString& name :
+       {"Startliste.pdf.kandrix-aB3dEf.tmp", "Startliste.pdf.kandrix-Xy12zz.tmp",
+        "Namensliste.pdf.kandrix-aB3dEf.tmp"}) {
+    QFile f(path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("halb");
+    f.flush();
+    if (!name.contains("Xy12")) f.setFileTime(twoHoursAgo, QFileDevice::FileModificationTime);
+  }
+  write("Startliste.pdf", [](PdfDocument& doc) { doc.TextOut(100, 100, "neu"); });
+  EXPECT_EQ(filesInDir(), (QStringList{"Namensliste.pdf.kandrix-aB3dEf.tmp", "Startliste.pdf",
+                                       "Startliste.pdf.kandrix-Xy12zz.tmp"}));
+}
+
+// A disk that fills up while the document is written (here: a file-size limit in a child
+// process) fails the output; the earlier list stays as it was and nothing is left behind.
+TEST_F(PdfDocumentTest, AFullDiskFailsTheOutputAndKeepsTheEarlierFile) {
+  const QString file = path("Startliste.pdf");
+  const QByteArray earlier(4000, 'x');
+  {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(earlier);
+  }
+  auto writeUnderLimit = [&] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{20000, 20000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    PdfDocument doc(nullptr);
+    doc.SetStrProp(kPropFileName, file);
+    if (doc.BeginDoc() != 0) std::_Exit(2);
+    for (int page = 0; page < 20; ++page) {
+      if (page > 0) doc.NewPage();
+      for (int row = 0; row < 60; ++row)
+        doc.TextOut(100, 100 + row * 40, QStringLiteral("Läufer %1 %2").arg(page).arg(row));
+    }
+    const int result = doc.EndDoc();
+    std::fprintf(stderr, "%s\n", qPrintable(doc.GetErrorMsg()));
+    std::_Exit(result == -1 ? 3 : 0);
+  };
+  EXPECT_EXIT(writeUnderLimit(), ::testing::ExitedWithCode(3), "kann nicht geschrieben werden");
+  EXPECT_EQ(filesInDir(), QStringList{"Startliste.pdf"});
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), earlier);
 }
 
 }  // namespace

@@ -346,7 +346,7 @@ TEST(PdfTextMeasure, HeightAndLinesAreThoseOfTheDrawnText) {
     EXPECT_EQ(pen.textBottom(), 1001 + height);
     for (const QString& line : lines) EXPECT_LE(pen.textWidth(line), kBibsRight - kBibsLeft);
   }
-  EXPECT_EQ(pen.wrapText(kBibsLeft, kBibsRight, "12  "), QStringList{"12"});
+  EXPECT_EQ(pen.wrapText(kBibsLeft, kBibsRight, "12  "), QStringList{"12  "});
   EXPECT_GT(pen.wrapText(kBibsLeft, kBibsRight, bibs).size(), 10);
   pdf::PdfDocument unopened(nullptr);
   QStringList lines;
