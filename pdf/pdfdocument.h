@@ -9,11 +9,12 @@
 // one ("<name>.kandrix-XXXXXX.tmp") and moved into place by EndDoc once it is completely
 // on the disk, so an unfinished document or a full disk never damages a file.
 
+#include "common/pdfabort.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
 
-#include <exception>
 #include <memory>
 
 namespace kx {
@@ -93,13 +94,6 @@ inline const char* const kTemporaryFileMarker = ".kandrix-XXXXXX.tmp";
 // that are older than `maxAgeSeconds` (younger ones may belong to a write in progress on
 // another computer). BeginDoc calls it for its target.
 void RemoveStaleTemporaryFiles(const QString& target, int maxAgeSeconds = 3600);
-
-// Thrown after a failing PDF operation has been reported: the output it belongs to is
-// abandoned, its partial file removed, and the program goes on.
-class PdfAbort : public std::exception {
- public:
-  const char* what() const noexcept override { return "PDF output abandoned"; }
-};
 
 // The caption of the PDF error message.
 inline const char* const kPdfErrorCaption = "PDF-Ausgabe";
