@@ -99,8 +99,8 @@ QDateTime QtUserInterface::now() {
   return QDateTime::currentDateTime();
 }
 
-void QtUserInterface::openViewer(const QString& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool QtUserInterface::openViewer(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace kx

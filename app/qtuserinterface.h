@@ -16,7 +16,7 @@ class QtUserInterface : public UserInterface {
   QString saveFileName(const FileDialogRequest& request) override;
   bool chooseFont(FontChoice& choice) override;
   QDateTime now() override;
-  void openViewer(const QString& path) override;
+  bool openViewer(const QString& path) override;
 
  private:
   QWidget* parent_;

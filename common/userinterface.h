@@ -58,8 +58,8 @@ class UserInterface {
   // Today's date and the time of day.
   virtual QDateTime now() = 0;
 
-  // Opens a finished document in the viewer.
-  virtual void openViewer(const QString& path) = 0;
+  // Opens a finished document in the viewer; false when no viewer could be started.
+  virtual bool openViewer(const QString& path) = 0;
 };
 
 // The application's title, the caption of message boxes without one of their own.

@@ -505,11 +505,15 @@ bool Connection::hasMoved() {
   return moved != 0;
 }
 
+QString Connection::movedText() const {
+  return QStringLiteral(
+             "Die Bewerbsdatei '%1' wurde inzwischen ersetzt oder gelöscht.\n"
+             "Bitte die Bewerbsdatei neu öffnen.")
+      .arg(QDir::toNativeSeparators(path_));
+}
+
 void Connection::ensureInPlace() {
-  if (!hasMoved()) return;
-  throw Error(QStringLiteral("Die Bewerbsdatei '%1' wurde inzwischen ersetzt oder gelöscht.\n"
-                             "Bitte die Bewerbsdatei neu öffnen.")
-                  .arg(QDir::toNativeSeparators(path_)));
+  if (hasMoved()) throw Error(movedText());
 }
 
 Transaction Connection::transaction() {

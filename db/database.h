@@ -137,6 +137,8 @@ class Connection {
   // Throws Error with a message for the user when the file has moved. Every write
   // (Transaction) checks it; outputs call it before they read.
   void ensureInPlace();
+  // The message for the user about a moved file.
+  QString movedText() const;
 
   // Starts a transaction; see Transaction. Transactions do not nest.
   Transaction transaction();

@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/userinterface.h"
+#include "db/database.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,6 +85,12 @@ void DocumentOutput::BeginDoc() {
 }
 
 bool DocumentOutput::OpenDoc(bool openAfterOutput, bool landscape) {
+  // A list from a file that the main program has meanwhile replaced or removed would
+  // show stale data.
+  if (context_.db != nullptr && context_.db->hasMoved()) {
+    context_.ui->message(context_.db->movedText(), MsgIcon::Exclamation, QStringLiteral("Achtung"));
+    return false;
+  }
   if (!AskFileName()) return false;
   CreateDoc(openAfterOutput, landscape);
   if (!ProbeFile()) return false;
@@ -99,11 +106,18 @@ void DocumentOutput::FinishDoc(int rows, bool reportAlways) {
   const bool report = rows > 0 || reportAlways;
   if (rows <= 0) KeepFromViewer();
   pdf::PdfCheck(*doc_, doc_->EndDoc());
+  const bool noViewer = doc_->viewerFailed();
   pen_.reset();
   doc_.reset();
   // Reported only once the file is really written.
-  if (report)
+  if (report) {
     result_ = ResultLine::saved(words_.listWord + QStringLiteral(" gespeichert unter: ") + file_);
+    if (noViewer) {
+      result_.text += QStringLiteral(
+          "\nDie Datei wurde gespeichert, aber es konnte kein PDF-Anzeigeprogramm geöffnet "
+          "werden.");
+    }
+  }
 }
 
 }  // namespace kx

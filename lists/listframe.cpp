@@ -5,6 +5,7 @@
 #include "db/database.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -107,15 +108,37 @@ const ListHeadTexts& PdfListFrame::ReadListHeadTexts() {
 
 QString PdfListFrame::findPicture(const QString& name) const {
   // Beside the chosen file first, then beside the competition file; the name's case
-  // does not matter (pictures copied from other systems).
+  // does not matter (pictures copied from other systems). The exact name is tried before
+  // a folder is listed: output folders may hold thousands of files.
   for (const QString& dirPath : {QFileInfo(file()).absolutePath(), context().competitionDir}) {
     if (dirPath.isEmpty()) continue;
     const QDir dir(dirPath);
-    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-      if (entry.compare(name, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
+    if (QFileInfo(dir.filePath(name)).isFile()) return dir.filePath(name);
+    QDirIterator it(dirPath, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+      it.next();
+      if (it.fileName().compare(name, Qt::CaseInsensitive) == 0) return it.filePath();
     }
   }
   return QString();
+}
+
+void PdfListFrame::Picture::draw(pdf::PdfDocument& doc, int x1, int y1, int x2, int y2) const {
+  // A picture that cannot be read is reported by the file-drawing step.
+  if (image.isNull()) {
+    pdf::PdfCheck(doc, doc.StretchDrawFromFile(x1, y1, x2, y2, path));
+  } else {
+    pdf::PdfCheck(doc, doc.StretchDraw(x1, y1, x2, y2, image));
+  }
+}
+
+void PdfListFrame::FindLogos() {
+  if (logosFound_) return;
+  logosFound_ = true;
+  for (auto [picture, name] : {std::pair{&logo2_, "logo2.bmp"}, std::pair{&logo3_, "logo3.bmp"}}) {
+    picture->path = findPicture(QString::fromLatin1(name));
+    if (!picture->path.isEmpty()) picture->image = QImage(picture->path);
+  }
 }
 
 int PdfListFrame::StartListPage(int page, const QString& listTitle,
@@ -126,14 +149,10 @@ int PdfListFrame::StartListPage(int page, const QString& listTitle,
   int y = 110;
 
   pdf::PdfCheck(doc, doc.StretchDraw(100, 90, 410, 400, ProgramLogo()));
-  const QString logo2 = findPicture(QStringLiteral("logo2.bmp"));
-  if (!logo2.isEmpty()) pdf::PdfCheck(doc, doc.StretchDrawFromFile(1710, 90, 2020, 400, logo2));
-  const QString logo3 = findPicture(QStringLiteral("logo3.bmp"));
-  const bool band = head_.footerBand && !logo3.isEmpty();
-  if (band) {
-    pdf::PdfCheck(
-        doc, doc.StretchDrawFromFile(100, 2870 - 10 * head_.footerLogoHeight, 2020, 2870, logo3));
-  }
+  FindLogos();
+  if (!logo2_.path.isEmpty()) logo2_.draw(doc, 1710, 90, 2020, 400);
+  const bool band = head_.footerBand && !logo3_.path.isEmpty();
+  if (band) logo3_.draw(doc, 100, 2870 - 10 * head_.footerLogoHeight, 2020, 2870);
 
   pen.setFont(QStringLiteral("Arial"));
   pen.setSize(16);

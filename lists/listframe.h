@@ -88,6 +88,15 @@ class PdfListFrame : public DocumentOutput {
 
  private:
   QString findPicture(const QString& name) const;
+  // The logos beside the chosen or the competition file, found and read once per document.
+  struct Picture {
+    QString path;  // empty when there is none
+    QImage image;  // null when it cannot be read
+    void draw(pdf::PdfDocument& doc, int x1, int y1, int x2, int y2) const;
+  };
+  void FindLogos();
+  bool logosFound_ = false;
+  Picture logo2_, logo3_;
 
   QString place_;  // the competition's place and nation, printed in the foot
   QString nation_;

@@ -146,6 +146,7 @@ struct PdfDocument::Impl {
   bool italic = false;
   bool landscape = false;
   bool openViewer = false;
+  bool viewerFailed = false;  // the viewer was asked for and could not be started
   int fontSize = 10;
   int lineWidth = 1;
   int textBottom = 0;
@@ -594,8 +595,13 @@ int PdfDocument::EndDoc() {
         QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\n%2").arg(target, reason));
   }
   d->file.reset();
-  if (d->openViewer && d->ui) d->ui->openViewer(QFileInfo(d->fileName).absoluteFilePath());
+  if (d->openViewer && d->ui)
+    d->viewerFailed = !d->ui->openViewer(QFileInfo(d->fileName).absoluteFilePath());
   return 0;
+}
+
+bool PdfDocument::viewerFailed() const {
+  return d->viewerFailed;
 }
 
 QString PdfDocument::GetErrorMsg() const {

@@ -76,6 +76,9 @@ class PdfDocument {
   int EndDoc();  // writes the file; opens the viewer when property 44 is 1
 
   QString GetErrorMsg() const;
+  // True after an EndDoc that wrote the file but could not start the viewer it was asked
+  // to open.
+  bool viewerFailed() const;
 
   // Page size of the document in its orientation (2100 x 2970 portrait).
   int pageWidth() const;

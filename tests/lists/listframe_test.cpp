@@ -5,7 +5,10 @@
 #include "tests/support/pdfreader.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
+
+#include <cstdio>
 
 namespace kx::test {
 namespace {
@@ -122,6 +125,46 @@ TEST_F(ListFrameTest, AnEarlierFileSurvivesAnAbandonedOutput) {
   ASSERT_TRUE(old.open(QIODevice::ReadOnly));
   EXPECT_EQ(old.readAll(), "alte Liste");
   EXPECT_EQ(QDir(dataDir()).entryList(QDir::Files | QDir::Hidden).filter("alt").size(), 1);
+}
+
+TEST_F(ListFrameTest, AViewerThatCannotBeStartedIsNamedInTheResultLine) {
+  ui().viewerStarts = false;
+  openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
+  const QString out = QDir(dataDir()).filePath("liste.pdf");
+  ui().chooseSaveFile(out);
+  last = WriteStartList(state(), StartListOptions{});
+  EXPECT_EQ(last.text, "Startliste gespeichert unter: " + out +
+                           "\nDie Datei wurde gespeichert, aber es konnte kein "
+                           "PDF-Anzeigeprogramm geöffnet werden.");
+  EXPECT_TRUE(QFileInfo(out).isFile());
+}
+
+// The main program replaced the file (a new one renamed over it) or it was deleted: no
+// list from the stale file.
+TEST_F(ListFrameTest, NoListFromACompetitionFileThatWasReplacedOrRemoved) {
+  for (const bool removed : {false, true}) {
+    const QString path = writeCompetition("Cup.mdb", SmallCompetition());
+    openThroughMenu(path);
+    if (removed) {
+      ASSERT_TRUE(QFile::remove(path));
+    } else {
+      const QString newer = writeCompetition("Neu.mdb", SmallCompetition());
+      ASSERT_EQ(
+          std::rename(QFile::encodeName(newer).constData(), QFile::encodeName(path).constData()),
+          0);
+    }
+    ui().clear();
+    const QString out = QDir(dataDir()).filePath("liste.pdf");
+    ui().chooseSaveFile(out);
+    last = WriteStartList(state(), StartListOptions{});
+    ASSERT_EQ(ui().messages.size(), 1);
+    EXPECT_EQ(ui().messages[0].text, "Die Bewerbsdatei '" + path +
+                                         "' wurde inzwischen ersetzt oder gelöscht.\nBitte die "
+                                         "Bewerbsdatei neu öffnen.");
+    EXPECT_TRUE(ui().saveRequests.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_FALSE(last.text.contains("gespeichert"));
+  }
 }
 
 }  // namespace

@@ -22,7 +22,10 @@ class ScriptedUi : public UserInterface {
   QString saveFileName(const FileDialogRequest& request) override;
   bool chooseFont(FontChoice& choice) override;
   QDateTime now() override { return now_; }
-  void openViewer(const QString& path) override { viewerOpened.append(path); }
+  bool openViewer(const QString& path) override {
+    viewerOpened.append(path);
+    return viewerStarts;
+  }
 
   // Scripting.
   void answerMessages(std::initializer_list<MsgAnswer> answers) {
@@ -35,6 +38,9 @@ class ScriptedUi : public UserInterface {
   void setNow(const QDateTime& now) { now_ = now; }
   // Called while a message box is "shown" (e.g. to check state at that moment).
   std::function<void(const MessageRecord&)> onMessage;
+
+  // False: the viewer cannot be started (a machine without a PDF viewer).
+  bool viewerStarts = true;
 
   // Record.
   QList<MessageRecord> messages;
