@@ -112,12 +112,17 @@ void DocumentOutput::FinishDoc(int rows, bool reportAlways) {
   // Reported only once the file is really written.
   if (report) {
     result_ = ResultLine::saved(words_.listWord + QStringLiteral(" gespeichert unter: ") + file_);
+    saved_ = true;
     if (noViewer) {
-      result_.text += QStringLiteral(
-          "\nDie Datei wurde gespeichert, aber es konnte kein PDF-Anzeigeprogramm geöffnet "
-          "werden.");
+      AddResultNote(QStringLiteral(
+          "Die Datei wurde gespeichert, aber es konnte kein PDF-Anzeigeprogramm geöffnet "
+          "werden."));
     }
   }
+}
+
+void DocumentOutput::AddResultNote(const QString& line) {
+  if (saved_ && !line.isEmpty()) result_.text += QLatin1Char('\n') + line;
 }
 
 }  // namespace kx

@@ -96,11 +96,14 @@ class DocumentOutput {
   // Ends the document. With rows (or `reportAlways`) the result line reports the file in
   // black; without rows the file is not opened in the viewer.
   void FinishDoc(int rows, bool reportAlways = false);
+  // Adds a line to a result line that reports the file (nothing for an empty text).
+  void AddResultNote(const QString& line);
 
  private:
   OutputContext context_;
   ListWords words_;
   ResultLine result_;
+  bool saved_ = false;  // the result line reports the written file
   QString file_;
   std::unique_ptr<pdf::PdfDocument> doc_;
   std::unique_ptr<pdf::PdfPen> pen_;

@@ -163,6 +163,7 @@ ResultLine WriteBoardList(AppState& state, const BoardListOptions& options) {
   grid.finish(state.CreditLine);
 
   frame.FinishDoc(count);
+  frame.AddResultNote(LeftOutLine(state, count, true));
   return frame.result();
 }
 

@@ -1,9 +1,10 @@
 #include "startorder/namelist.h"
 
-#include "common/textroutines.h"
 #include "common/appstate.h"
+#include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "lists/listframe.h"
+#include "startorder/startorder.h"
 
 #include <vector>
 
@@ -108,6 +109,7 @@ ResultLine WriteNameList(AppState& state, const NameListOptions& options,
 
   // An empty discipline still gives its file with the blank page, reported as saved.
   frame.FinishDoc(rs.count(), true);
+  frame.AddResultNote(LeftOutLine(state, rs.count(), false));
   return frame.result();
 }
 

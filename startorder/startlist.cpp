@@ -1,7 +1,7 @@
 #include "startorder/startlist.h"
 
-#include "common/textroutines.h"
 #include "common/appstate.h"
+#include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "lists/listframe.h"
 #include "startorder/startorder.h"
@@ -131,6 +131,7 @@ ResultLine WriteStartList(AppState& state, const StartListOptions& options,
   }
 
   frame.FinishDoc(count);
+  frame.AddResultNote(LeftOutLine(state, count, true));
   return frame.result();
 }
 

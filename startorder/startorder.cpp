@@ -515,6 +515,38 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
   return count;
 }
 
+QString LeftOutLine(AppState& state, int listed, bool bibsNeeded) {
+  if (!state.CompetitionDb) return QString();
+  db::Connection& db = *state.CompetitionDb;
+  const QString c = state.CurrentDisciplineCode;
+  const QString entered = QStringLiteral("select count(*) from tblTeilnehmer t where ") + c +
+                          QStringLiteral("aktiv = true");
+  const int left = db.scalar(entered).toInt() - std::max(listed, 0);
+  if (left <= 0) return QString();
+  const QString withBib = QStringLiteral(" and t.startnr") + c + QStringLiteral(" is not null");
+  const int noBib = bibsNeeded
+                        ? std::min(left, db.scalar(entered + QStringLiteral(" and t.startnr") + c +
+                                                   QStringLiteral(" is null"))
+                                             .toInt())
+                        : 0;
+  const int noClass = std::min(
+      left - noBib, db.scalar(entered + (bibsNeeded ? withBib : QString()) +
+                              QStringLiteral(" and (t.klasse is null or not exists "
+                                             "(select 1 from tblKlasse k where k.id = t.klasse))"))
+                        .toInt());
+  const int rest = left - noBib - noClass;
+  auto racers = [](int n, const QString& why) {
+    return (n == 1 ? QStringLiteral("1 gemeldeter Teilnehmer")
+                   : QStringLiteral("%1 gemeldete Teilnehmer").arg(n)) +
+           why;
+  };
+  QStringList parts;
+  if (noBib > 0) parts << racers(noBib, QStringLiteral(" ohne Startnummer"));
+  if (noClass > 0) parts << racers(noClass, QStringLiteral(" ohne Klasse"));
+  if (rest > 0) parts << racers(rest, QStringLiteral(" ohne Gruppe oder Kategorie der Klasse"));
+  return parts.join(QStringLiteral(" und ")) + QStringLiteral(" nicht in der Liste");
+}
+
 void ReverseLeadingFinishers(StartOrderTable& table, int reverseCount) {
   const int count = table.count();
   if (reverseCount <= 0 || count <= 0) return;

@@ -48,4 +48,10 @@ void ReverseLeadingFinishers(StartOrderTable& table, int reverseCount);
 // Whether a run-1 time text belongs to a finisher (not "NiZ  ", "Dis  " or "---  ").
 bool IsFinisherTimeText(const QString& zeit);
 
+// The second result line of a run-1 list that printed `listed` of the racers entered in the
+// current discipline: how many were left out and why ("3 gemeldete Teilnehmer ohne Klasse
+// nicht in der Liste"); empty when nobody was. `bibsNeeded`: the list takes only racers
+// with a bib.
+QString LeftOutLine(AppState& state, int listed, bool bibsNeeded);
+
 }  // namespace kx

@@ -1,5 +1,8 @@
 #include "startorder/startlist.h"
 
+#include "startorder/boardlist.h"
+#include "startorder/namelist.h"
+
 #include "common/textroutines.h"
 #include "lists/listframe.h"
 #include "tests/support/appfixture.h"
@@ -114,6 +117,36 @@ TEST_F(StartListTest, BibsAtTheLimitOfWholeNumbersAreListed) {
   writeList("keine Unterteilung");
   EXPECT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
   EXPECT_EQ(resultText(), "Startliste gespeichert unter: " + outputPath());
+}
+
+// Late entries without a class drop out of the lists grouped by class: the result line
+// says so.
+TEST_F(StartListTest, RacersLeftOutOfTheClassListsAreCounted) {
+  auto race = SmallCompetition();
+  race.teilnehmer[1].klasse.reset();
+  race.teilnehmer[4].klasse = 99;  // a class that does not exist
+  openCompetition(race);
+  const QString note = "\n2 gemeldete Teilnehmer ohne Klasse nicht in der Liste";
+  ui().chooseSaveFile(outputPath("start.pdf"));
+  StartListOptions start;
+  start.grouping = "Klasse";
+  start.openAfterOutput = false;
+  EXPECT_EQ(WriteStartList(state(), start).text,
+            "Startliste gespeichert unter: " + outputPath("start.pdf") + note);
+  ui().chooseSaveFile(outputPath("namen.pdf"));
+  EXPECT_EQ(WriteNameList(state(), {false}).text,
+            "Namensliste gespeichert unter: " + outputPath("namen.pdf") + note);
+  ui().chooseSaveFile(outputPath("tafel.pdf"));
+  BoardListOptions board;
+  board.grouping = "Klasse";
+  board.openAfterOutput = false;
+  EXPECT_EQ(WriteBoardList(state(), board).text,
+            "Tafelliste gespeichert unter: " + outputPath("tafel.pdf") + note);
+  // Without grouping nobody is left out.
+  ui().chooseSaveFile(outputPath("alle.pdf"));
+  start.grouping = "keine Unterteilung";
+  EXPECT_EQ(WriteStartList(state(), start).text,
+            "Startliste gespeichert unter: " + outputPath("alle.pdf"));
 }
 
 TEST_F(StartListTest, MissingBibsStopTheListBeforeTheDialog) {
