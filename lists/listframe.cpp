@@ -158,8 +158,15 @@ int PdfListFrame::StartListPage(int page, const QString& listTitle,
   pen.setSize(16);
   pen.setBold(true);
   pen.setItalic(false);
-  pen.centered(130, 1970, 110,
-               event_.bewerbsbezeichnung + QStringLiteral("\r\n") + context().listTitle);
+  // The heading block stays above the list title: a long or many-lined event name is set
+  // smaller, the title keeps its place.
+  const QString heading = event_.bewerbsbezeichnung + QStringLiteral("\r\n") + context().listTitle;
+  for (int size = 16; size > pdf::PdfPen::kSmallestSize; --size) {
+    if (pen.textHeight(130, 1970, heading) <= 205) break;
+    pen.setSize(size - 1);
+  }
+  pen.centered(130, 1970, 110, heading);
+  pen.setSize(16);
   y += 215;
   pen.centered(130, 1970, y, listTitle);
   y += 70;

@@ -64,4 +64,37 @@ int PdfPen::fit(const QString& text, int startSize, int limit, bool strictlyWide
   return drop;
 }
 
+int PdfPen::fitInto(QString& text, int startSize, int width, int dropStep, int startDrop) {
+  const int drop = fit(text, startSize, width, true, dropStep, startDrop);
+  text = cut(text, width);
+  return drop;
+}
+
+QString PdfPen::cut(const QString& text, int width) {
+  if (textWidth(text) <= width) return text;
+  const QString ellipsis(QChar(0x2026));
+  // The longest beginning that still fits with the ellipsis behind it.
+  qsizetype low = 0;
+  qsizetype high = text.size();
+  while (low < high) {
+    const qsizetype mid = (low + high + 1) / 2;
+    if (textWidth(text.left(mid).trimmed() + ellipsis) <= width) {
+      low = mid;
+    } else {
+      high = mid - 1;
+    }
+  }
+  return low == 0 ? QString() : text.left(low).trimmed() + ellipsis;
+}
+
+void PdfPen::numberIn(int left, int right, int top, int align, const QString& text, int size) {
+  const int drop = fit(text, size, right - left, true, 1);
+  const int width = textWidth(text);
+  int x = left;
+  if (align == kAlignRight) x = right - width;
+  if (align == kAlignCenter) x = (left + right - width) / 2;
+  textOut(x, top + drop, text);
+  setSize(size);
+}
+
 }  // namespace kx::pdf

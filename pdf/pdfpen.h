@@ -46,6 +46,17 @@ class PdfPen {
   int fit(const QString& text, int startSize, int limit, bool strictlyWider = false,
           int dropStep = 2, int startDrop = 0);
 
+  // fit() for a text that must not cross into the next column: a text still wider than
+  // `width` at the smallest size is cut to it with "…". Returns the drop; `text` becomes
+  // what is to be drawn.
+  int fitInto(QString& text, int startSize, int width, int dropStep = 2, int startDrop = 0);
+  // `text` cut with "…" to `width` in the current font; unchanged when it fits.
+  QString cut(const QString& text, int width);
+  // A number (a bib) on one line in the box from left to right, aligned there: never
+  // wrapped and never cut, shrunk from `size` as far as needed (not below the smallest
+  // size). The font is at `size` again afterwards.
+  void numberIn(int left, int right, int top, int align, const QString& text, int size);
+
   static constexpr int kSmallestSize = 5;
 
  private:

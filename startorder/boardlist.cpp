@@ -90,14 +90,17 @@ void BoardGrid::add(const QString& klasse, const BoardRow& row) {
   const int top = y_ + g_.textOffset;
   pen_.setSize(g_.rowSize);
   pen_.setBold(true);
-  pen_.centered(BoardGeometry::kLeft, g_.columnLines[0], top, row.bib);
+  pen_.numberIn(BoardGeometry::kLeft + 5, g_.columnLines[0] - 5, top, pdf::kAlignCenter, row.bib,
+                g_.rowSize);
   pen_.setBold(false);
-  int drop = pen_.fit(row.name, g_.rowSize, g_.nameWidth(), true);
-  pen_.textOut(g_.nameX, top + drop, row.name);
+  QString name = row.name;
+  int drop = pen_.fitInto(name, g_.rowSize, g_.nameWidth());
+  pen_.textOut(g_.nameX, top + drop, name);
   pen_.setSize(g_.rowSize);
   pen_.centered(g_.columnLines[1], g_.columnLines[2], top, row.year);
-  drop = pen_.fit(row.club, g_.clubSize, g_.clubWidth(), true, 2, g_.clubDrop);
-  pen_.textOut(g_.clubX, top + drop, row.club);
+  QString club = row.club;
+  drop = pen_.fitInto(club, g_.clubSize, g_.clubWidth(), 2, g_.clubDrop);
+  pen_.textOut(g_.clubX, top + drop, club);
   if (g_.timeRight > 0) {
     pen_.setSize(g_.rowSize);
     pen_.drawText(g_.columnLines[3], top, g_.timeRight, pdf::kAlignRight, row.time);

@@ -147,7 +147,11 @@ ResultLine WriteDepositList(AppState& state, const DepositListOptions& options) 
     const int height = std::max(pen.textHeight(kBibsLeft, kBibsRight, group.bibs), kBoxBelow);
     if (page == 0 || (y > kFirstY && y + kGroupGap + height > kGroupBottom)) newPage();
     y += kGroupGap;
-    pen.textOut(kNameX, y, group.name);
+    // A long club must not run into its box and the bibs.
+    QString name = group.name;
+    const int drop = pen.fitInto(name, 10, kBoxLeft - kNameX - 15);
+    pen.textOut(kNameX, y + drop, name);
+    pen.setSize(10);
     pen.rectangle(kBoxLeft, y - kBoxAbove, kBoxRight, y + kBoxBelow);
 
     // More bibs than a page holds continue on the next page, under the group's name again.
@@ -168,8 +172,9 @@ ResultLine WriteDepositList(AppState& state, const DepositListOptions& options) 
       if (lines.isEmpty()) break;
       newPage();
       y += kGroupGap;
+      QString again = group.name;
+      pen.textOut(kNameX, y + pen.fitInto(again, 10, kBoxLeft - kNameX - 15), again);
       pen.setSize(10);
-      pen.textOut(kNameX, y, group.name);
     }
   }
 

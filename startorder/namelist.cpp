@@ -87,20 +87,25 @@ ResultLine WriteNameList(AppState& state, const NameListOptions& options,
     }
     pen.setSize(9);
     pen.setBold(false);
-    pen.rightAt(285, y, rs.at(r, "startnr").toString());
+    pen.numberIn(150, 285, y, pdf::kAlignRight, rs.at(r, "startnr").toString(), 9);
 
     const QString name =
         rs.at(r, "nachname").toString() + QLatin1Char(' ') + rs.at(r, "vorname").toString();
     const int drop = pen.fit(name, 9, 470);
-    pen.textOut(330, y + drop, name);
+    pen.textOut(330, y + drop, pen.cut(name, 470));
     pen.setSize(9);
 
     const QString year = rs.at(r, "jahrgang").toString();
     if (col.years && !year.isEmpty()) pen.rightAt(835, y, year.mid(2, 2));
     const QString nation = rs.at(r, "nation").toString();
     if (col.nations && !nation.isEmpty()) pen.textOut(855, y, nation);
-    const QString club = rs.at(r, "verein").toString();
-    if (col.clubs && !club.isEmpty()) pen.textOut(col.clubX, y, club);
+    QString club = rs.at(r, "verein").toString();
+    if (col.clubs && !club.isEmpty()) {
+      // A long club must not run into the class column.
+      const int drop = pen.fitInto(club, 9, col.classX - col.clubX - 15);
+      pen.textOut(col.clubX, y + drop, club);
+      pen.setSize(9);
+    }
 
     const QString klasse = rs.at(r, "klasse").toString();
     pen.textOut(col.classX, y, classMode ? klasse : NameListSexWord(klasse, event.bewerbsnummer));

@@ -110,19 +110,19 @@ ResultLine WriteStartList(AppState& state, const StartListOptions& options,
     const bool marked = marking && (e.moved || (bib > previousBib + 1 && previousBib > 0));
     pen.setBold(marked);
     pen.setItalic(marked);
-    pen.rightAt(285, y, e.startnr);
+    pen.numberIn(150, 285, y, pdf::kAlignRight, e.startnr, 9);
     pen.setBold(false);
     pen.setItalic(false);
     previousBib = bib;
 
     if (codes) pen.rightAt(460, y, e.code);
     int drop = pen.fit(e.name, 9, 470);
-    pen.textOut(475, y + drop, e.name);
+    pen.textOut(475, y + drop, pen.cut(e.name, 470));
     pen.setSize(9);
     pen.rightAt(980, y, e.jahrgang.mid(2, 2));
     if (nations) pen.textOut(1000, y, e.nation);
     drop = pen.fit(e.verein, 9, clubWidth);
-    pen.textOut(clubX, y + drop, e.verein);
+    pen.textOut(clubX, y + drop, pen.cut(e.verein, clubWidth));
     pen.setSize(9);
     if (points) pen.rightAt(1730, y, StartListPoints(e.punkte));
     pen.setLineWidth(1);

@@ -8,6 +8,7 @@
 #include "startorder/startlist.h"
 #include "startorder/startorder.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace kx {
@@ -127,7 +128,8 @@ ResultLine WriteStartListDG2(AppState& state, const StartListDG2Options& options
 
     if (bibsOnly) {
       pen.setSize(10);
-      pen.rightAt(bibX, y, e.startnr, 110);
+      // Each bib in its own cell: a long one shrinks rather than running into its neighbour.
+      pen.numberIn(bibX - kBibStep + 15, bibX, y, pdf::kAlignRight, e.startnr, 10);
       bibX += kBibStep;
       if (bibX > kLastBibX) {
         bibX = kFirstBibX;
@@ -139,14 +141,16 @@ ResultLine WriteStartListDG2(AppState& state, const StartListDG2Options& options
     pen.setSize(9);
     ++runningNumber;
     pen.rightAt(275, y, QString::number(runningNumber));
-    pen.rightAt(425, y, e.startnr);
-    int drop = pen.fit(e.name, 9, 470);
-    pen.textOut(475, y + drop, e.name);
+    pen.numberIn(285, 425, y, pdf::kAlignRight, e.startnr, 9);
+    // The full birth year stands right-aligned at 980: a name must end before it.
+    const int nameRoom = std::min(470, 980 - pen.textWidth(QStringLiteral("0000")) - 15 - 475);
+    int drop = pen.fit(e.name, 9, nameRoom);
+    pen.textOut(475, y + drop, pen.cut(e.name, nameRoom));
     pen.setSize(9);
     pen.rightAt(980, y, e.jahrgang);
     pen.textOut(1000, y, e.nation);
     drop = pen.fit(e.verein, 9, clubWidth);
-    pen.textOut(clubX, y + drop, e.verein);
+    pen.textOut(clubX, y + drop, pen.cut(e.verein, clubWidth));
     pen.setSize(9);
     pen.rightAt(1730, y, e.zeit);
     // Lines to write the run-2 time and the total on.
