@@ -3,11 +3,16 @@
 #include "app/competitionfile.h"
 #include "app/mainwindow.h"
 #include "db/competitionbuilder.h"
+#include "pdf/pdfdocument.h"
 #include "startorder/startlist.h"
 #include "tests/support/scriptedui.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -72,6 +77,19 @@ void BM_UpdateTimeMenus(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateTimeMenus)->Arg(5000)->Unit(benchmark::kMillisecond);
 
+// The output folder of a list, holding `files` other files.
+QString OutputFolder(const LargeSetup& setup, int files) {
+  const QString path = QDir(setup.dir.path()).filePath(QStringLiteral("Ausgabe%1").arg(files));
+  if (!QDir(path).exists()) {
+    QDir().mkpath(path);
+    for (int i = 0; i < files; ++i) {
+      QFile f(QDir(path).filePath(QStringLiteral("Liste-%1.pdf").arg(i)));
+      f.open(QIODevice::WriteOnly);
+    }
+  }
+  return path;
+}
+
 void BM_StartListPdf(benchmark::State& state) {
   LargeSetup& setup = Setup(static_cast<int>(state.range(0)));
   kx::test::ScriptedUi ui;
@@ -80,7 +98,8 @@ void BM_StartListPdf(benchmark::State& state) {
   app.Season = "2026/2027";
   app.CreditLine = "erstellt mit Kandrix (Kandor Zusatzprogramm) - Version 3.7.6";
   kx::OpenCompetitionFile(app, setup.competition);
-  const QString out = QDir(setup.dir.path()).filePath("Startliste.pdf");
+  const QString out =
+      QDir(OutputFolder(setup, static_cast<int>(state.range(1)))).filePath("Startliste.pdf");
   kx::StartListOptions options;
   options.grouping = "Klasse";
   options.openAfterOutput = false;
@@ -90,7 +109,13 @@ void BM_StartListPdf(benchmark::State& state) {
     if (!line.text.startsWith("Startliste gespeichert")) state.SkipWithError("not written");
   }
 }
-BENCHMARK(BM_StartListPdf)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
+// The second argument: other files in the output folder.
+BENCHMARK(BM_StartListPdf)
+    ->Args({500, 0})
+    ->Args({500, 3000})
+    ->Args({5000, 0})
+    ->Args({5000, 3000})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -103,4 +128,52 @@ void BM_CheckCompetitionFile(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CheckCompetitionFile)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+// The floor of the start list: the same texts in the same fonts on the same pages, drawn by
+// a bare painter on a bare PDF writer, nothing else.
+namespace {
+void BM_StartListPdfFloor(benchmark::State& state) {
+  LargeSetup& setup = Setup(static_cast<int>(state.range(0)));
+  kx::test::ScriptedUi ui;
+  kx::AppState app;
+  app.Ui = &ui;
+  app.Season = "2026/2027";
+  app.CreditLine = "erstellt mit Kandrix (Kandor Zusatzprogramm) - Version 3.7.6";
+  kx::OpenCompetitionFile(app, setup.competition);
+  const QString out = QDir(setup.dir.path()).filePath("Boden.pdf");
+  kx::StartListOptions options;
+  options.grouping = "Klasse";
+  options.openAfterOutput = false;
+  std::vector<kx::pdf::DrawnText> texts;
+  kx::pdf::TraceDrawnTexts(&texts);
+  ui.chooseSaveFile(out);
+  kx::WriteStartList(app, options);
+  kx::pdf::TraceDrawnTexts(nullptr);
+  for (auto _ : state) {
+    QFile file(out);
+    file.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&file);
+    writer.setResolution(254);
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter painter(&writer);
+    int page = 1;
+    const QFont* font = nullptr;
+    for (const kx::pdf::DrawnText& t : texts) {
+      if (t.page != page) {
+        writer.newPage();
+        page = t.page;
+      }
+      if (font == nullptr || *font != t.font) {
+        painter.setFont(t.font);
+        font = &t.font;
+      }
+      painter.drawText(t.baseline, t.text);
+    }
+    painter.end();
+  }
+  state.counters["texts"] = static_cast<double>(texts.size());
+}
+BENCHMARK(BM_StartListPdfFloor)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 }  // namespace

@@ -131,6 +131,14 @@ void RemoveStaleTemporaryFiles(const QString& target, int maxAgeSeconds) {
   }
 }
 
+namespace {
+std::vector<DrawnText>* gTrace = nullptr;
+}  // namespace
+
+void TraceDrawnTexts(std::vector<DrawnText>* trace) {
+  gTrace = trace;
+}
+
 struct PdfDocument::Impl {
   enum class State { Created, Open, Finished };
 
@@ -228,7 +236,9 @@ struct PdfDocument::Impl {
 
   // Draws one line of text with the top of the line at `top`.
   void drawLine(qreal x, qreal top, const QString& text) {
-    painter->drawText(QPointF(x, top + metrics->ascent()), text);
+    const QPointF baseline(x, top + metrics->ascent());
+    painter->drawText(baseline, text);
+    if (gTrace != nullptr) gTrace->push_back({pages, variant->font, baseline, text});
   }
 
   // One line of set text: what is seen of it (no trailing blanks) and its width.

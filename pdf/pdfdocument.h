@@ -11,11 +11,14 @@
 
 #include "common/pdfabort.h"
 
+#include <QFont>
 #include <QImage>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 namespace kx {
 class UserInterface;
@@ -90,6 +93,17 @@ class PdfDocument {
   struct Impl;
   std::unique_ptr<Impl> d;
 };
+
+// One text as a document drew it: its page (1-based), font, baseline start and text.
+struct DrawnText {
+  int page = 0;
+  QFont font;
+  QPointF baseline;
+  QString text;
+};
+// From now on every text that a document draws is also appended to `trace` (nullptr ends
+// that). The benchmarks replay a real list's texts on a bare painter with it.
+void TraceDrawnTexts(std::vector<DrawnText>* trace);
 
 // The middle of the name of a document's temporary file: "<target><marker>".
 inline const char* const kTemporaryFileMarker = ".kandrix-XXXXXX.tmp";

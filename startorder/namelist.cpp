@@ -102,8 +102,8 @@ ResultLine WriteNameList(AppState& state, const NameListOptions& options,
     QString club = rs.at(r, "verein").toString();
     if (col.clubs && !club.isEmpty()) {
       // A long club must not run into the class column.
-      const int drop = pen.fitInto(club, 9, col.classX - col.clubX - 15);
-      pen.textOut(col.clubX, y + drop, club);
+      const int clubDrop = pen.fitInto(club, 9, col.classX - col.clubX - 15);
+      pen.textOut(col.clubX, y + clubDrop, club);
       pen.setSize(9);
     }
 

@@ -454,7 +454,9 @@ TEST_F(PdfDocumentTest, RightAlignedTextKeepsItsTrailingBlanks) {
   EXPECT_NEAR(words[1].right(), 1000, 1);
   // Wrapped lines still end at the edge: the blanks of a break are dropped.
   for (const PdfWord& w : pdf.words()) {
-    if (w.text == "breit") EXPECT_LE(w.right(), 301);
+    if (w.text == "breit") {
+      EXPECT_LE(w.right(), 301);
+    }
   }
 }
 
@@ -462,7 +464,7 @@ TEST_F(PdfDocumentTest, RightAlignedTextKeepsItsTrailingBlanks) {
 // once it is older than an hour; younger ones and those of other lists stay.
 TEST_F(PdfDocumentTest, OldTemporaryFilesOfTheTargetAreCleared) {
   const QDateTime twoHoursAgo = QDateTime::currentDateTime().addSecs(-7200);
-  for (const QString& name :
+  for (const QString name :
        {"Startliste.pdf.kandrix-aB3dEf.tmp", "Startliste.pdf.kandrix-Xy12zz.tmp",
         "Namensliste.pdf.kandrix-aB3dEf.tmp"}) {
     QFile f(path(name));
