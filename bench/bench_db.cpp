@@ -61,3 +61,15 @@ void BM_CompareGermanAscii(benchmark::State& state) {
 BENCHMARK(BM_CompareGermanAscii);
 
 }  // namespace
+
+namespace {
+// The check the open runs on every competition file.
+void BM_IntegrityCheck(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("large.mdb");
+  BuildCompetitionFile(path, LargeCompetition(5000));
+  auto db = Connection::open(path);
+  for (auto _ : state) benchmark::DoNotOptimize(db->integrityProblem());
+}
+BENCHMARK(BM_IntegrityCheck)->Unit(benchmark::kMillisecond);
+}  // namespace

@@ -106,21 +106,31 @@ const ListHeadTexts& PdfListFrame::ReadListHeadTexts() {
   return head_;
 }
 
-QString PdfListFrame::findPicture(const QString& name) const {
+void PdfListFrame::FindPictures(const QStringList& names, QStringList& found) const {
   // Beside the chosen file first, then beside the competition file; the name's case
-  // does not matter (pictures copied from other systems). The exact name is tried before
-  // a folder is listed: output folders may hold thousands of files.
+  // does not matter (pictures copied from other systems). The exact names are tried before
+  // a folder is listed, and a folder is listed once for all of them: output folders may
+  // hold thousands of files.
+  found = QStringList(names.size(), QString());
   for (const QString& dirPath : {QFileInfo(file()).absolutePath(), context().competitionDir}) {
     if (dirPath.isEmpty()) continue;
     const QDir dir(dirPath);
-    if (QFileInfo(dir.filePath(name)).isFile()) return dir.filePath(name);
+    bool missing = false;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+      if (found[i].isEmpty() && QFileInfo(dir.filePath(names[i])).isFile())
+        found[i] = dir.filePath(names[i]);
+      missing = missing || found[i].isEmpty();
+    }
+    if (!missing) return;
     QDirIterator it(dirPath, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
       it.next();
-      if (it.fileName().compare(name, Qt::CaseInsensitive) == 0) return it.filePath();
+      for (qsizetype i = 0; i < names.size(); ++i) {
+        if (found[i].isEmpty() && it.fileName().compare(names[i], Qt::CaseInsensitive) == 0)
+          found[i] = it.filePath();
+      }
     }
   }
-  return QString();
 }
 
 void PdfListFrame::Picture::draw(pdf::PdfDocument& doc, int x1, int y1, int x2, int y2) const {
@@ -135,8 +145,11 @@ void PdfListFrame::Picture::draw(pdf::PdfDocument& doc, int x1, int y1, int x2, 
 void PdfListFrame::FindLogos() {
   if (logosFound_) return;
   logosFound_ = true;
-  for (auto [picture, name] : {std::pair{&logo2_, "logo2.bmp"}, std::pair{&logo3_, "logo3.bmp"}}) {
-    picture->path = findPicture(QString::fromLatin1(name));
+  QStringList found;
+  FindPictures({QStringLiteral("logo2.bmp"), QStringLiteral("logo3.bmp")}, found);
+  logo2_.path = found[0];
+  logo3_.path = found[1];
+  for (Picture* picture : {&logo2_, &logo3_}) {
     if (!picture->path.isEmpty()) picture->image = QImage(picture->path);
   }
 }

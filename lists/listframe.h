@@ -87,7 +87,8 @@ class PdfListFrame : public DocumentOutput {
   int limit(int base) const { return base - 10 * head_.footerLogoHeight; }
 
  private:
-  QString findPicture(const QString& name) const;
+  // The paths of the pictures `names` (empty where there is none).
+  void FindPictures(const QStringList& names, QStringList& found) const;
   // The logos beside the chosen or the competition file, found and read once per document.
   struct Picture {
     QString path;  // empty when there is none

@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
@@ -16,11 +15,17 @@
 #include <QPen>
 #include <QTemporaryFile>
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -116,19 +121,27 @@ class OutputFile {
 }  // namespace
 
 void RemoveStaleTemporaryFiles(const QString& target, int maxAgeSeconds) {
-  // Another computer may be writing the same list right now: only old ones go.
+  // Another computer may be writing the same list right now: only old ones go. Output
+  // folders may hold thousands of files: the names are compared as the system lists them.
   const QFileInfo info(target);
-  const QString prefix = info.fileName() + QStringLiteral(".kandrix-");
-  const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-maxAgeSeconds);
-  QDirIterator it(info.absolutePath(), {prefix + QStringLiteral("*.tmp")},
-                  QDir::Files | QDir::Hidden);
-  while (it.hasNext()) {
-    it.next();
-    const QFileInfo found = it.fileInfo();
-    // The pattern is only a first sieve: names with wildcard characters are compared here.
-    if (!found.fileName().startsWith(prefix)) continue;
-    if (found.lastModified().toUTC() < limit) QFile::remove(found.absoluteFilePath());
+  const QByteArray prefix = QFile::encodeName(info.fileName() + QStringLiteral(".kandrix-"));
+  const QByteArray folder = QFile::encodeName(info.absolutePath());
+  const time_t limit = std::time(nullptr) - maxAgeSeconds;
+  DIR* dir = opendir(folder.constData());
+  if (dir == nullptr) return;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (!name.starts_with(std::string_view(prefix.constData(), prefix.size())) ||
+        !name.ends_with(".tmp")) {
+      continue;
+    }
+    const QByteArray path = folder + '/' + entry->d_name;
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < limit) {
+      ::unlink(path.constData());
+    }
   }
+  closedir(dir);
 }
 
 namespace {
@@ -173,6 +186,9 @@ struct PdfDocument::Impl {
   struct Variant {
     QFont font;
     QFontMetricsF metrics;
+    // Widths measured in this font: lists measure a text before they draw it, and repeat
+    // many texts (clubs, nations, years).
+    mutable std::unordered_map<QString, qreal> widths;
   };
   std::unordered_map<QString, Variant> variants;  // nodes stay where they are
   bool fontDirty = true;
@@ -224,7 +240,18 @@ struct PdfDocument::Impl {
     return *metrics;
   }
 
+  // The width of a text in the current font.
+  qreal advance(const QString& text) const {
+    auto [it, added] = variant->widths.try_emplace(text, 0.0);
+    if (added) it->second = metrics->horizontalAdvance(text);
+    return it->second;
+  }
+
+  int appliedLineWidth = -1;  // the width of the painter's pen; -1: none set yet
+
   void applyPen() {
+    if (appliedLineWidth == lineWidth) return;
+    appliedLineWidth = lineWidth;
     QPen pen(Qt::black);
     pen.setWidth(lineWidth);
     // Rules end exactly at their end points, and box corners are closed.
@@ -255,16 +282,16 @@ struct PdfDocument::Impl {
     auto visible = [&](qsizetype from, qsizetype to) {
       QString part = text.mid(from, to - from);
       part.truncate(visibleLength(part));
-      return Line{part, metrics->horizontalAdvance(part)};
+      return Line{part, advance(part)};
     };
     const qsizetype n = text.size();
     const qsizetype seen = visibleLength(text);
     if (seen == n || seen == 0) {
-      Line whole{text, metrics->horizontalAdvance(text)};
+      Line whole{text, advance(text)};
       if (width <= 0 || whole.width <= width) return {whole};
     } else {
-      const qreal seenWidth = metrics->horizontalAdvance(text.left(seen));
-      if (width <= 0 || seenWidth <= width) return {Line{text, metrics->horizontalAdvance(text)}};
+      const qreal seenWidth = advance(text.left(seen));
+      if (width <= 0 || seenWidth <= width) return {Line{text, advance(text)}};
     }
 
     std::vector<Line> lines;
@@ -479,6 +506,7 @@ int PdfDocument::BeginDoc() {
   d->current = QPointF();
   d->variants.clear();
   d->variant = nullptr;
+  d->appliedLineWidth = -1;
   d->fontDirty = true;
   return 0;
 }
@@ -540,7 +568,8 @@ int PdfDocument::WrapText(int left, int right, const QString& text, QStringList&
 
 int PdfDocument::TextWidth(const QString& text) {
   if (!d->ready()) return -1;
-  return static_cast<int>(std::lround(d->useFont().horizontalAdvance(text)));
+  d->useFont();
+  return static_cast<int>(std::lround(d->advance(text)));
 }
 
 int PdfDocument::MoveTo(int x, int y) {
