@@ -329,6 +329,9 @@ struct PdfDocument::Impl {
 
   // The lines of a text set between two edges: its paragraphs, each wrapped at the width.
   std::vector<Line> layout(const QString& text, int left, int right) const {
+    // Most texts of a list are one short line.
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+      return wrap(text, right - left);
     std::vector<Line> lines;
     for (const QString& paragraph : paragraphs(text)) {
       for (Line& line : wrap(paragraph, right - left)) lines.push_back(std::move(line));
