@@ -55,6 +55,16 @@ class StartOrderTable {
     count_ = rows;
   }
   void markEmpty() { count_ = -1; }
+  // Starts a new build with these entries, in order (next = index + 1).
+  void load(std::vector<StartOrderEntry>&& loaded) {
+    const int rows = static_cast<int>(loaded.size());
+    entries_.clear();
+    entries_.reserve(loaded.size() + 1);
+    entries_.emplace_back();
+    for (StartOrderEntry& e : loaded) entries_.push_back(std::move(e));
+    for (int i = 0; i <= rows; ++i) entries_[static_cast<size_t>(i)].next = i + 1;
+    count_ = rows;
+  }
 
   // The indexes of the order, read from the head along the `next` links.
   std::vector<int> order() const {

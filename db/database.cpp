@@ -11,6 +11,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -522,6 +523,97 @@ Transaction Connection::transaction() {
 
 bool Connection::inTransaction() const {
   return sqlite3_get_autocommit(db_) == 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// RowReader
+
+struct RowReader::Impl {
+  Impl(sqlite3* db, const QString& text, const QVariantList& params)
+      : sql(text), statement(db, sql, params) {}
+  QString sql;
+  Statement statement;
+  QStringList names;
+  std::vector<bool> boolean, date;
+};
+
+RowReader::RowReader(Connection& connection, const QString& sql, const QVariantList& params)
+    : d(std::make_unique<Impl>(connection.db_, sql, params)) {
+  sqlite3_stmt* stmt = d->statement.get();
+  const int columns = sqlite3_column_count(stmt);
+  for (int c = 0; c < columns; ++c) {
+    d->names.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+    const char* declared = sqlite3_column_decltype(stmt, c);
+    d->boolean.push_back(DeclaredTypeIs(declared, {"bit", "yesno", "boolean", "logical", "bool"}));
+    d->date.push_back(DeclaredTypeIs(declared, {"date", "datetime"}));
+  }
+}
+
+RowReader::~RowReader() = default;
+
+bool RowReader::next() {
+  return d->statement.step();
+}
+
+int RowReader::column(const QString& name) const {
+  qsizetype index = d->names.indexOf(name);
+  if (index < 0) {
+    for (qsizetype i = 0; i < d->names.size() && index < 0; ++i) {
+      if (d->names[i].compare(name, Qt::CaseInsensitive) == 0) index = i;
+    }
+  }
+  if (index < 0)
+    throw Error(QStringLiteral("Das Feld '%1' ist in der Abfrage nicht enthalten").arg(name));
+  return static_cast<int>(index);
+}
+
+Field RowReader::field(int column) const {
+  const auto c = static_cast<size_t>(column);
+  return Field(ColumnValue(d->statement.get(), column), d->boolean.at(c), d->date.at(c));
+}
+
+bool RowReader::isNull(int column) const {
+  return sqlite3_column_type(d->statement.get(), column) == SQLITE_NULL;
+}
+
+QString RowReader::text(int column) const {
+  sqlite3_stmt* stmt = d->statement.get();
+  const auto c = static_cast<size_t>(column);
+  if (!d->boolean.at(c) && !d->date.at(c)) {
+    switch (sqlite3_column_type(stmt, column)) {
+      case SQLITE_NULL:
+        return QString();
+      case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(stmt, column));
+      case SQLITE_TEXT: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+      }
+      default:
+        break;
+    }
+  }
+  return field(column).toString();
+}
+
+qint64 RowReader::toLongLong(int column) const {
+  sqlite3_stmt* stmt = d->statement.get();
+  if (sqlite3_column_type(stmt, column) == SQLITE_INTEGER)
+    return sqlite3_column_int64(stmt, column);
+  return field(column).toLongLong();
+}
+
+int RowReader::toInt(int column) const {
+  const qint64 v = toLongLong(column);
+  return static_cast<int>(
+      std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+double RowReader::toDouble(int column) const {
+  sqlite3_stmt* stmt = d->statement.get();
+  const int type = sqlite3_column_type(stmt, column);
+  if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) return sqlite3_column_double(stmt, column);
+  return field(column).toDouble();
 }
 
 // ---------------------------------------------------------------------------------------

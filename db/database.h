@@ -89,6 +89,36 @@ class Recordset {
   int pos_ = 0;
 };
 
+class Connection;
+
+// The rows of a query read one at a time straight from the statement, for reads of
+// thousands of rows that fill rows of their own: no recordset in between. Values convert as
+// Field does. The connection must outlive the reader.
+class RowReader {
+ public:
+  RowReader(Connection& connection, const QString& sql, const QVariantList& params = {});
+  ~RowReader();
+  RowReader(const RowReader&) = delete;
+  RowReader& operator=(const RowReader&) = delete;
+
+  // Steps to the next row: false after the last one. Throws Error like a query.
+  bool next();
+  // The position of a column (exact name first, then without regard to case); throws
+  // Error when the query has no such column.
+  int column(const QString& name) const;
+
+  bool isNull(int column) const;
+  QString text(int column) const;  // Field::toString
+  qint64 toLongLong(int column) const;
+  int toInt(int column) const;
+  double toDouble(int column) const;
+  Field field(int column) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> d;
+};
+
 // A column of the schema (what the original read from the column schema query).
 struct ColumnInfo {
   QString table;
@@ -97,6 +127,7 @@ struct ColumnInfo {
 };
 
 class Transaction;
+class RowReader;
 
 // One open database file. Not copyable; closing happens in the destructor.
 class Connection {
@@ -147,6 +178,7 @@ class Connection {
   sqlite3* handle() const { return db_; }
 
  private:
+  friend class RowReader;
   Connection(sqlite3* db, QString path);
   void prepareConnection();
   sqlite3* db_ = nullptr;

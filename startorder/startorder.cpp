@@ -37,44 +37,26 @@ enum class GroupKey { None, Klasse, Gruppe, Kategorie, KategorieId, Startnummer 
 // ---------------------------------------------------------------------------------------
 // Reading the rows
 
-// The position of a column in a recordset; a statement of ours that lacks one is a
-// programming error reported like any database error.
-int ColumnOf(const db::Recordset& rs, const QString& name) {
-  const int index = rs.columnIndex(name);
-  if (index < 0) throw db::Error(QStringLiteral("Spalte %1 fehlt in der Abfrage").arg(name));
-  return index;
-}
-
-double PointsOf(const db::Field& field) {
-  return field.isNull() ? kNoPoints : field.toDouble();
-}
-
-// "nachname vorname"; a missing part counts as empty (a Null field reads as "").
-QString NameOf(const db::Field& nachname, const db::Field& vorname) {
-  const QString last = nachname.toString();
-  const QString first = vorname.toString();
-  QString name;
-  name.reserve(last.size() + 1 + first.size());
-  name.append(last).append(QLatin1Char(' ')).append(first);
-  return name;
+double PointsOf(const db::RowReader& row, int column) {
+  return row.isNull(column) ? kNoPoints : row.toDouble(column);
 }
 
 // The columns both builds read, by position.
 struct CommonColumns {
   int id, startnr, svid, code, nachname, vorname, jahrgang, nation, verein, punkte, klasse;
 
-  explicit CommonColumns(const db::Recordset& rs)
-      : id(ColumnOf(rs, QStringLiteral("id"))),
-        startnr(ColumnOf(rs, QStringLiteral("startnr"))),
-        svid(ColumnOf(rs, QStringLiteral("svid"))),
-        code(ColumnOf(rs, QStringLiteral("code"))),
-        nachname(ColumnOf(rs, QStringLiteral("nachname"))),
-        vorname(ColumnOf(rs, QStringLiteral("vorname"))),
-        jahrgang(ColumnOf(rs, QStringLiteral("jahrgang"))),
-        nation(ColumnOf(rs, QStringLiteral("nation"))),
-        verein(ColumnOf(rs, QStringLiteral("verein"))),
-        punkte(ColumnOf(rs, QStringLiteral("punkte"))),
-        klasse(ColumnOf(rs, QStringLiteral("klasse"))) {}
+  explicit CommonColumns(const db::RowReader& row)
+      : id(row.column(QStringLiteral("id"))),
+        startnr(row.column(QStringLiteral("startnr"))),
+        svid(row.column(QStringLiteral("svid"))),
+        code(row.column(QStringLiteral("code"))),
+        nachname(row.column(QStringLiteral("nachname"))),
+        vorname(row.column(QStringLiteral("vorname"))),
+        jahrgang(row.column(QStringLiteral("jahrgang"))),
+        nation(row.column(QStringLiteral("nation"))),
+        verein(row.column(QStringLiteral("verein"))),
+        punkte(row.column(QStringLiteral("punkte"))),
+        klasse(row.column(QStringLiteral("klasse"))) {}
 };
 
 // The display flags of the competition, read once per build.
@@ -89,26 +71,25 @@ struct ShownColumns {
 };
 
 // Fills the fields both runs fill alike (everything but code, points and the group texts).
-void FillPerson(StartOrderEntry& e, const db::Recordset& rs, int row, const CommonColumns& c,
+// A Null field reads as an empty text; a missing name part counts as empty.
+void FillPerson(StartOrderEntry& e, const db::RowReader& row, const CommonColumns& c,
                 const ShownColumns& shown, const QString& clubDefault) {
-  e.id = rs.at(row, c.id).toInt();
-  e.startnr = rs.at(row, c.startnr).toString();
-  e.name = NameOf(rs.at(row, c.nachname), rs.at(row, c.vorname));
-  // A Null field reads as an empty text.
-  if (shown.jahrgang) e.jahrgang = rs.at(row, c.jahrgang).toString();
-  const db::Field& verein = rs.at(row, c.verein);
-  e.verein = shown.verein && !verein.isNull() ? verein.toString() : clubDefault;
-  if (shown.nation) e.nation = rs.at(row, c.nation).toString();
+  e.id = row.toInt(c.id);
+  e.startnr = row.text(c.startnr);
+  e.name = row.text(c.nachname) + QLatin1Char(' ') + row.text(c.vorname);
+  if (shown.jahrgang) e.jahrgang = row.text(c.jahrgang);
+  e.verein = shown.verein && !row.isNull(c.verein) ? row.text(c.verein) : clubDefault;
+  if (shown.nation) e.nation = row.text(c.nation);
 }
 
 // The federation code column of a participant; `zeroIsNone` is the run-2 rule that a
 // federation id of 0 shows nothing (run 1 prints it).
-QString CodeText(const db::Field& svid, const db::Field& code, bool zeroIsNone) {
-  if (!svid.isNull()) {
-    if (zeroIsNone && svid.toLongLong() == 0) return QString();
-    return svid.toString();
+QString CodeText(const db::RowReader& row, const CommonColumns& c, bool zeroIsNone) {
+  if (!row.isNull(c.svid)) {
+    if (zeroIsNone && row.toLongLong(c.svid) == 0) return QString();
+    return row.text(c.svid);
   }
-  return code.toString();
+  return row.text(c.code);
 }
 
 // Older competition files have no federation-id column; their participants are read as if
@@ -301,10 +282,10 @@ QString Run2Statement(const Run2Plan& plan, const QString& c, int d, bool hasSvi
 
 // The run-1 result as the run-2 lists print it. A valid result without a usable stored
 // time is damaged data: it shows as no time rather than as 00,00 or a negative time.
-QString Run1ResultText(const db::Field& ergcode, const db::Field& time) {
-  const int code = ergcode.toInt();
-  const bool hasTime = !time.isNull();
-  const double value = hasTime ? time.toDouble() : 0.0;
+QString Run1ResultText(const db::RowReader& row, int ergcode, int time) {
+  const int code = row.toInt(ergcode);
+  const bool hasTime = !row.isNull(time);
+  const double value = hasTime ? row.toDouble(time) : 0.0;
   if (code != 0 || value >= kNonFinisherTime) {
     if (code == 2) return kTextNiZ;
     if (code == 3) return kTextDis;
@@ -331,27 +312,28 @@ int BuildStartOrderRun1(AppState& state, const QString& mode, bool descending, i
   const GroupKey key = Run1Key(mode);
   const QString& c = state.CurrentDisciplineCode;
 
-  const db::Recordset rs = connection.query(
-      Run1Statement(key, c, descending, CompetitionSettings::on(settings.klassenwertung),
-                    HasSvidColumn(connection)));
-  if (rs.empty()) return ReportNoData(state, showMessage);
-
-  const CommonColumns col(rs);
-  const int klasseNm = ColumnOf(rs, QStringLiteral("klasse_nm"));
+  db::RowReader row(connection, Run1Statement(key, c, descending,
+                                              CompetitionSettings::on(settings.klassenwertung),
+                                              HasSvidColumn(connection)));
+  const CommonColumns col(row);
+  const int klasseNm = row.column(QStringLiteral("klasse_nm"));
   const ShownColumns shown(settings);
   const bool punktewertung = CompetitionSettings::on(settings.punktewertung);
 
-  StartOrderTable& table = state.StartOrder;
-  const int count = rs.count();
-  table.reset(count);
-  for (int row = 0; row < count; ++row) {
-    StartOrderEntry& e = table[row + 1];
-    FillPerson(e, rs, row, col, shown, clubDefault);
-    if (shown.code) e.code = CodeText(rs.at(row, col.svid), rs.at(row, col.code), false);
-    if (punktewertung) e.punkte = PointsOf(rs.at(row, col.punkte));
-    e.klasse = rs.at(row, col.klasse).toString();
-    e.klasse_nm = rs.at(row, klasseNm).toString();
+  // The rows go straight from the statement into the entries.
+  std::vector<StartOrderEntry> entries;
+  while (row.next()) {
+    StartOrderEntry& e = entries.emplace_back();
+    FillPerson(e, row, col, shown, clubDefault);
+    if (shown.code) e.code = CodeText(row, col, false);
+    if (punktewertung) e.punkte = PointsOf(row, col.punkte);
+    e.klasse = row.text(col.klasse);
+    e.klasse_nm = row.text(klasseNm);
   }
+  if (entries.empty()) return ReportNoData(state, showMessage);
+  StartOrderTable& table = state.StartOrder;
+  const int count = static_cast<int>(entries.size());
+  table.load(std::move(entries));
 
   // Points races of the federation: pupils by class, the general class by category.
   const int typ = settings.typNumber();
@@ -471,45 +453,40 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
   db::Connection& connection = *state.CompetitionDb;
   const Run2Plan plan = PlanRun2(mode, reverseCount, appendNonFinishers);
 
-  const db::Recordset rs = connection.query(Run2Statement(
-      plan, state.CurrentDisciplineCode, state.CurrentDisciplineType, HasSvidColumn(connection)));
-  if (rs.empty()) return ReportNoData(state, showMessage);
-
-  const CommonColumns col(rs);
-  const int zeit = ColumnOf(rs, QStringLiteral("Zeit"));
-  const int ergcode = ColumnOf(rs, QStringLiteral("ergcode"));
+  db::RowReader row(connection,
+                    Run2Statement(plan, state.CurrentDisciplineCode, state.CurrentDisciplineType,
+                                  HasSvidColumn(connection)));
+  const CommonColumns col(row);
+  const int zeit = row.column(QStringLiteral("Zeit"));
+  const int ergcode = row.column(QStringLiteral("ergcode"));
   const ShownColumns shown(state.Settings);
 
-  // Only the first maxPerGroup rows of each group in query order are taken.
-  std::vector<int> rows;
-  std::vector<QString> groupOfRow;
-  rows.reserve(static_cast<size_t>(rs.count()));
-  groupOfRow.reserve(static_cast<size_t>(rs.count()));
+  // Only the first maxPerGroup rows of each group in query order are taken; they go
+  // straight from the statement into the entries.
+  std::vector<StartOrderEntry> entries;
   QString group;
   int inGroup = 0;
-  for (int row = 0; row < rs.count(); ++row) {
-    QString klasse = rs.at(row, col.klasse).toString();
+  bool any = false;
+  while (row.next()) {
+    any = true;
+    QString klasse = row.text(col.klasse);
     if (klasse != group) {
       group = klasse;
       inGroup = 0;
     }
     if (++inGroup > maxPerGroup) continue;
-    rows.push_back(row);
-    groupOfRow.push_back(std::move(klasse));
+    StartOrderEntry& e = entries.emplace_back();
+    FillPerson(e, row, col, shown, clubDefault);
+    if (shown.code) e.code = CodeText(row, col, true);
+    e.punkte = PointsOf(row, col.punkte);
+    e.klasse = std::move(klasse);
+    e.zeit = Run1ResultText(row, ergcode, zeit);
   }
+  if (!any) return ReportNoData(state, showMessage);
 
   StartOrderTable& table = state.StartOrder;
-  const int count = static_cast<int>(rows.size());
-  table.reset(count);
-  for (int i = 0; i < count; ++i) {
-    const int row = rows[static_cast<size_t>(i)];
-    StartOrderEntry& e = table[i + 1];
-    FillPerson(e, rs, row, col, shown, clubDefault);
-    if (shown.code) e.code = CodeText(rs.at(row, col.svid), rs.at(row, col.code), true);
-    e.punkte = PointsOf(rs.at(row, col.punkte));
-    e.klasse = std::move(groupOfRow[static_cast<size_t>(i)]);
-    e.zeit = Run1ResultText(rs.at(row, ergcode), rs.at(row, zeit));
-  }
+  const int count = static_cast<int>(entries.size());
+  table.load(std::move(entries));
 
   ReverseLeadingFinishers(table, plan.reverse);
   return count;
