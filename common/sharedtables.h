@@ -55,15 +55,20 @@ class StartOrderTable {
     count_ = rows;
   }
   void markEmpty() { count_ = -1; }
-  // Starts a new build with these entries, in order (next = index + 1).
-  void load(std::vector<StartOrderEntry>&& loaded) {
-    const int rows = static_cast<int>(loaded.size());
+  // A new build that reads its entries one by one: beginLoad(), append() per entry in
+  // order, endLoad() (next = index + 1; no entry: markEmpty()). `expected` reserves room.
+  void beginLoad(size_t expected = 0) {
     entries_.clear();
-    entries_.reserve(loaded.size() + 1);
+    entries_.reserve(expected + 1);
     entries_.emplace_back();
-    for (StartOrderEntry& e : loaded) entries_.push_back(std::move(e));
+    count_ = -1;
+  }
+  StartOrderEntry& append() { return entries_.emplace_back(); }
+  int endLoad() {
+    const int rows = static_cast<int>(entries_.size()) - 1;
     for (int i = 0; i <= rows; ++i) entries_[static_cast<size_t>(i)].next = i + 1;
     count_ = rows;
+    return rows;
   }
 
   // The indexes of the order, read from the head along the `next` links.

@@ -321,19 +321,18 @@ int BuildStartOrderRun1(AppState& state, const QString& mode, bool descending, i
   const bool punktewertung = CompetitionSettings::on(settings.punktewertung);
 
   // The rows go straight from the statement into the entries.
-  std::vector<StartOrderEntry> entries;
+  StartOrderTable& table = state.StartOrder;
+  table.beginLoad(static_cast<size_t>(std::max(table.count(), 0)));
   while (row.next()) {
-    StartOrderEntry& e = entries.emplace_back();
+    StartOrderEntry& e = table.append();
     FillPerson(e, row, col, shown, clubDefault);
     if (shown.code) e.code = CodeText(row, col, false);
     if (punktewertung) e.punkte = PointsOf(row, col.punkte);
     e.klasse = row.text(col.klasse);
     e.klasse_nm = row.text(klasseNm);
   }
-  if (entries.empty()) return ReportNoData(state, showMessage);
-  StartOrderTable& table = state.StartOrder;
-  const int count = static_cast<int>(entries.size());
-  table.load(std::move(entries));
+  const int count = table.endLoad();
+  if (count == 0) return ReportNoData(state, showMessage);
 
   // Points races of the federation: pupils by class, the general class by category.
   const int typ = settings.typNumber();
@@ -463,7 +462,8 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
 
   // Only the first maxPerGroup rows of each group in query order are taken; they go
   // straight from the statement into the entries.
-  std::vector<StartOrderEntry> entries;
+  StartOrderTable& table = state.StartOrder;
+  table.beginLoad(static_cast<size_t>(std::max(table.count(), 0)));
   QString group;
   int inGroup = 0;
   bool any = false;
@@ -475,18 +475,15 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
       inGroup = 0;
     }
     if (++inGroup > maxPerGroup) continue;
-    StartOrderEntry& e = entries.emplace_back();
+    StartOrderEntry& e = table.append();
     FillPerson(e, row, col, shown, clubDefault);
     if (shown.code) e.code = CodeText(row, col, true);
     e.punkte = PointsOf(row, col.punkte);
     e.klasse = std::move(klasse);
     e.zeit = Run1ResultText(row, ergcode, zeit);
   }
+  const int count = table.endLoad();
   if (!any) return ReportNoData(state, showMessage);
-
-  StartOrderTable& table = state.StartOrder;
-  const int count = static_cast<int>(entries.size());
-  table.load(std::move(entries));
 
   ReverseLeadingFinishers(table, plan.reverse);
   return count;
