@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace kx {
@@ -36,6 +37,40 @@ bool IsCompetitionFile(db::Connection& source) {
 struct Candidate {
   qint64 zeit = 0;
   db::Field code, sex, nachname, vorname, verein, nation, jahrgang, startnr, punkte, svid;
+};
+
+// The order of the code column's collation: German, case-insensitive.
+struct GermanLess {
+  bool operator()(const QString& a, const QString& b) const { return db::CompareGerman(a, b) < 0; }
+};
+
+// Inserts rows of one table many at a time: one statement per batch instead of per row.
+class BatchInsert {
+ public:
+  BatchInsert(db::Connection& db, QString head, int columns)
+      : db_(db), head_(std::move(head)), columns_(columns) {}
+  void add(QVariantList row) {
+    values_ << row;
+    if (++rows_ == kRows) flush();
+  }
+  void flush() {
+    if (rows_ == 0) return;
+    QString marks =
+        QStringLiteral("(?") + QStringLiteral(",?").repeated(columns_ - 1) + QLatin1Char(')');
+    QString sql = head_ + QStringLiteral(" values") + marks;
+    for (int i = 1; i < rows_; ++i) sql += QLatin1Char(',') + marks;
+    db_.execute(sql, values_);
+    values_.clear();
+    rows_ = 0;
+  }
+
+ private:
+  static constexpr int kRows = 20;
+  db::Connection& db_;
+  QString head_;
+  int columns_;
+  QVariantList values_;
+  int rows_ = 0;
 };
 
 QVariant Value(const db::Field& field) {
@@ -129,21 +164,31 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
     return result;
   }
 
+  // The bibs and codes already in the table, to refuse a clash before anything is written.
+  std::set<qint64> bibs;
+  std::set<QString, GermanLess> codes;
+  {
+    const db::Recordset taken = db.query(QStringLiteral("select startnr,code from XtblFinale"));
+    for (int i = 0; i < taken.count(); ++i) {
+      bibs.insert(taken.at(i, 0).toLongLong());
+      if (!taken.at(i, 1).isNull()) codes.insert(taken.at(i, 1).toString());
+    }
+  }
+  qint64 bib = bibs.empty() || keepBibs ? 0 : *bibs.rbegin();
+
   db::Transaction transaction = db.transaction();
-  qint64 bib =
-      keepBibs ? 0 : db.scalar(QStringLiteral("select max(startnr) from XtblFinale")).toLongLong();
+  BatchInsert insert(db,
+                     QStringLiteral("insert into XtblFinale (startnr,kz,zeit,code,sex,nachname,"
+                                    "vorname,verein,nation,jahrgang,punkte,svid)"),
+                     12);
   for (const Candidate& candidate : candidates) {
     const qint64 number = keepBibs ? candidate.startnr.toLongLong() : ++bib;
-    if (db.scalar(QStringLiteral("select count(*) from XtblFinale where startnr=?"), {number})
-            .toInt() > 0) {
+    if (!bibs.insert(number).second) {
       result.message =
           QStringLiteral("Die Startnummer %1 ist bereits enthalten").arg(number) + kRefusalEnd;
       return result;  // the transaction rolls the file's rows back
     }
-    if (!candidate.code.isNull() &&
-        db.scalar(QStringLiteral("select count(*) from XtblFinale where code=?"),
-                  {candidate.code.value()})
-                .toInt() > 0) {
+    if (!candidate.code.isNull() && !codes.insert(candidate.code.toString()).second) {
       result.message = QStringLiteral(
                            "Der Teilnehmer mit der CodeNr '%1' (%2 %3) ist bereits "
                            "enthalten")
@@ -152,17 +197,16 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
                        kRefusalEnd;
       return result;
     }
-    db.execute(
-        QStringLiteral("insert into XtblFinale (startnr,kz,zeit,code,sex,nachname,vorname,"
-                       "verein,nation,jahrgang,punkte,svid) values(?,'N',?,?,?,?,?,?,?,?,?,?)"),
-        {number, candidate.zeit, Value(candidate.code), candidate.sex.toString(),
-         candidate.nachname.toString(), candidate.vorname.toString(),
-         candidate.verein.isNull() ? QString() : candidate.verein.toString(),
-         Value(candidate.nation), candidate.jahrgang.toLongLong(),
-         candidate.punkte.isNull() ? 9999.99 : candidate.punkte.toDouble(),
-         candidate.svid.toLongLong()});
+    insert.add({number, QStringLiteral("N"), candidate.zeit, Value(candidate.code),
+                candidate.sex.toString(), candidate.nachname.toString(),
+                candidate.vorname.toString(),
+                candidate.verein.isNull() ? QString() : candidate.verein.toString(),
+                Value(candidate.nation), candidate.jahrgang.toLongLong(),
+                candidate.punkte.isNull() ? 9999.99 : candidate.punkte.toDouble(),
+                candidate.svid.toLongLong()});
     ++result.added;
   }
+  insert.flush();
   db.execute(QStringLiteral("update XtblFinale set kz=' '"));
   transaction.commit();
   return result;
@@ -215,10 +259,7 @@ int SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
           .arg(discipline.code);
   if (withSvid) columns += QStringLiteral(",svid");
   const int valueCount = static_cast<int>(columns.count(QLatin1Char(','))) + 1;
-  QString marks = QStringLiteral("?");
-  for (int i = 1; i < valueCount; ++i) marks += QStringLiteral(",?");
-  const QString insert =
-      QStringLiteral("insert into tblTeilnehmer (%1) values(%2)").arg(columns, marks);
+  BatchInsert insert(db, QStringLiteral("insert into tblTeilnehmer (%1)").arg(columns), valueCount);
 
   const db::Recordset rows = db.query(QStringLiteral(
       "select startnr,code,sex,nachname,vorname,verein,nation,jahrgang,punkte,svid from "
@@ -257,8 +298,9 @@ int SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
       const qint64 svid = rows.at(i, "svid").toLongLong();
       values << (svid == 0 ? QVariant() : QVariant(svid));
     }
-    db.execute(insert, values);
+    insert.add(std::move(values));
   }
+  insert.flush();
   transaction.commit();
   return rows.count();
 }
