@@ -394,9 +394,9 @@ void DirectionChangePanel::build() {
   if (preset != 0) showRule();
 
   addLabel(QStringLiteral("Label07"), QStringLiteral("Höhendifferenz:"), Arial(9),
-           {kLeft, 2900, 1695, 255});
+           {kLeft, 2900, 1875, 255});
   drop_ =
-      addTextBox(QStringLiteral("Hoehendifferenz"), QString(), Arial(9), {2400, 2880, 855, 285});
+      addTextBox(QStringLiteral("Hoehendifferenz"), QString(), Arial(9), {2520, 2880, 855, 285});
   const int typ = s.Settings.typ.toInt();
   if (!s.Settings.typ.isEmpty() && typ >= 2 && typ <= 7 &&
       (s.CurrentDisciplineType == 2 || s.CurrentDisciplineType == 3) &&
@@ -408,9 +408,9 @@ void DirectionChangePanel::build() {
   }
   allowed_ = addLabel(QStringLiteral("Label08"), QString(), Arial(9), {kValue, 2900, 3735, 255});
   addLabel(QStringLiteral("Label09"), QStringLiteral("Richtungsänderungen"), Arial(9),
-           {kLeft, 3380, 1695, 255});
+           {kLeft, 3380, 1875, 255});
   count_ = addTextBox(QStringLiteral("Richtungsaenderungen"), QString(), Arial(9),
-                      {2400, 3360, 855, 285});
+                      {2520, 3360, 855, 285});
   dropResult_ =
       addLabel(QStringLiteral("Label010"), QString(), Arial(9), {kValue, 3380, 3735, 255});
   addButton(QStringLiteral("BearbeitenRichtungsaenderungen_berechnen"),

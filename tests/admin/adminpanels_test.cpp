@@ -28,6 +28,7 @@ TEST_F(AdminPanelTest, TypeChangeByTypeAheadAndF2) {
   auto* combo = control<QComboBox>("Bewerbstyp");
   ASSERT_NE(combo, nullptr);
   EXPECT_EQ(combo->currentIndex(), 4);
+  GrabForLooking(window(), "bewerbstyp");
   combo->lineEdit()->clear();
   QTest::keyClicks(combo->lineEdit(), "r");
   EXPECT_EQ(combo->currentText(), "Rodeln (Punkte)");
@@ -49,6 +50,7 @@ TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
   auto* heading = control<QLabel>("Label01");
   ASSERT_NE(heading, nullptr);
   EXPECT_EQ(heading->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+  GrabForLooking(window(), "teilnehmerloeschen");
   ui().answerMessages({MsgAnswer::No});
   key(Qt::Key_F2);
   EXPECT_EQ(db().scalar("select count(*) from tblTeilnehmer").toInt(), 6);
@@ -80,6 +82,7 @@ TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
   QTest::mouseClick(control<QPushButton>("Finalteilnehmer_Bewerb"), Qt::LeftButton);
   EXPECT_EQ(control<QLabel>("FinalteilnehmerBewerbsliste")->text(), "-> Quelle");
   EXPECT_FALSE(control<QCheckBox>("FinalteilnehmerStartnrn")->isEnabled());
+  GrabForLooking(window(), "finalteilnehmer");
   key(Qt::Key_F2);
   EXPECT_EQ(ui().messages.last().text, "5 Teilnehmer importiert!");
   EXPECT_FALSE(db().hasTable("XtblFinale"));
@@ -97,6 +100,7 @@ TEST_F(AdminPanelTest, DirectionCheckPreselectsAndPrefills) {
   EXPECT_EQ(control<QLabel>("Label04")->text(), "200-350m");
   EXPECT_EQ(control<QLineEdit>("Hoehendifferenz")->text(), "250");
   EXPECT_EQ(control<QLabel>("Label08")->text(), "32 - 45 Richtungsänderungen");
+  GrabForLooking(window(), "richtungsaenderungen");
   auto* combo = control<QComboBox>("DisziplinKategorie");
   combo->lineEdit()->clear();
   QTest::keyClicks(combo->lineEdit(), "b");
@@ -108,8 +112,10 @@ TEST_F(AdminPanelTest, DirectionCheckPreselectsAndPrefills) {
 
 TEST_F(AdminPanelTest, PointsTakeoverRefusesAMissingListBeforeAnything) {
   db::MasterDataSpec master;
-  master.listenVersion = {{3, "2026/1"}, {4, QString()}};
-  db::BuildMasterDataFile(QDir(programDir()).filePath("STAMMDAT.mdb"), master);
+  master.listenVersion = {{3, "2026/1"}, {4, "2026/2"}};
+  const QString path = QDir(programDir()).filePath("STAMMDAT.mdb");
+  db::BuildMasterDataFile(path, master);
+  db::Connection::open(path)->execute("update tblListenVersion set version=null where typ=4");
   openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
   trigger("KSFIdPunkte");
   EXPECT_EQ(window().currentPanel(), "");
