@@ -6,10 +6,13 @@
 #include "admin/directionchange.h"
 #include "admin/finals.h"
 #include "admin/pointstakeover.h"
-#include "app/mainwindow.h"
 #include "common/guarded.h"
 #include "common/textroutines.h"
+#include "common/userinterface.h"
+#include "db/database.h"
 #include "startorder/listpanelsupport.h"
+#include "workpanel/menuentries.h"
+#include "workpanel/panelhost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,8 +47,8 @@ const QString kNoMasterData =
 
 // ---------------------------------------------------------------- competition type
 
-CompetitionTypePanel::CompetitionTypePanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Bewerbstyp")) {}
+CompetitionTypePanel::CompetitionTypePanel(PanelHost& host, const PanelInfo& row)
+    : WorkPanel(host, row) {}
 
 void CompetitionTypePanel::build() {
   addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbstyp"), Arial(9),
@@ -71,25 +74,18 @@ void CompetitionTypePanel::mainAction() {
     state().Settings.typ = QString::number(newType);
     // The referee report belongs to a single discipline, never to the combination.
     const int current = state().CurrentDisciplineType;
-    window().enable(QStringLiteral("SR_Bericht_anzeigen"), current >= 0 && current <= 5);
+    host().enable(menu::SR_Bericht_anzeigen, current >= 0 && current <= 5);
     closeSelf();
   });
 }
 
 // ---------------------------------------------------------------- deletions
 
-DeletionPanel::DeletionPanel(MainWindow& window, Kind kind)
-    : WorkPanel(window, kind == Kind::Participants ? QStringLiteral("Teilnehmerloeschen")
-                                                   : QStringLiteral("Mannschaftenloeschen")),
-      kind_(kind) {}
-
-QString DeletionPanel::title() const {
-  return kind_ == Kind::Participants ? QStringLiteral("Alle Teilnehmer aus dem Bewerb löschen")
-                                     : QStringLiteral("Alle Mannschaften aus dem Bewerb löschen");
-}
+DeletionPanel::DeletionPanel(PanelHost& host, const PanelInfo& row)
+    : WorkPanel(host, row), participants_(row.name == QLatin1String("Teilnehmerloeschen")) {}
 
 void DeletionPanel::build() {
-  const bool people = kind_ == Kind::Participants;
+  const bool people = participants_;
   QLabel* heading = addLabel(QStringLiteral("Label01"), QStringLiteral("Achung:"),
                              Arial(9, true, true), {1080, 1820, 3375, 255});
   SetColor(heading, QColor(192, 0, 0));
@@ -113,7 +109,7 @@ void DeletionPanel::build() {
 
 void DeletionPanel::mainAction() {
   guarded([this] {
-    const bool people = kind_ == Kind::Participants;
+    const bool people = participants_;
     const QString question = people
                                  ? QStringLiteral("Wollen Sie wirklich alle Teilnehmer löschen?")
                                  : QStringLiteral("Wollen Sie wirklich alle Mannschaften löschen?");
@@ -123,20 +119,20 @@ void DeletionPanel::mainAction() {
         MsgAnswer::Yes) {
       return;
     }
-    MainWindow& w = window();
+    PanelHost& w = host();
     if (people) {
       DeleteAllParticipants(state().db());
       closeSelf();
       w.UpdateParticipantMenus();
       w.UpdateTeamMenus();
       w.UpdateTimeMenus();
-      w.disable(QStringLiteral("TeilnehmerLoeschen"));
-      w.enable(QStringLiteral("Finalteilnehmer"));
+      w.disable(menu::TeilnehmerLoeschen);
+      w.enable(menu::Finalteilnehmer);
     } else {
       DeleteAllTeams(state().db());
       closeSelf();
       w.UpdateTeamMenus();
-      w.disable(QStringLiteral("MannschaftenLoeschen"));
+      w.disable(menu::MannschaftenLoeschen);
     }
     w.frameTitel()->clear();
   });
@@ -144,8 +140,7 @@ void DeletionPanel::mainAction() {
 
 // ---------------------------------------------------------------- finals participants
 
-FinalsPanel::FinalsPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Finalteilnehmer")) {}
+FinalsPanel::FinalsPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
 void FinalsPanel::build() {
   addLabel(QStringLiteral("Label01"), QStringLiteral("Anzahl Damen"), Arial(9),
@@ -215,8 +210,8 @@ void FinalsPanel::mainAction() {
         SaveFinalists(state().db(), *women, *men, keepBibs_->isChecked(),
                       {state().CurrentDisciplineType, state().CurrentDisciplineCode}, withSvid);
     ui().message(QString::number(inserted) + QStringLiteral(" Teilnehmer importiert!"));
-    window().enable(QStringLiteral("TeilnehmerLoeschen"));
-    window().disable(QStringLiteral("Finalteilnehmer"));
+    host().enable(menu::TeilnehmerLoeschen);
+    host().disable(menu::Finalteilnehmer);
     closeSelf();
   });
 }
@@ -230,8 +225,7 @@ void FinalsPanel::afterClose() {
 
 // ---------------------------------------------------------------- bib takeover
 
-BibTakeoverPanel::BibTakeoverPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Startnrnueb")) {}
+BibTakeoverPanel::BibTakeoverPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
 void BibTakeoverPanel::build() {
   addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbsbezeichnung"),
@@ -299,34 +293,38 @@ void BibTakeoverPanel::mainAction() {
 
 // ---------------------------------------------------------------- points takeover
 
-PointsTakeoverPanel::PointsTakeoverPanel(MainWindow& window, QString adultVersion,
-                                         QString youthVersion)
-    : WorkPanel(window, QStringLiteral("KSFIDPkteueb")),
-      adult_(std::move(adultVersion)),
-      youth_(std::move(youthVersion)) {}
+PointsTakeoverPanel::PointsTakeoverPanel(PanelHost& host, const PanelInfo& row)
+    : WorkPanel(host, row) {}
 
-void PointsTakeoverPanel::Open(MainWindow& window) {
-  PointsListVersions versions;
+void PointsTakeoverPanel::Open(PanelHost& host) {
+  // The lists are checked before the editor guard and before any panel is closed.
   try {
-    versions = ReadPointsListVersions(*OpenMasterData(window.state()));
+    const PointsListVersions versions = ReadPointsListVersions(*OpenMasterData(host.state()));
+    if (versions.refusal) {
+      host.ui().message(*versions.refusal);
+      return;
+    }
   } catch (const db::Error&) {
-    window.ui().message(kNoMasterData);
+    host.ui().message(kNoMasterData);
     return;
   }
-  if (versions.refusal) {
-    window.ui().message(*versions.refusal);
-    return;
-  }
-  window.openPanel<PointsTakeoverPanel>(versions.adult, versions.youth);
+  host.openRegisteredPanel(QStringLiteral("KSFIDPkteueb"), menu::KSFIdPunkte);
 }
 
 void PointsTakeoverPanel::build() {
+  PointsListVersions versions;
+  try {
+    versions = ReadPointsListVersions(*OpenMasterData(state()));
+  } catch (const db::Error&) {
+    // The list was readable a moment ago; the labels stay empty.
+  }
   addLabel(QStringLiteral("Label01"), QStringLiteral("Listen Version KSF allgemein:"), Arial(10),
            {600, 1220, 3015, 255});
-  addLabel(QStringLiteral("KSFIdPkteAllgemein"), adult_, Arial(10), {3720, 1220, 3375, 255});
+  addLabel(QStringLiteral("KSFIdPkteAllgemein"), versions.adult, Arial(10),
+           {3720, 1220, 3375, 255});
   addLabel(QStringLiteral("Label02"), QStringLiteral("Listen Version KSF Schüler:"), Arial(10),
            {600, 1580, 3015, 255});
-  addLabel(QStringLiteral("KSFIdPkteSchueler"), youth_, Arial(10), {3720, 1580, 3375, 255});
+  addLabel(QStringLiteral("KSFIdPkteSchueler"), versions.youth, Arial(10), {3720, 1580, 3375, 255});
   addButton(QStringLiteral("KSFIdPkte_speichern"), QStringLiteral("Speichern (F2)"), SansSerif(8),
             {600, 2300, 2055, 375}, [this] { mainAction(); });
   addButton(QStringLiteral("KSFIdPkte_schliessen"), QStringLiteral("Schließen (Esc)"), SansSerif(8),
@@ -359,8 +357,8 @@ void PointsTakeoverPanel::mainAction() {
 
 // ---------------------------------------------------------------- direction-change check
 
-DirectionChangePanel::DirectionChangePanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("BearbeitenRichtungsaenderungen")) {}
+DirectionChangePanel::DirectionChangePanel(PanelHost& host, const PanelInfo& row)
+    : WorkPanel(host, row) {}
 
 void DirectionChangePanel::build() {
   ready_ = false;

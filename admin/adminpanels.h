@@ -5,8 +5,8 @@
 // takeover, and the direction-change check. Each wires its controls to the plain routines
 // of this folder.
 
-#include "app/workpanel.h"
 #include "common/appstate.h"
+#include "workpanel/workpanel.h"
 
 #include <vector>
 
@@ -22,8 +22,7 @@ namespace kx {
 class CompetitionTypePanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit CompetitionTypePanel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ändern Bewerbstyp"); }
+  CompetitionTypePanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Bewerbstypspeichern_Click
 
@@ -35,24 +34,19 @@ class CompetitionTypePanel : public WorkPanel {
 class DeletionPanel : public WorkPanel {
   Q_OBJECT
  public:
-  enum class Kind { Participants, Teams };
-  DeletionPanel(MainWindow& window, Kind kind);
-  QString title() const override;
+  DeletionPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Teilnehmerloeschen_speichern_Click / Mannschaftenloeschen_...
 
  private:
-  Kind kind_;
+  bool participants_;  // else teams
 };
 
 // "Finalteilnehmer": finalists drawn from other competition files.
 class FinalsPanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit FinalsPanel(MainWindow& window);
-  QString title() const override {
-    return QStringLiteral("Finalteilnehmer ermitteln und im Bewerb speichern");
-  }
+  FinalsPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Finalteilnehmer_speichern_Click
   void afterClose() override;  // drops the work table
@@ -70,10 +64,7 @@ class FinalsPanel : public WorkPanel {
 class BibTakeoverPanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit BibTakeoverPanel(MainWindow& window);
-  QString title() const override {
-    return QStringLiteral("Übernahme Startnummern von anderer Disziplin");
-  }
+  BibTakeoverPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Startnrn_speichern_Click
 
@@ -89,27 +80,20 @@ class BibTakeoverPanel : public WorkPanel {
 class PointsTakeoverPanel : public WorkPanel {
   Q_OBJECT
  public:
-  PointsTakeoverPanel(MainWindow& window, QString adultVersion, QString youthVersion);
-  QString title() const override { return QStringLiteral("Übernahme KSF-Ids und aktuelle Punkte"); }
+  PointsTakeoverPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // KSFIdPkte_speichern_Click
 
   // The menu routine KSFIdPunkte_Click: reads the list versions first (their messages come
   // before the editor guard), then opens the panel.
-  static void Open(MainWindow& window);
-
- private:
-  QString adult_, youth_;
+  static void Open(PanelHost& host);
 };
 
 // "BearbeitenRichtungsaenderungen": direction changes against the vertical drop.
 class DirectionChangePanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit DirectionChangePanel(MainWindow& window);
-  QString title() const override {
-    return QStringLiteral("Anzahl Richtungsänderungen gegen Höhendifferenz prüfen");
-  }
+  DirectionChangePanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // BearbeitenRichtungsaenderungen_berechnen_Click
 
