@@ -9,7 +9,6 @@
 #include "refereereport/reportstore.h"
 #include "workpanel/panelhost.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -430,14 +429,16 @@ void RefereeReportWindow::scrollTo(int page) {
 }
 
 bool RefereeReportWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyRelease) keyEvent_ = nullptr;
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
-  // A key is handled once: where it is first delivered (the control with the focus, or the
-  // window itself), not again as it travels up to the parents. It goes on to the control.
-  QWidget* focus = QApplication::focusWidget();
-  if (!focus || !isAncestorOf(focus)) focus = this;
-  const bool first = watched == focus || (focus == this && watched == this) ||
-                     (focus->focusProxy() && watched == focus->focusProxy());
-  if (first) {
+  // A key is handled once, where it is first delivered: at one of the window's controls,
+  // or at the window itself when it reaches it without passing a control. It then goes on
+  // to the control.
+  auto* widget = qobject_cast<QWidget*>(watched);
+  const bool control =
+      widget && widget != frame_ && (widget->parentWidget() == frame_ || widget == scroll_);
+  if (control || (watched == this && keyEvent_ != event)) {
+    keyEvent_ = event;
     switch (static_cast<QKeyEvent*>(event)->key()) {
       case Qt::Key_F2:
         SRBericht_ausgeben_Click();

@@ -59,6 +59,9 @@ class RefereeReportWindow : public QWidget {
   // What the report was loaded for: the open file and the current discipline then.
   const db::Connection* file_ = nullptr;
   ReportDiscipline discipline_;
+  // The key press handled at a control, so that it is not handled again at the window;
+  // forgotten with the key's release.
+  const QEvent* keyEvent_ = nullptr;
 };
 
 }  // namespace kx

@@ -6,6 +6,7 @@
 #include "tests/support/pdfreader.h"
 #include "workpanel/menuentries.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -55,6 +56,12 @@ TEST_F(ReportWindowTest, LoadsOverlaysKeysAndCloses) {
   GrabForLooking(*w, "srbericht-2");
   QTest::keyClick(edit(w, "Datum"), Qt::Key_Up);
   EXPECT_EQ(w->findChild<QWidget*>("Frame1")->y(), 0);
+  // The down arrow in the focused association box pages and moves its selection.
+  QApplication::setActiveWindow(w);
+  combo->setFocus();
+  QTest::keyClick(combo, Qt::Key_Down);
+  EXPECT_EQ(w->findChild<QWidget*>("Frame1")->y(), -6800 / 15);
+  EXPECT_EQ(combo->currentText(), "LV 01");
 
   // Typed text is kept while the window stays open; Esc throws it away.
   edit(w, "Witterung")->setText("Nebel");
