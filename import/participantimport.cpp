@@ -404,8 +404,6 @@ std::vector<size_t> ParticipantImporter::matches(const QString& surname, const Q
       const auto number = WholeNumber(TrimmedBlanks(code));
       if (!number) {
         rejected = true;
-        reject(surname + u' ' + firstName +
-               QStringLiteral(" nicht importiert, da Code-Nummer nicht numerisch"));
         return found;
       }
       // "55": the code is the federation id; "51": the federation id found by the code.
@@ -491,7 +489,11 @@ void ParticipantImporter::handleRecord(QStringList& fields) {
   // D8, D9: an existing participant is entered in the discipline.
   bool rejected = false;
   const std::vector<size_t> found = matches(UpperKeepSharpS(surname), firstName, bib, rejected);
-  if (rejected) return;
+  if (rejected) {
+    reject(surname + u' ' + firstName +
+           QStringLiteral(" nicht importiert, da Code-Nummer nicht numerisch"));
+    return;
+  }
   size_t participant = 0;
   if (!found.empty()) {
     participant = found.back();

@@ -42,13 +42,15 @@ inline QString WriteImportFile(const QString& path, const QStringList& lines, bo
 }
 
 // A race of the giant slalom (two runs) with categories W and M and the classes of the
-// small competition; no participants. Settings as in the builder's defaults.
+// small competition; no participants; birth years and classes in use, no club, nation,
+// code or points.
 inline db::CompetitionSpec ImportRace() {
   db::CompetitionSpec race;
   race.bewerb.typ = 9;
   race.bewerb.punktewertung = false;
   race.bewerb.code_aktiv = false;
   race.bewerb.nation_aktiv = false;
+  race.bewerb.verein_aktiv = false;
   race.disziplinen = {{2, true, QString("1"), "Cup", QDate(2027, 1, 16), QDate(2027, 1, 16), 2}};
   race.kategorien = {{"W", "Damen", 1}, {"M", "Herren", 2}};
   return race;

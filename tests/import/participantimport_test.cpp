@@ -33,7 +33,9 @@ db::CompetitionSpec TeamRace() {
 }
 
 TEST_F(ParticipantImportTest, WorkedExampleWithClassesTeamsTimesAndRejects) {
-  open(TeamRace());
+  db::CompetitionSpec race = TeamRace();
+  race.bewerb.verein_aktiv = true;
+  open(race);
   const ImportResult r = import({
       "Name;Vorname;Geschlecht;Verein;JG;Mannschaft;Listenpkt;Startnr;Klasse;Lauf 1;Lauf 2",
       " Huber ;Anna;w;SC A;2012;Team X;12,5;1; U12 ;1:23,45;DNS",
@@ -84,6 +86,7 @@ TEST_F(ParticipantImportTest, MatchesExistingParticipantsAsTheFileCompares) {
     t.disziplinen[3] = {true, 40 + id, 9999.99, 9999.99};
     return t;
   };
+  race.bewerb.verein_aktiv = true;
   race.teilnehmer = {person(1, "MÜLLER", "Jürgen", 2010, "SC A", false),
                      person(2, "MÜLLER", "Jürgen", 2010, "SC A", true),
                      person(3, "OTT", "Emil", 2011, "SC B", true)};
@@ -110,6 +113,148 @@ TEST_F(ParticipantImportTest, MatchesExistingParticipantsAsTheFileCompares) {
             "1 von 1 Teilnehmer importiert!");
   EXPECT_EQ(rows("select id,gsaktiv from tblTeilnehmer where id in (1,2,4) order by id"),
             QStringList({"1|True", "2|True", "4|True"}));
+}
+
+// Federation race of type 4: the points, federation ids and association codes come from
+// the points list of the master data; a second import of the same file matches everyone.
+class FederationImportTest : public ParticipantImportTest,
+                             public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(FederationImportTest, PointsListAndRepeatedImport) {
+  const QString version = GetParam();
+  db::CompetitionSpec race = ImportRace();
+  race.bewerb.typ = 4;
+  race.bewerb.code_aktiv = race.bewerb.nation_aktiv = race.bewerb.punktewertung = true;
+  race.withSvid = version != "40";
+  open(race, version);
+  db::MasterDataSpec master;
+  master.ksfPunkte = {{"812", 5012, 20.5, "TIR"}, {"A13", 5013, 33.25, "SBG"}};
+  db::BuildMasterDataFile(path("STAMMDAT.mdb"), master);
+  const QString code = version == "55" ? "5012" : "812";
+  const QStringList lines{"Code;Name;Vorname;Sex;Jg;Nation;Listenpkt",
+                          code + ";Huber;Anna;w;2012;AUT;1,5", "X99;Ott;Emil;m;2011;AUT;1",
+                          "A13;Abel;Ida;w;2012;AUT;1"};
+  const QString rejects = version == "55"
+                              ? "Ott Emil nicht importiert, da Code-Nummer nicht numerisch\r\n"
+                                "Abel Ida nicht importiert, da Code-Nummer nicht numerisch\r\n"
+                              : "Ott Emil nicht importiert, da Code-Nummer nicht vorhanden\r\n" +
+                                    QString(version == "51" ? "Abel Ida nicht importiert, da "
+                                                              "Code-Nummer nicht numerisch\r\n"
+                                                            : "");
+  const QString imported = version == "40" ? "2 von 3" : "1 von 3";
+  EXPECT_EQ(import(lines).message,
+            imported + " Teilnehmer importiert!\r\n" + QString(62, '_') + "\r\n\r\n" + rejects);
+  EXPECT_EQ(import(lines).message, "0 von 3 Teilnehmer importiert! (" + imported.left(1) +
+                                       " Teilnehmer bereits vorhanden)\r\n" + QString(62, '_') +
+                                       "\r\n\r\n" + rejects);
+  const QString svid = version == "40" ? "" : "|5012";
+  const QString nation = version == "55" ? "TIR" : "AUT";
+  const QString storedCode = version == "40" ? "812" : "";
+  EXPECT_EQ(rows("select id,nachname,nation,code,pktegs" + QString(version == "40" ? "" : ",svid") +
+                 " from tblTeilnehmer where id=1"),
+            QStringList({"1|HUBER|" + nation + "|" + storedCode + "|20,5" + svid}));
+}
+
+INSTANTIATE_TEST_SUITE_P(VersionClasses, FederationImportTest, ::testing::Values("40", "51", "55"));
+
+TEST_F(ParticipantImportTest, MissingMasterDataAndAssignmentStopBeforeReading) {
+  db::CompetitionSpec race = ImportRace();
+  race.bewerb.typ = 4;
+  open(race);
+  EXPECT_EQ(import({"Name;Vorname;Sex;Jg", "Huber;Anna;w;2012"}).message,
+            "Im Programmverzeichnis des Kandrix fehlt die Datei STAMMDAT.mdb");
+  state_.Settings.typ = "9";
+  EXPECT_EQ(import({"Name;Vorname;Kat;Jg", "Huber;Anna;w;2012"}).message,
+            "Der Kandor-Spalte 'Geschlecht' ist noch keine Excel-Spalte zugeordnet");
+  db().execute("insert into tblZeit (teilnehmer,disziplin,durchgang) values (9,2,1)");
+  const ImportResult r = import({"Name;Vorname;Sex;Jg;Lauf 1", "Huber;Anna;w;2012;1:00,00"});
+  EXPECT_EQ(r.kind, ImportResult::Kind::Stopped);
+  EXPECT_TRUE(r.message.startsWith("In dieser Disziplin sind bereits Zeiten vorhanden"));
+  EXPECT_TRUE(rows("select id from tblTeilnehmer").isEmpty());
+}
+
+TEST_F(ParticipantImportTest, ALateBadLineLeavesEveryTableAsBefore) {
+  open(TeamRace());
+  const QString tables =
+      "select (select count(*) from tblTeilnehmer)||'/'||(select count(*) from tblKlasse)||'/'||"
+      "(select count(*) from tblKategorie)||'/'||(select count(*) from tblMannschaft)||'/'||"
+      "(select count(*) from tblZeit)";
+  const QStringList before = rows(tables);
+  const QString header = "Name;Vorname;Sex;Jg;Team;Listenpkt;StNr;Klasse;Lauf 1";
+  const QString good = "Huber;Anna;w;2012;T1;1,5;1;Neu;1:00,00";
+  ImportResult r = import({header, good, good, "Ott;Emil;m;2011;T2;2;x3;U14;59,00"});
+  EXPECT_EQ(r.kind, ImportResult::Kind::Aborted);
+  EXPECT_EQ(r.message,
+            "Der Teilnehmer Ott Emil kann nicht importiert werden (fehlerhafter Satz in der "
+            "Import-Datei)\r\nImport nach 1 Teilnehmern abgebrochen!\r\n(Zeile 4 der "
+            "Import-Datei; es wurde nichts übernommen)");
+  EXPECT_EQ(rows(tables), before);
+  // Points that are no number stop the import at the insert as well.
+  r = import({header, good, "Ott;Emil;m;2011;T2;zwei;3;U14;59,00"});
+  EXPECT_TRUE(r.message.endsWith("(Zeile 3 der Import-Datei; es wurde nichts übernommen)"));
+  EXPECT_EQ(rows(tables), before);
+}
+
+TEST_F(ParticipantImportTest, ClassByBirthYearAndCategoriesUpToZ) {
+  db::CompetitionSpec race = ImportRace();
+  race.bewerb.klassenwertung = false;
+  race.klassen = {{1, "W14", "W", 2014, std::nullopt, 1},
+                  {2, "W12", "W", 2012, std::nullopt, 2},
+                  {3, "W10", "W", 2010, std::nullopt, 3},
+                  {4, "Wohne", "W", 0, std::nullopt, 4}};
+  open(race);
+  db().execute("update tblKlasse set bis_jahrgang=Null where id=4");
+  import({"Name;Vorname;Sex;Jg", "A;a;w;2012", "B;b;w;2011", "C;c;w;2005", "D;d;w;2015",
+          "E;e;m;2012"});
+  EXPECT_EQ(rows("select nachname,klasse from tblTeilnehmer order by id"),
+            QStringList({"A|2", "B|2", "C|3", "D|0", "E|0"}));
+  // Without a birth-year column no class follows from it.
+  state_.Settings.jahrgang_aktiv = "False";
+  import({"Name;Vorname;Sex;X", "F;f;w;2012"});
+  EXPECT_EQ(rows("select klasse,jahrgang from tblTeilnehmer where nachname='F'"),
+            QStringList{"0|"});
+
+  // Every letter a category: a new class name joins "Z" and adds no category.
+  state_.Settings.typ = "9";
+  state_.Settings.klassenwertung = "True";
+  for (char c = 'A'; c <= 'Z'; ++c) {
+    if (c != 'W' && c != 'M')
+      db().execute("insert into tblKategorie (kat) values (?)", {QString(c)});
+  }
+  import({"Name;Vorname;Sex;Klasse;Lauf 1", "G;g;w;Neu;"});
+  EXPECT_EQ(rows("select id,klname,geschlecht,sortpos from tblKlasse where klname='Neu'"),
+            QStringList{"5|Neu|Z|5"});
+  EXPECT_EQ(rows("select count(*) from tblKategorie"), QStringList{"26"});
+}
+
+TEST_F(ParticipantImportTest, OneColumnForBothNamesIsSplit) {
+  open(ImportRace());
+  import(
+      {"Name;Sex;Jg;x", "\"Huber, Anna\";w;2012;", "\"de Boer\nDavid \";m;2011;", "Ott;m;2011;"});
+  EXPECT_EQ(rows("select nachname,vorname from tblTeilnehmer order by id"),
+            QStringList({"HUBER|Anna", "DE BOER|David", "OTT|Ott"}));
+}
+
+TEST(ParseRunTimeTest, FormsAndWords) {
+  auto hundredths = [](const QString& t) {
+    const auto v = ParseRunTime(t);
+    return v && v->ergcode == 0 && v->hundredths ? *v->hundredths : -1;
+  };
+  EXPECT_EQ(hundredths("1:23,45"), 8345);
+  EXPECT_EQ(hundredths("1:23,4"), 8340);
+  EXPECT_EQ(hundredths("1:23,456"), 8345);
+  EXPECT_EQ(hundredths("1:02:03,40"), 372340);
+  EXPECT_EQ(hundredths("83,45"), 8345);
+  EXPECT_EQ(hundredths("83.45"), 8345);
+  EXPECT_EQ(hundredths(" 83 "), 8300);
+  EXPECT_EQ(hundredths("1:23"), 8300);
+  EXPECT_EQ(hundredths("400,00"), 40000);
+  for (const char* word : {"DNS", "NaS"}) EXPECT_EQ(ParseRunTime(word)->ergcode, 1) << word;
+  for (const char* word : {"dnf", "NiZ"}) EXPECT_EQ(ParseRunTime(word)->ergcode, 2) << word;
+  for (const char* word : {"Dsq", "Dis."}) EXPECT_EQ(ParseRunTime(word)->ergcode, 3) << word;
+  for (const char* bad : {"abc", "   ", "1:2:3:4", "1,2,3", "1:x", "-5"}) {
+    EXPECT_FALSE(ParseRunTime(bad)) << bad;
+  }
 }
 
 }  // namespace
