@@ -1,7 +1,8 @@
 #include "import/importpanel.h"
 
-#include "app/mainwindow.h"
+#include "common/appstate.h"
 #include "common/textroutines.h"
+#include "common/userinterface.h"
 #include "import/classimport.h"
 #include "import/importfile.h"
 #include "import/participantimport.h"
@@ -28,15 +29,8 @@ void SetRowLook(QTreeWidgetItem* item, bool marked) {
 
 }  // namespace
 
-ImportPanel::ImportPanel(MainWindow& window, ImportKind kind)
-    : WorkPanel(window, kind == ImportKind::Participants ? QStringLiteral("ImportCSV")
-                                                         : QStringLiteral("ImportKlassenCSV")),
-      kind_(kind) {}
-
-QString ImportPanel::title() const {
-  return kind_ == ImportKind::Participants ? QStringLiteral("Import Läufer aus EXCEL-(CSV)-Datei")
-                                           : QStringLiteral("Import Klassen aus EXCEL-(CSV)-Datei");
-}
+ImportPanel::ImportPanel(PanelHost& host, const PanelInfo& row)
+    : WorkPanel(host, row), participants_(row.name == QLatin1String("ImportCSV")) {}
 
 void ImportPanel::build() {
   path_ = ui().openFileName({QString(), state().DataDir,
@@ -45,7 +39,7 @@ void ImportPanel::build() {
     closeSelf();
     return;
   }
-  const bool people = kind_ == ImportKind::Participants;
+  const bool people = participants_;
   addLabel(QStringLiteral("Label01"), QStringLiteral("Spaltenzuordnung"), Arial(9),
            {240, 810, 1575, 255});
   list_ = new QTreeWidget(this);
@@ -144,17 +138,17 @@ void ImportPanel::showColumns() {
 void ImportPanel::mainAction() {
   if (rows_.empty()) return;  // a refused file: nothing to save
   guarded([this] {
-    const bool people = kind_ == ImportKind::Participants;
+    const bool people = participants_;
     const ImportResult result = people ? ImportParticipants(state(), path_, separator_, rows_)
                                        : ImportClasses(state(), path_, separator_, rows_);
     showColumns();
     ui().message(result.message);
     if (people && result.kind != ImportResult::Kind::Stopped) {
-      window().UpdateParticipantMenus();
-      window().UpdateTeamMenus();
+      host().UpdateParticipantMenus();
+      host().UpdateTeamMenus();
     }
     if (result.kind == ImportResult::Kind::Done) closeSelf();
-    if (people && result.kind != ImportResult::Kind::Stopped) window().UpdateTimeMenus();
+    if (people && result.kind != ImportResult::Kind::Stopped) host().UpdateTimeMenus();
   });
 }
 

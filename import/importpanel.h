@@ -4,8 +4,8 @@
 // "ImportKlassenCSV" for classes): the file chosen at opening, its header texts, one row
 // per target field with the assigned header text, and the save that runs the import.
 
-#include "app/workpanel.h"
 #include "import/columnassignment.h"
+#include "workpanel/workpanel.h"
 
 class QComboBox;
 class QTreeWidget;
@@ -13,13 +13,11 @@ class QTreeWidgetItem;
 
 namespace kx {
 
-enum class ImportKind { Participants, Classes };
-
 class ImportPanel : public WorkPanel {
   Q_OBJECT
  public:
-  ImportPanel(MainWindow& window, ImportKind kind);
-  QString title() const override;
+  // The row "ImportCSV" imports participants, "ImportKlassenCSV" classes.
+  ImportPanel(PanelHost& host, const PanelInfo& row);
   // Lets the user choose the file, builds the controls, reads the header line and
   // proposes the assignment. A cancelled dialog leaves no panel.
   void build() override;
@@ -34,7 +32,7 @@ class ImportPanel : public WorkPanel {
   void fillRows();
   void showColumns();
 
-  ImportKind kind_;
+  bool participants_;
   QString path_;
   QChar separator_ = u'\t';
   TargetRows rows_;

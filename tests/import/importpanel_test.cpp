@@ -1,4 +1,3 @@
-#include "import/importpanel.h"
 
 #include "tests/import/importfixture.h"
 #include "tests/support/appfixture.h"
@@ -32,8 +31,7 @@ class ImportPanelTest : public AppFixture {
         WriteImportFile(QDir(dataDir()).filePath("import.csv"), lines, utf8, bom, lineEnd);
     ui().clear();
     ui().chooseOpenFile(file);
-    window().openPanel<ImportPanel>(entry == "ImportCSV" ? ImportKind::Participants
-                                                         : ImportKind::Classes);
+    trigger(entry);
   }
   QTreeWidget* list() { return window().findChild<QTreeWidget*>("Spaltendefinition"); }
   QComboBox* combo() { return window().findChild<QComboBox*>("SpalteCSV"); }
@@ -157,7 +155,7 @@ TEST_F(ImportPanelTest, RefusedHeaderAbortAndCancel) {
   // A cancelled dialog opens nothing and closed the open panel.
   ui().clear();
   ui().chooseOpenFile(QString());
-  window().openPanel<ImportPanel>(ImportKind::Classes);
+  trigger("ImportKlassenCSV");
   EXPECT_TRUE(window().currentPanel().isEmpty());
   EXPECT_TRUE(ui().messages.isEmpty());
 }
