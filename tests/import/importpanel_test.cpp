@@ -2,6 +2,7 @@
 #include "tests/import/importfixture.h"
 #include "tests/support/appfixture.h"
 
+#include "import/demoimportfiles.h"
 #include "import/importfile.h"
 
 #include <QComboBox>
@@ -170,6 +171,36 @@ TEST_F(ImportPanelTest, ClassImportThroughThePanel) {
   QTest::keyClick(&window(), Qt::Key_F2);
   EXPECT_EQ(ui().messageTexts(), QStringList{"1 von 1 Klassen importiert!"});
   EXPECT_TRUE(window().currentPanel().isEmpty());
+}
+
+}  // namespace
+}  // namespace kx::test
+
+namespace kx::test {
+namespace {
+
+// The demo's import files fit the demo race and its master data.
+class DemoImportTest : public AppFixture {};
+
+TEST_F(DemoImportTest, DemoFilesImport) {
+  db::BuildMasterDataFile(QDir(programDir()).filePath("STAMMDAT.mdb"), db::DemoMasterData());
+  openThroughMenu(writeCompetition("Bezirkscup.mdb", db::DemoCompetition()));
+  WriteDemoImportFiles(dataDir());
+  ui().clear();
+  ui().chooseOpenFile(QDir(dataDir()).filePath("Teilnehmer-Import.csv"));
+  trigger("ImportCSV");
+  QTest::keyClick(&window(), Qt::Key_F2);
+  EXPECT_EQ(ui().messageTexts(),
+            QStringList{"1 von 7 Teilnehmer importiert! (4 Teilnehmer bereits vorhanden)\r\n"
+                        "1 Mannschaftsverknüpfungen importiert\r\n" +
+                        QString(62, '_') +
+                        "\r\n\r\nUnbekannt Udo nicht importiert, da Code-Nummer nicht vorhanden\r\n"
+                        "Ohne Nummer nicht importiert, da Code-Nummer nicht numerisch\r\n"});
+  ui().clear();
+  ui().chooseOpenFile(QDir(dataDir()).filePath("Klassen-Import.csv"));
+  trigger("ImportKlassenCSV");
+  QTest::keyClick(&window(), Qt::Key_F2);
+  EXPECT_EQ(ui().messageTexts(), QStringList{"12 von 12 Klassen importiert!"});
 }
 
 }  // namespace
