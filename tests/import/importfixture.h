@@ -56,6 +56,18 @@ inline db::CompetitionSpec ImportRace() {
   return race;
 }
 
+// Every row of a query as "a|b|c" texts.
+inline QStringList Rows(db::Connection& db, const QString& sql) {
+  QStringList out;
+  const db::Recordset rs = db.query(sql);
+  for (int r = 0; r < rs.count(); ++r) {
+    QStringList cells;
+    for (int c = 0; c < rs.columns().size(); ++c) cells << rs.at(r, c).toString();
+    out << cells.join('|');
+  }
+  return out;
+}
+
 class ImportFixture : public ::testing::Test {
  protected:
   QString path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
@@ -68,17 +80,17 @@ class ImportFixture : public ::testing::Test {
     state_.ProgramDir = dir_.path();
     state_.FileVersionClass = versionClass;
     const db::BewerbSpec& b = race.bewerb;
-    auto flag = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
+    auto f = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
     state_.Settings = {QString::number(b.typ),
                        b.ort,
                        b.nation,
-                       flag(b.mannschaftswertung),
-                       flag(b.punktewertung),
-                       flag(b.klassenwertung),
-                       flag(b.jahrgang_aktiv),
-                       flag(b.verein_aktiv),
-                       flag(b.nation_aktiv),
-                       flag(b.code_aktiv),
+                       f(b.mannschaftswertung),
+                       f(b.punktewertung),
+                       f(b.klassenwertung),
+                       f(b.jahrgang_aktiv),
+                       f(b.verein_aktiv),
+                       f(b.nation_aktiv),
+                       f(b.code_aktiv),
                        QString()};
     state_.CurrentDisciplineType = race.disziplinen.front().dtyp;
     state_.CurrentDisciplineCode =
@@ -86,27 +98,10 @@ class ImportFixture : public ::testing::Test {
     state_.RunCount = race.disziplinen.front().durchgaenge;
   }
   db::Connection& db() { return state_.db(); }
-  // Every row of a query as "a|b|c" texts.
-  QStringList rows(const QString& sql) {
-    QStringList out;
-    const db::Recordset rs = db().query(sql);
-    for (int r = 0; r < rs.count(); ++r) {
-      QStringList cells;
-      for (int c = 0; c < rs.columns().size(); ++c) cells << rs.at(r, c).toString();
-      out << cells.join('|');
-    }
-    return out;
-  }
+  QStringList rows(const QString& sql) { return Rows(db(), sql); }
 
   QTemporaryDir dir_;
   AppState state_;
 };
-
-// Assigns header texts to rows by label ("Nachname" -> "Name").
-inline void Assign(TargetRows& rows, const QString& label, const QString& header) {
-  for (TargetRow& row : rows) {
-    if (row.label == label) row.excel = header;
-  }
-}
 
 }  // namespace kx::test
