@@ -106,6 +106,8 @@ class ParticipantImporter {
   qint64 lineClass(const QString& sex);
   qint64 classByBirthYear(const QString& sex) const;
   qint64 createClassAndCategory(const QString& name);
+  // The team of the record's team field, created when new; 0 for an empty field.
+  qint64 teamOfRecord();
   void linkTeam(size_t index);
   void importRunTimes(size_t index);
   void index(size_t i);
@@ -517,8 +519,8 @@ void ParticipantImporter::handleRecord(QStringList& fields) {
     participant = insertParticipant(UpperKeepSharpS(surname), firstName, sex, bib);
     ++importedCount_;
   }
-  // D12
-  if (teams_) linkTeam(participant);
+  // D12; a new participant got his team with the insert.
+  if (teams_ && !found.empty()) linkTeam(participant);
   importRunTimes(participant);
 }
 
@@ -540,6 +542,10 @@ size_t ParticipantImporter::insertParticipant(const QString& surname, const QStr
   k.aktiv = true;
   k.startnr = bib;
   const qint64 klasse = lineClass(sex);
+  if (teams_) {
+    k.mannschaft = teamOfRecord();
+    if (k.mannschaft != 0) ++teamLinkCount_;
+  }
 
   const QString club = value(ImportTarget::Verein);
   if (row(ImportTarget::Verein) && !club.isEmpty()) k.verein = club;
@@ -572,6 +578,10 @@ size_t ParticipantImporter::insertParticipant(const QString& surname, const QStr
     columns += QStringLiteral(",svid");
     values << (svid_ ? QVariant(*svid_) : QVariant());
     k.svid = svid_;
+  }
+  if (k.mannschaft != 0) {
+    columns += QStringLiteral(",mannschaft");
+    values << k.mannschaft;
   }
   if (assignedRow(ImportTarget::StartNr)) {
     columns += QStringLiteral(",startnr") + code_;
@@ -630,21 +640,22 @@ qint64 ParticipantImporter::createClassAndCategory(const QString& name) {
   return id;
 }
 
-void ParticipantImporter::linkTeam(size_t index) {
+qint64 ParticipantImporter::teamOfRecord() {
   const QString name = value(ImportTarget::Mannschaft);
-  if (name.isEmpty()) return;
-  qint64 team = 0;
-  if (const auto it = teamsByName_.find(name); it != teamsByName_.end()) {
-    team = it->second;
-  } else {
-    team = ++maxTeamId_;
-    const qint64 sortpos = ++maxTeamSortpos_;
-    db_.execute(QStringLiteral("insert into tblMannschaft (id,mname,sortpos) values(?,?,?)"),
-                {team, name, sortpos});
-    teamsByName_.emplace(name, team);
-  }
+  if (name.isEmpty()) return 0;
+  if (const auto it = teamsByName_.find(name); it != teamsByName_.end()) return it->second;
+  const qint64 team = ++maxTeamId_;
+  const qint64 sortpos = ++maxTeamSortpos_;
+  db_.execute(QStringLiteral("insert into tblMannschaft (id,mname,sortpos) values(?,?,?)"),
+              {team, name, sortpos});
+  teamsByName_.emplace(name, team);
+  return team;
+}
+
+void ParticipantImporter::linkTeam(size_t index) {
+  const qint64 team = teamOfRecord();
   Known& k = known_[index];
-  if (k.mannschaft == team) return;
+  if (team == 0 || k.mannschaft == team) return;
   ++teamLinkCount_;
   db_.execute(QStringLiteral("update tblTeilnehmer set mannschaft=? where id=?"), {team, k.id});
   k.mannschaft = team;
