@@ -90,7 +90,7 @@ TEST_F(ParticipantImportTest, MatchesExistingParticipantsAsTheFileCompares) {
                      person(3, "OTT", "Emil", 2011, "SC B", true)};
   open(race);
   const ImportResult r = import({"Name;Vorname;Sex;Verein;Jg;StNr",
-                                 "müller;JÜRGEN;m;sc a;2010;7",  // both rows match the bib? no
+                                 "müller;JÜRGEN;m;sc a;2010;7",  // the bib matches nobody: new
                                  "Mueller;Jürgen;m;SC A;2010;",  // ue is not ü: new
                                  "Ott;Emil;m;SC B;2011;",        // entered: present
                                  "Ott;Emil;m;SC C;2011;",        // other club: new
