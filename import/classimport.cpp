@@ -4,7 +4,9 @@
 #include "import/importfile.h"
 #include "import/importsupport.h"
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace kx {
 
@@ -21,14 +23,29 @@ void ReassignClasses(db::Connection& db) {
   for (int i = 0; i < c.count(); ++i) {
     classes.push_back({c.at(i, 0).toLongLong(), c.at(i, 1).toString(), c.at(i, 2).toString()});
   }
+  // Participants by their new class (0 for Null), written a block of ids at a time.
+  std::map<qint64, std::vector<qint64>> byClass;
   const db::Recordset p =
       db.query(QStringLiteral("select id,sex,jahrgang,klasse from tblTeilnehmer"));
   for (int i = 0; i < p.count(); ++i) {
     const qint64 id = ClassOfBirthYear(classes, p.at(i, 1).toString(), p.at(i, 2).toString());
     const db::Field& old = p.at(i, 3);
     if (id == 0 ? old.isNull() : (!old.isNull() && old.toLongLong() == id)) continue;
-    db.execute(QStringLiteral("update tblTeilnehmer set klasse=? where id=?"),
-               {id == 0 ? QVariant() : QVariant(id), p.at(i, 0).toLongLong()});
+    byClass[id].push_back(p.at(i, 0).toLongLong());
+  }
+  constexpr size_t kBlock = 500;
+  for (const auto& [klasse, ids] : byClass) {
+    for (size_t from = 0; from < ids.size(); from += kBlock) {
+      const size_t n = std::min(kBlock, ids.size() - from);
+      QVariantList values{klasse == 0 ? QVariant() : QVariant(klasse)};
+      QString marks;
+      for (size_t i = 0; i < n; ++i) {
+        values << ids[from + i];
+        marks += i == 0 ? QStringLiteral("?") : QStringLiteral(",?");
+      }
+      db.execute(QStringLiteral("update tblTeilnehmer set klasse=? where id in (") + marks + u')',
+                 values);
+    }
   }
 }
 
