@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-
 #include <map>
 #include <set>
 #include <utility>
@@ -23,24 +22,21 @@ constexpr std::array<const char*, 6> kCodes{"dh", "sg", "gs", "sl", "ks", "ps"};
 constexpr double kNoPoints = 9999.99;
 const QString kCategoryLetters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
 
-// Digits of a time part: 1 to 9 ASCII digits.
-std::optional<qint64> Digits(const QString& text) {
-  return WholeNumber(text);
-}
-
 // "23", "23,4", "23,456" (decimal sign `sep`): hundredths; missing decimals are 0, further
 // decimals are cut.
 std::optional<qint64> SecondsPart(const QString& text, QChar sep) {
   const qsizetype q = text.indexOf(sep);
   if (q < 0) {
-    const auto whole = Digits(text);
+    const auto whole = WholeNumber(text);
     if (!whole) return std::nullopt;
     return *whole * 100;
   }
-  const auto whole = Digits(text.left(q));
+  const auto whole = WholeNumber(text.left(q));
   const QString decimals = text.mid(q + 1);
   if (!whole) return std::nullopt;
-  if (!decimals.isEmpty() && !Digits(decimals)) return std::nullopt;
+  for (const QChar c : decimals) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+  }
   const QString two = (decimals + QStringLiteral("00")).left(2);
   return *whole * 100 + two.toInt();
 }
@@ -707,12 +703,12 @@ std::optional<RunTimeValue> ParseRunTime(const QString& text) {
     qint64 hours = 0;
     qint64 minutes = 0;
     if (parts.size() == 3) {
-      const auto h = Digits(parts[0]);
+      const auto h = WholeNumber(parts[0]);
       if (!h) return std::nullopt;
       hours = *h;
     }
     if (parts.size() >= 2) {
-      const auto m = Digits(parts[parts.size() - 2]);
+      const auto m = WholeNumber(parts[parts.size() - 2]);
       if (!m) return std::nullopt;
       minutes = *m;
     }

@@ -231,9 +231,9 @@ TEST_F(ParticipantImportTest, OneColumnForBothNamesIsSplit) {
 
 TEST(ParseRunTimeTest, FormsAndWords) {
   const std::pair<const char*, qint64> times[] = {
-      {"1:23,45", 8345},      {"1:23,4", 8340}, {"1:23,456", 8345},
-      {"1:02:03,40", 372340}, {"83,45", 8345},  {"83.45", 8345},
-      {" 83 ", 8300},         {"1:23", 8300},   {"400,00", 40000}};
+      {"1:23,45", 8345}, {"1:23,4", 8340},     {"1:23,456", 8345}, {"1:02:03,40", 372340},
+      {"83,45", 8345},   {"83.45", 8345},      {" 83 ", 8300},     {"1:23", 8300},
+      {"400,00", 40000}, {"5,1234567890", 512}};
   for (const auto& [text, hundredths] : times) {
     const auto v = ParseRunTime(text);
     EXPECT_TRUE(v && v->ergcode == 0 && v->hundredths == hundredths) << text;
