@@ -14,7 +14,6 @@ namespace kx {
 namespace {
 
 const QString kTitleCaption = QStringLiteral("Kandrix -- %1 -- %2");
-const QString kParallelNameOfTyp8 = QStringLiteral("Zovudo Vivurar");
 
 }  // namespace
 
@@ -70,11 +69,7 @@ void MainWindow::DateiOeffnen_Click() {
   const bool typ8 = state_.Settings.typ == QLatin1String("8");
   action(menu::DisziplinPSL)
       ->setText(typ8 ? kParallelNameOfTyp8 : QStringLiteral("Parallelslalom"));
-  if (state_.currentName() == QLatin1String("Parallelslalom") && typ8) {
-    setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, kParallelNameOfTyp8));
-  } else {
-    setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, state_.currentListTitle()));
-  }
+  setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, state_.currentDocumentTitle()));
 
   applyMenuEvent(MenuEvent::Open);
 

@@ -34,6 +34,9 @@ struct DirectionChangeRule {
   QString name;
 };
 
+// The name of the parallel slalom in competitions of type 8.
+inline const QString kParallelNameOfTyp8 = QStringLiteral("Zovudo Vivurar");
+
 inline constexpr int kDisciplineCount = 8;  // 0..5 disciplines, 6 combination, 7 teams
 
 // Set once at start-up by the main window (the open also remembers its folder in DataDir).
@@ -94,6 +97,13 @@ struct AppState : StartUpValues, OpenCompetition, CurrentDiscipline, SharedTable
   QString currentListTitle() const {
     return validType() ? DisciplineListTitles[static_cast<size_t>(CurrentDisciplineType)]
                        : QString();
+  }
+  // The title in the window caption and the document titles: the list title, but the
+  // parallel slalom of type 8 under its own name.
+  QString currentDocumentTitle() const {
+    return currentName() == QLatin1String("Parallelslalom") && Settings.typ == QLatin1String("8")
+               ? kParallelNameOfTyp8
+               : currentListTitle();
   }
   QString currentName() const {
     return validType() ? DisciplineNames[static_cast<size_t>(CurrentDisciplineType)] : QString();
