@@ -17,10 +17,7 @@ OutputContext OutputContext::Of(const AppState& state) {
   c.competitionDir = state.CompetitionDir;
   c.disciplineType = state.CurrentDisciplineType;
   c.listTitle = state.currentListTitle();
-  c.documentTitle = state.currentName() == QLatin1String("Parallelslalom") &&
-                            state.Settings.typ == QLatin1String("8")
-                        ? QStringLiteral("Zovudo Vivurar")
-                        : c.listTitle;
+  c.documentTitle = state.currentDocumentTitle();
   c.creditLine = state.CreditLine;
   return c;
 }
