@@ -7,6 +7,7 @@
 #include "startorder/startordertable.h"
 
 #include <QString>
+#include <QtGlobal>
 
 #include <array>
 #include <memory>
@@ -36,6 +37,8 @@ struct DirectionChangeRule {
 // A loaded hand time of a timing device or a hand-time file.
 struct HandTime {
   double dayTime = 0;  // time of day as a fraction of a day
+  quint8 Flag = 0;     // 2 when it came from a DIGI Sport record
+  qint16 Number = 0;   // the record number of a DIGI Sport record
 };
 
 inline constexpr int kDisciplineCount = 8;  // 0..5 disciplines, 6 combination, 7 teams
