@@ -4,6 +4,8 @@
 #include "handtime/daytimetakeover.h"
 #include "handtime/handtimeprotocol.h"
 #include "tests/handtime/handtimefixture.h"
+#include "tests/support/appfixture.h"
+#include "tests/support/pdfreader.h"
 
 namespace kx::test {
 namespace {
@@ -251,6 +253,55 @@ TEST_F(DayTimeTest, UndoGivesTheHandTimeItsRowBackUnderANewKey) {
             QStringList({"Bitte eine Zeile mit einer Zielzeit und einer Handzeit selektieren!",
                          "Diese Zuordnung kann nicht aufgehoben werden, da sie nicht aktuell "
                          "zugeordnet wurde!"}));
+}
+
+TEST_F(DayTimeTest, ProtocolListsTheUsedRowsAndAnUnwritableOneUndoesTheAssignment) {
+  ladder(12, 12);
+  DayTimeTakeover real(state);
+  real.Build(HandMode::Ziel, 1);
+  const auto hand = rowOfHand(real.list(), Text(gapHand), kHand);
+  real.list().select(hand);
+  const HandRowModel::Snapshot before = real.list().snapshot();
+
+  // A directory of the chosen name cannot be written: the list stays as it was.
+  ui.chooseSaveFile(path(""));
+  real.AssignBib("99");
+  EXPECT_TRUE(
+      ui.messageTexts().value(0).endsWith("kann nicht ausgegeben werden\n(ist vermutlich "
+                                          "noch geöffnet)"));
+  ASSERT_EQ(real.list().count(), static_cast<int>(before.rows.size()));
+  for (int i = 0; i < real.list().count(); ++i) {
+    EXPECT_EQ(real.list().key(i), before.rows[i].key);
+    EXPECT_EQ(real.list().text(i, kZiel), before.rows[i].cells[kZiel].text);
+  }
+  EXPECT_FALSE(real.assignmentsMade());
+
+  const QString pdf = path("protokoll.pdf");
+  ui.chooseSaveFile(pdf);
+  real.list().select(hand);
+  real.AssignBib("99");
+  EXPECT_TRUE(real.assignmentsMade());
+  EXPECT_EQ(ui.saveRequests.last().fileName,
+            state.CompetitionFileName + "-Slalom_Riesenslalom-Handzeit_Ziel-StNr-99.pdf");
+  PdfReader reader(pdf);
+  ASSERT_TRUE(reader.isValid());
+  EXPECT_EQ(reader.title(), "Handzeit-Ziel Start-Nr 99");
+  const QStringList lines = reader.lineTexts(1);
+  EXPECT_EQ(lines.mid(0, 3),
+            QStringList({"Bezirkscup Riesenslalom", "07.12.2026 Slalom/Riesenslalom",
+                         "Handzeitberechnung (Ziel) für Start-Nr. 99"}));
+  // Ten rows above and the racer's row, nothing below.
+  ASSERT_EQ(lines.size(), 4 + 11 + 1);
+  EXPECT_TRUE(lines[4].startsWith("3 "));
+  const QList<PdfLine> pageLines = reader.lines(1);
+  const auto racer = std::find_if(pageLines.begin(), pageLines.end(),
+                                  [](const PdfLine& l) { return l.words[0].text == "99"; });
+  ASSERT_NE(racer, pageLines.end());
+  ASSERT_EQ(racer->words.size(), 6) << racer->text().toStdString();
+  for (int w : {2, 3, 5}) EXPECT_TRUE(racer->words[w].bold()) << w;
+  for (int w : {0, 1, 4}) EXPECT_FALSE(racer->words[w].bold()) << w;
+  EXPECT_NEAR(racer->top(), 530 + 10 * 50, 2);
+  KeepForLooking(pdf, "daytime-protocol");
 }
 
 // tblZeit as text, row by row, for comparing before and after.

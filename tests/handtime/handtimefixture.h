@@ -77,6 +77,7 @@ class HandTimeTest : public ::testing::Test {
     db::BuildCompetitionFile(path, race);
     OpenCompetitionFile(state, path);
     state.Ui = &ui;
+    state.DisciplineListTitles[2] = QStringLiteral("Slalom/Riesenslalom");
     state.CreditLine = QStringLiteral("erstellt mit Kandrix (Kandor Zusatzprogramm) - Test");
   }
   static void fill(std::vector<HandTime>& store, const std::vector<qint64>& hundredths) {
