@@ -4,11 +4,8 @@
 #include "common/userinterface.h"
 #include "handtime/handrowmodel.h"
 #include "handtime/runtimetakeover.h"
+#include "lists/documentoutput.h"
 #include "pdf/pdfdocument.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <functional>
 #include <memory>
@@ -27,37 +24,30 @@ QString TitleForFileName(const AppState& state) {
   return title;
 }
 
-// The output steps of a protocol: save dialog, document with viewer flag, title and file,
-// write check, then the page drawn by `draw`.
+// A protocol on the documents' output steps, under a file name and title of its own.
+class ProtocolOutput : public DocumentOutput {
+ public:
+  ProtocolOutput(const AppState& state, QString proposed)
+      : DocumentOutput(OutputContext::Of(state), {}), proposed_(std::move(proposed)) {}
+  QString defaultFileName() const override { return proposed_; }
+
+ private:
+  QString proposed_;
+};
+
+// Save dialog, document with viewer flag and title, write check, then the pages drawn by
+// `draw`. An abandoned PDF output counts as a file that could not be written.
 ProtocolOutcome WriteProtocol(AppState& state, const QString& proposed, const QString& title,
                               const std::function<void(pdf::PdfDocument&)>& draw) {
-  const QString file =
-      state.Ui->saveFileName({QStringLiteral("Datei auswählen"), state.CompetitionDir,
-                              QStringLiteral("PDF-Dateien|*.pdf"), proposed});
-  if (file.isEmpty()) return ProtocolOutcome::Cancelled;
+  ProtocolOutput out(state, proposed);
+  if (!out.AskFileName()) return ProtocolOutcome::Cancelled;
   try {
-    pdf::PdfDocument doc(state.Ui);
-    PdfSetNumProp(doc, pdf::kPropOpenViewer, 1);
-    PdfSetStrProp(doc, pdf::kPropTitle, title);
-    doc.SetStrProp(pdf::kPropFileName, file);
-    bool writable = true;
-    QFile existing(file);
-    if (existing.exists()) {
-      writable = existing.open(QIODevice::ReadWrite);
-      existing.close();
-    }
-    if (writable) {
-      QTemporaryFile probe(QFileInfo(file).absolutePath() + QStringLiteral("/.kandrix-XXXXXX"));
-      writable = probe.open();
-    }
-    if (!writable) {
-      state.Ui->message(
-          file + QStringLiteral("\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)"));
-      return ProtocolOutcome::NotWritable;
-    }
-    PdfCheck(doc, doc.BeginDoc());
-    draw(doc);
-    PdfCheck(doc, doc.EndDoc());
+    out.CreateDoc(true);
+    PdfSetStrProp(out.doc(), pdf::kPropTitle, title);
+    if (!out.ProbeFile()) return ProtocolOutcome::NotWritable;
+    out.BeginDoc();
+    draw(out.doc());
+    out.FinishDoc(1);
   } catch (const pdf::PdfAbort&) {
     return ProtocolOutcome::NotWritable;
   }
