@@ -14,7 +14,6 @@ void HandRowModel::setColumns(std::vector<HandColumn> columns) {
   rows_.clear();
   selectedKey_.clear();
   indexStale_ = true;
-  touched(true);
 }
 
 int HandRowModel::columnOf(const QString& key) const {
@@ -29,7 +28,6 @@ void HandRowModel::clear() {
   selectedKey_.clear();
   index_.clear();
   indexStale_ = false;
-  touched(true);
 }
 
 int HandRowModel::addRow(const QString& key, const QStringList& texts) {
@@ -41,7 +39,6 @@ int HandRowModel::addRow(const QString& key, const QStringList& texts) {
   rows_.push_back(std::move(row));
   const int index = count() - 1;
   if (!indexStale_) index_.insert(key, index);
-  touched(true);
   return index;
 }
 
@@ -61,7 +58,6 @@ bool HandRowModel::removeKey(const QString& key) {
   rows_.erase(rows_.begin() + index);
   if (selectedKey_ == key) selectedKey_.clear();
   indexStale_ = true;
-  touched(true);
   return true;
 }
 
@@ -86,7 +82,6 @@ HandCell& HandRowModel::cellRef(int index, int column) {
 
 void HandRowModel::setText(int index, int column, const QString& text) {
   cellRef(index, column).text = text;
-  touched(false);
 }
 
 void HandRowModel::setMarked(int index, int column, bool marked) {
@@ -97,7 +92,6 @@ void HandRowModel::setStyle(int index, int column, bool bold, QRgb color) {
   HandCell& c = cellRef(index, column);
   c.bold = bold;
   c.color = color;
-  touched(false);
 }
 
 void HandRowModel::sortBy(int column) {
@@ -108,7 +102,6 @@ void HandRowModel::sortBy(int column) {
     return QString::compare(ta, tb, Qt::CaseSensitive) < 0;
   });
   indexStale_ = true;
-  touched(true);
 }
 
 int HandRowModel::selected() const {
@@ -117,18 +110,12 @@ int HandRowModel::selected() const {
 
 void HandRowModel::select(int index) {
   selectedKey_ = index >= 0 && index < count() ? key(index) : QString();
-  touched(false);
 }
 
 void HandRowModel::restore(Snapshot snapshot) {
   rows_ = std::move(snapshot.rows);
   selectedKey_ = std::move(snapshot.selectedKey);
   indexStale_ = true;
-  touched(true);
-}
-
-void HandRowModel::touched(bool structural) {
-  if (changed) changed(structural);
 }
 
 }  // namespace kx

@@ -10,7 +10,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <vector>
 
 namespace kx {
@@ -87,12 +86,7 @@ class HandRowModel {
   Snapshot snapshot() const { return {rows_, selectedKey_}; }
   void restore(Snapshot snapshot);
 
-  // Called after every change, for the views; `structural` when rows were added, removed
-  // or reordered.
-  std::function<void(bool structural)> changed;
-
  private:
-  void touched(bool structural);
   HandCell& cellRef(int index, int column);
 
   std::vector<HandColumn> columns_;
