@@ -89,12 +89,21 @@ class HandTimeTest : public ::testing::Test {
     for (int i = 0; i < list.count(); ++i) texts << list.text(i, col);
     return texts;
   }
-  static int rowOf(const HandRowModel& list, const QString& bib) {
-    for (int i = 0; i < list.count(); ++i)
-      if (list.text(i, 0) == bib) return i;
-    return -1;
+  // A row as "text|text|..." and its marks as "-" or "B" per cell.
+  static QString line(const HandRowModel& list, int row) {
+    QStringList texts;
+    for (const HandCell& c : list.row(row).cells) texts << c.text;
+    return texts.join(QLatin1Char('|'));
   }
-  // Row of a hand-time row (no bib) by its hand-time text in column `col`.
+  static QString marks(const HandRowModel& list, int row) {
+    QString m;
+    for (const HandCell& c : list.row(row).cells) m += c.bold && c.color == kMarkColor ? 'B' : '-';
+    return m;
+  }
+  // Index of the row with this bib, or of the hand-time row (no bib) of this hand time.
+  static int rowOf(const HandRowModel& list, const QString& bib) {
+    return static_cast<int>(column(list, 0).indexOf(bib));
+  }
   static int rowOfHand(const HandRowModel& list, const QString& text, int col) {
     for (int i = 0; i < list.count(); ++i)
       if (list.text(i, 0) == QLatin1String("-") && list.text(i, col) == text) return i;
