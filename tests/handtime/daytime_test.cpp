@@ -256,17 +256,17 @@ QStringList Times(db::Connection& db) {
   return rows;
 }
 
-TEST_F(DayTimeTest, FinishTakeoverWritesTheMarkedRowInOneTransaction) {
-  ladder(3, 3);
+TEST_F(DayTimeTest, FinishTakeoverWritesTheMarkedRowsInOneTransaction) {
+  ladder(3, 3, true);
   takeover.Takeover();
   EXPECT_EQ(ui.messageTexts(), QStringList{"Es ist keiner Startnummer eine Handzeit zugeordnet!"});
+  assign(gapHand - 300, "51");
   assign(gapHand, "99");
   const QStringList before = Times(state.db());
-  // A failing second statement leaves the file as it was and the list with its marks.
+  // A failing second statement (bib 99) leaves the file as it was, the list with its marks.
   state.db().execute(
       QStringLiteral("create trigger stop before update on tblZeit when "
                      "new.teilnehmer=4 begin select raise(abort,'gesperrt'); end"));
-  assign(At(10, 2, 30, 3), "3");  // a pairing, no statement
   EXPECT_FALSE(takeover.Takeover());
   EXPECT_EQ(Times(state.db()), before);
   EXPECT_EQ(marks(list(), rowOf(list(), "99")), "--BB-B--");
@@ -275,6 +275,7 @@ TEST_F(DayTimeTest, FinishTakeoverWritesTheMarkedRowInOneTransaction) {
   const QString run = list().text(rowOf(list(), "99"), kRun);
   ASSERT_TRUE(takeover.Takeover());
   EXPECT_EQ(Times(state.db()).mid(0, 3), before.mid(0, 3));
+  EXPECT_EQ(Times(state.db())[4], before[4]);  // bib 50, unmarked
   const db::Recordset rs = state.db().query(
       QStringLiteral("select ergcode,start,ziel,netto from tblZeit where teilnehmer=4"));
   EXPECT_EQ(rs.at(0, 0).toInt(), 0);
