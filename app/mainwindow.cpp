@@ -253,20 +253,6 @@ void MainWindow::connectMenuHandlers() {
   }
   on(menu::DisziplinKombination, [this] { DisziplinKombination_Click(); });
 
-  // The two hand-time takeover frames.
-  on(menu::Zeituebernahme, [this] {
-    if (EditorLeaveGuard()) return;
-    CloseAllPanels();
-    frameTitel_->setText(QStringLiteral("Übernahme Handzeit (Tageszeit)"));
-    frameZeituebernahme_->show();
-  });
-  on(menu::ZeituebernahmeH, [this] {
-    if (EditorLeaveGuard()) return;
-    CloseAllPanels();
-    frameTitel_->setText(QStringLiteral("Übernahme Handzeit (Laufzeit)"));
-    frameHandzeit_->show();
-  });
-
   // The routines and panels the subsystems registered; every entry of a panel row opens
   // its panel (the empty titled one while nobody binds it), unless a routine was bound to
   // the entry itself (one that checks something before the panel protocol runs).
