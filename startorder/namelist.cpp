@@ -31,7 +31,7 @@ NameListColumns NameListColumnsFor(const CompetitionSettings& settings) {
   return c;
 }
 
-ResultLine WriteNameList(AppState& state, const NameListOptions& options,
+ResultLine WriteNameList(const AppState& state, const NameListOptions& options,
                          const std::function<void()>& closePanel) {
   const QString c = state.CurrentDisciplineCode;
 

@@ -489,7 +489,7 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
   return count;
 }
 
-QString LeftOutLine(AppState& state, int listed, bool bibsNeeded) {
+QString LeftOutLine(const AppState& state, int listed, bool bibsNeeded) {
   if (!state.CompetitionDb) return QString();
   db::Connection& db = *state.CompetitionDb;
   const QString c = state.CurrentDisciplineCode;

@@ -52,6 +52,6 @@ bool IsFinisherTimeText(const QString& zeit);
 // current discipline: how many were left out and why ("3 gemeldete Teilnehmer ohne Klasse
 // nicht in der Liste"); empty when nobody was. `bibsNeeded`: the list takes only racers
 // with a bib.
-QString LeftOutLine(AppState& state, int listed, bool bibsNeeded);
+QString LeftOutLine(const AppState& state, int listed, bool bibsNeeded);
 
 }  // namespace kx
