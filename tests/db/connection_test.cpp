@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <cstdio>
-
 #include <gtest/gtest.h>
 
 namespace kx::db {
@@ -220,29 +218,6 @@ TEST_F(ConnectionTest, TransactionIsAllOrNothing) {
   db.reset();
   auto again = Connection::open(file("t.mdb"));
   EXPECT_EQ(again->scalar("select nachname from tblTeilnehmer where id = 1").toString(), "Huber");
-}
-
-TEST_F(ConnectionTest, AFileRenamedOverOrDeletedIsNoLongerWrittenTo) {
-  for (const bool deleted : {false, true}) {
-    auto db = participants();
-    EXPECT_FALSE(db->hasMoved());
-    if (deleted) {
-      ASSERT_TRUE(QFile::remove(file("t.mdb")));
-    } else {
-      // The main program writes a new file and renames it over the old one.
-      Connection::create(file("neu.mdb"))->execute("create table tblTeilnehmer (id long)");
-      ASSERT_EQ(::rename(QFile::encodeName(file("neu.mdb")).constData(),
-                         QFile::encodeName(file("t.mdb")).constData()),
-                0);
-    }
-    EXPECT_TRUE(db->hasMoved());
-    try {
-      db->transaction();
-      ADD_FAILURE() << "a write into a moved file was begun";
-    } catch (const Error& e) {
-      EXPECT_TRUE(e.text().contains("wurde inzwischen ersetzt oder gelöscht")) << e.what();
-    }
-  }
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST_F(ListFrameTest, AViewerThatCannotBeStartedIsNamedInTheResultLine) {
 }
 
 // The main program replaced the file (a new one renamed over it) or it was deleted: no
-// list from the stale file.
+// list from the stale file, and nothing written into it.
 TEST_F(ListFrameTest, NoListFromACompetitionFileThatWasReplacedOrRemoved) {
   for (const bool removed : {false, true}) {
     const QString path = writeCompetition("Cup.mdb", SmallCompetition());
@@ -164,6 +164,7 @@ TEST_F(ListFrameTest, NoListFromACompetitionFileThatWasReplacedOrRemoved) {
     EXPECT_TRUE(ui().saveRequests.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(out));
     EXPECT_FALSE(last.text.contains("gespeichert"));
+    EXPECT_THROW(state().db().transaction(), db::Error);  // nor any write
   }
 }
 

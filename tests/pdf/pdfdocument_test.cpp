@@ -444,20 +444,12 @@ TEST_F(PdfDocumentTest, RightAlignedTextKeepsItsTrailingBlanks) {
     blanks = doc.TextWidth("NiZ  ") - doc.TextWidth("NiZ");
     doc.DrawText(150, 100, 1000, 0, kAlignRight, 0, "NiZ  ");
     doc.DrawText(150, 200, 1000, 0, kAlignRight, 0, "NiZ");
-    doc.DrawText(150, 300, 300, 0, kAlignRight, 0, "breit breit breit   ");
   });
-  PdfReader pdf(file);
-  const auto words = pdf.words();
-  ASSERT_GE(words.size(), 2);
+  const auto words = PdfReader(file).words();
+  ASSERT_EQ(words.size(), 2);
   EXPECT_GT(blanks, 10);
   EXPECT_NEAR(words[0].right(), 1000 - blanks, 1);
   EXPECT_NEAR(words[1].right(), 1000, 1);
-  // Wrapped lines still end at the edge: the blanks of a break are dropped.
-  for (const PdfWord& w : pdf.words()) {
-    if (w.text == "breit") {
-      EXPECT_LE(w.right(), 301);
-    }
-  }
 }
 
 // What an output killed half-way left behind goes on the next write of the same target

@@ -106,19 +106,6 @@ TEST_F(StartListTest, WritesTheListGroupedByClassWithHeadsAndFoot) {
   EXPECT_NEAR(pdf.findWord("Ausdruck:")->top(), 2800, 2);
 }
 
-TEST_F(StartListTest, BibsAtTheLimitOfWholeNumbersAreListed) {
-  auto race = SmallCompetition();
-  race.teilnehmer[0].disziplinen[2].startnr = 2147483646;
-  race.teilnehmer[1].disziplinen[2].startnr = 2147483647;
-  const QString path = writeCompetition("Cup.mdb", race);
-  db::Connection::open(path)->execute(
-      "update tblTeilnehmer set startnrgs = 2147483648 where id = 3");
-  openThroughMenu(path);
-  writeList("keine Unterteilung");
-  EXPECT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
-  EXPECT_EQ(resultText(), "Startliste gespeichert unter: " + outputPath());
-}
-
 // Late entries without a class drop out of the lists grouped by class: the result line
 // says so.
 TEST_F(StartListTest, RacersLeftOutOfTheClassListsAreCounted) {
