@@ -90,23 +90,32 @@ QString OutputFolder(const LargeSetup& setup, int files) {
   return path;
 }
 
-void BM_StartListPdf(benchmark::State& state) {
-  LargeSetup& setup = Setup(static_cast<int>(state.range(0)));
+// The start list by class of an opened large race, written without the viewer.
+struct StartListRun {
   kx::test::ScriptedUi ui;
   kx::AppState app;
-  app.Ui = &ui;
-  app.Season = "2026/2027";
-  app.CreditLine = "erstellt mit Kandrix (Kandor Zusatzprogramm) - Version 3.7.6";
-  kx::OpenCompetitionFile(app, setup.competition);
+  kx::StartListOptions options;
+  explicit StartListRun(const LargeSetup& setup) {
+    app.Ui = &ui;
+    app.Season = "2026/2027";
+    app.CreditLine = "erstellt mit Kandrix (Kandor Zusatzprogramm) - Version 3.7.6";
+    kx::OpenCompetitionFile(app, setup.competition);
+    options.grouping = "Klasse";
+    options.openAfterOutput = false;
+  }
+  bool write(const QString& out) {
+    ui.chooseSaveFile(out);
+    return kx::WriteStartList(app, options).text.startsWith("Startliste gespeichert");
+  }
+};
+
+void BM_StartListPdf(benchmark::State& state) {
+  LargeSetup& setup = Setup(static_cast<int>(state.range(0)));
+  StartListRun run(setup);
   const QString out =
       QDir(OutputFolder(setup, static_cast<int>(state.range(1)))).filePath("Startliste.pdf");
-  kx::StartListOptions options;
-  options.grouping = "Klasse";
-  options.openAfterOutput = false;
   for (auto _ : state) {
-    ui.chooseSaveFile(out);
-    const kx::ResultLine line = kx::WriteStartList(app, options);
-    if (!line.text.startsWith("Startliste gespeichert")) state.SkipWithError("not written");
+    if (!run.write(out)) state.SkipWithError("not written");
   }
 }
 // The second argument: other files in the output folder.
@@ -135,20 +144,11 @@ BENCHMARK(BM_CheckCompetitionFile)->Unit(benchmark::kMillisecond);
 namespace {
 void BM_StartListPdfFloor(benchmark::State& state) {
   LargeSetup& setup = Setup(static_cast<int>(state.range(0)));
-  kx::test::ScriptedUi ui;
-  kx::AppState app;
-  app.Ui = &ui;
-  app.Season = "2026/2027";
-  app.CreditLine = "erstellt mit Kandrix (Kandor Zusatzprogramm) - Version 3.7.6";
-  kx::OpenCompetitionFile(app, setup.competition);
+  StartListRun run(setup);
   const QString out = QDir(setup.dir.path()).filePath("Boden.pdf");
-  kx::StartListOptions options;
-  options.grouping = "Klasse";
-  options.openAfterOutput = false;
   std::vector<kx::pdf::DrawnText> texts;
   kx::pdf::TraceDrawnTexts(&texts);
-  ui.chooseSaveFile(out);
-  kx::WriteStartList(app, options);
+  run.write(out);
   kx::pdf::TraceDrawnTexts(nullptr);
   for (auto _ : state) {
     QFile file(out);

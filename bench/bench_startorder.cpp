@@ -123,45 +123,42 @@ std::vector<FloorRow> ReadFloorRows(sqlite3* db, const char* sql) {
   return rows;
 }
 
-void BM_StartOrderRun1Floor(benchmark::State& bench) {
+// Reads the rows of `sql` and sorts them with `before`, as often as the benchmark asks.
+template <typename Before>
+void RunFloor(benchmark::State& bench, const char* sql, Before before) {
   auto state = OpenLargeRace();
   sqlite3* db = state->db().handle();
   size_t count = 0;
   for (auto _ : bench) {
-    std::vector<FloorRow> rows = ReadFloorRows(
-        db,
-        "select t.id,t.startnrgs,t.svid,t.code,t.nachname,t.vorname,t.jahrgang,t.nation,"
-        "t.verein,t.pktegs,k.klname,k.sortpos,0 from tblTeilnehmer t,tblKlasse k "
-        "where t.gsaktiv = 1 and t.startnrgs is not null and t.klasse=k.id");
-    std::stable_sort(rows.begin(), rows.end(), [](const FloorRow& a, const FloorRow& b) {
-      return a.sortpos != b.sortpos ? a.sortpos < b.sortpos : a.bib < b.bib;
-    });
+    std::vector<FloorRow> rows = ReadFloorRows(db, sql);
+    std::stable_sort(rows.begin(), rows.end(), before);
     count = rows.size();
     benchmark::DoNotOptimize(rows.data());
   }
   bench.counters["entries"] = static_cast<double>(count);
 }
+
+void BM_StartOrderRun1Floor(benchmark::State& bench) {
+  RunFloor(bench,
+           "select t.id,t.startnrgs,t.svid,t.code,t.nachname,t.vorname,t.jahrgang,t.nation,"
+           "t.verein,t.pktegs,k.klname,k.sortpos,0 from tblTeilnehmer t,tblKlasse k "
+           "where t.gsaktiv = 1 and t.startnrgs is not null and t.klasse=k.id",
+           [](const FloorRow& a, const FloorRow& b) {
+             return a.sortpos != b.sortpos ? a.sortpos < b.sortpos : a.bib < b.bib;
+           });
+}
 BENCHMARK(BM_StartOrderRun1Floor)->Unit(benchmark::kMillisecond);
 
 void BM_StartOrderRun2Floor(benchmark::State& bench) {
-  auto state = OpenLargeRace();
-  sqlite3* db = state->db().handle();
-  size_t count = 0;
-  for (auto _ : bench) {
-    std::vector<FloorRow> rows = ReadFloorRows(
-        db,
-        "select t.id,t.startnrgs,t.svid,t.code,t.nachname,t.vorname,t.jahrgang,t.nation,"
-        "t.verein,t.pktegs,k.klname,k.sortpos,z.netto*8640000 from tblTeilnehmer t,tblKlasse k,"
-        "tblZeit z where t.id=z.teilnehmer and t.gsaktiv = 1 and t.startnrgs is not null and "
-        "t.klasse=k.id and z.disziplin=2 and z.durchgang=1 and z.ergcode=0");
-    std::stable_sort(rows.begin(), rows.end(), [](const FloorRow& a, const FloorRow& b) {
-      if (a.sortpos != b.sortpos) return a.sortpos < b.sortpos;
-      return a.time != b.time ? a.time > b.time : a.bib > b.bib;
-    });
-    count = rows.size();
-    benchmark::DoNotOptimize(rows.data());
-  }
-  bench.counters["entries"] = static_cast<double>(count);
+  RunFloor(bench,
+           "select t.id,t.startnrgs,t.svid,t.code,t.nachname,t.vorname,t.jahrgang,t.nation,"
+           "t.verein,t.pktegs,k.klname,k.sortpos,z.netto*8640000 from tblTeilnehmer t,"
+           "tblKlasse k,tblZeit z where t.id=z.teilnehmer and t.gsaktiv = 1 and t.startnrgs is "
+           "not null and t.klasse=k.id and z.disziplin=2 and z.durchgang=1 and z.ergcode=0",
+           [](const FloorRow& a, const FloorRow& b) {
+             if (a.sortpos != b.sortpos) return a.sortpos < b.sortpos;
+             return a.time != b.time ? a.time > b.time : a.bib > b.bib;
+           });
 }
 BENCHMARK(BM_StartOrderRun2Floor)->Unit(benchmark::kMillisecond);
 
