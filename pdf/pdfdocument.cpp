@@ -282,7 +282,7 @@ struct PdfDocument::Impl {
     auto visible = [&](qsizetype from, qsizetype to) {
       QString part = text.mid(from, to - from);
       part.truncate(visibleLength(part));
-      return Line{part, advance(part)};
+      return Line{part, metrics->horizontalAdvance(part)};  // pieces: not kept
     };
     const qsizetype n = text.size();
     const qsizetype seen = visibleLength(text);
