@@ -3,11 +3,10 @@
 // The process-wide values that the subsystems share: the open competition file and what
 // was read from it, the current discipline, and the values set once at start-up.
 
+#include "common/sharedtables.h"
 #include "db/database.h"
-#include "startorder/startordertable.h"
 
 #include <QString>
-#include <QtGlobal>
 
 #include <array>
 #include <memory>
@@ -32,13 +31,6 @@ struct CompetitionSettings {
 struct DirectionChangeRule {
   int dropFrom, dropTo, changesFromPercent, changesToPercent, tolerance;
   QString name;
-};
-
-// A loaded hand time of a timing device or a hand-time file.
-struct HandTime {
-  double dayTime = 0;  // time of day as a fraction of a day
-  quint8 Flag = 0;     // 2 when it came from a DIGI Sport record
-  qint16 Number = 0;   // the record number of a DIGI Sport record
 };
 
 inline constexpr int kDisciplineCount = 8;  // 0..5 disciplines, 6 combination, 7 teams

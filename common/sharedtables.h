@@ -1,6 +1,11 @@
 #pragma once
 
+// The in-memory tables that several subsystems share through AppState: the start order
+// that the start side builds (the lists print it, live timing sends it) and the hand times
+// loaded from a timing device or a file (the takeover computes from them).
+
 #include <QString>
+#include <QtGlobal>
 
 #include <vector>
 
@@ -68,6 +73,13 @@ class StartOrderTable {
  private:
   std::vector<StartOrderEntry> entries_;
   int count_ = -1;
+};
+
+// A loaded hand time of a timing device or a hand-time file.
+struct HandTime {
+  double dayTime = 0;  // time of day as a fraction of a day
+  quint8 Flag = 0;     // 2 when it came from a DIGI Sport record
+  qint16 Number = 0;   // the record number of a DIGI Sport record
 };
 
 }  // namespace kx
