@@ -79,21 +79,47 @@ DeviceConnections& DeviceConnectionsOf(PanelHost& host) {
       host, SystemPorts, std::make_unique<SerialTimyUsbLink>(SystemPorts, ids), SteadyClock());
 }
 
+QLabel* HandTimePanel::addCaption(const QString& text, int top) {
+  return addLabel(QStringLiteral("Label%1").arg(++captions_, 2, 10, QLatin1Char('0')), text,
+                  Arial(9), {kCaptionLeft, top, 1500, 255});
+}
+
+void HandTimePanel::addHandzeitRow() {
+  addCaption(QStringLiteral("Handzeit"), 2450);
+  message_ = addLabel(QStringLiteral("UploadProtokoll"), QString(), Arial(9),
+                      {kCaptionLeft, 2900, 6015, 255});
+  MakeBlue(message_);
+  handzeit_ = addComboBox(QStringLiteral("Handzeit"), Arial(9), kFieldLeft, 2450, 1455, false);
+  handzeit_->addItems({QStringLiteral("- ? -"), QStringLiteral("Start"), QStringLiteral("Ziel")});
+  handzeit_->setCurrentIndex(kHandzeitNone);
+}
+
+void HandTimePanel::addCounters() {
+  addCaption(QStringLiteral("Handzeit Start:"), 3200);
+  countStart_ =
+      addLabel(QStringLiteral("HandzeitenStart"), QString(), Arial(9), {1600, 3200, 2600, 255});
+  countStart_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  addCaption(QStringLiteral("Handzeit Ziel:"), 3500);
+  countZiel_ =
+      addLabel(QStringLiteral("HandzeitenZiel"), QString(), Arial(9), {1600, 3500, 2600, 255});
+  countZiel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  showCounts();
+}
+
+void HandTimePanel::showCounts() {
+  countStart_->setText(HandTimeCountText(state().HzStart));
+  countZiel_->setText(HandTimeCountText(state().HzZiel));
+}
+
 DevicePanel::DevicePanel(PanelHost& host, const PanelInfo& row)
-    : WorkPanel(host, row),
+    : HandTimePanel(host, row),
       device_(DeviceOf(row.name)),
       prefix_(row.name),
       connections_(DeviceConnectionsOf(host)) {}
 
 void DevicePanel::build() {
   const bool digi = device_ == Device::DigiSport;
-  int label = 0;
-  auto caption = [&](const QString& text, int top) {
-    return addLabel(QStringLiteral("Label%1").arg(++label, 2, 10, QLatin1Char('0')), text, Arial(9),
-                    {kCaptionLeft, top, 1500, 255});
-  };
-
-  caption(QStringLiteral("COM-Port"), 1100);
+  addCaption(QStringLiteral("COM-Port"), 1100);
   comPort_ = addComboBox(QStringLiteral("ComPort"), Arial(9), kFieldLeft, 1100, 2895);
   PortWatcher& watcher = connections_.portWatcher();
   comPort_->addItems(PortNames(watcher.ports()));
@@ -109,55 +135,36 @@ void DevicePanel::build() {
                      {kCaptionLeft, 1550, 6015, 255});
   MakeBlue(status_);
   if (digi) {
-    caption(QStringLiteral("Synch-Zeit"), 1950);
+    addCaption(QStringLiteral("Synch-Zeit"), 1950);
     synchZeit_ = addTextBox(QStringLiteral("SynchZeit"), QStringLiteral("00:00"), Arial(9),
                             {kFieldLeft, 1950, 975, 315});
   }
-  caption(QStringLiteral("Handzeit"), 2450);
-  message_ = addLabel(QStringLiteral("UploadProtokoll"), QString(), Arial(9),
-                      {kCaptionLeft, 2900, 6015, 255});
-  MakeBlue(message_);
-  handzeit_ = addComboBox(QStringLiteral("Handzeit"), Arial(9), kFieldLeft, 2450, 1455, false);
-  handzeit_->addItems({QStringLiteral("- ? -"), QStringLiteral("Start"), QStringLiteral("Ziel")});
-  handzeit_->setCurrentIndex(kHandzeitNone);
+  addHandzeitRow();
   if (!digi) {
     addButton(prefix_ + QStringLiteral("_Abholen"), QStringLiteral("Zeiten abholen"), SansSerif(8),
               {kButtonLeft, 2450, 1815, 375}, [this] { fetchClicked(); });
   }
-  caption(QStringLiteral("Handzeit Start:"), 3200);
-  countStart_ =
-      addLabel(QStringLiteral("HandzeitenStart"), QString(), Arial(9), {1600, 3200, 2600, 255});
-  countStart_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  caption(QStringLiteral("Handzeit Ziel:"), 3500);
-  countZiel_ =
-      addLabel(QStringLiteral("HandzeitenZiel"), QString(), Arial(9), {1600, 3500, 2600, 255});
-  countZiel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  addCounters();
   addButton(QStringLiteral("SaveHandzeit"), QStringLiteral("Sichern (F2)"), SansSerif(8, true),
             {kCaptionLeft, 4000, 1815, 375}, [this] { mainAction(); });
   addButton(prefix_ + QStringLiteral("_Schliessen"), QStringLiteral("Schließen (Esc)"),
             SansSerif(8), {kButtonLeft, 4000, 1815, 375}, [this] {
               if (!connections_.busy()) closeSelf();
             });
-  QLabel* note = caption(QStringLiteral("Das Sichern der geladenen Zeiten in einer Datei ist für "
-                                        "die Berechnung der Handzeit nicht erforderlich."),
-                         4600);
+  QLabel* note =
+      addCaption(QStringLiteral("Das Sichern der geladenen Zeiten in einer Datei ist für "
+                                "die Berechnung der Handzeit nicht erforderlich."),
+                 4600);
   note->setGeometry(TwipsToPixels({kCaptionLeft, 4600, 3500, 900}));
   QFont italic = note->font();
   italic.setItalic(true);
   note->setFont(italic);
-
-  showCounts();
   showConnection();
 
   connect(&watcher, &PortWatcher::portAdded, this, &DevicePanel::portAdded);
   connect(&watcher, &PortWatcher::portRemoved, this, &DevicePanel::portRemoved);
   connect(&connections_, &DeviceConnections::messageLine, message_, &QLabel::setText);
   watcher.start();
-}
-
-void DevicePanel::showCounts() {
-  countStart_->setText(HandTimeCountText(state().HzStart));
-  countZiel_->setText(HandTimeCountText(state().HzZiel));
 }
 
 void DevicePanel::showConnection() {
@@ -229,27 +236,11 @@ void DevicePanel::portRemoved(const QString& name) {
 }
 
 HandTimeFilePanel::HandTimeFilePanel(PanelHost& host, const PanelInfo& row)
-    : WorkPanel(host, row) {}
+    : HandTimePanel(host, row) {}
 
 void HandTimeFilePanel::build() {
-  addLabel(QStringLiteral("Label01"), QStringLiteral("Handzeit"), Arial(9),
-           {kCaptionLeft, 2450, 1035, 255});
-  message_ = addLabel(QStringLiteral("UploadProtokoll"), QString(), Arial(9),
-                      {kCaptionLeft, 2900, 6015, 255});
-  MakeBlue(message_);
-  handzeit_ = addComboBox(QStringLiteral("Handzeit"), Arial(9), kFieldLeft, 2450, 1455, false);
-  handzeit_->addItems({QStringLiteral("- ? -"), QStringLiteral("Start"), QStringLiteral("Ziel")});
-  handzeit_->setCurrentIndex(kHandzeitNone);
-  addLabel(QStringLiteral("Label02"), QStringLiteral("Handzeit Start:"), Arial(9),
-           {kCaptionLeft, 3200, 1500, 255});
-  countStart_ = addLabel(QStringLiteral("HandzeitenStart"), HandTimeCountText(state().HzStart),
-                         Arial(9), {1600, 3200, 2600, 255});
-  countStart_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  addLabel(QStringLiteral("Label03"), QStringLiteral("Handzeit Ziel:"), Arial(9),
-           {kCaptionLeft, 3500, 1500, 255});
-  countZiel_ = addLabel(QStringLiteral("HandzeitenZiel"), HandTimeCountText(state().HzZiel),
-                        Arial(9), {1600, 3500, 2600, 255});
-  countZiel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  addHandzeitRow();
+  addCounters();
   addButton(QStringLiteral("Load_Zeiten"), QStringLiteral("Zeiten laden"), SansSerif(8),
             {kButtonLeft, 2450, 1815, 375}, [this] { loadClicked(); });
   addButton(QStringLiteral("LadenDatei_Schliessen"), QStringLiteral("Schließen (Esc)"),
@@ -261,8 +252,7 @@ void HandTimeFilePanel::loadClicked() {
       LoadHandTimesFromFile(state(), ui(), handzeit_->currentIndex());
   if (!loaded) return;
   message_->setText(*loaded);
-  countStart_->setText(HandTimeCountText(state().HzStart));
-  countZiel_->setText(HandTimeCountText(state().HzZiel));
+  showCounts();
   host().UpdateTimeMenus();
 }
 

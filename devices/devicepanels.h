@@ -23,8 +23,33 @@ DeviceConnections& DeviceConnectionsOf(PanelHost& host);
 DeviceConnections& InstallDeviceConnections(PanelHost& host, PortEnumerator ports,
                                             std::unique_ptr<TimyUsbLink> usb, MonotonicClock clock);
 
+// What the four panels share: numbered caption labels, the "Handzeit" row with the message
+// line, and the two counters.
+class HandTimePanel : public WorkPanel {
+  Q_OBJECT
+ public:
+  using WorkPanel::WorkPanel;
+
+ protected:
+  // A caption label, named Label01, Label02, ... in the order of creation.
+  QLabel* addCaption(const QString& text, int top);
+  // Caption "Handzeit", the message line UploadProtokoll and the combo Handzeit.
+  void addHandzeitRow();
+  // The captions and counters of the two stores.
+  void addCounters();
+  void showCounts();
+
+  QLabel* message_ = nullptr;
+  QComboBox* handzeit_ = nullptr;
+
+ private:
+  int captions_ = 0;
+  QLabel* countStart_ = nullptr;
+  QLabel* countZiel_ = nullptr;
+};
+
 // "DIGISport", "ALGETimy" and "TAGHeuer".
-class DevicePanel : public WorkPanel {
+class DevicePanel : public HandTimePanel {
   Q_OBJECT
  public:
   DevicePanel(PanelHost& host, const PanelInfo& row);
@@ -37,7 +62,6 @@ class DevicePanel : public WorkPanel {
   void fetchClicked();
   void portAdded(const QString& name);
   void portRemoved(const QString& name);
-  void showCounts();
   void showConnection();
 
   Device device_;
@@ -47,14 +71,10 @@ class DevicePanel : public WorkPanel {
   QPushButton* connect_ = nullptr;
   QLabel* status_ = nullptr;
   QLineEdit* synchZeit_ = nullptr;
-  QLabel* message_ = nullptr;
-  QComboBox* handzeit_ = nullptr;
-  QLabel* countStart_ = nullptr;
-  QLabel* countZiel_ = nullptr;
 };
 
 // "LadenDatei".
-class HandTimeFilePanel : public WorkPanel {
+class HandTimeFilePanel : public HandTimePanel {
   Q_OBJECT
  public:
   HandTimeFilePanel(PanelHost& host, const PanelInfo& row);
@@ -62,11 +82,6 @@ class HandTimeFilePanel : public WorkPanel {
 
  private:
   void loadClicked();  // Load_Zeiten_Click
-
-  QLabel* message_ = nullptr;
-  QComboBox* handzeit_ = nullptr;
-  QLabel* countStart_ = nullptr;
-  QLabel* countZiel_ = nullptr;
 };
 
 }  // namespace kx
