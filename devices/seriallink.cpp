@@ -49,6 +49,10 @@ SerialLink::SerialLink(QObject* parent) : QObject(parent) {
     const QByteArray bytes = port_.readAll();
     if (!bytes.isEmpty()) emit bytesReceived(bytes);
   });
+  // A device that goes away (cable pulled) leaves a port that can only be closed.
+  connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::ResourceError) port_.close();
+  });
 }
 
 SerialLink::~SerialLink() {

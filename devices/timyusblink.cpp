@@ -16,6 +16,10 @@ constexpr qsizetype kMaxLine = 4096;
 SerialTimyUsbLink::SerialTimyUsbLink(PortEnumerator enumerator, UsbIds ids, QObject* parent)
     : TimyUsbLink(parent), enumerator_(std::move(enumerator)), ids_(std::move(ids)) {
   connect(&port_, &QSerialPort::readyRead, this, [this] { takeBytes(port_.readAll()); });
+  // A Timy unplugged leaves a port that can only be closed.
+  connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::ResourceError) close();
+  });
 }
 
 SerialTimyUsbLink::~SerialTimyUsbLink() {

@@ -93,13 +93,6 @@ TEST_F(ReceiverTest, TimyLinesCutAtEveryByteGiveTheSameTimes) {
   receiver.serialBytes(" 0008 C0  09:16:00.00 00\r");
   EXPECT_EQ(times(state.HzZiel).last(), "09:16:00,00");
   EXPECT_EQ(state.HzZiel.size(), 5u);
-
-  // The USB link delivers whole lines.
-  receiver.ReceiveState = "abgeholt";
-  receiver.usbLine(" 0009 C0  09:17:00.00 00");
-  receiver.usbLine(" 0010 C0  xx:17:00.00 00");
-  EXPECT_EQ(messages.last(), "09:17:00.00 - 6 Zeiten abgeholt");
-  EXPECT_EQ(state.HzZiel.size(), 6u);
 }
 
 TEST_F(ReceiverTest, TagHeuerTimesCountFromTheSyncAndAFullStoreDropsTimes) {

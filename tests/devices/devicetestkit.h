@@ -28,8 +28,13 @@ class Pty {
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
   }
   ~Pty() {
-    if (master_ >= 0) ::close(master_);
+    hangUp();
     if (slave_ >= 0) ::close(slave_);
+  }
+  // The device goes away.
+  void hangUp() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
   }
   Pty(const Pty&) = delete;
   Pty& operator=(const Pty&) = delete;
