@@ -227,12 +227,27 @@ void DevicePanel::afterClose() {
 }
 
 void DevicePanel::portAdded(const QString& name) {
+  // The port chosen or typed stays: a new entry never replaces it.
+  const int index = comPort_->currentIndex();
+  const QString text = comPort_->currentText();
   comPort_->addItem(name);
+  if (comPort_->currentIndex() != index) {
+    comPort_->setCurrentIndex(index);
+    comPort_->setEditText(text);
+  }
 }
 
 void DevicePanel::portRemoved(const QString& name) {
   const int at = comPort_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (at >= 0) comPort_->removeItem(at);
+  if (at < 0) return;
+  // A port that goes while chosen stays in the text, so that no other port is used unseen.
+  const bool chosen = at == comPort_->currentIndex();
+  const QString text = comPort_->currentText();
+  comPort_->removeItem(at);
+  if (chosen) {
+    comPort_->setCurrentIndex(-1);
+    comPort_->setEditText(text);
+  }
 }
 
 HandTimeFilePanel::HandTimeFilePanel(PanelHost& host, const PanelInfo& row)

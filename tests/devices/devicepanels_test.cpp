@@ -57,6 +57,11 @@ TEST_F(DevicePanelTest, ControlsPortListsAndKeysOfThePanels) {
   ports = {{"COM1"}, {"COM3"}};
   devices->portWatcher().poll();
   EXPECT_EQ(items("ComPort"), QStringList({"COM1", "TimyUSB", "COM3"}));
+  // The chosen port that goes stays in the text.
+  ports = {{"COM3"}};
+  devices->portWatcher().poll();
+  EXPECT_EQ(items("ComPort"), QStringList({"TimyUSB", "COM3"}));
+  EXPECT_EQ(control<QComboBox>("ComPort")->currentText(), "COM1");
 
   state().HzStart.assign(12, HandTime{0.4});
   ports.clear();
@@ -77,8 +82,15 @@ TEST_F(DevicePanelTest, ControlsPortListsAndKeysOfThePanels) {
   for (const QString& name : digi) {
     EXPECT_EQ(window().findChildren<QWidget*>(name).size(), 1) << name.toStdString();
   }
+  // No port at all: an empty list; a port that comes does not replace a typed one.
+  ports.clear();
   trigger(menu::HandzeitLadenTAGHeuer);
-  EXPECT_EQ(items("ComPort"), QStringList{"COM1"});
+  EXPECT_EQ(items("ComPort"), QStringList{});
+  control<QComboBox>("ComPort")->setEditText("/dev/ttyV0");
+  ports = {{"COM7"}};
+  devices->portWatcher().poll();
+  EXPECT_EQ(items("ComPort"), QStringList{"COM7"});
+  EXPECT_EQ(control<QComboBox>("ComPort")->currentText(), "/dev/ttyV0");
 
   // The file panel does not follow the ports; it loads, has no F2 and closes on Esc.
   trigger(menu::HandzeitLadenDatei);
