@@ -134,6 +134,7 @@ TEST_F(DevicePanelTest, AConnectionOutlivesItsPanelAndTheReopenedPanelShowsIt) {
   EXPECT_EQ(text("ComPort_Meldung"), "Mit " + pty.path() + " verbunden");
   EXPECT_EQ(control<QComboBox>("Handzeit")->currentText(), "Start");
   EXPECT_EQ(text("HandzeitenStart"), "1 Zeiten im Speicher");
+  GrabForLooking(*window().panel(), "panel-tagheuer-connected");
 
   // F2 saves the store the combo names, under the name of the competition and discipline.
   const QString file = dataDir() + "/start.txt";
