@@ -14,13 +14,73 @@
 #include "tests/support/scriptedui.h"
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <vector>
 
 namespace kx::test {
+
+// A straight stroke of a page (a rule, or a side of a box), in page units.
+struct Stroke {
+  double x1, y1, x2, y2, width;
+  bool horizontal() const { return std::abs(y1 - y2) < 0.5; }
+  bool vertical() const { return std::abs(x1 - x2) < 0.5; }
+};
+
+// The stroked lines of one page: the PDF converted to SVG by pdftocairo, whose paths keep
+// the document's own units.
+inline std::vector<Stroke> StrokesOf(const QString& pdfPath, int page) {
+  const QString svg = pdfPath + QString("-%1.svg").arg(page);
+  QProcess::execute("pdftocairo", {"-svg", "-f", QString::number(page), "-l", QString::number(page),
+                                   pdfPath, svg});
+  QFile file(svg);
+  std::vector<Stroke> strokes;
+  if (!file.open(QIODevice::ReadOnly)) return strokes;
+  const QString text = QString::fromUtf8(file.readAll());
+  static const QRegularExpression path(R"re(<path[^>]*stroke-width:([0-9.]+);[^>]*d="([^"]*)")re");
+  static const QRegularExpression point(R"re(([MLZ])\s*(?:(-?[0-9.]+)\s+(-?[0-9.]+))?)re");
+  for (auto m = path.globalMatch(text); m.hasNext();) {
+    const auto match = m.next();
+    const double width = match.captured(1).toDouble();
+    QPointF first, last;
+    for (auto p = point.globalMatch(match.captured(2)); p.hasNext();) {
+      const auto pm = p.next();
+      const QString op = pm.captured(1);
+      const QPointF at =
+          op == "Z" ? first : QPointF(pm.captured(2).toDouble(), pm.captured(3).toDouble());
+      if (op == "M") {
+        first = at;
+      } else {
+        strokes.push_back({last.x(), last.y(), at.x(), at.y(), width});
+      }
+      last = at;
+    }
+  }
+  return strokes;
+}
+
+// The y of the horizontal strokes that span from `left` to `right` (within one unit).
+inline std::vector<int> RulesBetween(const std::vector<Stroke>& strokes, double left,
+                                     double right) {
+  std::vector<int> ys;
+  for (const Stroke& s : strokes) {
+    if (s.horizontal() && std::abs(std::min(s.x1, s.x2) - left) < 1 &&
+        std::abs(std::max(s.x1, s.x2) - right) < 1) {
+      ys.push_back(static_cast<int>(std::lround(s.y1)));
+    }
+  }
+  std::sort(ys.begin(), ys.end());
+  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+  return ys;
+}
 
 class OfficialsFixture : public ::testing::Test {
  protected:
