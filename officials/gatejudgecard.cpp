@@ -1,6 +1,7 @@
 #include "officials/gatejudgecard.h"
 
 #include "common/appstate.h"
+#include "officials/officialdocframe.h"
 #include "pdf/pdfpen.h"
 
 namespace kx {
@@ -165,6 +166,15 @@ void DrawGateJudgeCard(pdf::PdfPen& pen, const AppState& state, const OfficialEv
   const int cards = layout == CardLayout::TwoCards ? 2 : 1;
   for (int k = 0; k < cards; ++k) DrawCard(pen, state, event, kHalf * k);
   if (layout == CardLayout::CardAndInstructions) DrawInstructions(pen);
+}
+
+void WriteGateJudgeCard(AppState& state, CardLayout layout, bool openAfterOutput,
+                        ResultLine& result) {
+  OfficialDocFrame frame(
+      state, {QStringLiteral("Torrichterkarte"), QString(), true, openAfterOutput}, result);
+  if (!frame.Open()) return;
+  DrawGateJudgeCard(frame.pen(), state, frame.event(), layout);
+  frame.Finish();
 }
 
 }  // namespace kx

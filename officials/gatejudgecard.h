@@ -4,6 +4,7 @@
 // the racers who made a fault at his gates, printed with the instructions for gate judges
 // beside it or as two cards side by side.
 
+#include "common/resultline.h"
 #include "officials/officialpage.h"
 
 #include <QString>
@@ -39,5 +40,10 @@ const std::vector<InstructionSection>& GateJudgeInstructions();
 // Draws the card(s) and, for CardAndInstructions, the instructions on the landscape page.
 void DrawGateJudgeCard(pdf::PdfPen& pen, const AppState& state, const OfficialEvent& event,
                        CardLayout layout);
+
+// Writes the card of the current discipline as a PDF file through the officials' frame;
+// `result` is the panel's result line as the output leaves it.
+void WriteGateJudgeCard(AppState& state, CardLayout layout, bool openAfterOutput,
+                        ResultLine& result);
 
 }  // namespace kx

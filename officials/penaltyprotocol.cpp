@@ -1,7 +1,9 @@
 #include "officials/penaltyprotocol.h"
 
 #include "common/appstate.h"
+#include "common/userinterface.h"
 #include "db/database.h"
+#include "officials/officialdocframe.h"
 #include "pdf/pdfpen.h"
 
 #include <cmath>
@@ -230,6 +232,36 @@ int WritePenaltyTimes(db::Connection& db, int discipline, const PenaltyData& dat
     }
   }
   return changed;
+}
+
+const QString kPenaltyWriteBackQuestion = QStringLiteral(
+    "Wollen Sie wirklich die Penalty-Zeiten in die Bewerbsdatei übernehmen?\r\n\r\n"
+    "Achtung: Diese Aktion kann nicht rückgängig gemacht werden!");
+
+void WritePenaltyProtocol(AppState& state, bool writeBack, bool openAfterOutput,
+                          ResultLine& result) {
+  const int run = state.RunsWithTimes;
+  result = ResultLine{};
+  if (writeBack && state.Ui->message(kPenaltyWriteBackQuestion, MsgIcon::None,
+                                     QStringLiteral("Penalty-Zeiten übernehmen"),
+                                     MsgButtons::YesNo) != MsgAnswer::Yes) {
+    return;
+  }
+  OfficialDocFrame frame(state,
+                         {QStringLiteral("PenaltyProtokoll"),
+                          QStringLiteral("-DG") + QString::number(run), false, openAfterOutput},
+                         result);
+  if (!frame.Open()) return;
+  const PenaltyData data = ReadPenaltyData(state, run);
+  DrawPenaltyProtocol(frame.pen(), state, frame.event(), data);
+  if (!writeBack) {
+    frame.Finish();
+    return;
+  }
+  // Every listed racer or none: an output abandoned before the commit changes nothing.
+  db::Transaction transaction = state.db().transaction();
+  WritePenaltyTimes(state.db(), state.CurrentDisciplineType, data);
+  frame.Finish([&] { transaction.commit(); });
 }
 
 }  // namespace kx

@@ -5,6 +5,7 @@
 // not finish and the disqualified; the page drawing of the protocol and the write-back of
 // the penalty times into tblZeit.
 
+#include "common/resultline.h"
 #include "officials/officialpage.h"
 
 #include <QString>
@@ -79,5 +80,15 @@ void DrawPenaltyProtocol(pdf::PdfPen& pen, const AppState& state, const Official
 // Gives every listed racer the penalty time of his group as a valid run time (start and
 // finish emptied). Runs in the caller's transaction; returns the number of rows changed.
 int WritePenaltyTimes(db::Connection& db, int discipline, const PenaltyData& data);
+
+// The question asked before a protocol that takes the penalty times over.
+extern const QString kPenaltyWriteBackQuestion;
+
+// Writes the penalty protocol of run RunsWithTimes as a PDF file through the officials'
+// frame and, with `writeBack` confirmed by the user, gives the listed racers their penalty
+// time: all of them or none (one transaction, committed once the document is written).
+// `result` is the panel's result line.
+void WritePenaltyProtocol(AppState& state, bool writeBack, bool openAfterOutput,
+                          ResultLine& result);
 
 }  // namespace kx

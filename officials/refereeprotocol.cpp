@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "db/database.h"
+#include "officials/officialdocframe.h"
 #include "pdf/pdfpen.h"
 
 #include <algorithm>
@@ -244,6 +245,17 @@ void DrawRefereeRun(pdf::PdfPen& pen, const AppState& state, const OfficialEvent
   pages.bibSection(QStringLiteral("Nicht im Ziel:"), run.notFinished, 3);
   pages.disqualifiedTable(run.disqualified);
   pages.signatures();
+}
+
+void WriteRefereeProtocol(AppState& state, bool openAfterOutput, ResultLine& result) {
+  OfficialDocFrame frame(
+      state, {QStringLiteral("Schiedsrichterprotokoll"), QString(), false, openAfterOutput},
+      result);
+  if (!frame.Open()) return;
+  for (int r = 1; r <= frame.event().runs; ++r) {
+    DrawRefereeRun(frame.pen(), state, frame.event(), ReadRefereeRun(state, r), r > 1);
+  }
+  frame.Finish();
 }
 
 }  // namespace kx

@@ -4,6 +4,7 @@
 // racers who did not start and did not finish, the ruled table of the disqualified with
 // their gate or remark, and the signature fields.
 
+#include "common/resultline.h"
 #include "officials/officialpage.h"
 
 #include <QString>
@@ -53,5 +54,9 @@ int BibGridRows(int bibs, int least);
 // continue on new pages under the page header.
 void DrawRefereeRun(pdf::PdfPen& pen, const AppState& state, const OfficialEvent& event,
                     const RefereeRun& run, bool newPage);
+
+// Writes the protocol of the current discipline, one run after the other, as a PDF file
+// through the officials' frame; `result` is the panel's result line.
+void WriteRefereeProtocol(AppState& state, bool openAfterOutput, ResultLine& result);
 
 }  // namespace kx

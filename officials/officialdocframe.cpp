@@ -1,0 +1,64 @@
+#include "officials/officialdocframe.h"
+
+#include "common/appstate.h"
+#include "common/userinterface.h"
+#include "pdf/listframe.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kx {
+
+OfficialDocFrame::OfficialDocFrame(AppState& state, OfficialDocSpec spec, ResultLine& result)
+    : state_(state), spec_(std::move(spec)), result_(result) {
+  output_ = std::make_unique<PdfListFrame>(
+      state_, ListWords{spec_.key, QStringLiteral("-") + spec_.key + QStringLiteral("-"),
+                        spec_.key + QStringLiteral(" ")});
+}
+
+OfficialDocFrame::~OfficialDocFrame() = default;
+
+pdf::PdfPen& OfficialDocFrame::pen() {
+  return output_->pen();
+}
+
+const QString& OfficialDocFrame::file() const {
+  return output_->file();
+}
+
+bool OfficialDocFrame::Open() {
+  result_ = ResultLine{};
+  if (!output_->OpenListDoc(spec_.openAfterOutput, spec_.landscape)) {
+    result_ = output_->result();
+    return false;
+  }
+  result_ = ResultLine::cancelled(spec_.key + QStringLiteral(" nicht gespeichert"));
+  const ListEvent& row = output_->ReadListEvent(QStringLiteral("Keine Daten gefunden!"));
+  eventFound_ = row.found;
+  event_.name = row.firstLine();
+  event_.date = row.datum_rangliste;
+  event_.raceNumber = row.bewerbsnummer;
+  event_.runs = row.durchgaenge;
+  return true;
+}
+
+void OfficialDocFrame::Finish(const std::function<void()>& commit) {
+  // The viewer waits until the competition file agrees with the document.
+  pdf::PdfSetNumProp(output_->doc(), pdf::kPropOpenViewer, 0);
+  const QString path = output_->file();
+  output_->FinishListDoc(1, true);
+  if (commit) {
+    try {
+      commit();
+    } catch (...) {
+      QFile::remove(path);
+      throw;
+    }
+  }
+  result_ = output_->result();
+  if (spec_.openAfterOutput && eventFound_) {
+    state_.Ui->openViewer(QFileInfo(path).absoluteFilePath());
+  }
+}
+
+}  // namespace kx
