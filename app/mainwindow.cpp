@@ -2,14 +2,14 @@
 
 #include "app/competitionfile.h"
 #include "app/menuentries.h"
-#include "app/panelmenus.h"
-#include "app/panelregistry.h"
 #include "app/placeholderpanel.h"
 #include "app/qtuserinterface.h"
+#include "app/registration.h"
 #include "common/guarded.h"
 #include "common/inifile.h"
 #include "common/season.h"
 #include "db/database.h"
+#include "workpanel/menuentries.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,6 +25,8 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 namespace kx {
 
 namespace {
@@ -34,7 +36,7 @@ const QString kVersionLine = QStringLiteral("Version 3.7.6");
 const QString kDefaultDataDir = QStringLiteral("C:\\Programme\\Kandor");
 
 struct MenuItem {
-  const char* name;
+  QString name;
   const char* caption;
   std::vector<MenuItem> children;  // a submenu when not empty
   bool separator = false;
@@ -42,76 +44,76 @@ struct MenuItem {
 
 const std::vector<MenuItem>& MenuTree() {
   static const std::vector<MenuItem> tree{
-      {"Datei",
+      {menu::Datei,
        "Datei",
-       {{"DateiOeffnen", "Öffnen", {}},
-        {"DateiImport",
+       {{menu::DateiOeffnen, "Öffnen", {}},
+        {menu::DateiImport,
          "Importieren",
-         {{"ImportCSV", "Nennliste aus CSV-Datei (EXCEL)", {}},
-          {"ImportKlassenCSV", "Klassen aus CSV-Datei (EXCEL)", {}}}},
-        {"DateiSchliessen", "Schließen", {}},
-        {"DateiBeenden", "Beenden", {}}}},
-      {"Bearbeiten",
+         {{menu::ImportCSV, "Nennliste aus CSV-Datei (EXCEL)", {}},
+          {menu::ImportKlassenCSV, "Klassen aus CSV-Datei (EXCEL)", {}}}},
+        {menu::DateiSchliessen, "Schließen", {}},
+        {menu::DateiBeenden, "Beenden", {}}}},
+      {menu::Bearbeiten,
        "Bearbeiten",
-       {{"BearbeitenBewerbstyp", "Bewerbstyp", {}},
-        {"BearbeitenDisziplin",
+       {{menu::BearbeitenBewerbstyp, "Bewerbstyp", {}},
+        {menu::BearbeitenDisziplin,
          "Disziplin",
-         {{"DisziplinDH", "Abfahrt", {}},
-          {"DisziplinSG", "Super-G", {}},
-          {"DisziplinRS", "Riesenslalom", {}},
-          {"DisziplinSL", "Slalom", {}},
-          {"DisziplinKOSL", "K.O.-Slalom", {}},
-          {"DisziplinPSL", "Parallel-Slalom", {}},
-          {"Strich", "____________", {}, true},
-          {"DisziplinKombination", "Kombination", {}}}},
-        {"Teilnehmer",
+         {{menu::DisziplinDH, "Abfahrt", {}},
+          {menu::DisziplinSG, "Super-G", {}},
+          {menu::DisziplinRS, "Riesenslalom", {}},
+          {menu::DisziplinSL, "Slalom", {}},
+          {menu::DisziplinKOSL, "K.O.-Slalom", {}},
+          {menu::DisziplinPSL, "Parallel-Slalom", {}},
+          {menu::Strich, "____________", {}, true},
+          {menu::DisziplinKombination, "Kombination", {}}}},
+        {menu::Teilnehmer,
          "Teilnehmer",
-         {{"TeilnehmerLoeschen", "Teilnehmer löschen", {}},
-          {"MannschaftenLoeschen", "Mannschaften löschen", {}},
-          {"Finalteilnehmer", "Finalteilnehmer", {}},
-          {"KSFIdPunkte", "KSF-Ids + Pkte aktualisieren", {}}}},
-        {"BearbeitenStartnummern",
+         {{menu::TeilnehmerLoeschen, "Teilnehmer löschen", {}},
+          {menu::MannschaftenLoeschen, "Mannschaften löschen", {}},
+          {menu::Finalteilnehmer, "Finalteilnehmer", {}},
+          {menu::KSFIdPunkte, "KSF-Ids + Pkte aktualisieren", {}}}},
+        {menu::BearbeitenStartnummern,
          "Startnummern",
-         {{"StartnummernUebernahme", "Übernahme von and. Disziplin", {}}}},
-        {"BearbeitenRichtungsaenderungen", "Richtungsänderungen", {}}}},
-      {"Zeiten",
+         {{menu::StartnummernUebernahme, "Übernahme von and. Disziplin", {}}}},
+        {menu::BearbeitenRichtungsaenderungen, "Richtungsänderungen", {}}}},
+      {menu::Zeiten,
        "Zeiten",
-       {{"HandzeitLaden",
+       {{menu::HandzeitLaden,
          "Handzeit laden",
-         {{"HandzeitLadenALGETimy", "ALGE Timy", {}},
-          {"HandzeitLadenDIGISport", "DIGI Sport", {}},
-          {"HandzeitLadenTAGHeuer", "TAG Heuer Pocket Pro", {}},
-          {"HandzeitLadenDatei", "aus Datei", {}}}},
-        {"Zeituebernahme", "Handzeit (Tageszeit) berechnen", {}},
-        {"ZeituebernahmeH", "Handzeit (Laufzeit) berechnen", {}},
-        {"LiveTiming", "LiveTiming Startora", {}}}},
-      {"Ausgabe",
+         {{menu::HandzeitLadenALGETimy, "ALGE Timy", {}},
+          {menu::HandzeitLadenDIGISport, "DIGI Sport", {}},
+          {menu::HandzeitLadenTAGHeuer, "TAG Heuer Pocket Pro", {}},
+          {menu::HandzeitLadenDatei, "aus Datei", {}}}},
+        {menu::Zeituebernahme, "Handzeit (Tageszeit) berechnen", {}},
+        {menu::ZeituebernahmeH, "Handzeit (Laufzeit) berechnen", {}},
+        {menu::LiveTiming, "LiveTiming Startora", {}}}},
+      {menu::Ausgabe,
        "Ausgabe",
-       {{"BearbeitenStartliste", "Startliste", {}},
-        {"BearbeitenStartlisteDG2", "Startliste 2. DG", {}},
-        {"BearbeitenNamensliste", "Namensliste", {}},
-        {"BearbeitenKautionsliste", "Kautionsliste", {}},
-        {"BearbeitenTafelliste", "Tafelliste", {}},
-        {"BearbeitenTafellisteDG2", "Tafelliste 2. DG", {}},
-        {"BearbeitenTorrichterkarte", "Torrichterkarte", {}},
-        {"BearbeitenPenaltyProtokoll", "Penalty-Protokoll", {}},
-        {"BearbeitenAushangliste", "Aushangliste", {}},
-        {"BearbeitenErgebnisliste", "Ergebnisliste", {}},
-        {"BearbeitenSchiedsrichterprotokoll", "Schiedsrichterprotokoll", {}},
-        {"SR_Bericht_anzeigen", "Schiedsrichterbericht", {}},
-        {"BearbeitenTeilnehmerdaten", "Teilnehmerdaten", {}},
-        {"BearbeitenMannschaftsergebnisliste", "Mannschaftsergebnisliste", {}},
-        {"BearbeitenISFErgebnisliste", "ISF Mannschaftsergebnisliste", {}}}},
-      {"Urkunden",
+       {{menu::BearbeitenStartliste, "Startliste", {}},
+        {menu::BearbeitenStartlisteDG2, "Startliste 2. DG", {}},
+        {menu::BearbeitenNamensliste, "Namensliste", {}},
+        {menu::BearbeitenKautionsliste, "Kautionsliste", {}},
+        {menu::BearbeitenTafelliste, "Tafelliste", {}},
+        {menu::BearbeitenTafellisteDG2, "Tafelliste 2. DG", {}},
+        {menu::BearbeitenTorrichterkarte, "Torrichterkarte", {}},
+        {menu::BearbeitenPenaltyProtokoll, "Penalty-Protokoll", {}},
+        {menu::BearbeitenAushangliste, "Aushangliste", {}},
+        {menu::BearbeitenErgebnisliste, "Ergebnisliste", {}},
+        {menu::BearbeitenSchiedsrichterprotokoll, "Schiedsrichterprotokoll", {}},
+        {menu::SR_Bericht_anzeigen, "Schiedsrichterbericht", {}},
+        {menu::BearbeitenTeilnehmerdaten, "Teilnehmerdaten", {}},
+        {menu::BearbeitenMannschaftsergebnisliste, "Mannschaftsergebnisliste", {}},
+        {menu::BearbeitenISFErgebnisliste, "ISF Mannschaftsergebnisliste", {}}}},
+      {menu::Urkunden,
        "Urkunden",
-       {{"UrkundenBearbeiten", "Bearbeiten", {}},
-        {"UrkundenDruck", "Druck", {}},
-        {"UrkundenExport", "Export für Startora", {}},
-        {"UrkundenMannschaft",
+       {{menu::UrkundenBearbeiten, "Bearbeiten", {}},
+        {menu::UrkundenDruck, "Druck", {}},
+        {menu::UrkundenExport, "Export für Startora", {}},
+        {menu::UrkundenMannschaft,
          "Mannschaftsurkunden",
-         {{"UrkundenMannschaftBearbeiten", "Bearbeiten", {}},
-          {"UrkundenMannschaftDruck", "Druck", {}}}}}},
-      {"Hilfe", "?", {{"Info", "Info", {}}}},
+         {{menu::UrkundenMannschaftBearbeiten, "Bearbeiten", {}},
+          {menu::UrkundenMannschaftDruck, "Druck", {}}}}}},
+      {menu::Hilfe, "?", {{menu::Info, "Info", {}}}},
   };
   return tree;
 }
@@ -132,9 +134,11 @@ MainWindow::MainWindow(const QString& programDir, std::unique_ptr<UserInterface>
   resize(820, 640);
   buildMenu();
   buildFrames();
+  RegisterAllPanels(registry_);
   connectMenuHandlers();
   qApp->installEventFilter(this);
   startUp();
+  for (const auto& step : registry_.startUpSteps()) step(*this);
 }
 
 MainWindow::~MainWindow() {
@@ -147,7 +151,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildMenu() {
   std::function<void(QMenu*, const MenuItem&)> add = [&](QMenu* parent, const MenuItem& item) {
-    const QString name = QString::fromLatin1(item.name);
+    const QString& name = item.name;
     if (item.separator) {
       QAction* sep = parent->addSeparator();
       sep->setObjectName(name);
@@ -169,14 +173,14 @@ void MainWindow::buildMenu() {
   };
   for (const MenuItem& top : MenuTree()) {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8(top.caption));
-    menu->setObjectName(QString::fromLatin1(top.name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(top.name));
-    actions_.insert(QString::fromLatin1(top.name), menu->menuAction());
+    menu->setObjectName(top.name);
+    menu->menuAction()->setObjectName(top.name);
+    actions_.insert(top.name, menu->menuAction());
     for (const MenuItem& item : top.children) add(menu, item);
   }
   for (const QString& entry : kDisciplineEntries) action(entry)->setCheckable(true);
-  action(QStringLiteral("DisziplinKombination"))->setCheckable(true);
-  disable(QStringLiteral("DateiSchliessen"));
+  action(menu::DisziplinKombination)->setCheckable(true);
+  disable(menu::DateiSchliessen);
 }
 
 void MainWindow::buildFrames() {
@@ -232,40 +236,46 @@ void MainWindow::buildFrames() {
 
 void MainWindow::connectMenuHandlers() {
   QSet<QString> connected;
-  MenuHandlerBinder on = [this, &connected](const QString& name, std::function<void()> handler) {
+  auto on = [this, &connected](const QString& name, std::function<void()> handler) {
+    if (!action(name) || connected.contains(name)) {
+      throw std::logic_error("MainWindow: menu entry '" + name.toStdString() +
+                             "' unknown or bound twice");
+    }
     connected.insert(name);
     connect(action(name), &QAction::triggered, this,
             [this, handler = std::move(handler)] { RunGuarded(*ui_, handler); });
   };
-  on(QStringLiteral("DateiOeffnen"), [this] { DateiOeffnen_Click(); });
-  on(QStringLiteral("DateiSchliessen"), [this] { DateiSchliessen_Click(); });
-  on(QStringLiteral("DateiBeenden"), [this] { DateiBeenden_Click(); });
-  on(QStringLiteral("Info"), [this] { Info_Click(); });
+  on(menu::DateiOeffnen, [this] { DateiOeffnen_Click(); });
+  on(menu::DateiSchliessen, [this] { DateiSchliessen_Click(); });
+  on(menu::DateiBeenden, [this] { DateiBeenden_Click(); });
+  on(menu::Info, [this] { Info_Click(); });
   for (int type = 0; type < kDisciplineEntries.size(); ++type) {
     on(kDisciplineEntries[type], [this, type] { ChooseDiscipline(type); });
   }
-  on(QStringLiteral("DisziplinKombination"), [this] { DisziplinKombination_Click(); });
+  on(menu::DisziplinKombination, [this] { DisziplinKombination_Click(); });
 
   // The two hand-time takeover frames.
-  on(QStringLiteral("Zeituebernahme"), [this] {
+  on(menu::Zeituebernahme, [this] {
     if (EditorLeaveGuard()) return;
     CloseAllPanels();
     frameTitel_->setText(QStringLiteral("Übernahme Handzeit (Tageszeit)"));
     frameZeituebernahme_->show();
   });
-  on(QStringLiteral("ZeituebernahmeH"), [this] {
+  on(menu::ZeituebernahmeH, [this] {
     if (EditorLeaveGuard()) return;
     CloseAllPanels();
     frameTitel_->setText(QStringLiteral("Übernahme Handzeit (Laufzeit)"));
     frameHandzeit_->show();
   });
 
-  // Work panels. Panels of the subsystems register their opening routine here.
-  ConnectPanelMenuEntries(*this, on);
-  for (const PanelInfo& info : PanelTable()) {
+  // The routines and panels the subsystems registered; every entry of a panel row opens
+  // its panel (the empty titled one while nobody binds it).
+  for (const PanelRegistry::BoundEntry& bound : registry_.menuHandlers()) {
+    on(bound.entry, [this, handler = bound.handler] { handler(*this); });
+  }
+  for (const PanelInfo& info : registry_.rows()) {
     for (const QString& entry : info.menuEntries) {
-      if (!action(entry) || connected.contains(entry)) continue;
-      on(entry, [this, name = info.name] { openRegisteredPanel(name); });
+      on(entry, [this, name = info.name, entry] { openRegisteredPanel(name, entry); });
     }
   }
 }
@@ -336,7 +346,9 @@ QAction* MainWindow::action(const QString& name) const {
 }
 
 void MainWindow::enable(const QString& name, bool on) {
-  if (QAction* a = action(name)) a->setEnabled(on);
+  QAction* a = action(name);
+  if (!a) throw std::logic_error("MainWindow: no menu entry named '" + name.toStdString() + "'");
+  a->setEnabled(on);
 }
 
 bool MainWindow::isEnabled(const QString& name) const {
@@ -355,7 +367,7 @@ bool MainWindow::EditorLeaveGuard() {
 
 void MainWindow::CloseAllPanels() {
   frameInfo_->hide();
-  for (const PanelInfo& info : PanelTable()) {
+  for (const PanelInfo& info : registry_.rows()) {
     closePanel(info.name);
     if (info.name == QLatin1String("ISFErgebnisliste")) {
       // The takeover frames close between the lists and the certificate panels.
@@ -390,10 +402,28 @@ void MainWindow::closePanel(const QString& name) {
   }
 }
 
-void MainWindow::openRegisteredPanel(const QString& name) {
-  const PanelInfo* info = FindPanel(name);
-  if (!info) return;
-  openPanel<PlaceholderPanel>(*info);
+WorkPanel* MainWindow::openBuilt(const std::function<WorkPanel*()>& make) {
+  if (EditorLeaveGuard()) return nullptr;
+  CloseAllPanels();
+  WorkPanel* p = make();
+  beginPanel(p, p->title());
+  try {
+    p->build();
+  } catch (...) {
+    // No half-built panel stays behind.
+    closePanel(p->panelName());
+    throw;
+  }
+  return panel_ == p ? p : nullptr;
+}
+
+void MainWindow::openRegisteredPanel(const QString& name, const QString& menuEntry) {
+  const PanelInfo* row = registry_.find(name);
+  if (!row) throw std::logic_error("MainWindow: no panel named '" + name.toStdString() + "'");
+  openBuilt([&]() -> WorkPanel* {
+    if (row->factory) return row->factory(*this, *row, menuEntry);
+    return new PlaceholderPanel(*this, *row);
+  });
 }
 
 void MainWindow::Zeiten_Schliessen() {
@@ -411,7 +441,7 @@ void MainWindow::PanelKeyDispatch(int key) {
     return;
   }
   RunGuarded(*ui_, [&] {
-    if (!currentPanel_.isEmpty() && FindPanel(currentPanel_)) {
+    if (!currentPanel_.isEmpty() && registry_.find(currentPanel_)) {
       if (key == Qt::Key_F2) {
         if (panel_) panel_->mainAction();
       } else if (key == Qt::Key_Escape) {

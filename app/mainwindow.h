@@ -4,9 +4,11 @@
 // about panel and the two hand-time takeover frames. It owns the process-wide values of
 // the program (AppState) and the user interface through which every message is shown.
 
-#include "app/workpanel.h"
 #include "common/appstate.h"
 #include "common/userinterface.h"
+#include "workpanel/panelhost.h"
+#include "workpanel/panelregistry.h"
+#include "workpanel/workpanel.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -23,7 +25,7 @@ class QMenu;
 
 namespace kx {
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public PanelHost {
   Q_OBJECT
  public:
   // `programDir` is the directory of the running program (settings file, master data).
@@ -33,52 +35,45 @@ class MainWindow : public QMainWindow {
                       std::unique_ptr<QSettings> settings = nullptr);
   ~MainWindow() override;
 
-  AppState& state() { return state_; }
-  UserInterface& ui() { return *ui_; }
-  QSettings& settings() { return *settings_; }
+  AppState& state() override { return state_; }
+  UserInterface& ui() override { return *ui_; }
+  QSettings& settings() override { return *settings_; }
 
   // Menu entries by name.
-  QAction* action(const QString& name) const;
-  void enable(const QString& name, bool on = true);
-  void disable(const QString& name) { enable(name, false); }
-  bool isEnabled(const QString& name) const;
+  QAction* action(const QString& name) const override;
+  void enable(const QString& name, bool on = true) override;
+  bool isEnabled(const QString& name) const override;
 
   // Work-panel protocol.
-  const QString& currentPanel() const { return currentPanel_; }
+  const QString& currentPanel() const override { return currentPanel_; }
   WorkPanel* panel() const { return panel_; }
-  QWidget* panelArea() const { return panelArea_; }
-  QLabel* frameTitel() const { return frameTitel_; }
-  // True when the certificate editor is open: the guard message was shown and the caller
-  // must stop.
-  bool EditorLeaveGuard();
-  void CloseAllPanels();
+  QWidget* panelArea() const override { return panelArea_; }
+  QLabel* frameTitel() const override { return frameTitel_; }
+  bool EditorLeaveGuard() override;
+  void CloseAllPanels() override;
   // Opens a panel: guard, CloseAllPanels, current panel and title, then the panel's own
   // construction. Returns null when the guard refused.
   template <class P, class... Args>
-  P* openPanel(Args&&... args);
-  // The close routine of the named panel: empties the title; when that panel is open,
-  // removes it and empties the current panel.
-  void closePanel(const QString& name);
+  P* openPanel(Args&&... args) {
+    return static_cast<P*>(openBuilt([&] { return new P(*this, std::forward<Args>(args)...); }));
+  }
+  void openRegisteredPanel(const QString& name, const QString& menuEntry = QString()) override;
+  void closePanel(const QString& name) override;
+  // The panels and menu entries the subsystems registered.
+  const PanelRegistry& registry() const { return registry_; }
   // The key handler of the window (F2, F3, F4, Esc), also reached by tests directly.
   void PanelKeyDispatch(int key);
 
-  // The two designed hand-time takeover frames; their routines are plugged in by the
-  // hand-time takeover.
-  QFrame* frameZeituebernahme() const { return frameZeituebernahme_; }
-  QFrame* frameHandzeit() const { return frameHandzeit_; }
-  struct FrameRoutines {
-    std::function<void()> f2, f3, f4;
-  };
-  FrameRoutines zeituebernahmeRoutines;
-  FrameRoutines handzeitRoutines;
+  QFrame* frameZeituebernahme() const override { return frameZeituebernahme_; }
+  QFrame* frameHandzeit() const override { return frameHandzeit_; }
   void Zeiten_Schliessen();
   void Zeiten_SchliessenH();
 
   // Menu-state routines.
-  void UpdateTimeMenus();
-  void UpdateParticipantMenus();
-  void UpdateTeamMenus();
-  void UpdateCertificateMenus();
+  void UpdateTimeMenus() override;
+  void UpdateParticipantMenus() override;
+  void UpdateTeamMenus() override;
+  void UpdateCertificateMenus() override;
 
   // Menu handlers of the shell.
   void DateiOeffnen_Click();
@@ -88,9 +83,6 @@ class MainWindow : public QMainWindow {
   void Info_ok_Click();
   void ChooseDiscipline(int type);  // 0..5
   void DisziplinKombination_Click();
-
-  // Stops a running live-timing upload when the window goes (set by live timing).
-  std::function<void()> StopLiveTimer;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -102,12 +94,13 @@ class MainWindow : public QMainWindow {
   void connectMenuHandlers();
   void startUp();
   void beginPanel(WorkPanel* panel, const QString& title);
-  void openRegisteredPanel(const QString& name);
+  WorkPanel* openBuilt(const std::function<WorkPanel*()>& make);
   void setWindowCaptionFor(int type);
   void applyDisciplineMenus();
   bool isAncestorOf(QObject* ancestor, QObject* child) const;
 
   AppState state_;
+  PanelRegistry registry_;
   std::unique_ptr<UserInterface> ui_;
   std::unique_ptr<QSettings> settings_;
   QHash<QString, QAction*> actions_;
@@ -124,21 +117,5 @@ class MainWindow : public QMainWindow {
   const QEvent* keyEvent_ = nullptr;
   QPointer<QObject> keyReceiver_;
 };
-
-template <class P, class... Args>
-P* MainWindow::openPanel(Args&&... args) {
-  if (EditorLeaveGuard()) return nullptr;
-  CloseAllPanels();
-  auto* p = new P(*this, std::forward<Args>(args)...);
-  beginPanel(p, p->title());
-  try {
-    p->build();
-  } catch (...) {
-    // No half-built panel stays behind.
-    closePanel(p->panelName());
-    throw;
-  }
-  return panel_ == p ? p : nullptr;
-}
 
 }  // namespace kx

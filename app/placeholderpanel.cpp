@@ -2,9 +2,6 @@
 
 namespace kx {
 
-PlaceholderPanel::PlaceholderPanel(MainWindow& window, const PanelInfo& info)
-    : WorkPanel(window, info.name), title_(info.title) {}
-
 void PlaceholderPanel::build() {
   addLabel(QStringLiteral("Label01"),
            QStringLiteral("Diese Funktion ist in dieser Version noch nicht verfügbar."), Arial(10),

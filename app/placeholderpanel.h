@@ -1,21 +1,17 @@
 #pragma once
 
-#include "app/panelregistry.h"
-#include "app/workpanel.h"
+// The panel of a task that this version does not offer yet.
+
+#include "workpanel/workpanel.h"
 
 namespace kx {
 
-// The panel of a task that this version does not offer yet: its title, a note and the
-// close button.
+// The row's title, a note and the close button.
 class PlaceholderPanel : public WorkPanel {
   Q_OBJECT
  public:
-  PlaceholderPanel(MainWindow& window, const PanelInfo& info);
-  QString title() const override { return title_; }
+  PlaceholderPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
   void build() override;
-
- private:
-  QString title_;
 };
 
 }  // namespace kx

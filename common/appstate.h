@@ -3,8 +3,8 @@
 // The process-wide values that the subsystems share: the open competition file and what
 // was read from it, the current discipline, and the values set once at start-up.
 
+#include "common/sharedtables.h"
 #include "db/database.h"
-#include "startorder/startordertable.h"
 
 #include <QString>
 
@@ -31,11 +31,6 @@ struct CompetitionSettings {
 struct DirectionChangeRule {
   int dropFrom, dropTo, changesFromPercent, changesToPercent, tolerance;
   QString name;
-};
-
-// A loaded hand time of a timing device or a hand-time file.
-struct HandTime {
-  double dayTime = 0;  // time of day as a fraction of a day
 };
 
 inline constexpr int kDisciplineCount = 8;  // 0..5 disciplines, 6 combination, 7 teams

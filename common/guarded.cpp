@@ -1,8 +1,10 @@
 #include "common/guarded.h"
 
+#include "common/pdfabort.h"
 #include "common/userinterface.h"
 #include "db/database.h"
-#include "pdf/pdfdocument.h"
+
+#include <exception>
 
 namespace kx {
 
@@ -14,6 +16,12 @@ bool RunGuarded(UserInterface& ui, const std::function<void()>& action) {
     return false;
   } catch (const db::Error& e) {
     ui.message(QStringLiteral("Fehler beim Zugriff auf die Bewerbsdatei:\n") + e.text(),
+               MsgIcon::Critical, QStringLiteral("Achtung"));
+    return false;
+  } catch (const std::exception& e) {
+    // Nothing reaches the event loop: the action ends with what went wrong.
+    ui.message(QStringLiteral("Die Aktion wurde wegen eines Fehlers abgebrochen:\n") +
+                   QString::fromLocal8Bit(e.what()),
                MsgIcon::Critical, QStringLiteral("Achtung"));
     return false;
   }

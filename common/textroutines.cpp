@@ -141,4 +141,24 @@ QString SqlQuote(const QString& text) {
   return result;
 }
 
+QString SexWord(const QString& code, const QString& raceNumber) {
+  if (code == QLatin1String("W")) {
+    return raceNumber.contains(QLatin1Char('M')) ? QStringLiteral("Mädchen")
+                                                 : QStringLiteral("Damen");
+  }
+  if (code == QLatin1String("M")) {
+    return raceNumber.contains(QLatin1Char('B')) ? QStringLiteral("Buben")
+                                                 : QStringLiteral("Herren");
+  }
+  return code;
+}
+
+QString StartListCreditLine(const QString& creditLine) {
+  static const QString programTitle = QStringLiteral("Kandrix (Kandor Zusatzprogramm)");
+  QString credit = creditLine;
+  const qsizetype at = credit.indexOf(programTitle);
+  if (at >= 0) credit.replace(at, programTitle.size(), QStringLiteral("Dizezizar Ivezodovuzorov"));
+  return credit;
+}
+
 }  // namespace kx

@@ -1,5 +1,8 @@
 #pragma once
 
+// Small text routines of the panels and lists: type-ahead, club names, sex words, credit
+// line, SQL quoting.
+
 #include <QString>
 
 #include <optional>
@@ -21,6 +24,14 @@ void InstallComboTypeAhead(QComboBox& combo);
 // Writes a club name as typed by the organisers in its conventional spelling:
 // "SKI-CLUB MUENCHEN E.V." becomes "Ski-Club München e.V.".
 QString CapitalizeClubName(const QString& name);
+
+// The women's and men's word of a group or sex code, by the letters of the race number:
+// "W" is "Mädchen" when the race number holds a capital M, else "Damen"; "M" is "Buben"
+// when it holds a capital B, else "Herren"; any other code is returned unchanged.
+QString SexWord(const QString& code, const QString& raceNumber);
+
+// The credit line of the start lists: the program title replaced by the tool's own name.
+QString StartListCreditLine(const QString& creditLine);
 
 // Doubles every single quote, for a text inside an SQL string literal.
 QString SqlQuote(const QString& text);

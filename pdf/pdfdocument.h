@@ -8,11 +8,12 @@
 // any other value on success. A document is written to a temporary file beside the chosen
 // one and moved into place by EndDoc, so an unfinished document never damages a file.
 
+#include "common/pdfabort.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
 
-#include <exception>
 #include <memory>
 
 namespace kx {
@@ -84,13 +85,6 @@ class PdfDocument {
  private:
   struct Impl;
   std::unique_ptr<Impl> d;
-};
-
-// Thrown after a failing PDF operation has been reported: the output it belongs to is
-// abandoned, its partial file removed, and the program goes on.
-class PdfAbort : public std::exception {
- public:
-  const char* what() const noexcept override { return "PDF output abandoned"; }
 };
 
 // The caption of the PDF error message.

@@ -2,7 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/textroutines.h"
-#include "pdf/listframe.h"
+#include "lists/listframe.h"
 #include "pdf/pdfpen.h"
 #include "startorder/startorder.h"
 
@@ -144,7 +144,7 @@ void BoardGrid::closeGrid() {
 ResultLine WriteBoardList(AppState& state, const BoardListOptions& options) {
   PdfListFrame frame(state, {QStringLiteral("Tafelliste"), QStringLiteral("-Tafelliste-"),
                              QStringLiteral("Tafelliste ")});
-  if (!frame.OpenListDoc(options.openAfterOutput, options.landscape)) return frame.result();
+  if (!frame.OpenDoc(options.openAfterOutput, options.landscape)) return frame.result();
   const ListEvent& event = frame.ReadListEvent(QStringLiteral("Keine Daten gefunden!"));
 
   BoardGrid grid(frame.pen(), BoardLayout(options.landscape, options.timeColumns),
@@ -162,7 +162,7 @@ ResultLine WriteBoardList(AppState& state, const BoardListOptions& options) {
   }
   grid.finish(state.CreditLine);
 
-  frame.FinishListDoc(count);
+  frame.FinishDoc(count);
   return frame.result();
 }
 

@@ -2,7 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/textroutines.h"
-#include "pdf/listframe.h"
+#include "lists/listframe.h"
 #include "startorder/boardlist.h"
 #include "startorder/startorder.h"
 
@@ -11,7 +11,7 @@ namespace kx {
 ResultLine WriteBoardListDG2(AppState& state, const BoardListDG2Options& options) {
   PdfListFrame frame(state, {QStringLiteral("Tafelliste"), QStringLiteral("-TafellisteDG2-"),
                              QStringLiteral("TafellisteDG2 ")});
-  if (!frame.OpenListDoc(options.openAfterOutput, options.landscape)) return frame.result();
+  if (!frame.OpenDoc(options.openAfterOutput, options.landscape)) return frame.result();
   const ListEvent& event = frame.ReadListEvent(QStringLiteral("Keine Daten gefunden!"));
 
   // Run 2 always has three time columns: the run-1 time and two to write on.
@@ -29,7 +29,7 @@ ResultLine WriteBoardListDG2(AppState& state, const BoardListDG2Options& options
   }
   grid.finish(state.CreditLine);
 
-  frame.FinishListDoc(count);
+  frame.FinishDoc(count);
   return frame.result();
 }
 

@@ -9,8 +9,8 @@
 
 namespace kx {
 
-BoardListDG2Panel::BoardListDG2Panel(MainWindow& window)
-    : BoardPanel(window, QStringLiteral("TafellisteDG2")) {}
+BoardListDG2Panel::BoardListDG2Panel(PanelHost& host, const PanelInfo& row)
+    : BoardPanel(host, row) {}
 
 void BoardListDG2Panel::build() {
   addHead(2700, true, GroupingChoices::Run2Board);

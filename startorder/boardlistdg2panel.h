@@ -11,10 +11,7 @@ namespace kx {
 class BoardListDG2Panel : public BoardPanel {
   Q_OBJECT
  public:
-  explicit BoardListDG2Panel(MainWindow& window);
-  QString title() const override {
-    return QStringLiteral("Ausgabe Liste für Schreibtafel - 2. Durchgang");
-  }
+  BoardListDG2Panel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // TafellisteDG2_ausgeben
 

@@ -42,8 +42,7 @@ void BoardPanel::addFoot(const QString& prefix, int showTop, int buttonTop, int 
                      {600, resultTop, 6735, 975});
 }
 
-BoardListPanel::BoardListPanel(MainWindow& window)
-    : BoardPanel(window, QStringLiteral("Tafelliste")) {}
+BoardListPanel::BoardListPanel(PanelHost& host, const PanelInfo& row) : BoardPanel(host, row) {}
 
 void BoardListPanel::build() {
   addHead(2400, false, GroupingChoices::Run1);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/workpanel.h"
 #include "startorder/listpanelsupport.h"
+#include "workpanel/workpanel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -36,8 +36,7 @@ class BoardPanel : public WorkPanel {
 class BoardListPanel : public BoardPanel {
   Q_OBJECT
  public:
-  explicit BoardListPanel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ausgabe Liste für Schreibtafel"); }
+  BoardListPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Tafelliste_ausgeben
 

@@ -3,7 +3,7 @@
 #include "common/appstate.h"
 #include "common/textroutines.h"
 #include "common/userinterface.h"
-#include "pdf/listframe.h"
+#include "lists/listframe.h"
 
 #include <algorithm>
 
@@ -102,7 +102,7 @@ ResultLine WriteDepositList(AppState& state, const DepositListOptions& options) 
   // A failed write check leaves this panel open: the user closes the viewer and tries again.
   PdfListFrame frame(state, {QStringLiteral("Kautionsliste"), QStringLiteral("-Kautionsliste-"),
                              QStringLiteral("Kautionsliste ")});
-  if (!frame.OpenListDoc(options.openAfterOutput)) return frame.result();
+  if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
   pdf::PdfDocument& doc = frame.doc();
   pdf::PdfPen& pen = frame.pen();
 
@@ -170,7 +170,7 @@ ResultLine WriteDepositList(AppState& state, const DepositListOptions& options) 
     }
   }
 
-  frame.FinishListDoc(static_cast<int>(groups.size()), true);
+  frame.FinishDoc(static_cast<int>(groups.size()), true);
   return frame.result();
 }
 

@@ -8,8 +8,7 @@
 
 namespace kx {
 
-DepositListPanel::DepositListPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Kautionsliste")) {}
+DepositListPanel::DepositListPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
 void DepositListPanel::build() {
   const EventLabels event =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/workpanel.h"
+#include "workpanel/workpanel.h"
 
 class QCheckBox;
 class QLabel;
@@ -11,8 +11,7 @@ namespace kx {
 class DepositListPanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit DepositListPanel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ausgabe Kautionsliste"); }
+  DepositListPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Kautionslisteausgeben
 

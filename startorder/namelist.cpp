@@ -1,8 +1,9 @@
 #include "startorder/namelist.h"
 
+#include "common/textroutines.h"
 #include "common/appstate.h"
 #include "common/userinterface.h"
-#include "pdf/listframe.h"
+#include "lists/listframe.h"
 
 #include <vector>
 
@@ -36,7 +37,7 @@ ResultLine WriteNameList(AppState& state, const NameListOptions& options,
   PdfListFrame frame(state, {QStringLiteral("Namensliste"), QStringLiteral("-Namensliste-"),
                              QStringLiteral("Namensliste ")});
   frame.onProbeFailed = closePanel;
-  if (!frame.OpenListDoc(options.openAfterOutput)) return frame.result();
+  if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
   const ListEvent& event = frame.ReadListEvent();
   frame.ReadListHeadTexts();
 
@@ -106,7 +107,7 @@ ResultLine WriteNameList(AppState& state, const NameListOptions& options,
   }
 
   // An empty discipline still gives its file with the blank page, reported as saved.
-  frame.FinishListDoc(rs.count(), true);
+  frame.FinishDoc(rs.count(), true);
   return frame.result();
 }
 

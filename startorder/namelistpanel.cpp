@@ -8,8 +8,7 @@
 
 namespace kx {
 
-NameListPanel::NameListPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Namensliste")) {}
+NameListPanel::NameListPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
 void NameListPanel::build() {
   const EventLabels event =

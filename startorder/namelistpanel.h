@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/workpanel.h"
+#include "workpanel/workpanel.h"
 
 class QCheckBox;
 class QLabel;
@@ -11,8 +11,7 @@ namespace kx {
 class NameListPanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit NameListPanel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ausgabe Namensliste"); }
+  NameListPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Namensliste_ausgeben
 

@@ -1,8 +1,9 @@
 #include "startorder/startlist.h"
 
+#include "common/textroutines.h"
 #include "common/appstate.h"
 #include "common/userinterface.h"
-#include "pdf/listframe.h"
+#include "lists/listframe.h"
 #include "startorder/startorder.h"
 
 #include <QLocale>
@@ -45,7 +46,7 @@ ResultLine WriteStartList(AppState& state, const StartListOptions& options,
   PdfListFrame frame(state, {QStringLiteral("Startliste"), QStringLiteral("-Startliste-"),
                              QStringLiteral("Startliste ")});
   frame.onProbeFailed = closePanel;
-  if (!frame.OpenListDoc(options.openAfterOutput)) return frame.result();
+  if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
   const ListEvent& event = frame.ReadListEvent();
   frame.ReadListHeadTexts();
 
@@ -129,7 +130,7 @@ ResultLine WriteStartList(AppState& state, const StartListOptions& options,
     y += 43;
   }
 
-  frame.FinishListDoc(count);
+  frame.FinishDoc(count);
   return frame.result();
 }
 

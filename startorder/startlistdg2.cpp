@@ -1,8 +1,9 @@
 #include "startorder/startlistdg2.h"
 
+#include "common/textroutines.h"
 #include "common/appstate.h"
 #include "common/userinterface.h"
-#include "pdf/listframe.h"
+#include "lists/listframe.h"
 #include "startorder/listpanelsupport.h"
 #include "startorder/startlist.h"
 #include "startorder/startorder.h"
@@ -71,7 +72,7 @@ ResultLine WriteStartListDG2(AppState& state, const StartListDG2Options& options
               bibsOnly ? QStringLiteral("-StartNummernDG2-") : QStringLiteral("-StartListeDG2-"),
               bibsOnly ? QStringLiteral("StartNummernDG2 ") : QStringLiteral("StartListeDG2 ")});
   frame.onProbeFailed = closePanel;
-  if (!frame.OpenListDoc(options.openAfterOutput)) return frame.result();
+  if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
   frame.ReadListEvent();
   frame.ReadListHeadTexts();
 
@@ -155,7 +156,7 @@ ResultLine WriteStartListDG2(AppState& state, const StartListDG2Options& options
     y += 43;
   }
 
-  frame.FinishListDoc(count);
+  frame.FinishDoc(count);
   return frame.result();
 }
 

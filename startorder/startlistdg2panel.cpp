@@ -1,6 +1,6 @@
 #include "startorder/startlistdg2panel.h"
 
-#include "app/mainwindow.h"
+#include "common/appstate.h"
 #include "common/textroutines.h"
 #include "startorder/listpanelsupport.h"
 #include "startorder/startlistdg2.h"
@@ -12,8 +12,8 @@
 
 namespace kx {
 
-StartListDG2Panel::StartListDG2Panel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("StartListeDG2")) {}
+StartListDG2Panel::StartListDG2Panel(PanelHost& host, const PanelInfo& row)
+    : WorkPanel(host, row) {}
 
 void StartListDG2Panel::build() {
   const EventLabels event =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/workpanel.h"
+#include "workpanel/workpanel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -13,8 +13,7 @@ namespace kx {
 class StartListDG2Panel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit StartListDG2Panel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ausgabe Startliste 2. Durchgang"); }
+  StartListDG2Panel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // StartListeDG2_ausgeben
 

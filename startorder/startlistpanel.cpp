@@ -1,6 +1,6 @@
 #include "startorder/startlistpanel.h"
 
-#include "app/mainwindow.h"
+#include "common/appstate.h"
 #include "common/textroutines.h"
 #include "startorder/listpanelsupport.h"
 #include "startorder/startlist.h"
@@ -11,8 +11,7 @@
 
 namespace kx {
 
-StartListPanel::StartListPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Startliste")) {}
+StartListPanel::StartListPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
 void StartListPanel::build() {
   const EventLabels event =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/workpanel.h"
+#include "workpanel/workpanel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -12,8 +12,7 @@ namespace kx {
 class StartListPanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit StartListPanel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ausgabe Startliste"); }
+  StartListPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Startliste_ausgeben
 

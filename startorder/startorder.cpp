@@ -1,9 +1,9 @@
 #include "startorder/startorder.h"
 
 #include "common/appstate.h"
+#include "common/sharedtables.h"
 #include "common/userinterface.h"
 #include "db/database.h"
-#include "startorder/startordertable.h"
 #include "startorder/timetext.h"
 
 #include <QHash>

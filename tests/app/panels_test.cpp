@@ -1,4 +1,4 @@
-#include "app/panelregistry.h"
+#include "workpanel/panelregistry.h"
 #include "tests/support/appfixture.h"
 
 #include <QFrame>

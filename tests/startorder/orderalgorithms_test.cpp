@@ -1,8 +1,8 @@
 // The points correction of run 1, the reversal of run 2 and the run-time text, on tables
 // filled by hand.
 
+#include "common/sharedtables.h"
 #include "startorder/startorder.h"
-#include "startorder/startordertable.h"
 #include "startorder/timetext.h"
 
 #include <QStringList>

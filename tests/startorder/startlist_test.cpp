@@ -1,6 +1,7 @@
 #include "startorder/startlist.h"
 
-#include "pdf/listframe.h"
+#include "common/textroutines.h"
+#include "lists/listframe.h"
 #include "tests/support/appfixture.h"
 #include "tests/support/pdfreader.h"
 

@@ -1,6 +1,5 @@
-#include "app/workpanel.h"
+#include "workpanel/workpanel.h"
 
-#include "app/mainwindow.h"
 #include "common/guarded.h"
 
 #include <QCheckBox>
@@ -8,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <stdexcept>
 
 namespace kx {
 
@@ -31,22 +32,34 @@ QRect TwipsToPixels(const Twips& t) {
                t.height / kTwipsPerPixel);
 }
 
-WorkPanel::WorkPanel(MainWindow& window, const QString& name)
-    : QWidget(window.panelArea()), window_(window), name_(name) {
-  setObjectName(name + QStringLiteral("Panel"));
+WorkPanel::WorkPanel(PanelHost& host, const PanelInfo& row)
+    : QWidget(host.panelArea()), host_(host), name_(row.name), title_(row.title) {
+  setObjectName(name_ + QStringLiteral("Panel"));
 }
+
+namespace {
+
+const PanelInfo& RowOf(const QString& name) {
+  const PanelInfo* row = FindPanel(name);
+  if (!row) throw std::logic_error("WorkPanel: no panel named '" + name.toStdString() + "'");
+  return *row;
+}
+
+}  // namespace
+
+WorkPanel::WorkPanel(PanelHost& host, const QString& name) : WorkPanel(host, RowOf(name)) {}
 
 WorkPanel::~WorkPanel() = default;
 
 AppState& WorkPanel::state() const {
-  return window_.state();
+  return host_.state();
 }
 UserInterface& WorkPanel::ui() const {
-  return window_.ui();
+  return host_.ui();
 }
 
 void WorkPanel::closeSelf() {
-  window_.closePanel(name_);
+  host_.closePanel(name_);
 }
 
 void WorkPanel::guarded(const std::function<void()>& action) {

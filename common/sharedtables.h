@@ -1,5 +1,9 @@
 #pragma once
 
+// The in-memory tables that several subsystems share through AppState: the start order
+// that the start side builds (the lists print it, live timing sends it) and the hand times
+// loaded from a timing device or a file (the takeover computes from them).
+
 #include <QString>
 
 #include <vector>
@@ -68,6 +72,11 @@ class StartOrderTable {
  private:
   std::vector<StartOrderEntry> entries_;
   int count_ = -1;
+};
+
+// A loaded hand time of a timing device or a hand-time file.
+struct HandTime {
+  double dayTime = 0;  // time of day as a fraction of a day
 };
 
 }  // namespace kx

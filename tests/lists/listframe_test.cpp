@@ -1,4 +1,4 @@
-#include "pdf/listframe.h"
+#include "lists/listframe.h"
 
 #include "startorder/startlist.h"
 #include "tests/support/appfixture.h"
@@ -72,7 +72,7 @@ TEST_F(ListFrameTest, WithoutTheBandPictureTheFootStaysButRowsEndEarlier) {
   EXPECT_EQ(reader.title(), "Startliste Cup Riesen/Slalom");
   EXPECT_TRUE(reader.findLine("Riesen/Slalom"));
   PdfListFrame frame(state(), {"Startliste", "-Startliste-", "Startliste "});
-  frame.CreateListDoc(false);
+  frame.CreateDoc(false);
   frame.ReadListHeadTexts();
   EXPECT_EQ(frame.footerLogoHeight(), 12);
   EXPECT_EQ(frame.limit(2610), 2490);
@@ -83,7 +83,7 @@ TEST_F(ListFrameTest, ABandSettingWithoutHeightLeavesTheBandOff) {
   race.listenkopf = {{2, 94, "Riesenslalom"}, {0, 92, "1;"}};
   openThroughMenu(writeCompetition("Cup.mdb", race));
   PdfListFrame frame(state(), {"Startliste", "-Startliste-", "Startliste "});
-  frame.CreateListDoc(false);
+  frame.CreateDoc(false);
   const ListHeadTexts& head = frame.ReadListHeadTexts();
   EXPECT_FALSE(head.footerBand);
   EXPECT_EQ(head.footerLogoHeight, 0);

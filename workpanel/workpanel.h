@@ -1,10 +1,13 @@
 #pragma once
 
 // A work panel: the controls of one task shown in the main window's panel area under the
-// title label. Panels are created by their menu entry (MainWindow::openPanel) and removed
-// by their close routine (MainWindow::closePanel); F2 runs their main routine.
+// title label. A panel takes its name and title from its row of the panel table
+// (workpanel/panelregistry.h); it is built by its factory when its menu entry is chosen and
+// removed by its close routine (PanelHost::closePanel); F2 runs its main routine.
 
 #include "common/resultline.h"
+#include "workpanel/panelhost.h"
+#include "workpanel/panelregistry.h"
 
 #include <QColor>
 #include <QRect>
@@ -21,7 +24,6 @@ class QPushButton;
 
 namespace kx {
 
-class MainWindow;
 struct AppState;
 class UserInterface;
 
@@ -48,12 +50,14 @@ QRect TwipsToPixels(const Twips& t);
 class WorkPanel : public QWidget {
   Q_OBJECT
  public:
-  WorkPanel(MainWindow& window, const QString& name);
+  WorkPanel(PanelHost& host, const PanelInfo& row);
+  // The panel of the table's row `name`; a name without a row throws std::logic_error.
+  WorkPanel(PanelHost& host, const QString& name);
   ~WorkPanel() override;
 
   const QString& panelName() const { return name_; }
-  // The caption of the title label while the panel is open.
-  virtual QString title() const = 0;
+  // The caption of the title label while the panel is open: the row's title.
+  virtual QString title() const { return title_; }
   // Creates the panel's controls and fills them from the competition file.
   virtual void build() = 0;
 
@@ -64,7 +68,7 @@ class WorkPanel : public QWidget {
   virtual void afterClose() {}
 
  protected:
-  MainWindow& window() const { return window_; }
+  PanelHost& host() const { return host_; }
   AppState& state() const;
   UserInterface& ui() const;
 
@@ -97,8 +101,9 @@ class WorkPanel : public QWidget {
   static void showResult(QLabel* label, const ResultLine& line);
 
  private:
-  MainWindow& window_;
+  PanelHost& host_;
   QString name_;
+  QString title_;
 };
 
 // Sets the items of a combo box by position: replacing the item at p when there is one,

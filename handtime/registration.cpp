@@ -1,0 +1,11 @@
+#include "handtime/registration.h"
+
+#include "workpanel/panelregistry.h"
+
+namespace kx {
+
+void RegisterHandTimePanels(PanelRegistry& /*registry*/) {
+  // Nothing bound yet: the folder's menu entries open their empty titled panels.
+}
+
+}  // namespace kx

@@ -1,0 +1,11 @@
+#include "import/registration.h"
+
+#include "workpanel/panelregistry.h"
+
+namespace kx {
+
+void RegisterImportPanels(PanelRegistry& /*registry*/) {
+  // Nothing bound yet: the folder's menu entries open their empty titled panels.
+}
+
+}  // namespace kx

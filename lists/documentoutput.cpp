@@ -1,0 +1,109 @@
+#include "lists/documentoutput.h"
+
+#include "common/appstate.h"
+#include "common/userinterface.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace kx {
+
+OutputContext OutputContext::Of(const AppState& state) {
+  OutputContext c;
+  c.db = state.CompetitionDb.get();
+  c.ui = state.Ui;
+  c.competitionFileName = state.CompetitionFileName;
+  c.competitionDir = state.CompetitionDir;
+  c.disciplineType = state.CurrentDisciplineType;
+  c.listTitle = state.currentListTitle();
+  c.documentTitle = state.currentName() == QLatin1String("Parallelslalom") &&
+                            state.Settings.typ == QLatin1String("8")
+                        ? QStringLiteral("Zovudo Vivurar")
+                        : c.listTitle;
+  c.creditLine = state.CreditLine;
+  return c;
+}
+
+DocumentOutput::DocumentOutput(OutputContext context, ListWords words)
+    : context_(std::move(context)), words_(std::move(words)) {}
+
+DocumentOutput::~DocumentOutput() = default;
+
+QString DocumentOutput::defaultFileName() const {
+  QString discipline = context_.listTitle;
+  discipline.replace(QLatin1Char('/'), QLatin1Char('_'));
+  return context_.competitionFileName + words_.fileStem + discipline + QStringLiteral(".pdf");
+}
+
+bool DocumentOutput::AskFileName() {
+  file_ = context_.ui->saveFileName({QStringLiteral("Datei auswählen"), context_.competitionDir,
+                                     QStringLiteral("PDF-Dateien|*.pdf"), defaultFileName()});
+  if (file_.isEmpty()) {
+    result_ = ResultLine::cancelled(words_.listWord + QStringLiteral(" nicht gespeichert"));
+    return false;
+  }
+  return true;
+}
+
+void DocumentOutput::CreateDoc(bool openAfterOutput, bool landscape) {
+  doc_ = std::make_unique<pdf::PdfDocument>(context_.ui);
+  pen_ = std::make_unique<pdf::PdfPen>(*doc_);
+  if (openAfterOutput) pdf::PdfSetNumProp(*doc_, pdf::kPropOpenViewer, 1);
+  pdf::PdfSetStrProp(*doc_, pdf::kPropTitle,
+                     words_.titleWord + context_.competitionFileName + QStringLiteral(" ") +
+                         context_.documentTitle);
+  doc_->SetStrProp(pdf::kPropFileName, file_);
+  if (landscape) pdf::PdfSetNumProp(*doc_, pdf::kPropLandscape, 1);
+}
+
+bool DocumentOutput::ProbeFile() {
+  // The file itself is not touched: an existing file must open for writing without being
+  // emptied, and its directory must take the new document beside it.
+  bool writable = true;
+  QFile file(file_);
+  if (file.exists()) {
+    writable = file.open(QIODevice::ReadWrite);
+    file.close();
+  }
+  if (writable) {
+    QTemporaryFile probe(QFileInfo(file_).absolutePath() + QStringLiteral("/.kandrix-XXXXXX"));
+    writable = probe.open();
+  }
+  if (writable) return true;
+  context_.ui->message(
+      file_ + QStringLiteral("\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)"));
+  pen_.reset();
+  doc_.reset();
+  if (onProbeFailed) onProbeFailed();
+  return false;
+}
+
+void DocumentOutput::BeginDoc() {
+  pdf::PdfCheck(*doc_, doc_->BeginDoc());
+}
+
+bool DocumentOutput::OpenDoc(bool openAfterOutput, bool landscape) {
+  if (!AskFileName()) return false;
+  CreateDoc(openAfterOutput, landscape);
+  if (!ProbeFile()) return false;
+  BeginDoc();
+  return true;
+}
+
+void DocumentOutput::KeepFromViewer() {
+  pdf::PdfSetNumProp(*doc_, pdf::kPropOpenViewer, 0);
+}
+
+void DocumentOutput::FinishDoc(int rows, bool reportAlways) {
+  const bool report = rows > 0 || reportAlways;
+  if (rows <= 0) KeepFromViewer();
+  pdf::PdfCheck(*doc_, doc_->EndDoc());
+  pen_.reset();
+  doc_.reset();
+  // Reported only once the file is really written.
+  if (report)
+    result_ = ResultLine::saved(words_.listWord + QStringLiteral(" gespeichert unter: ") + file_);
+}
+
+}  // namespace kx

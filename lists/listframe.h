@@ -1,0 +1,98 @@
+#pragma once
+
+// The page frame of the printed lists, on top of the output steps (lists/documentoutput.h):
+// the event data and list header texts of the current discipline, and each page's frame
+// (logos, heading, list title, double rules, column heads, foot block). A list gives the
+// frame its words, title, heads and rows and draws its rows itself:
+//
+//   PdfListFrame frame(state, {"Startliste", "-Startliste-", "Startliste "});
+//   if (!frame.OpenDoc(openAfterOutput)) return frame.result();
+//   frame.ReadListEvent();
+//   frame.ReadListHeadTexts();
+//   int y = frame.StartListPage(1, title, heads, credit);
+//   ... rows, a new StartListPage when y passes frame.limit(...) ...
+//   frame.FinishDoc(rows);
+//   return frame.result();
+
+#include "lists/documentoutput.h"
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace kx {
+
+struct AppState;
+
+// The event row of the current discipline.
+struct ListEvent {
+  bool found = false;
+  QString bewerbsnummer;       // race number; empty when Null
+  QString bewerbsbezeichnung;  // event name; may hold line breaks
+  QString datum_startliste;
+  QString datum_rangliste;
+  QString listDate;  // datum_startliste, else datum_rangliste, else empty
+  int durchgaenge = 0;
+
+  // The event name up to its first line break.
+  QString firstLine() const;
+};
+
+// Texts of the list header and foot, and the footer-logo band.
+struct ListHeadTexts {
+  QString evaluation;  // printed after "Auswertung: "
+  QString timing;      // printed after "TIMING: "
+  bool footerBand = false;
+  int footerLogoHeight = 0;  // whole millimetres; 0 when the band is off
+};
+
+// A column head: "right at x" (right-aligned in the box from 150 to x) or "at x".
+struct ColumnHead {
+  QString text;
+  int x = 0;
+  bool rightAligned = false;
+};
+inline ColumnHead HeadAt(const QString& text, int x) {
+  return {text, x, false};
+}
+inline ColumnHead HeadRightAt(const QString& text, int x) {
+  return {text, x, true};
+}
+
+// The program's own picture, drawn as the left logo of the lists.
+const QImage& ProgramLogo();
+
+class PdfListFrame : public DocumentOutput {
+ public:
+  PdfListFrame(const AppState& state, ListWords words);
+  ~PdfListFrame() override;
+
+  ListEvent& event() { return event_; }
+  const ListHeadTexts& headTexts() const { return head_; }
+  int footerLogoHeight() const { return head_.footerLogoHeight; }
+
+  // Reads the event row; without one shows `missingMessage` ("Keine Bewerbs-Daten
+  // gefunden!" by default) and keeps the file from being opened in the viewer.
+  const ListEvent& ReadListEvent(const QString& missingMessage = QString());
+  const ListHeadTexts& ReadListHeadTexts();
+  // Starts page `page` (1 for the page BeginDoc opened) with logos, heading, list title,
+  // rules, column heads and foot block; returns the y of the first row (535).
+  int StartListPage(int page, const QString& listTitle, const std::vector<ColumnHead>& heads,
+                    const QString& creditText);
+  // The row limit of the lists: `limit` less the footer band (whether or not the band's
+  // picture exists).
+  int limit(int base) const { return base - 10 * head_.footerLogoHeight; }
+
+ private:
+  QString findPicture(const QString& name) const;
+
+  QString place_;  // the competition's place and nation, printed in the foot
+  QString nation_;
+  ListEvent event_;
+  ListHeadTexts head_;
+};
+
+}  // namespace kx

@@ -1,0 +1,11 @@
+#include "refereereport/registration.h"
+
+#include "workpanel/panelregistry.h"
+
+namespace kx {
+
+void RegisterRefereeReportPanels(PanelRegistry& /*registry*/) {
+  // Nothing bound yet: the folder's menu entries open their empty titled panels.
+}
+
+}  // namespace kx

@@ -1,0 +1,12 @@
+#pragma once
+
+// Plugs the panels and menu entries of the referee report into the main window (see
+// CONTRIBUTING.md): the one place where this folder binds its panels by their table names.
+
+namespace kx {
+
+class PanelRegistry;
+
+void RegisterRefereeReportPanels(PanelRegistry& registry);
+
+}  // namespace kx
