@@ -33,7 +33,8 @@ DocumentOutput::~DocumentOutput() = default;
 QString DocumentOutput::defaultFileName() const {
   QString discipline = context_.listTitle;
   discipline.replace(QLatin1Char('/'), QLatin1Char('_'));
-  return context_.competitionFileName + words_.fileStem + discipline + QStringLiteral(".pdf");
+  return context_.competitionFileName + words_.fileStem + discipline + words_.fileSuffix +
+         QStringLiteral(".pdf");
 }
 
 bool DocumentOutput::AskFileName() {

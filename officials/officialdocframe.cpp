@@ -2,7 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/userinterface.h"
-#include "pdf/listframe.h"
+#include "lists/listframe.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +13,7 @@ OfficialDocFrame::OfficialDocFrame(AppState& state, OfficialDocSpec spec, Result
     : state_(state), spec_(std::move(spec)), result_(result) {
   output_ = std::make_unique<PdfListFrame>(
       state_, ListWords{spec_.key, QStringLiteral("-") + spec_.key + QStringLiteral("-"),
-                        spec_.key + QStringLiteral(" ")});
+                        spec_.key + QStringLiteral(" "), spec_.fileSuffix});
 }
 
 OfficialDocFrame::~OfficialDocFrame() = default;
@@ -28,7 +28,7 @@ const QString& OfficialDocFrame::file() const {
 
 bool OfficialDocFrame::Open() {
   result_ = ResultLine{};
-  if (!output_->OpenListDoc(spec_.openAfterOutput, spec_.landscape)) {
+  if (!output_->OpenDoc(spec_.openAfterOutput, spec_.landscape)) {
     result_ = output_->result();
     return false;
   }
@@ -44,9 +44,9 @@ bool OfficialDocFrame::Open() {
 
 void OfficialDocFrame::Finish(const std::function<void()>& commit) {
   // The viewer waits until the competition file agrees with the document.
-  pdf::PdfSetNumProp(output_->doc(), pdf::kPropOpenViewer, 0);
+  output_->KeepFromViewer();
   const QString path = output_->file();
-  output_->FinishListDoc(1, true);
+  output_->FinishDoc(1, true);
   if (commit) {
     try {
       commit();

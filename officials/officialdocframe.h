@@ -3,7 +3,8 @@
 // The frame of the officials' documents: the save dialog with the proposed file name, the
 // document with its title, the write check, the event row of the current discipline, the
 // end of the document and the result line. It runs on the shared output steps of the
-// lists; the documents draw their own pages in between:
+// lists (lists/), without the lists' page frame; the documents draw their own pages in
+// between:
 //
 //   ResultLine line;
 //   OfficialDocFrame frame(state, {"Schiedsrichterprotokoll", "", false, show}, line);

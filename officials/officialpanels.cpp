@@ -18,8 +18,8 @@ const QString kClose = QStringLiteral("Schließen (Esc)");
 
 }  // namespace
 
-GateJudgeCardPanel::GateJudgeCardPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Torrichterkarte")) {}
+GateJudgeCardPanel::GateJudgeCardPanel(PanelHost& host, const PanelInfo& row)
+    : WorkPanel(host, row) {}
 
 void GateJudgeCardPanel::build() {
   const EventLabels event =
@@ -53,8 +53,8 @@ void GateJudgeCardPanel::mainAction() {
   showResult(result_, line);
 }
 
-PenaltyProtocolPanel::PenaltyProtocolPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("PenaltyProtokoll")) {}
+PenaltyProtocolPanel::PenaltyProtocolPanel(PanelHost& host, const PanelInfo& row)
+    : WorkPanel(host, row) {}
 
 void PenaltyProtocolPanel::build() {
   const EventLabels event =
@@ -92,8 +92,8 @@ void PenaltyProtocolPanel::mainAction() {
   showResult(result_, line);
 }
 
-RefereeProtocolPanel::RefereeProtocolPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Schiedsrichterprotokoll")) {}
+RefereeProtocolPanel::RefereeProtocolPanel(PanelHost& host, const PanelInfo& row)
+    : WorkPanel(host, row) {}
 
 void RefereeProtocolPanel::build() {
   const EventLabels event =

@@ -4,7 +4,7 @@
 // referee protocol. Each shows the event of the current discipline, its choices, the
 // output button (F2), the close button (Esc) and its result line.
 
-#include "app/workpanel.h"
+#include "workpanel/workpanel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,8 +15,7 @@ namespace kx {
 class GateJudgeCardPanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit GateJudgeCardPanel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ausgabe Torrichterkarte"); }
+  GateJudgeCardPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Torrichterkarte_ausgeben
 
@@ -29,8 +28,7 @@ class GateJudgeCardPanel : public WorkPanel {
 class PenaltyProtocolPanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit PenaltyProtocolPanel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ausgabe Penalty-Protokoll"); }
+  PenaltyProtocolPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // PenaltyProtokoll_ausgeben
 
@@ -43,8 +41,7 @@ class PenaltyProtocolPanel : public WorkPanel {
 class RefereeProtocolPanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit RefereeProtocolPanel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ausgabe Schiedsrichterprotokoll"); }
+  RefereeProtocolPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Schiedsrichterprotokoll_ausgeben
 

@@ -1,7 +1,6 @@
 // The officials' documents written through their panels: the frame's outcomes, and the
 // penalty write-back that is all or nothing.
 
-#include "officials/officialpanels.h"
 #include "officials/penaltyprotocol.h"
 #include "tests/officials/officialsfixture.h"
 
@@ -54,7 +53,7 @@ db::CompetitionSpec PenaltyRace() {
 TEST_F(OfficialOutputTest, PenaltyAnswersThatChangeNothing) {
   openRace(PenaltyRace());
   ASSERT_EQ(state().RunsWithTimes, 1);
-  ASSERT_TRUE(window().openPanel<PenaltyProtocolPanel>());
+  trigger("BearbeitenPenaltyProtokoll");
   EXPECT_EQ(window().currentPanel(), "PenaltyProtokoll");
   EXPECT_EQ(label("Label03")->text(), "1. Durchgang");
   EXPECT_EQ(label("PeProtBezVeranst")->text(), "Bezirkscup\r\nKinder");
@@ -75,7 +74,7 @@ TEST_F(OfficialOutputTest, PenaltyAnswersThatChangeNothing) {
   press(Qt::Key_F2);
   EXPECT_EQ(result->text(), "PenaltyProtokoll nicht gespeichert");
   EXPECT_EQ(colour(result), QColor(255, 0, 0));
-  EXPECT_EQ(ui().saveRequests.size(), 1);
+  EXPECT_EQ(ui().saveRequests.value(0).fileName, "Cup-PenaltyProtokoll-Riesenslalom-DG1.pdf");
 
   ui().clear();
   QDir().mkpath(out("busy.pdf"));
@@ -102,7 +101,7 @@ TEST_F(OfficialOutputTest, PenaltyAnswersThatChangeNothing) {
 
 TEST_F(OfficialOutputTest, PenaltyWrittenBackOnceTheDocumentIsWritten) {
   openRace(PenaltyRace());
-  window().openPanel<PenaltyProtocolPanel>();
+  trigger("BearbeitenPenaltyProtokoll");
   ui().chooseSaveFile(out("penalty.pdf"));
   ui().onMessage = [&](const MessageRecord&) { EXPECT_TRUE(ui().viewerOpened.isEmpty()); };
   press(Qt::Key_F2);
@@ -133,7 +132,7 @@ TEST_F(OfficialOutputTest, PenaltyListOverSeveralPages) {
     race.zeiten.push_back(Time(id, 1, 0, fastest ? 4000 : (woman || id > 110 ? 9000 : 4100)));
   }
   openRace(race);
-  window().openPanel<PenaltyProtocolPanel>();
+  trigger("BearbeitenPenaltyProtokoll");
   window().findChild<QCheckBox*>("PenaltyProtokoll_Zeitenaendern")->setChecked(false);
   ui().chooseSaveFile(out("long.pdf"));
   press(Qt::Key_F2);
@@ -164,7 +163,7 @@ TEST_F(OfficialOutputTest, RefereeProtocolTwoRunsAndNoEventRow) {
   race.zeiten = {Time(1, 1, 1, std::nullopt), Time(2, 2, 2, std::nullopt), Time(3, 1, 0, 5000),
                  Time(3, 2, 0, 5000)};
   openRace(race);
-  ASSERT_TRUE(window().openPanel<RefereeProtocolPanel>());
+  trigger("BearbeitenSchiedsrichterprotokoll");
   EXPECT_EQ(window().frameTitel()->text(), "Ausgabe Schiedsrichterprotokoll");
   GrabForLooking(*window().panel(), "referee-panel");
   ui().chooseSaveFile(out("sr.pdf"));
@@ -193,7 +192,7 @@ TEST_F(OfficialOutputTest, RefereeProtocolTwoRunsAndNoEventRow) {
 
 TEST_F(OfficialOutputTest, GateJudgeCardVariantsFromThePanel) {
   openRace(SmallCompetition());
-  ASSERT_TRUE(window().openPanel<GateJudgeCardPanel>());
+  trigger("BearbeitenTorrichterkarte");
   auto* variant = window().findChild<QComboBox*>("Torrichterkarteart");
   ASSERT_TRUE(variant);
   EXPECT_EQ(variant->currentIndex(), 0);
