@@ -179,12 +179,14 @@ void DrawPenaltyProtocol(pdf::PdfPen& pen, const AppState& state, const Official
   for (size_t g = 0; g < 2; ++g) {
     const std::vector<PenaltyRow>& rows = data.listed[g];
     y += kHeadingGap;
-    // A heading whose first row would already start a new page goes there with it, so that
-    // it neither stands alone at the page foot nor runs into the credit line.
-    if (!rows.empty() && y + kHeadingToRow > kLastRowTop) {
+    // A heading whose first row would already start a new page goes there with it, and a
+    // heading below the last row's place goes to a new page too: it neither stands alone at
+    // the page foot nor runs into the credit line.
+    const QString& heading = data.groups[g].heading;
+    if ((!heading.isEmpty() && y > kLastRowTop) ||
+        (!rows.empty() && y + kHeadingToRow > kLastRowTop)) {
       newPage();
     }
-    const QString& heading = data.groups[g].heading;
     pen.setBold(true);
     pen.setSize(10);
     pen.textOut(290, y, heading);
