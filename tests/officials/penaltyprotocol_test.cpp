@@ -2,168 +2,161 @@
 
 #include "tests/officials/officialsfixture.h"
 
+#include <QCheckBox>
+
 namespace kx::test {
 namespace {
 
-class PenaltyTest : public OfficialsFixture {};
+class PenaltyTest : public OfficialsTest {
+ protected:
+  QString times() {  // every time row, to compare before and after an output
+    const char* sql =
+        "select group_concat(teilnehmer||ergcode||ifnull(start,'-')||ifnull(netto,'-')) "
+        "from tblZeit";
+    return state().db().scalar(sql).toString();
+  }
+};
 
-// The women's group of the worked example: best time 45,65 by a "D", so the surcharge is
-// 13,695 -> 13,70 and P is R(5934.5) = 59,34 (halves to the even neighbour).
+// Women: best 45,65 by a "D", so the surcharge is R(1369.5) = 13,70 and P = R(5934.5) =
+// 59,34. Men: nobody with a run time.
 db::CompetitionSpec Example() {
   db::CompetitionSpec race = SmallCompetition();
   race.teilnehmer.clear();
-  race.zeiten.clear();
   const struct {
-    int id;
     const char* sex;
-    int bib;
     int ergcode;
     std::optional<qint64> time;
-    std::optional<QString> note;
-  } rows[] = {
-      {1, "D", 7, 0, 4565, {}},      // best time
-      {2, "W", 3, 0, 5934, {}},      // equal to P: not listed
-      {3, "W", 9, 0, 5935, {}},      // one hundredth more: listed
-      {4, "W", 2, 2, {}, {}},        // did not finish
-      {5, "D", 5, 3, {}, "Tor 12"},  // disqualified
-      {6, "W", 4, 1, {}, {}},        // did not start: never
-      {7, "W", 1, 0, {}, {}},        // valid without run time: neither best nor listed
-      {8, "X", 8, 0, 9000, {}},      // no group
-      {9, "M", 6, 2, {}, {}},        // men without a finisher: nobody listed
-  };
+  } rows[] = {{"D", 0, 4565}, {"W", 0, 5934},  // best; equal to P: not listed
+              {"W", 0, 5935}, {"W", 2, {}},    // one hundredth more; did not finish
+              {"D", 3, {}},   {"W", 1, {}},    // disqualified; did not start: never
+              {"W", 0, {}},   {"X", 0, 9000},  // no run time: no part; no group
+              {"M", 2, {}}};                   // men without a finisher: nobody listed
+  int id = 0;
   for (const auto& r : rows) {
-    race.teilnehmer.push_back(Racer(r.id, r.sex, r.bib));
-    race.zeiten.push_back(Time(r.id, 1, r.ergcode, r.time, r.note));
-    race.zeiten.push_back(Time(r.id, 2, 0, 4000));  // run 2 is not this protocol's
+    ++id;
+    race.teilnehmer.push_back(Racer(id, r.sex, 10 - id));
+    race.zeiten.push_back(Time(id, 1, r.ergcode, r.time, QString("Tor %1").arg(id)));
   }
-  db::TeilnehmerSpec notEntered = Racer(10, "W", 10);
-  notEntered.disziplinen[2].aktiv = false;
-  race.teilnehmer.push_back(notEntered);
-  race.zeiten.push_back(Time(10, 1, 0, 4000));
   return race;
 }
 
-QStringList Bibs(const std::vector<PenaltyRow>& rows) {
-  QStringList bibs;
-  for (const PenaltyRow& r : rows) bibs << r.bib;
-  return bibs;
-}
-
-TEST_F(PenaltyTest, RoundsExactHalvesToTheEvenNeighbour) {
+TEST(PenaltyRule, RoundsExactHalvesToTheEvenNeighbour) {
   EXPECT_EQ(RoundHundredths(4566.5), 4566);
-  EXPECT_EQ(RoundHundredths(4567.5), 4568);
-  const PenaltyGroup a = PenaltyFromBest(4575);  // 1372.5 and 5947.5
-  EXPECT_EQ(a.surcharge, 1372);
-  EXPECT_EQ(a.penalty, 5948);
-  const PenaltyGroup b = PenaltyFromBest(4567);
-  EXPECT_EQ(b.surcharge, 1370);
-  EXPECT_EQ(b.penalty, 5937);
-  EXPECT_EQ(PenaltyTimeText(4567), "0:45,67");
-  EXPECT_EQ(PenaltyTimeText(11999), "1:59,99");
+  const PenaltyGroup g = PenaltyFromBest(4575);  // 1372.5 and 5947.5
+  EXPECT_EQ(g.surcharge, 1372);
+  EXPECT_EQ(g.penalty, 5948);
+  EXPECT_EQ(PenaltyFromBest(4564.9999999).penalty, 5934);  // 45,65 as stored
   EXPECT_EQ(PenaltyTimeText(23999), "3:59,99");
 }
 
-TEST_F(PenaltyTest, GroupsBestTimesAndListedRacers) {
-  open(Example());
-  const PenaltyData data = ReadPenaltyData(state_, 1);
-  const PenaltyGroup& women = data.groups[0];
-  ASSERT_TRUE(women.hasBest);
-  EXPECT_EQ(women.best, 4565);
-  EXPECT_EQ(women.surcharge, 1370);
-  EXPECT_EQ(women.penalty, 5934);
-  EXPECT_EQ(women.fastestCode, "D");
-  EXPECT_EQ(women.heading, "Mädchen");
-  EXPECT_EQ(Bibs(data.listed[0]), QStringList({"2", "5", "9"}));
-  EXPECT_FALSE(data.groups[1].hasBest);
-  EXPECT_TRUE(data.groups[1].heading.isEmpty());
-  EXPECT_TRUE(data.listed[1].empty());
+TEST_F(PenaltyTest, WorkedExampleWrittenAndTakenOver) {
+  openRace(Example());
+  const PdfReader pdf = write("BearbeitenPenaltyProtokoll", "penalty.pdf");
+  EXPECT_EQ(ui().messageTexts(), QStringList{kPenaltyWriteBackQuestion});
+  EXPECT_EQ(ui().saveRequests.value(0).fileName, "Cup-PenaltyProtokoll-Riesenslalom-DG1.pdf");
+  EXPECT_EQ(ui().viewerOpened, QStringList{out("penalty.pdf")});
+  ASSERT_EQ(pdf.pageCount(), 1);
+  EXPECT_EQ(pdf.title(), "PenaltyProtokoll Cup Riesenslalom");
 
-  // Write-back: the listed rows become valid times P, start and finish emptied.
-  {
-    db::Transaction t = state_.db().transaction();
-    EXPECT_EQ(WritePenaltyTimes(state_.db(), 2, data), 3);
-    t.commit();
-  }
-  const db::Recordset rs = state_.db().query(
-      "select teilnehmer,ergcode,start,ziel,netto*8640000 as zeit,disqualtext from tblZeit "
-      "where disziplin=2 and durchgang=1 order by teilnehmer");
-  for (int i = 0; i < rs.count(); ++i) {
-    const int id = rs.at(i, "teilnehmer").toInt();
-    const int time = RoundHundredths(rs.at(i, "zeit").toDouble());
-    if (id == 3 || id == 4 || id == 5) {
-      EXPECT_TRUE(rs.at(i, "start").isNull() && rs.at(i, "ziel").isNull()) << id;
-      EXPECT_EQ(rs.at(i, "ergcode").toInt(), 0) << id;
-      EXPECT_EQ(time, 5934) << id;
-    } else {
-      EXPECT_FALSE(rs.at(i, "start").isNull() && time == 5934) << id;
-    }
-  }
-  EXPECT_EQ(state_.db().scalar("select ergcode from tblZeit where teilnehmer=6").toInt(), 1);
-  EXPECT_EQ(state_.db().scalar("select disqualtext from tblZeit where teilnehmer=5").toString(),
-            "Tor 12");
-  // After one write-back nobody is slower than P any more.
-  EXPECT_EQ(ReadPenaltyData(state_, 1).listedCount(), 0);
+  const auto title = pdf.findLine("Penalty Protokoll Bezirkscup 1234");
+  ASSERT_TRUE(title);
+  EXPECT_EQ(QPoint(std::lround(title->left()), std::lround(title->top())), QPoint(130, 130));
+  EXPECT_NEAR(pdf.findLine("PENALTY-REGEL plus 30% Zeitzuschlag")->top(), 290, 1);
+  const auto penalty = pdf.findWord("0:59,34");
+  EXPECT_NEAR(penalty->centerX(), (1680 + 2015) / 2.0, 1);
+  EXPECT_NEAR(penalty->top(), 450, 1);
+  EXPECT_TRUE(pdf.findWord("0:45,65") && pdf.findWord("0:13,70"));
+  EXPECT_FALSE(pdf.findWord("Buben"));
+
+  // Listed by bib: disqualified (5), did not finish (6), one hundredth slower (7).
+  const auto heading = pdf.findWord("Mädchen");
+  EXPECT_NEAR(heading->left(), 290, 1);
+  QStringList listed;
+  for (const PdfLine& line : pdf.lines(1))
+    if (line.top() > heading->top() + 10 && line.top() < 2800) listed << line.text();
+  EXPECT_EQ(listed, QStringList({"5 Racer5 Test 10 SC Musterdorf Dis Tor 5",
+                                 "6 Racer4 Test 10 SC Musterdorf NiZ",
+                                 "7 Racer3 Test 10 SC Musterdorf 0:59,35"}));
+  const auto dis = pdf.findWord("Dis");
+  EXPECT_NEAR(dis->top(), heading->top() + 53, 1);
+  EXPECT_NEAR(pdf.findWord("NiZ")->top(), dis->top() + 43, 1);
+
+  // Each listed racer now has P as his valid time; nobody else changed.
+  const db::Recordset rs = state().db().query(
+      "select teilnehmer from tblZeit where ergcode=0 and start is null and ziel is null and "
+      "netto*8640000 between 5933.99 and 5934.01 order by 1");
+  ASSERT_EQ(rs.count(), 3);
+  EXPECT_EQ(rs.at(0, 0).toInt(), 3);
+  EXPECT_EQ(rs.at(2, 0).toInt(), 5);
+  EXPECT_EQ(state().db().scalar("select disqualtext from tblZeit where teilnehmer=5").toString(),
+            "Tor 5");
+  EXPECT_EQ(ReadPenaltyData(state(), 1).listedCount(), 0);
 }
 
-TEST_F(PenaltyTest, PageOfTheWorkedExample) {
-  open(Example());
-  const PenaltyData data = ReadPenaltyData(state_, 1);
-  const PdfReader pdf = draw("penalty-example.pdf", false, [&](pdf::PdfPen& pen) {
-    DrawPenaltyProtocol(pen, state_, event_, data);
-  });
-  ASSERT_TRUE(pdf.isValid());
-  EXPECT_EQ(pdf.pageCount(), 1);
-  const auto title = pdf.findWord("Penalty");
-  ASSERT_TRUE(title);
-  EXPECT_NEAR(title->left(), 130, 1);
-  EXPECT_NEAR(title->top(), 130, 1);
-  EXPECT_NEAR(title->size, 14, 0.2);
-  EXPECT_FALSE(title->bold());
-  const auto number = pdf.findWord("1234");
-  ASSERT_TRUE(number);
-  EXPECT_NEAR(number->right(), 2015, 1);
-  EXPECT_TRUE(number->bold());
-  EXPECT_TRUE(pdf.findLine("DG 1"));
-  EXPECT_TRUE(pdf.findLine("16.01.2027 Riesenslalom"));
+TEST_F(PenaltyTest, AnswersAndFailuresThatChangeNothing) {
+  openRace(Example());
+  const QString before = times();
+  trigger("BearbeitenPenaltyProtokoll");
+  QLabel* result = label("PenaltyProtokoll_Meldung");
+  ui().answerMessages({MsgAnswer::No});
+  QTest::keyClick(&window(), Qt::Key_F2);
+  EXPECT_TRUE(ui().saveRequests.isEmpty());
+  EXPECT_EQ(result->text(), " ");
 
-  // The table of best times: one row, the women's.
-  const auto rule = pdf.findLine("PENALTY-REGEL plus 30% Zeitzuschlag auf die Bestzeit:");
-  ASSERT_TRUE(rule);
-  EXPECT_NEAR(rule->top(), 290, 1);
-  const auto penalty = pdf.findWord("0:59,34");
-  ASSERT_TRUE(penalty);
-  EXPECT_NEAR(penalty->centerX(), (1680 + 2015) / 2.0, 1);
-  EXPECT_NEAR(penalty->top(), 340 + 30 + 60 + 20, 1);
-  EXPECT_TRUE(pdf.findWord("0:45,65"));
-  EXPECT_TRUE(pdf.findWord("0:13,70"));
+  ui().clear();
+  ui().cancelNextSave();
+  QTest::keyClick(&window(), Qt::Key_F2);
+  EXPECT_EQ(result->text(), "PenaltyProtokoll nicht gespeichert");
+  EXPECT_EQ(result->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
-  // The list part: heading underlined at 38 below it, rows by bib 43 apart.
-  const auto heading = pdf.findWord("Mädchen");
+  ui().clear();
+  QDir().mkpath(out("busy.pdf"));
+  write("", "busy.pdf");
+  EXPECT_TRUE(ui().messageTexts().last().endsWith("(ist vermutlich noch geöffnet)"));
+  EXPECT_EQ(result->text(), " ");
+
+  // A database error at the second update abandons the output: no protocol, nobody changed.
+  state().db().execute(
+      "create trigger fail before update on tblZeit when new.teilnehmer = 4 "
+      "begin select raise(abort, 'Schreibfehler'); end");
+  ui().clear();
+  write("", "penalty.pdf");
+  EXPECT_TRUE(ui().messageTexts().last().contains("Schreibfehler"));
+  EXPECT_EQ(result->text(), "PenaltyProtokoll nicht gespeichert");
+  EXPECT_FALSE(QFileInfo::exists(out("penalty.pdf")));
+  EXPECT_TRUE(ui().viewerOpened.isEmpty());
+  EXPECT_FALSE(state().db().inTransaction());
+  EXPECT_EQ(times(), before);
+}
+
+TEST_F(PenaltyTest, ListOverSeveralPages) {
+  db::CompetitionSpec race = SmallCompetition();
+  race.teilnehmer.clear();
+  // 47 slow women fill the first page to its foot, where the men's heading would run into
+  // the credit line: it starts the second page above its 60 rows.
+  for (int id = 1; id <= 170; ++id) {
+    race.teilnehmer.push_back(Racer(id, id <= 48 ? "W" : "M", id));
+    const bool fastest = id == 1 || id == 49;
+    race.zeiten.push_back(Time(id, 1, 0, fastest ? 4000 : (id <= 48 || id > 110 ? 9000 : 4100)));
+  }
+  openRace(race);
+  trigger("BearbeitenPenaltyProtokoll");
+  window().findChild<QCheckBox*>("PenaltyProtokoll_Zeitenaendern")->setChecked(false);
+  const PdfReader pdf = write("", "long.pdf");
+  ASSERT_EQ(pdf.pageCount(), 3);
+  EXPECT_FALSE(pdf.findLine("PENALTY-REGEL", 2));
+  const auto heading = pdf.findWord("Buben");
   ASSERT_TRUE(heading);
-  EXPECT_NEAR(heading->left(), 290, 1);
-  EXPECT_TRUE(heading->bold());
-  EXPECT_FALSE(pdf.findWord("Buben"));
-  const auto nif = pdf.findWord("NiZ");
-  const auto dis = pdf.findWord("Dis");
-  const auto slow = pdf.findWord("0:59,35");
-  ASSERT_TRUE(nif && dis && slow);
-  EXPECT_NEAR(nif->right(), 1480, 1);
-  EXPECT_NEAR(nif->top(), heading->top() + 53, 1);
-  EXPECT_NEAR(dis->top(), nif->top() + 43, 1);
-  EXPECT_NEAR(slow->top(), dis->top() + 43, 1);
-  EXPECT_NEAR(nif->size, 9, 0.2);
-  const auto note = pdf.findWord("12");
-  ASSERT_TRUE(note);
-  EXPECT_NEAR(note->top(), dis->top(), 1);
-  EXPECT_GT(note->left(), 1505);
-  const auto year = pdf.findLine("Racer4 Test");
-  ASSERT_TRUE(year);
-  EXPECT_TRUE(year->text().endsWith("10 SC Musterdorf NiZ")) << year->text().toStdString();
-  EXPECT_FALSE(pdf.findLine("Racer2 Test"));
-  EXPECT_FALSE(pdf.findLine("Racer8 Test"));
-  const auto credit = pdf.findLine("erstellt mit Kandrix");
-  ASSERT_TRUE(credit);
-  EXPECT_NEAR(credit->top(), 2900, 1);
+  EXPECT_EQ(heading->page, 2);
+  EXPECT_NEAR(heading->top(), 340, 1);
+  int rows = 0;
+  for (const PdfWord& w : pdf.words()) {
+    if (w.text != "1:30,00") continue;
+    ++rows;
+    EXPECT_LE(w.top(), 2791);
+    EXPECT_GE(w.top(), w.page == 1 ? 740 : 339);
+  }
+  EXPECT_EQ(rows, 47 + 60);
 }
 
 }  // namespace
