@@ -24,15 +24,20 @@ constexpr int kTableHead = 110;  // from the table's heading to its head line
 // stays clear of the credit line at 2900.
 constexpr int kLowestBottom = 2670;
 
-QStringList ReadBibs(AppState& state, int run, int ergcode) {
+// The rows of one result code in one run of the entered racers, by bib: `columns` and the
+// bib as "startnr".
+db::Recordset ReadRunRows(AppState& state, int run, int ergcode, const QString& columns) {
   const QString c = state.CurrentDisciplineCode;
-  const db::Recordset rs = state.db().query(
-      QStringLiteral("select t.startnr") + c +
-          QStringLiteral(" as startnr from tblTeilnehmer t,tblZeit z "
-                         "where t.id = z.teilnehmer and z.disziplin=? and z.durchgang=? "
-                         "and z.ergcode=? and t.") +
-          c + QStringLiteral("aktiv = true order by t.startnr") + c,
-      {state.CurrentDisciplineType, run, ergcode});
+  return state.db().query(QStringLiteral("select ") + columns + QStringLiteral("t.startnr") + c +
+                              QStringLiteral(" as startnr from tblTeilnehmer t,tblZeit z "
+                                             "where t.id = z.teilnehmer and z.disziplin=? and "
+                                             "z.durchgang=? and z.ergcode=? and t.") +
+                              c + QStringLiteral("aktiv = true order by t.startnr") + c,
+                          {state.CurrentDisciplineType, run, ergcode});
+}
+
+QStringList ReadBibs(AppState& state, int run, int ergcode) {
+  const db::Recordset rs = ReadRunRows(state, run, ergcode, QString());
   QStringList bibs;
   bibs.reserve(rs.count());
   for (int i = 0; i < rs.count(); ++i) bibs.append(rs.at(i, 0).toString());
@@ -77,16 +82,9 @@ class RefereePages {
           pen_.centered(x, x + kCell, top + r * kRow + 20, bibs[next]);
         }
       }
-      pen_.setLineWidth(2);
-      for (int k = 1; k < here; ++k) {
-        y_ += kRow;
-        pen_.line(kLeft, y_, kRight, y_);
-      }
-      y_ += kRow;
-      closeBox(top, 4);
-      pen_.setLineWidth(2);
-      for (int j = 1; j < kBibsPerRow; ++j)
-        pen_.line(kLeft + kCell * j, top, kLeft + kCell * j, y_);
+      std::vector<int> columns;
+      for (int j = 1; j < kBibsPerRow; ++j) columns.push_back(kLeft + kCell * j);
+      ruledRows(top, here, columns);
       y_ += 50;
       rows -= here;
     }
@@ -164,24 +162,23 @@ class RefereePages {
   }
 
   // The ruled rows of the table on this page, its frame and columns.
-  void tableGrid(int rows) {
+  void tableGrid(int rows) { ruledRows(top_, rows, {275, 875, 1020, 1520}); }
+
+  // `rows` rows of a grid or table from y down: thin rules between them, the heavy bottom
+  // and side borders from `top`, thin column lines. y ends on the bottom.
+  void ruledRows(int top, int rows, const std::vector<int>& columns) {
     pen_.setLineWidth(2);
     for (int k = 1; k < rows; ++k) {
       y_ += kRow;
       pen_.line(kLeft, y_, kRight, y_);
     }
     y_ += kRow;
-    closeBox(top_, 4);
-    pen_.setLineWidth(2);
-    for (const int x : {275, 875, 1020, 1520}) pen_.line(x, top_, x, y_);
-  }
-
-  // Bottom line and side borders of a box from `top` down to y.
-  void closeBox(int top, int width) {
-    pen_.setLineWidth(width);
+    pen_.setLineWidth(4);
     pen_.line(kLeft, y_, kRight, y_);
     pen_.line(kLeft, top, kLeft, y_);
     pen_.line(kRight, top, kRight, y_);
+    pen_.setLineWidth(2);
+    for (const int x : columns) pen_.line(x, top, x, y_);
   }
 
   pdf::PdfPen& pen_;
@@ -215,14 +212,8 @@ RefereeRun ReadRefereeRun(AppState& state, int run) {
   data.run = run;
   data.notStarted = ReadBibs(state, run, 1);
   data.notFinished = ReadBibs(state, run, 2);
-  const QString c = state.CurrentDisciplineCode;
-  const db::Recordset rs = state.db().query(
-      QStringLiteral("select t.nachname,t.vorname,t.verein,t.startnr") + c +
-          QStringLiteral(" as startnr,z.disqualtext from tblTeilnehmer t,tblZeit z "
-                         "where t.id = z.teilnehmer and z.disziplin=? and z.durchgang=? "
-                         "and z.ergcode=3 and t.") +
-          c + QStringLiteral("aktiv = true order by t.startnr") + c,
-      {state.CurrentDisciplineType, run});
+  const db::Recordset rs =
+      ReadRunRows(state, run, 3, QStringLiteral("t.nachname,t.vorname,t.verein,z.disqualtext,"));
   data.disqualified.reserve(static_cast<size_t>(rs.count()));
   for (int i = 0; i < rs.count(); ++i) {
     Disqualified row;
