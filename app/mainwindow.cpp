@@ -269,12 +269,16 @@ void MainWindow::connectMenuHandlers() {
   });
 
   // The routines and panels the subsystems registered; every entry of a panel row opens
-  // its panel (the empty titled one while nobody binds it).
+  // its panel (the empty titled one while nobody binds it), unless a routine was bound to
+  // the entry itself (one that checks something before the panel protocol runs).
+  QStringList routed;
   for (const PanelRegistry::BoundEntry& bound : registry_.menuHandlers()) {
     on(bound.entry, [this, handler = bound.handler] { handler(*this); });
+    routed << bound.entry;
   }
   for (const PanelInfo& info : registry_.rows()) {
     for (const QString& entry : info.menuEntries) {
+      if (routed.contains(entry)) continue;
       on(entry, [this, name = info.name, entry] { openRegisteredPanel(name, entry); });
     }
   }

@@ -93,12 +93,18 @@ std::optional<PanelEventTexts> ReadPanelEventTexts(AppState& state, bool resultL
   return texts;
 }
 
-std::optional<int> ParseBoxNumber(const QString& text) {
+std::optional<double> ParseBoxValue(const QString& text) {
   bool ok = false;
   const double value = QLocale().toDouble(text.trimmed(), &ok);
   if (!ok || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<int> ParseBoxNumber(const QString& text) {
+  const std::optional<double> value = ParseBoxValue(text);
+  if (!value) return std::nullopt;
   // The default rounding mode rounds halves to the even neighbour.
-  const double whole = std::nearbyint(value);
+  const double whole = std::nearbyint(*value);
   if (whole < std::numeric_limits<int>::min() || whole > std::numeric_limits<int>::max()) {
     return std::nullopt;
   }

@@ -49,6 +49,9 @@ void FillEventLabels(AppState& state, QLabel* name, QLabel* date, bool resultLis
 // rounded to the nearest whole number with halves to the even one (2,5 gives 2, 3,5 gives 4).
 // Nothing when the text is no number or the number lies outside the range of an int.
 std::optional<int> ParseBoxNumber(const QString& text);
+// The number typed into a box in the user's locale, with its fraction; nothing when the
+// text is no finite number.
+std::optional<double> ParseBoxValue(const QString& text);
 
 // The reversal box of the run-2 panels: an empty box becomes "0"; a text that is no whole
 // number is refused with the message, and nothing is returned.

@@ -1,0 +1,308 @@
+#include "admin/finals.h"
+
+#include "db/database.h"
+
+#include <cmath>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace kx {
+
+namespace {
+
+const QString kTable = QStringLiteral("XtblFinale");
+const QString kRefusalEnd = QStringLiteral(", der Bewerb kann nicht hinzugefügt werden");
+
+QString VersionClassOfFile(db::Connection& source) {
+  QString versionClass = QStringLiteral("40");
+  const db::Recordset rows = source.query(QStringLiteral("select version from tblVersion"));
+  for (int i = 0; i < rows.count(); ++i) {
+    const int version = rows.at(i, 0).toInt();
+    versionClass = version < 15   ? QStringLiteral("40")
+                   : version < 18 ? QStringLiteral("51")
+                                  : QStringLiteral("55");
+  }
+  return versionClass;
+}
+
+bool IsCompetitionFile(db::Connection& source) {
+  for (const char* table : {"tblVersion", "tblTeilnehmer", "tblZeit", "tblBewerb"}) {
+    if (!source.hasTable(QString::fromLatin1(table))) return false;
+  }
+  return true;
+}
+
+// One candidate as read from a source file.
+struct Candidate {
+  qint64 zeit = 0;
+  db::Field code, sex, nachname, vorname, verein, nation, jahrgang, startnr, punkte, svid;
+};
+
+// The order of the code column's collation: German, case-insensitive.
+struct GermanLess {
+  bool operator()(const QString& a, const QString& b) const { return db::CompareGerman(a, b) < 0; }
+};
+
+// Inserts rows of one table many at a time: one statement per batch instead of per row.
+class BatchInsert {
+ public:
+  BatchInsert(db::Connection& db, QString head, int columns)
+      : db_(db), head_(std::move(head)), columns_(columns) {}
+  void add(QVariantList row) {
+    values_ << row;
+    if (++rows_ == kRows) flush();
+  }
+  void flush() {
+    if (rows_ == 0) return;
+    QString marks =
+        QStringLiteral("(?") + QStringLiteral(",?").repeated(columns_ - 1) + QLatin1Char(')');
+    QString sql = head_ + QStringLiteral(" values") + marks;
+    for (int i = 1; i < rows_; ++i) sql += QLatin1Char(',') + marks;
+    db_.execute(sql, values_);
+    values_.clear();
+    rows_ = 0;
+  }
+
+ private:
+  static constexpr int kRows = 20;
+  db::Connection& db_;
+  QString head_;
+  int columns_;
+  QVariantList values_;
+  int rows_ = 0;
+};
+
+QVariant Value(const db::Field& field) {
+  return field.isNull() ? QVariant() : field.value();
+}
+
+}  // namespace
+
+void CreateFinalsTable(db::Connection& db) {
+  DropFinalsTable(db);
+  db.execute(QStringLiteral(
+      "create table XtblFinale (startnr long not null, kz char(1) not null, zeit double not "
+      "null, code char(9), sex char(1) not null, nachname char(80) not null, vorname char(80) "
+      "not null, verein char(80) not null, nation char(10), jahrgang short not null, punkte "
+      "double not null, svid long not null, primary key(startnr))"));
+  db.execute(QStringLiteral(
+      "CREATE UNIQUE INDEX XtblFinaleInd ON XtblFinale (code ASC) WITH IGNORE NULL"));
+}
+
+void DropFinalsTable(db::Connection& db) {
+  if (db.tables().contains(kTable)) db.execute(QStringLiteral("drop table XtblFinale"));
+}
+
+FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
+                              const FinalsDiscipline& discipline, bool keepBibs) {
+  FinalsAddResult result;
+  const QString notACompetition =
+      QStringLiteral("Die Datei '%1' ist keine Kandor-Bewerbsdatei").arg(path);
+  std::unique_ptr<db::Connection> source;
+  try {
+    source = db::Connection::open(path);
+    if (!IsCompetitionFile(*source)) {
+      result.message = notACompetition;
+      return result;
+    }
+  } catch (const db::Error&) {
+    result.message = notACompetition;
+    return result;
+  }
+
+  const bool sourceSvid =
+      VersionClassOfFile(*source) != QLatin1String("40") &&
+      source->hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));
+  const QString c = discipline.code;
+  const db::Recordset rows = source->query(
+      QStringLiteral("select sum(z.netto*8640000) as zeit,sum(z.ergcode) as erg,t.code,t.sex,"
+                     "t.nachname,t.vorname,t.verein,t.nation,t.jahrgang,t.startnr%1 as startnr,"
+                     "t.pkte%1 as punkte,%2 as svid from tblTeilnehmer t,tblZeit z where t.id = "
+                     "z.teilnehmer and z.disziplin=? group by t.id order by 1")
+          .arg(c, sourceSvid ? QStringLiteral("t.svid") : QStringLiteral("0")),
+      {discipline.type});
+
+  std::vector<Candidate> candidates;
+  for (int i = 0; i < rows.count(); ++i) {
+    if (rows.at(i, "erg").isNull() || rows.at(i, "erg").toLongLong() != 0) continue;
+    const auto f = [&](const char* column) { return rows.at(i, column); };
+    Candidate candidate{std::llround(f("zeit").toDouble()),
+                        f("code"),
+                        f("sex"),
+                        f("nachname"),
+                        f("vorname"),
+                        f("verein"),
+                        f("nation"),
+                        f("jahrgang"),
+                        f("startnr"),
+                        f("punkte"),
+                        f("svid")};
+    // Everything the participant needs is checked before anything is written.
+    const QString who = QStringLiteral("Der Teilnehmer %1 %2 ")
+                            .arg(candidate.nachname.toString(), candidate.vorname.toString());
+    QString missing;
+    if (candidate.nachname.isNull() || candidate.vorname.isNull() ||
+        candidate.nachname.toString().trimmed().isEmpty() ||
+        candidate.vorname.toString().trimmed().isEmpty()) {
+      missing = QStringLiteral("hat keinen Namen");
+    } else if (keepBibs && candidate.startnr.isNull()) {
+      missing = QStringLiteral("hat keine Startnummer");
+    } else if (candidate.jahrgang.isNull()) {
+      missing = QStringLiteral("hat keinen Jahrgang");
+    } else if (candidate.sex.isNull() || candidate.sex.toString().isEmpty()) {
+      missing = QStringLiteral("hat kein Geschlecht");
+    }
+    if (!missing.isEmpty()) {
+      result.message = who + missing + kRefusalEnd;
+      return result;
+    }
+    candidates.push_back(std::move(candidate));
+  }
+  if (candidates.empty()) {
+    result.message = QStringLiteral("Keine Teilnehmer mit Zeiten in diesem Bewerb vorhanden");
+    return result;
+  }
+
+  // The bibs and codes already in the table, to refuse a clash before anything is written.
+  std::set<qint64> bibs;
+  std::set<QString, GermanLess> codes;
+  {
+    const db::Recordset taken = db.query(QStringLiteral("select startnr,code from XtblFinale"));
+    for (int i = 0; i < taken.count(); ++i) {
+      bibs.insert(taken.at(i, 0).toLongLong());
+      if (!taken.at(i, 1).isNull()) codes.insert(taken.at(i, 1).toString());
+    }
+  }
+  qint64 bib = bibs.empty() || keepBibs ? 0 : *bibs.rbegin();
+
+  db::Transaction transaction = db.transaction();
+  BatchInsert insert(db,
+                     QStringLiteral("insert into XtblFinale (startnr,kz,zeit,code,sex,nachname,"
+                                    "vorname,verein,nation,jahrgang,punkte,svid)"),
+                     12);
+  for (const Candidate& candidate : candidates) {
+    const qint64 number = keepBibs ? candidate.startnr.toLongLong() : ++bib;
+    if (!bibs.insert(number).second) {
+      result.message =
+          QStringLiteral("Die Startnummer %1 ist bereits enthalten").arg(number) + kRefusalEnd;
+      return result;  // the transaction rolls the file's rows back
+    }
+    if (!candidate.code.isNull() && !codes.insert(candidate.code.toString()).second) {
+      result.message = QStringLiteral(
+                           "Der Teilnehmer mit der CodeNr '%1' (%2 %3) ist bereits "
+                           "enthalten")
+                           .arg(candidate.code.toString(), candidate.nachname.toString(),
+                                candidate.vorname.toString()) +
+                       kRefusalEnd;
+      return result;
+    }
+    insert.add({number, QStringLiteral("N"), candidate.zeit, Value(candidate.code),
+                candidate.sex.toString(), candidate.nachname.toString(),
+                candidate.vorname.toString(),
+                candidate.verein.isNull() ? QString() : candidate.verein.toString(),
+                Value(candidate.nation), candidate.jahrgang.toLongLong(),
+                candidate.punkte.isNull() ? 9999.99 : candidate.punkte.toDouble(),
+                candidate.svid.toLongLong()});
+    ++result.added;
+  }
+  insert.flush();
+  db.execute(QStringLiteral("update XtblFinale set kz=' '"));
+  transaction.commit();
+  return result;
+}
+
+int SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
+                  const FinalsDiscipline& discipline, bool withSvid) {
+  struct ClassRow {
+    qint64 id;
+    QString geschlecht;
+    qint64 bisJahrgang;
+  };
+  std::vector<ClassRow> classes;
+  {
+    const db::Recordset rows = db.query(QStringLiteral(
+        "select id,geschlecht,bis_jahrgang from tblKlasse order by geschlecht,bis_jahrgang desc"));
+    for (int i = 0; i < rows.count(); ++i) {
+      classes.push_back(
+          {rows.at(i, 0).toLongLong(), rows.at(i, 1).toString(), rows.at(i, 2).toLongLong()});
+    }
+  }
+
+  db::Transaction transaction = db.transaction();
+  double cutWomen = 0, cutMen = 0;
+  {
+    double countWomen = 0, countMen = 0;
+    const db::Recordset rows =
+        db.query(QStringLiteral("select zeit,sex from XtblFinale order by sex desc,zeit"));
+    for (int i = 0; i < rows.count(); ++i) {
+      const bool woman = rows.at(i, 1).toString() == QLatin1String("W");
+      const bool man = rows.at(i, 1).toString() == QLatin1String("M");
+      if (woman)
+        countWomen += 1;
+      else
+        countMen += 1;
+      if (woman && women >= countWomen) cutWomen = rows.at(i, 0).toDouble();
+      if (man && men >= countMen) cutMen = rows.at(i, 0).toDouble();
+    }
+  }
+  db.execute(
+      QStringLiteral("delete from XtblFinale where (sex='W' and zeit>?) or (sex='M' and zeit>?)"),
+      {cutWomen, cutMen});
+
+  static const QStringList codes{"dh", "sg", "gs", "sl", "ks", "ps"};
+  QString columns =
+      QStringLiteral("id,zugewiesen,sex,nachname,vorname,verein,nation,jahrgang,klasse,mannschaft");
+  for (const QString& code : codes) columns += QStringLiteral(",%1aktiv,pkte%1").arg(code);
+  columns +=
+      QStringLiteral(",startnr%1,rpktedh,rpktesg,rpktegs,rpktesl,rpkteks,rpkteps,pktesc,code")
+          .arg(discipline.code);
+  if (withSvid) columns += QStringLiteral(",svid");
+  const int valueCount = static_cast<int>(columns.count(QLatin1Char(','))) + 1;
+  BatchInsert insert(db, QStringLiteral("insert into tblTeilnehmer (%1)").arg(columns), valueCount);
+
+  const db::Recordset rows = db.query(QStringLiteral(
+      "select startnr,code,sex,nachname,vorname,verein,nation,jahrgang,punkte,svid from "
+      "XtblFinale order by sex desc,zeit desc"));
+  for (int i = 0; i < rows.count(); ++i) {
+    const qint64 number = i + 1;
+    const QString sex = rows.at(i, "sex").toString();
+    const qint64 year = rows.at(i, "jahrgang").toLongLong();
+    qint64 klasse = 0;
+    for (const ClassRow& row : classes) {
+      if (row.geschlecht != sex) continue;
+      if (year > row.bisJahrgang) break;
+      klasse = row.id;
+    }
+    const QString verein = rows.at(i, "verein").toString().trimmed();
+    const double points = rows.at(i, "punkte").toDouble();
+    QVariantList values{number,
+                        true,
+                        sex,
+                        rows.at(i, "nachname").toString().trimmed(),
+                        rows.at(i, "vorname").toString().trimmed(),
+                        verein.isEmpty() ? QVariant() : QVariant(verein),
+                        rows.at(i, "nation").isNull()
+                            ? QVariant()
+                            : QVariant(rows.at(i, "nation").toString().trimmed()),
+                        year,
+                        klasse,
+                        0};
+    for (const QString& code : codes) {
+      values << (code == discipline.code) << points;
+    }
+    values << (keepBibs ? rows.at(i, "startnr").toLongLong() : number);
+    for (int k = 0; k < 7; ++k) values << 9999.99;
+    values << Value(rows.at(i, "code"));
+    if (withSvid) {
+      const qint64 svid = rows.at(i, "svid").toLongLong();
+      values << (svid == 0 ? QVariant() : QVariant(svid));
+    }
+    insert.add(std::move(values));
+  }
+  insert.flush();
+  transaction.commit();
+  return rows.count();
+}
+
+}  // namespace kx

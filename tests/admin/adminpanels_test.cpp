@@ -1,0 +1,128 @@
+// The administration panels through the menu, their controls and real keys.
+
+#include "tests/support/appfixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace kx::test {
+namespace {
+
+class AdminPanelTest : public AppFixture {
+ protected:
+  template <class W>
+  W* control(const QString& name) {
+    return window().findChild<W*>(name);
+  }
+  db::Connection& db() { return state().db(); }
+  void key(int k) { QTest::keyClick(window().panel(), static_cast<Qt::Key>(k)); }
+};
+
+TEST_F(AdminPanelTest, TypeChangeByTypeAheadAndF2) {
+  openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
+  trigger("BearbeitenBewerbstyp");
+  auto* combo = control<QComboBox>("Bewerbstyp");
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->currentIndex(), 4);
+  GrabForLooking(window(), "bewerbstyp");
+  combo->lineEdit()->clear();
+  QTest::keyClicks(combo->lineEdit(), "r");
+  EXPECT_EQ(combo->currentText(), "Rodeln (Punkte)");
+  combo->setCurrentIndex(2);
+  key(Qt::Key_F2);
+  EXPECT_EQ(window().currentPanel(), "");
+  EXPECT_EQ(state().Settings.typ, "2");
+  EXPECT_EQ(db().scalar("select typ from tblBewerb").toInt(), 2);
+  EXPECT_EQ(db().scalar("select bewerbsnummer from tblDisziplin where dtyp=3").toString(),
+            "MB77DH");
+  EXPECT_TRUE(enabled("SR_Bericht_anzeigen"));
+}
+
+TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
+  openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
+  ASSERT_TRUE(enabled("TeilnehmerLoeschen"));
+  EXPECT_FALSE(enabled("Finalteilnehmer"));
+  trigger("TeilnehmerLoeschen");
+  auto* heading = control<QLabel>("Label01");
+  ASSERT_NE(heading, nullptr);
+  EXPECT_EQ(heading->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+  GrabForLooking(window(), "teilnehmerloeschen");
+  ui().answerMessages({MsgAnswer::No});
+  key(Qt::Key_F2);
+  EXPECT_EQ(db().scalar("select count(*) from tblTeilnehmer").toInt(), 6);
+  EXPECT_EQ(window().currentPanel(), "Teilnehmerloeschen");
+  ui().answerMessages({MsgAnswer::Yes});
+  key(Qt::Key_F2);
+  EXPECT_EQ(ui().messages.last().text,
+            "Wollen Sie wirklich alle Teilnehmer löschen?\n\nAchtung: Diese Aktion kann nicht "
+            "rückgängig gemacht werden!");
+  EXPECT_EQ(ui().messages.last().title, "Alle Teilnehmer löschen");
+  EXPECT_EQ(db().scalar("select count(*) from tblTeilnehmer").toInt(), 0);
+  EXPECT_EQ(window().currentPanel(), "");
+  EXPECT_FALSE(enabled("TeilnehmerLoeschen"));
+  EXPECT_TRUE(enabled("Finalteilnehmer"));
+
+  // Finals: the work table lives exactly as long as the panel.
+  db::CompetitionSpec source = SmallCompetition();
+  for (int id = 1; id <= 6; ++id) {
+    source.zeiten.push_back({id, 2, 1, 0, 0.4, {}, {}, db::HundredthsToDay(4000 + id), {}});
+  }
+  const QString sourcePath = writeCompetition("Quelle.mdb", source);
+  trigger("Finalteilnehmer");
+  EXPECT_TRUE(db().hasTable("XtblFinale"));
+  key(Qt::Key_Escape);
+  EXPECT_FALSE(db().hasTable("XtblFinale"));
+  trigger("Finalteilnehmer");
+  control<QLineEdit>("FinalteilnehmerDamen")->setText("2");
+  ui().chooseOpenFile(sourcePath);
+  QTest::mouseClick(control<QPushButton>("Finalteilnehmer_Bewerb"), Qt::LeftButton);
+  EXPECT_EQ(control<QLabel>("FinalteilnehmerBewerbsliste")->text(), "-> Quelle");
+  EXPECT_FALSE(control<QCheckBox>("FinalteilnehmerStartnrn")->isEnabled());
+  GrabForLooking(window(), "finalteilnehmer");
+  key(Qt::Key_F2);
+  EXPECT_EQ(ui().messages.last().text, "5 Teilnehmer importiert!");
+  EXPECT_FALSE(db().hasTable("XtblFinale"));
+  EXPECT_TRUE(enabled("TeilnehmerLoeschen"));
+}
+
+TEST_F(AdminPanelTest, DirectionCheckPreselectsAndPrefills) {
+  db::CompetitionSpec race = SmallCompetition();
+  race.disziplinen[0].bewerbsnummer = QString("    MRBR");
+  race.listenkopf.push_back({2, 18, "250"});
+  openThroughMenu(writeCompetition("Cup.mdb", race));
+  trigger("BearbeitenRichtungsaenderungen");
+  EXPECT_EQ(control<QComboBox>("DisziplinKategorie")->currentIndex(), 1);
+  EXPECT_EQ(control<QLabel>("Label02")->text(), "Reglement 2026/27:");
+  EXPECT_EQ(control<QLabel>("Label04")->text(), "200-350m");
+  EXPECT_EQ(control<QLineEdit>("Hoehendifferenz")->text(), "250");
+  EXPECT_EQ(control<QLabel>("Label08")->text(), "32 - 45 Richtungsänderungen");
+  GrabForLooking(window(), "richtungsaenderungen");
+  auto* combo = control<QComboBox>("DisziplinKategorie");
+  combo->lineEdit()->clear();
+  QTest::keyClicks(combo->lineEdit(), "b");
+  EXPECT_EQ(combo->currentIndex(), 0);
+  EXPECT_EQ(control<QLabel>("Label08")->text(), "");
+  key(Qt::Key_F2);  // the rule chosen before still counts
+  EXPECT_EQ(control<QLabel>("Label08")->text(), "32 - 45 Richtungsänderungen");
+}
+
+TEST_F(AdminPanelTest, PointsTakeoverRefusesAMissingListBeforeAnything) {
+  db::MasterDataSpec master;
+  master.listenVersion = {{3, "2026/1"}, {4, "2026/2"}};
+  const QString path = QDir(programDir()).filePath("STAMMDAT.mdb");
+  db::BuildMasterDataFile(path, master);
+  db::Connection::open(path)->execute("update tblListenVersion set version=null where typ=4");
+  openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
+  trigger("KSFIdPunkte");
+  EXPECT_EQ(window().currentPanel(), "");
+  EXPECT_EQ(ui().messages.last().text,
+            "Es ist keine KSF-Schülerpunkteliste vorhanden!\nBitte zuerst mit dem Kandor eine "
+            "KSF-Schülerpunkteliste importieren.");
+}
+
+}  // namespace
+}  // namespace kx::test
