@@ -56,7 +56,6 @@ TEST_F(PenaltyTest, WorkedExampleWrittenAndTakenOver) {
   EXPECT_EQ(ui().saveRequests.value(0).fileName, "Cup-PenaltyProtokoll-Riesenslalom-DG1.pdf");
   EXPECT_EQ(ui().viewerOpened, QStringList{out("penalty.pdf")});
   ASSERT_EQ(pdf.pageCount(), 1);
-  EXPECT_EQ(pdf.title(), "PenaltyProtokoll Cup Riesenslalom");
 
   const auto title = pdf.findLine("Penalty Protokoll Bezirkscup 1234");
   ASSERT_TRUE(title);
@@ -82,12 +81,13 @@ TEST_F(PenaltyTest, WorkedExampleWrittenAndTakenOver) {
   EXPECT_NEAR(pdf.findWord("NiZ")->top(), dis->top() + 43, 1);
 
   // Each listed racer now has P as his valid time; nobody else changed.
-  const db::Recordset rs = state().db().query(
-      "select teilnehmer from tblZeit where ergcode=0 and start is null and ziel is null and "
-      "netto*8640000 between 5933.99 and 5934.01 order by 1");
-  ASSERT_EQ(rs.count(), 3);
-  EXPECT_EQ(rs.at(0, 0).toInt(), 3);
-  EXPECT_EQ(rs.at(2, 0).toInt(), 5);
+  EXPECT_EQ(state()
+                .db()
+                .scalar("select group_concat(teilnehmer) from tblZeit where ergcode=0 "
+                        "and start is null and ziel is null and "
+                        "netto*8640000 between 5933.99 and 5934.01")
+                .toString(),
+            "3,4,5");
   EXPECT_EQ(state().db().scalar("select disqualtext from tblZeit where teilnehmer=5").toString(),
             "Tor 5");
   EXPECT_EQ(ReadPenaltyData(state(), 1).listedCount(), 0);
