@@ -15,6 +15,12 @@ QString ProtocolDateLine(const AppState& state, const OfficialEvent& event) {
   return line;
 }
 
+void DrawInColumn(pdf::PdfPen& pen, int left, int right, int top, int align, const QString& text,
+                  int size) {
+  const int drop = pen.fit(text, size, right - left, true);
+  pen.drawText(left, top + drop, right, align, text);
+}
+
 void DrawProtocolHeader(pdf::PdfPen& pen, const AppState& state, const OfficialEvent& event,
                         const QString& pageTitle, int run) {
   pen.setFont(QStringLiteral("Arial"));

@@ -214,7 +214,8 @@ void DrawPenaltyProtocol(pdf::PdfPen& pen, const AppState& state, const Official
                              : row.ergcode == 2 ? QStringLiteral("NiZ")
                                                 : QStringLiteral("Dis");
       pen.drawText(1020, y, 1480, pdf::kAlignRight, result);
-      if (row.ergcode == 3) pen.textOut(1505, y, row.disqualtext);
+      // A long note shrinks to stay on the page.
+      if (row.ergcode == 3) DrawInColumn(pen, 1505, 2015, y, pdf::kAlignLeft, row.disqualtext, 9);
       y += kRowHeight;
     }
   }

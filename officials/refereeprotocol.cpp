@@ -106,14 +106,12 @@ class RefereePages {
       }
       pen_.setSize(14);
       pen_.centered(kLeft, 275, ty, row.bib);
-      pen_.setSize(10);
-      pen_.textOut(290, ty + 8, row.name);
+      // Long names, gates and remarks shrink to stay in their columns.
+      DrawInColumn(pen_, 290, 870, ty + 8, pdf::kAlignLeft, row.name, 10);
       if (!row.note.gate.isEmpty()) {
-        pen_.setSize(14);
-        pen_.centered(875, 1020, ty, row.note.gate);
+        DrawInColumn(pen_, 875, 1020, ty, pdf::kAlignCenter, row.note.gate, 14);
       } else if (!row.note.remark.isEmpty()) {
-        pen_.setSize(10);
-        pen_.textOut(1535, ty + 8, row.note.remark);
+        DrawInColumn(pen_, 1535, 2010, ty + 8, pdf::kAlignLeft, row.note.remark, 10);
       }
       ty += kRow;
       ++i;

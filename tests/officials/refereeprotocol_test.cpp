@@ -46,6 +46,7 @@ TEST_F(RefereeTest, TwoRunPagesWithTheLeastGrids) {
                  Time(3, 1, 1, {}),
                  Time(4, 1, 3, {}, QString("tor 9")),
                  Time(5, 1, 3, {}, QString("Stangenbruch im Steilhang")),
+                 Time(6, 1, 3, {}, QString("TOR 12 ausgelassen")),
                  Time(6, 2, 2, {})};
   openRace(race);
   const PdfReader pdf = write("BearbeitenSchiedsrichterprotokoll", "sr.pdf");
@@ -65,6 +66,8 @@ TEST_F(RefereeTest, TwoRunPagesWithTheLeastGrids) {
   EXPECT_NEAR(remark->top(), 1168, 1);
   EXPECT_TRUE(pdf.findLine("Ott Emil Stangenbruch im Steilhang", 1));
   EXPECT_NEAR(pdf.findWord("6", 2)->top(), 640, 1);
+  const auto longGate = pdf.findLine("12 ausgelassen", 1);  // shrunk into its column
+  EXPECT_TRUE(longGate && longGate->left() > 875 && longGate->right() < 1020);
 
   // Grids 340-520 and 620-890, 18 table rows from 1050 to 2670, signature lines at 2800.
   const std::vector<Stroke> strokes = StrokesOf(out("sr.pdf"), 1);
