@@ -77,6 +77,8 @@ class StartOrderTable {
 // A loaded hand time of a timing device or a hand-time file.
 struct HandTime {
   double dayTime = 0;  // time of day as a fraction of a day
+  quint8 Flag = 0;     // 2 when it came from a DIGI Sport record
+  qint16 Number = 0;   // the record number of a DIGI Sport record
 };
 
 }  // namespace kx

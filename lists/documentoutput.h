@@ -58,10 +58,9 @@ struct OutputContext {
 
 // What a document calls itself.
 struct ListWords {
-  QString listWord;    // "Startliste": "Startliste gespeichert unter: " / "... nicht gespeichert"
-  QString fileStem;    // "-Startliste-": middle of the proposed file name
-  QString titleWord;   // "Startliste ": first word of the document title
-  QString fileSuffix;  // end of the proposed file name before ".pdf" ("-DG2"); mostly empty
+  QString listWord;   // "Startliste": "Startliste gespeichert unter: " / "... nicht gespeichert"
+  QString fileStem;   // "-Startliste-": middle of the proposed file name
+  QString titleWord;  // "Startliste ": first word of the document title
 };
 
 class DocumentOutput {
@@ -79,9 +78,9 @@ class DocumentOutput {
   pdf::PdfDocument& doc() { return *doc_; }
   pdf::PdfPen& pen() { return *pen_; }
 
-  // The proposed file name: competition file name, stem, discipline title ("/" as "_"),
-  // suffix.
-  QString defaultFileName() const;
+  // The proposed file name: competition file name, stem, discipline title ("/" as "_").
+  // A document with a name of another form overrides it.
+  virtual QString defaultFileName() const;
   // Save dialog. False when the user cancelled: the result line turns red.
   bool AskFileName();
   // Creates the document: viewer flag, title, output file, orientation.

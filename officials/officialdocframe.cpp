@@ -9,11 +9,31 @@
 
 namespace kx {
 
+namespace {
+
+// The output steps and event row of the lists, with the document's suffix at the end of the
+// proposed file name ("Cup-PenaltyProtokoll-Slalom_RS-DG2.pdf").
+class OfficialOutput : public PdfListFrame {
+ public:
+  OfficialOutput(const AppState& state, const OfficialDocSpec& spec)
+      : PdfListFrame(state, {spec.key, QStringLiteral("-") + spec.key + QStringLiteral("-"),
+                             spec.key + QStringLiteral(" ")}),
+        suffix_(spec.fileSuffix) {}
+
+  QString defaultFileName() const override {
+    QString name = PdfListFrame::defaultFileName();
+    return name.insert(name.size() - 4, suffix_);  // before ".pdf"
+  }
+
+ private:
+  QString suffix_;
+};
+
+}  // namespace
+
 OfficialDocFrame::OfficialDocFrame(AppState& state, OfficialDocSpec spec, ResultLine& result)
     : state_(state), spec_(std::move(spec)), result_(result) {
-  output_ = std::make_unique<PdfListFrame>(
-      state_, ListWords{spec_.key, QStringLiteral("-") + spec_.key + QStringLiteral("-"),
-                        spec_.key + QStringLiteral(" "), spec_.fileSuffix});
+  output_ = std::make_unique<OfficialOutput>(state_, spec_);
 }
 
 OfficialDocFrame::~OfficialDocFrame() = default;

@@ -1,0 +1,113 @@
+#include "devices/handtimetext.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace kx {
+
+namespace {
+
+constexpr double kHundredthsPerDay = 8640000.0;
+constexpr std::int64_t kHundredthsPerHour = 360000;
+constexpr std::int64_t kHundredthsPerMinute = 6000;
+// A time read from a text lies at most a rounding error below its hundredth; this lifts it
+// back so that it formats to the text it came from.
+constexpr double kEpsilon = 1e-6;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  std::int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+QString TwoDigits(std::int64_t value) {
+  if (value < 0) return QLatin1Char('-') + QString::number(-value).rightJustified(2, u'0');
+  return QString::number(value).rightJustified(2, u'0');
+}
+
+// A whole number in the 16-bit range, blanks around it allowed, an optional sign.
+std::optional<int> ReadField(QStringView field) {
+  field = field.trimmed();
+  if (field.isEmpty()) return std::nullopt;
+  bool negative = false;
+  if (field.front() == u'+' || field.front() == u'-') {
+    negative = field.front() == u'-';
+    field = field.mid(1);
+  }
+  if (field.isEmpty()) return std::nullopt;
+  int value = 0;
+  for (QChar c : field) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c.unicode() - u'0');
+    if (value > 32768) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<std::int16_t>::max()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+QString FormatHandTime(double t, const QString& mode) {
+  const double v = t * kHundredthsPerDay;
+  const auto cut = static_cast<std::int64_t>(std::floor(v + kEpsilon));
+  const std::int64_t hours = FloorDiv(cut, kHundredthsPerHour);
+  std::int64_t minutes = (cut - hours * kHundredthsPerHour) / kHundredthsPerMinute;
+  const std::int64_t base = hours * kHundredthsPerHour + minutes * kHundredthsPerMinute;
+  std::int64_t seconds = cut - base;  // hundredths within the minute
+  if (mode == QLatin1String("rnd")) {
+    seconds = static_cast<std::int64_t>(std::floor(v + 0.5 + kEpsilon)) - base;
+    if (seconds >= kHundredthsPerMinute) {
+      ++minutes;
+      seconds = 0;
+    }
+  }
+  return TwoDigits(hours) + QLatin1Char(':') + TwoDigits(minutes) + QLatin1Char(':') +
+         TwoDigits(seconds / 100) + QLatin1Char(',') + TwoDigits(seconds % 100);
+}
+
+std::optional<double> ParseHandTime(const QString& s) {
+  if (s.size() < 7) return std::nullopt;
+  const auto hours = ReadField(QStringView(s).mid(0, 2));
+  const auto minutes = ReadField(QStringView(s).mid(3, 2));
+  QString hundredths = s.mid(6, 5);
+  hundredths.remove(u',');
+  hundredths.remove(u'.');
+  const auto within = ReadField(hundredths);
+  if (!hours || !minutes || !within) return std::nullopt;
+  return (*hours / 24.0 + *minutes / 1440.0) + *within / kHundredthsPerDay;
+}
+
+QString FormatRaceTime(double seconds, int mode) {
+  if (seconds < 0.001) {
+    if (seconds == 0) return QString();
+    if (seconds == -1) return QStringLiteral("N/Start");
+    if (seconds == -2) return QStringLiteral("N/Ziel");
+    if (seconds == -3) return QStringLiteral("Disqal.");
+    return QStringLiteral("=");
+  }
+  const auto wholeMinutes = static_cast<std::int64_t>(std::floor(seconds / 60));
+  const double rest = seconds - static_cast<double>(wholeMinutes) * 60;
+  const std::int64_t hh = wholeMinutes / 60;
+  const std::int64_t mm = wholeMinutes - hh * 60;
+  const auto thousandths = static_cast<std::int64_t>(std::floor(rest * 1000 + 0.5 + kEpsilon));
+  const QString secondsText = TwoDigits(thousandths / 1000) + QLatin1Char('.') +
+                              QString::number(thousandths % 1000).rightJustified(3, u'0');
+  if (mode == 1) return TwoDigits(hh) + TwoDigits(mm) + secondsText;
+  QString text = TwoDigits(hh) + QLatin1Char(':') + TwoDigits(mm) + QLatin1Char(':') + secondsText;
+  if (mode == 2 || mode == 3) text.truncate(11);
+  if (mode == 3) {
+    qsizetype blank = 7;
+    for (qsizetype i = 0; i < 7 && i < text.size(); ++i) {
+      if (text[i] != u'0' && text[i] != u':') {
+        blank = i;
+        break;
+      }
+    }
+    for (qsizetype i = 0; i < blank; ++i) text[i] = u' ';
+  }
+  return text;
+}
+
+}  // namespace kx

@@ -1,0 +1,28 @@
+#pragma once
+
+// The text forms of times: the hand-time text "hh:mm:ss,hh" of a time of day (written with
+// a comma, read with a comma or a point) and the timer text of a number of seconds. Both
+// are independent of the machine's locale.
+
+#include <QString>
+
+#include <optional>
+
+namespace kx {
+
+// Writes a time of day (a fraction of a day) as "hh:mm:ss,hh". Mode "rnd" (exact,
+// case-sensitive) rounds the seconds to hundredths, any other text truncates them. Hours
+// are not taken modulo 24; a carry from rounding goes into the minutes only ("12:60:00,00").
+QString FormatHandTime(double t, const QString& mode);
+
+// Reads a hand-time text by position: hours at characters 1-2, minutes at 4-5, and the
+// hundredths within the minute at 7-11 (comma or point ignored: "56,78" is 5678). Nothing
+// when a field is not a whole number or the text is shorter than seven characters.
+std::optional<double> ParseHandTime(const QString& s);
+
+// Writes a number of seconds as a timer text: mode 1 "hhmmss.fff", mode 2 "hh:mm:ss.ff",
+// mode 3 as mode 2 with leading zeros and colons blanked, any other "hh:mm:ss.fff".
+// Values below 0.001 give "" (0), "N/Start" (-1), "N/Ziel" (-2), "Disqal." (-3) or "=".
+QString FormatRaceTime(double seconds, int mode);
+
+}  // namespace kx
