@@ -49,7 +49,7 @@ class FakeRegistrationService : public QObject {
   void stopListening();
 
   // The raw (percent-encoded) reply to every login.
-  QByteArray loginReply = "ok%7CTOKEN12345%7C";
+  QByteArray loginReply = "ok%7CTOKEN12345%7CRS+1234%C2%B0SL+MB77";
   // The answers to uploads of `datei`, one per request in turn; afterwards "ok".
   void script(const QString& datei, std::initializer_list<Answer> answers);
   // Answers this many milliseconds after the request arrived.
