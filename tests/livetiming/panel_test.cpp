@@ -106,6 +106,7 @@ TEST_F(LivePanel, StartSendsFiveFilesThenTicksSendChangedRuns) {
   EXPECT_EQ(service.uploadsOf("Stali.txt")[0].inhalt(), "1!1°2°3°4°5°6°");
   EXPECT_EQ(button("LiveTimingStart_End")->text(), "LiveTiming beenden (F2)");
   EXPECT_FALSE(button("LiveTiming_SendStaliDG2")->isHidden());
+  GrabForLooking(window(), "livetiming-running");
   LiveTimingSession& session = qobject_cast<LiveTimingPanel*>(window().panel())->session();
   ASSERT_TRUE(session.running());
 
