@@ -1,8 +1,8 @@
 #include "livetiming/livefiles.h"
 
 #include "common/appstate.h"
-#include "db/database.h"
 #include "common/sharedtables.h"
+#include "db/database.h"
 
 #include <cmath>
 
@@ -161,10 +161,11 @@ QString LiveRunTime(double netto) {
 }
 
 QString TimesFileContent(db::Connection& connection, int disziplin, int run, int nowSeconds) {
-  const db::Recordset rs = connection.query(
-      QStringLiteral("select teilnehmer,ergcode,start,netto,disqualtext "
-                     "from tblZeit where Disziplin=") +
-      QString::number(disziplin) + QStringLiteral(" and durchgang=") + QString::number(run));
+  const db::Recordset rs =
+      connection.query(QStringLiteral("select teilnehmer,ergcode,start,netto,disqualtext "
+                                      "from tblZeit where Disziplin=") +
+                       QString::number(disziplin) + QStringLiteral(" and durchgang=") +
+                       QString::number(run) + QStringLiteral(" order by teilnehmer"));
   static const QString kOnCourse = QStringLiteral("9000000,01");
   static const QString kNoTime = QStringLiteral("999999,99");
   QString out;

@@ -37,10 +37,10 @@ QString StaliFileContent(int run, const StartOrderTable& table);
 // ("000102,34"), from the run time as a fraction of a day rounded once to hundredths.
 QString LiveRunTime(double netto);
 
-// "ZeitDG<run>.txt": one line per tblZeit row of the discipline and run. `nowSeconds` is
-// the time of day in whole seconds: a racer without finish (code 2) who started less than
-// 120 seconds before is on the course (code 9). Rows without a result code, and valid rows
-// without a run time, are left out.
+// "ZeitDG<run>.txt": one line per tblZeit row of the discipline and run, by participant id.
+// `nowSeconds` is the time of day in whole seconds: a racer without finish (code 2) who started
+// less than 120 seconds before is on the course (code 9). Rows without a result code, and valid
+// rows without a run time, are left out.
 QString TimesFileContent(db::Connection& connection, int disziplin, int run, int nowSeconds);
 
 }  // namespace kx
