@@ -24,15 +24,8 @@ TEST(LiveProtocol, DecodesRepliesOnBytes) {
   EXPECT_EQ(UrlDecodeUtf8("%4"), QString(QChar(4)));
   // Invalid UTF-8 converts as far as it goes.
   EXPECT_EQ(UrlDecodeUtf8("a%FFb"), QString("a") + QChar(0xFFFD) + "b");
-  // Raw bytes above ASCII pass as they are.
-  EXPECT_EQ(UrlDecodeUtf8("\xC3\xB6"), QString("ö"));
-}
-
-TEST(LiveProtocol, EndpointFromTheSettingsValue) {
-  EXPECT_EQ(LiveEndpointUrl("startora.example:8080"),
-            "http://startora.example:8080/cgi-bin/lt.cgi");
-  EXPECT_EQ(LiveEndpointUrl("127.0.0.1"), "http://127.0.0.1/cgi-bin/lt.cgi");
-  EXPECT_EQ(LiveEndpointUrl(""), QString());
+  EXPECT_EQ(UrlDecodeUtf8("\xC3\xB6"), QString("ö"));  // raw bytes pass as they are
+  EXPECT_EQ(LiveEndpointUrl("host:8080"), "http://host:8080/cgi-bin/lt.cgi");
   EXPECT_EQ(LiveEndpointUrl("host/x?y"), QString());
 }
 
