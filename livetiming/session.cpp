@@ -52,34 +52,29 @@ LiveTimingSession::Sent LiveTimingSession::SendStartOrder(int run, const QString
 
 LiveTimingSession::StartOutcome LiveTimingSession::Start(const LiveStartChoices& choices) {
   StopLiveTimer();
+  const int stops = stops_;
+  // Each upload waits for its reply; the window may be closed meanwhile.
+  auto send = [&](const QString& datei, const QString& content) {
+    return SendFile(datei, content) && stops == stops_;
+  };
   StartOutcome outcome;
-  if (!SendFile(QStringLiteral("Bewerb.txt"),
-                BewerbFileContent(state_.RunCount, state_.Settings.typNumber(), choices.grouping,
-                                  choices.organizer, choices.webInfo))) {
-    return outcome;
-  }
-  if (!SendFile(QStringLiteral("Info.txt"), choices.webInfo)) return outcome;
-  if (!SendFile(QStringLiteral("Klassen.txt"),
-                KlassenFileContent(state_.db(), choices.groupingEntries))) {
-    return outcome;
-  }
-  if (!SendFile(QStringLiteral("Teilnehmer.txt"),
-                TeilnehmerFileContent(state_, GroupingUsesClasses(choices.groupingEntries)))) {
+  if (!send(QStringLiteral("Bewerb.txt"),
+            BewerbFileContent(state_.RunCount, state_.Settings.typNumber(), choices.grouping,
+                              choices.organizer, choices.webInfo)) ||
+      !send(QStringLiteral("Info.txt"), choices.webInfo) ||
+      !send(QStringLiteral("Klassen.txt"),
+            KlassenFileContent(state_.db(), choices.groupingEntries)) ||
+      !send(QStringLiteral("Teilnehmer.txt"),
+            TeilnehmerFileContent(state_, GroupingUsesClasses(choices.groupingEntries)))) {
     return outcome;
   }
   timesSent_.fill(std::nullopt);
   tickFailureShown_ = false;
 
   const int run = state_.RunCount > 1 && Run1Complete() ? 2 : 1;
-  switch (SendStartOrder(run, run == 1 ? choices.rule1 : choices.rule2)) {
-    case Sent::Refused:
-      return outcome;
-    case Sent::Accepted:
-      outcome.staliRun = run;
-      break;
-    case Sent::Nothing:
-      break;
-  }
+  const Sent sent = SendStartOrder(run, run == 1 ? choices.rule1 : choices.rule2);
+  if (sent == Sent::Refused || stops != stops_) return outcome;
+  if (sent == Sent::Accepted) outcome.staliRun = run;
   timer_.start();
   outcome.started = true;
   return outcome;
@@ -87,6 +82,7 @@ LiveTimingSession::StartOutcome LiveTimingSession::Start(const LiveStartChoices&
 
 void LiveTimingSession::StopLiveTimer() {
   timer_.stop();
+  ++stops_;
 }
 
 void LiveTimingSession::LiveTimerTick() {

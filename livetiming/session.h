@@ -77,6 +77,7 @@ class LiveTimingSession : public QObject {
   QTimer timer_;
   // Per run (1..3) the content of the times file last accepted; nothing after each start.
   std::array<std::optional<QString>, kMaxRuns + 1> timesSent_;
+  int stops_ = 0;  // stops so far: a start that sees one while it uploads gives up
   bool ticking_ = false;
   bool tickFailureShown_ = false;
 };

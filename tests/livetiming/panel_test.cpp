@@ -4,6 +4,7 @@
 #include "livetiming/choices.h"
 
 #include <QFile>
+#include <QTimer>
 
 namespace kx::test {
 namespace {
@@ -222,6 +223,17 @@ TEST_F(LivePanel, OneRequestAtATimeAndNoneAfterClosing) {
     EXPECT_TRUE(service.requests.isEmpty());
   }
   EXPECT_TRUE(ui().messages.isEmpty());
+
+  // The window closed while the start waits for a reply: nothing more is sent.
+  startWindow();
+  openRace(race);
+  loggedIn();
+  service.clear();
+  service.delayMs = 50;
+  QTimer::singleShot(20, &window(), [&] { window().close(); });
+  press(Qt::Key_F2);
+  EXPECT_EQ(service.dateien(), QStringList{"Bewerb.txt"});
+  service.delayMs = 0;
 
   // With the service gone the timer reports the connection once.
   startWindow();
