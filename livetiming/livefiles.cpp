@@ -15,9 +15,18 @@ constexpr QChar kRecordEnd = u'\u00B0';  // "°"
 
 // A whole number with at least `width` digits, zero-padded.
 void AppendPadded(QString& out, qint64 value, int width) {
-  const QString digits = QString::number(value);
-  for (qsizetype i = digits.size(); i < width; ++i) out.append(u'0');
-  out.append(digits);
+  if (value < 0) {
+    out.append(u'-');
+    value = -value;
+  }
+  char16_t digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value > 0);
+  for (int i = n; i < width; ++i) out.append(u'0');
+  while (n > 0) out.append(QChar(digits[--n]));
 }
 
 // Two decimals with a decimal comma and no thousands separator.
@@ -148,15 +157,22 @@ QString StaliFileContent(int run, const StartOrderTable& table) {
   return out;
 }
 
-QString LiveRunTime(double netto) {
+namespace {
+
+void AppendRunTime(QString& out, double netto) {
   const qint64 hundredths = std::llround(netto * 8640000.0);
-  QString out;
-  out.reserve(9);
   AppendPadded(out, hundredths / 360000, 2);
   AppendPadded(out, hundredths / 6000 % 60, 2);
   AppendPadded(out, hundredths / 100 % 60, 2);
   out.append(u',');
   AppendPadded(out, hundredths % 100, 2);
+}
+
+}  // namespace
+
+QString LiveRunTime(double netto) {
+  QString out;
+  AppendRunTime(out, netto);
   return out;
 }
 
@@ -178,7 +194,9 @@ QString TimesFileContent(db::Connection& connection, int disziplin, int run, int
       const db::Field& netto = rs.at(row, 3);
       if (netto.isNull() || netto.toDouble() < 0) continue;  // a valid result needs a time
       AppendPadded(out, rs.at(row, 0).toLongLong(), 3);
-      out.append(u'0').append(LiveRunTime(netto.toDouble())).append(kRecordEnd);
+      out.append(u'0');
+      AppendRunTime(out, netto.toDouble());
+      out.append(kRecordEnd);
       continue;
     }
     bool onCourse = false;
@@ -193,7 +211,8 @@ QString TimesFileContent(db::Connection& connection, int disziplin, int run, int
     if (onCourse) {
       out.append(kOnCourse);
     } else {
-      out.append(QString::number(code)).append(kNoTime);
+      AppendPadded(out, code, 1);
+      out.append(kNoTime);
       if (code == 3) out.append(rs.at(row, 4).toString());
     }
     out.append(kRecordEnd);
