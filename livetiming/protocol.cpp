@@ -90,7 +90,9 @@ QString LiveEndpointUrl(const QString& server) {
 }
 
 LiveTimingConnection::LiveTimingConnection(UserInterface& ui, const QString& server)
-    : ui_(ui), url_(LiveEndpointUrl(server)) {}
+    : ui_(ui), url_(LiveEndpointUrl(server)), manager_(std::make_unique<QNetworkAccessManager>()) {}
+
+LiveTimingConnection::~LiveTimingConnection() = default;
 
 QString LiveTimingConnection::LiveTimingPost(const QString& body, bool reportFailure) {
   if (busy_) return kLiveNok;
@@ -107,8 +109,6 @@ QString LiveTimingConnection::LiveTimingPost(const QString& body, bool reportFai
     } restore{busy_};
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 
-    // A manager of its own per request: no cookie and no connection outlives the call.
-    QNetworkAccessManager manager;
     QNetworkRequest request{QUrl(url_)};
     // Qt sends this content type for every POST; naming it keeps it from warning.
     request.setHeader(QNetworkRequest::ContentTypeHeader,
@@ -116,7 +116,7 @@ QString LiveTimingConnection::LiveTimingPost(const QString& body, bool reportFai
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setTransferTimeout(timeoutMs_);
-    QNetworkReply* reply = manager.post(request, body.toUtf8());
+    QNetworkReply* reply = manager_->post(request, body.toUtf8());
     if (!reply->isFinished()) {
       QEventLoop loop;
       QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);

@@ -7,6 +7,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
+class QNetworkAccessManager;
+
 namespace kx {
 
 class UserInterface;
@@ -39,6 +43,7 @@ class LiveTimingConnection {
  public:
   // `server` is the settings value "host[:port]".
   LiveTimingConnection(UserInterface& ui, const QString& server);
+  ~LiveTimingConnection();
 
   // Whether the settings name a host at all.
   bool configured() const { return !url_.isEmpty(); }
@@ -59,6 +64,9 @@ class LiveTimingConnection {
  private:
   UserInterface& ui_;
   QString url_;
+  // Kept for the connection's life so that each request does not start the network anew;
+  // it keeps no cookies (every request loads and saves none).
+  std::unique_ptr<QNetworkAccessManager> manager_;
   int timeoutMs_ = 30000;
   bool busy_ = false;
   bool failed_ = false;

@@ -181,72 +181,70 @@ TEST_F(LivePanel, NokAtEachStartStepReturnsToTheStoppedLook) {
   }
 }
 
-TEST_F(LivePanel, OneRequestAtATimeAndNoneAfterClosing) {
-  db::CompetitionSpec race = SmallCompetition();
-  race.disziplinen[0].durchgaenge = 4;  // served: runs 1 to 3
-  openRace(race);
-  auto start = [&] {
+// Opens a file of four runs (live timing serves three), logs in, starts and ticks once.
+class LiveRunning : public LiveFixture {
+ protected:
+  void SetUp() override {
+    LiveFixture::SetUp();
+    race.disziplinen[0].durchgaenge = 4;
+    openRace(race);
+  }
+  LiveTimingSession& start() {
     LiveTimingPanel* panel = loggedIn();
     press(Qt::Key_F2);
     panel->session().setTickInterval(20);
     panel->session().LiveTimerTick();
-    return panel;
-  };
-  ui().clear();
-  start();
+    return panel->session();
+  }
+  void changeRun1() {
+    state().db().execute(
+        "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) "
+        "select coalesce(max(teilnehmer),0)+1,2,1,1 from tblZeit");
+  }
+  db::CompetitionSpec race = SmallCompetition();
+};
+
+TEST_F(LiveRunning, OneRequestAtATimeAndOneConnectionMessage) {
+  LiveTimingSession& session = start();
   EXPECT_EQ(service.uploadsOf("ZeitDG3.txt").size(), 1);
   EXPECT_TRUE(service.uploadsOf("ZeitDG4.txt").isEmpty());
   // Slow refusals of run 1 while the timer keeps firing: never two requests at once.
   service.script("ZeitDG1.txt", {Answer::Nok, Answer::Nok, Answer::Nok, Answer::Nok});
-  state().db().execute(
-      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) "
-      "values (1,2,1,1)");
+  changeRun1();
   service.delayMs = 60;
   QTest::qWait(220);
   EXPECT_EQ(service.maxOpenConnections(), 1);
   EXPECT_GE(service.uploadsOf("ZeitDG1.txt").size(), 3);
-  service.delayMs = 0;
 
+  session.setTickInterval(60 * 60 * 1000);
+  service.stopListening();
+  changeRun1();
+  session.LiveTimerTick();
+  session.LiveTimerTick();
+  EXPECT_EQ(ui().messageTexts(), QStringList{"Fehler bei der Verbindung mit Startora"});
+}
+
+TEST_F(LiveRunning, NoRequestAfterClosing) {
   // Closing by Esc, by another panel, by a discipline and by the window.
   const std::function<void()> closers[] = {
       [&] { press(Qt::Key_Escape); }, [&] { trigger("BearbeitenStartliste"); },
       [&] { trigger("DisziplinSL"); }, [&] { window().close(); }};
   for (const auto& close : closers) {
-    LiveTimingPanel* panel = start();
-    QPointer<LiveTimingPanel> alive(panel);
+    LiveTimingSession& session = start();
     close();
-    if (alive) {
-      EXPECT_FALSE(panel->session().running());
-    }
+    EXPECT_FALSE(session.running());
     service.clear();
     QTest::qWait(50);
     EXPECT_TRUE(service.requests.isEmpty());
   }
-  EXPECT_TRUE(ui().messages.isEmpty());
-
   // The window closed while the start waits for a reply: nothing more is sent.
-  startWindow();
-  openRace(race);
   loggedIn();
   service.clear();
   service.delayMs = 50;
   QTimer::singleShot(20, &window(), [&] { window().close(); });
   press(Qt::Key_F2);
   EXPECT_EQ(service.dateien(), QStringList{"Bewerb.txt"});
-  service.delayMs = 0;
-
-  // With the service gone the timer reports the connection once.
-  startWindow();
-  openRace(race);
-  LiveTimingSession& session = start()->session();
-  session.setTickInterval(60 * 60 * 1000);
-  service.stopListening();
-  state().db().execute(
-      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) "
-      "values (1,2,1,1)");
-  session.LiveTimerTick();
-  session.LiveTimerTick();
-  EXPECT_EQ(ui().messageTexts(), QStringList{"Fehler bei der Verbindung mit Startora"});
+  EXPECT_TRUE(ui().messages.isEmpty());
 }
 
 }  // namespace
