@@ -28,11 +28,14 @@ TEST_F(LivePanel, LoginRefusalsLeaveSettingsAloneThenLoginSendsValuesAsTyped) {
   EXPECT_EQ(attempt("12345", ""), "Bitte das Passwort eingeben");
   service.loginReply = "Falsches+Passwort%21";
   EXPECT_EQ(attempt("12345", "x"), "Falsches Passwort!");
+  service.loginReply = "nok";
+  EXPECT_EQ(attempt("12345", "x"), "");
   window().settings().remove(kLiveSettingsServer);
   openPanel();
   EXPECT_TRUE(attempt("12345", "x").contains("kein Server eingestellt"));
-  EXPECT_EQ(service.requests.size(), 1);
+  EXPECT_EQ(service.requests.size(), 2);
   EXPECT_FALSE(window().settings().contains(kLiveSettingsBewerb));
+  EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
 
   window().settings().setValue(kLiveSettingsServer, service.server());
   service.loginReply =
