@@ -4,7 +4,10 @@
 #include "tests/support/fakeregistration.h"
 #include "tests/support/scriptedui.h"
 
+#include <QCursor>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -34,7 +37,8 @@ TEST(LiveProtocol, AnswersOfAnyStatusAndFailedConnections) {
   test::ScriptedUi ui;
   LiveTimingConnection connection(ui, service.server());
   connection.setTransferTimeout(300);
-  service.script("A", {Answer::ServerError, Answer::Empty, Answer::Nok, Answer::Silent});
+  service.script("A",
+                 {Answer::ServerError, Answer::Empty, Answer::Nok, Answer::Ok, Answer::Silent});
   const QString body = SendFileBody("TOKEN12345", 3, "A", "x=1&y=+%°ä\r\n");
 
   EXPECT_EQ(connection.LiveTimingPost(body), "<html><body>Interner Fehler</body></html>");
@@ -47,6 +51,15 @@ TEST(LiveProtocol, AnswersOfAnyStatusAndFailedConnections) {
             QByteArray("Fkt=SendFile&Token=TOKEN12345&VeranstNr=3&Datei=A&Dateiinhalt=x=1&y=+%"
                        "\xC2\xB0\xC3\xA4\r\n"));
 
+  // While the reply is awaited the wait cursor shows.
+  Qt::CursorShape shape = Qt::ArrowCursor;
+  QTimer::singleShot(5, [&] { shape = QGuiApplication::overrideCursor()->shape(); });
+  service.delayMs = 30;
+  EXPECT_EQ(connection.LiveTimingPost(body), "ok");
+  EXPECT_EQ(shape, Qt::WaitCursor);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  service.delayMs = 0;
+
   QElapsedTimer waited;
   waited.start();
   EXPECT_EQ(connection.LiveTimingPost(body), "nok");  // no answer: timed out
@@ -57,7 +70,7 @@ TEST(LiveProtocol, AnswersOfAnyStatusAndFailedConnections) {
   service.stopListening();
   EXPECT_EQ(connection.LiveTimingPost(body, false), "nok");  // refused, not reported
   EXPECT_EQ(ui.messages.size(), 1);
-  EXPECT_EQ(service.requests.size(), 4);
+  EXPECT_EQ(service.requests.size(), 5);
   EXPECT_FALSE(connection.busy());
 }
 
