@@ -15,6 +15,7 @@ TEST_F(LivePanel, LoginRefusalsLeaveSettingsAloneThenLoginSendsValuesAsTyped) {
   openRace(SmallCompetition());
   ASSERT_NE(openPanel(), nullptr);
   EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
+  GrabForLooking(window(), "livetiming-login");
   press(Qt::Key_F2);  // before the login: nothing is sent
   EXPECT_EQ(ui().messageTexts(), QStringList{"Bitte zuerst bei Startora anmelden"});
   auto attempt = [&](const QString& bewerb, const QString& passwort) {
