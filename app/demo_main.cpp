@@ -1,8 +1,10 @@
 // Lays out a demo program directory: the main program's settings file, its master data
-// and a sample competition file in the data directory.
+// and a sample competition file with a participant and a class file to import in the data
+// directory.
 //
 //   kandrix-demo <directory>
 #include "db/competitionbuilder.h"
+#include "import/demoimportfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
                                 kx::db::DemoMasterData());
     kx::db::BuildCompetitionFile(QDir(dataDir).filePath(QStringLiteral("Bezirkscup.mdb")),
                                  kx::db::DemoCompetition());
+    kx::WriteDemoImportFiles(dataDir);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Demo kann nicht angelegt werden: %s\n", e.what());
     return 1;

@@ -180,7 +180,6 @@ void MainWindow::buildMenu() {
   }
   for (const QString& entry : kDisciplineEntries) action(entry)->setCheckable(true);
   action(menu::DisziplinKombination)->setCheckable(true);
-  disable(menu::DateiSchliessen);
 }
 
 void MainWindow::buildFrames() {
@@ -254,20 +253,6 @@ void MainWindow::connectMenuHandlers() {
   }
   on(menu::DisziplinKombination, [this] { DisziplinKombination_Click(); });
 
-  // The two hand-time takeover frames.
-  on(menu::Zeituebernahme, [this] {
-    if (EditorLeaveGuard()) return;
-    CloseAllPanels();
-    frameTitel_->setText(QStringLiteral("Übernahme Handzeit (Tageszeit)"));
-    frameZeituebernahme_->show();
-  });
-  on(menu::ZeituebernahmeH, [this] {
-    if (EditorLeaveGuard()) return;
-    CloseAllPanels();
-    frameTitel_->setText(QStringLiteral("Übernahme Handzeit (Laufzeit)"));
-    frameHandzeit_->show();
-  });
-
   // The routines and panels the subsystems registered; every entry of a panel row opens
   // its panel (the empty titled one while nobody binds it), unless a routine was bound to
   // the entry itself (one that checks something before the panel protocol runs).
@@ -291,16 +276,11 @@ void MainWindow::startUp() {
   state_.DataDir =
       GetPrivateProfileString(QStringLiteral("DATA"), QStringLiteral("DATADIR"), kDefaultDataDir,
                               QDir(state_.ProgramDir).filePath(QStringLiteral("Kandor.ini")));
-  for (const QString& entry : kDisciplineEntries) disable(entry);
-  disable(QStringLiteral("DisziplinKombination"));
+  applyMenuEvent(MenuEvent::StartUp);
   state_.CurrentDisciplineType = 0;
-  for (const QString& entry : kFileEntries) disable(entry);
   CloseAllPanels();
   Info_Click();
   frameTitel_->clear();
-  enable(QStringLiteral("HandzeitLadenALGETimy"));
-  enable(QStringLiteral("HandzeitLadenDIGISport"));
-  enable(QStringLiteral("HandzeitLadenTAGHeuer"));
   // The timing devices need no preparation here: a serial port is opened by its path
   // when the user connects a device.
   state_.Season = SeasonOf(ui_->now().date());
@@ -394,6 +374,7 @@ void MainWindow::closePanel(const QString& name) {
   frameTitel_->clear();
   if (currentPanel_ != name) return;
   WorkPanel* panel = panel_;
+  if (panel) panel->beforeClose();
   currentPanel_.clear();
   panel_ = nullptr;
   if (panel) {

@@ -4,6 +4,7 @@
 // about panel and the two hand-time takeover frames. It owns the process-wide values of
 // the program (AppState) and the user interface through which every message is shown.
 
+#include "app/menutable.h"
 #include "common/appstate.h"
 #include "common/userinterface.h"
 #include "workpanel/panelhost.h"
@@ -95,8 +96,13 @@ class MainWindow : public QMainWindow, public PanelHost {
   void startUp();
   void beginPanel(WorkPanel* panel, const QString& title);
   WorkPanel* openBuilt(const std::function<WorkPanel*()>& make);
-  void setWindowCaptionFor(int type);
-  void applyDisciplineMenus();
+  // The menu state after `event`: facts read, transition applied to the menu.
+  void applyMenuEvent(MenuEvent event);
+  MenuSet enabledEntries() const;
+  MenuFacts readMenuFacts(MenuEvent event);
+  // Also writes the run counts of the current discipline (RunCount, RunsWithTimes).
+  void readRunFacts(MenuFacts& facts);
+  void readCertificateFacts(MenuFacts& facts);
   bool isAncestorOf(QObject* ancestor, QObject* child) const;
 
   AppState state_;

@@ -14,7 +14,6 @@ namespace kx {
 namespace {
 
 const QString kTitleCaption = QStringLiteral("Kandrix -- %1 -- %2");
-const QString kParallelNameOfTyp8 = QStringLiteral("Zovudo Vivurar");
 
 }  // namespace
 
@@ -63,50 +62,16 @@ void MainWindow::DateiOeffnen_Click() {
   ApplyCompetitionFile(state_, std::move(file), path);
 
   for (int t = 0; t < kDisciplineEntries.size(); ++t) {
-    QAction* entry = action(kDisciplineEntries[t]);
-    entry->setEnabled(state_.DisciplineActive[static_cast<size_t>(t)]);
-    entry->setChecked(t == state_.CurrentDisciplineType);
+    action(kDisciplineEntries[t])->setChecked(t == state_.CurrentDisciplineType);
   }
-  int activeCount = 0;
-  for (int t = 0; t < 6; ++t)
-    activeCount += state_.DisciplineActive[static_cast<size_t>(t)] ? 1 : 0;
-  enable(QStringLiteral("DisziplinKombination"), activeCount >= 2);
-  action(QStringLiteral("DisziplinKombination"))->setChecked(false);
+  action(menu::DisziplinKombination)->setChecked(false);
 
   const bool typ8 = state_.Settings.typ == QLatin1String("8");
-  action(QStringLiteral("DisziplinPSL"))
+  action(menu::DisziplinPSL)
       ->setText(typ8 ? kParallelNameOfTyp8 : QStringLiteral("Parallelslalom"));
-  if (state_.currentName() == QLatin1String("Parallelslalom") && typ8) {
-    setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, kParallelNameOfTyp8));
-  } else {
-    setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, state_.currentListTitle()));
-  }
+  setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, state_.currentDocumentTitle()));
 
-  enable(QStringLiteral("ImportCSV"));
-  enable(QStringLiteral("ImportKlassenCSV"));
-  enable(QStringLiteral("DateiSchliessen"));
-  enable(QStringLiteral("BearbeitenBewerbstyp"));
-  UpdateParticipantMenus();
-  UpdateTeamMenus();
-  enable(QStringLiteral("StartnummernUebernahme"));
-  enable(QStringLiteral("KSFIdPunkte"), CompetitionSettings::on(state_.Settings.code_aktiv) &&
-                                            CompetitionSettings::on(state_.Settings.punktewertung));
-  for (const char* name :
-       {"LiveTiming", "BearbeitenStartliste", "BearbeitenStartlisteDG2", "BearbeitenNamensliste",
-        "BearbeitenKautionsliste", "BearbeitenTafelliste", "BearbeitenTafellisteDG2",
-        "BearbeitenTorrichterkarte", "BearbeitenPenaltyProtokoll"}) {
-    enable(QString::fromLatin1(name));
-  }
-  disable(QStringLiteral("BearbeitenAushangliste"));
-  disable(QStringLiteral("BearbeitenErgebnisliste"));
-  enable(QStringLiteral("BearbeitenSchiedsrichterprotokoll"));
-  enable(QStringLiteral("SR_Bericht_anzeigen"));
-  disable(QStringLiteral("BearbeitenTeilnehmerdaten"));
-  disable(QStringLiteral("BearbeitenMannschaftsergebnisliste"));
-  disable(QStringLiteral("BearbeitenISFErgebnisliste"));
-  enable(QStringLiteral("UrkundenBearbeiten"));
-  UpdateCertificateMenus();
-  UpdateTimeMenus();
+  applyMenuEvent(MenuEvent::Open);
 
   CloseAllPanels();
   frameTitel_->clear();
@@ -115,14 +80,9 @@ void MainWindow::DateiOeffnen_Click() {
 void MainWindow::DateiSchliessen_Click() {
   if (EditorLeaveGuard()) return;
   state_.CompetitionDb.reset();
-  for (const QString& entry : kDisciplineEntries) {
-    action(entry)->setChecked(false);
-    disable(entry);
-  }
-  action(QStringLiteral("DisziplinKombination"))->setChecked(false);
-  disable(QStringLiteral("DisziplinKombination"));
-  disable(QStringLiteral("DateiSchliessen"));
-  for (const QString& entry : kFileEntries) disable(entry);
+  for (const QString& entry : kDisciplineEntries) action(entry)->setChecked(false);
+  action(menu::DisziplinKombination)->setChecked(false);
+  applyMenuEvent(MenuEvent::Close);
   CloseAllPanels();
   frameTitel_->clear();
   state_.CurrentDisciplineType = -1;
@@ -135,22 +95,7 @@ void MainWindow::ChooseDiscipline(int type) {
   for (int t = 0; t < kDisciplineEntries.size(); ++t) {
     action(kDisciplineEntries[t])->setChecked(t == type);
   }
-  action(QStringLiteral("DisziplinKombination"))->setChecked(false);
-  enable(QStringLiteral("ImportCSV"));
-  enable(QStringLiteral("ImportKlassenCSV"));
-  UpdateParticipantMenus();
-  UpdateTeamMenus();
-  for (const char* name :
-       {"StartnummernUebernahme", "LiveTiming", "BearbeitenStartliste", "BearbeitenStartlisteDG2",
-        "BearbeitenNamensliste", "BearbeitenKautionsliste", "BearbeitenTafelliste",
-        "BearbeitenTorrichterkarte", "BearbeitenPenaltyProtokoll", "BearbeitenAushangliste",
-        "BearbeitenErgebnisliste"}) {
-    enable(QString::fromLatin1(name));
-  }
-  disable(QStringLiteral("BearbeitenMannschaftsergebnisliste"));
-  enable(QStringLiteral("BearbeitenSchiedsrichterprotokoll"));
-  enable(QStringLiteral("SR_Bericht_anzeigen"));
-  disable(QStringLiteral("BearbeitenTeilnehmerdaten"));
+  action(menu::DisziplinKombination)->setChecked(false);
   CloseAllPanels();
   state_.CurrentDisciplineType = type;
   state_.CurrentDisciplineCode = state_.DisciplineCodes[static_cast<size_t>(type)];
@@ -164,44 +109,18 @@ void MainWindow::ChooseDiscipline(int type) {
   } else {
     setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, state_.currentListTitle()));
   }
-  UpdateTimeMenus();
-  UpdateCertificateMenus();
+  applyMenuEvent(MenuEvent::DisciplineChange);
 }
 
 void MainWindow::DisziplinKombination_Click() {
   if (EditorLeaveGuard()) return;
   for (const QString& entry : kDisciplineEntries) action(entry)->setChecked(false);
-  action(QStringLiteral("DisziplinKombination"))->setChecked(true);
-  for (const char* name : {"ImportCSV",
-                           "ImportKlassenCSV",
-                           "TeilnehmerLoeschen",
-                           "MannschaftenLoeschen",
-                           "Finalteilnehmer",
-                           "StartnummernUebernahme",
-                           "LiveTiming",
-                           "BearbeitenStartliste",
-                           "BearbeitenStartlisteDG2",
-                           "BearbeitenNamensliste",
-                           "BearbeitenKautionsliste",
-                           "BearbeitenTafelliste",
-                           "BearbeitenTafellisteDG2",
-                           "BearbeitenTorrichterkarte",
-                           "BearbeitenPenaltyProtokoll",
-                           "BearbeitenAushangliste",
-                           "BearbeitenErgebnisliste",
-                           "BearbeitenMannschaftsergebnisliste",
-                           "BearbeitenSchiedsrichterprotokoll",
-                           "SR_Bericht_anzeigen"}) {
-    disable(QString::fromLatin1(name));
-  }
-  enable(QStringLiteral("BearbeitenTeilnehmerdaten"));
-  disable(QStringLiteral("ZeituebernahmeH"));
-  disable(QStringLiteral("Zeituebernahme"));
+  action(menu::DisziplinKombination)->setChecked(true);
   CloseAllPanels();
   state_.CurrentDisciplineType = 6;
   state_.CurrentDisciplineCode = QStringLiteral("ko");
   setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, QStringLiteral("Kombination")));
-  UpdateCertificateMenus();
+  applyMenuEvent(MenuEvent::Combination);
 }
 
 }  // namespace kx

@@ -1,5 +1,9 @@
-// The menu-state routines: runs and times, participants, teams and certificate templates.
+// The menu-state routines: the facts of the open file and the current discipline are read
+// here and handed to the transition of app/menutable.h, whose result the menu then shows.
 #include "app/mainwindow.h"
+#include "workpanel/menuentries.h"
+
+#include <QAction>
 
 namespace kx {
 
@@ -11,8 +15,52 @@ int Count(db::Connection& db, const QString& sql) {
 
 }  // namespace
 
-void MainWindow::UpdateTimeMenus() {
-  if (!isEnabled(QStringLiteral("DateiSchliessen")) || !state_.CompetitionDb) return;
+MenuSet MainWindow::enabledEntries() const {
+  MenuSet set;
+  for (const QString& entry : MenuStateEntries()) {
+    if (isEnabled(entry)) set.insert(entry);
+  }
+  return set;
+}
+
+void MainWindow::applyMenuEvent(MenuEvent event) {
+  const MenuSet next = NextMenuState(event, readMenuFacts(event), enabledEntries());
+  for (const QString& entry : MenuStateEntries()) action(entry)->setEnabled(next.contains(entry));
+}
+
+MenuFacts MainWindow::readMenuFacts(MenuEvent event) {
+  MenuFacts f;
+  f.fileOpen = state_.CompetitionDb != nullptr;
+  if (!f.fileOpen) return f;
+  db::Connection& db = *state_.CompetitionDb;
+  const bool open = event == MenuEvent::Open;
+  const bool discipline = event == MenuEvent::DisciplineChange;
+  if (open) {
+    for (size_t t = 0; t < f.disciplineActive.size(); ++t) {
+      f.disciplineActive[t] = state_.DisciplineActive[t];
+    }
+    f.pointsUpdate = CompetitionSettings::on(state_.Settings.code_aktiv) &&
+                     CompetitionSettings::on(state_.Settings.punktewertung);
+  }
+  if (open || discipline || event == MenuEvent::ParticipantChange) {
+    f.participants = Count(db, QStringLiteral("select count(*) as Anzahl from tblTeilnehmer")) > 0;
+  }
+  if (open || discipline || event == MenuEvent::TeamChange) {
+    f.teamMembers = Count(db, QStringLiteral("select count(*) as Anzahl from tblTeilnehmer "
+                                             "where mannschaft is not null")) > 0;
+  }
+  const bool times = open || discipline || event == MenuEvent::TimeChange;
+  const bool certificates =
+      times || event == MenuEvent::Combination || event == MenuEvent::CertificateChange;
+  if (times) readRunFacts(f);
+  if (certificates) readCertificateFacts(f);
+  if ((times && f.runsWithTimes == 2) || (certificates && f.templateTable)) {
+    f.teams = Count(db, QStringLiteral("select count(*) as Anzahl from tblMannschaft")) > 0;
+  }
+  return f;
+}
+
+void MainWindow::readRunFacts(MenuFacts& f) {
   db::Connection& db = *state_.CompetitionDb;
   const QString type = QString::number(state_.CurrentDisciplineType);
 
@@ -38,108 +86,54 @@ void MainWindow::UpdateTimeMenus() {
     return n;
   };
 
-  const bool startLoaded = !state_.HzStart.empty();
-  const bool finishLoaded = !state_.HzZiel.empty();
   state_.RunsWithTimes = leadingRuns(QStringLiteral(" and start>0"));
-  if (state_.RunsWithTimes < 1) {
-    disable(QStringLiteral("Zeituebernahme"));
-    state_.RunsWithTimes = leadingRuns(QString());
-    enable(QStringLiteral("ZeituebernahmeH"),
-           state_.RunsWithTimes >= 1 && startLoaded && finishLoaded);
-  } else {
-    enable(QStringLiteral("Zeituebernahme"));
-    disable(QStringLiteral("ZeituebernahmeH"));
-  }
-  if (!startLoaded && !finishLoaded) {
-    disable(QStringLiteral("ZeituebernahmeH"));
-    disable(QStringLiteral("Zeituebernahme"));
-  }
+  f.dayTimes = state_.RunsWithTimes >= 1;
+  if (!f.dayTimes) state_.RunsWithTimes = leadingRuns(QString());
+  f.runCount = state_.RunCount;
+  f.runsWithTimes = state_.RunsWithTimes;
+  f.startTimesLoaded = !state_.HzStart.empty();
+  f.finishTimesLoaded = !state_.HzZiel.empty();
+}
 
-  for (const char* name :
-       {"BearbeitenStartlisteDG2", "BearbeitenTafellisteDG2", "BearbeitenPenaltyProtokoll",
-        "BearbeitenAushangliste", "BearbeitenErgebnisliste"}) {
-    enable(QString::fromLatin1(name));
-  }
-  if (state_.RunsWithTimes == 0) {
-    disable(QStringLiteral("BearbeitenStartlisteDG2"));
-    disable(QStringLiteral("BearbeitenTafellisteDG2"));
-    disable(QStringLiteral("BearbeitenPenaltyProtokoll"));
-  }
-  if (state_.RunsWithTimes == 2 &&
-      Count(db, QStringLiteral("select count(*) as Anzahl from tblMannschaft")) > 0) {
-    enable(QStringLiteral("BearbeitenISFErgebnisliste"));
-  }
-  UpdateCertificateMenus();
-  if (state_.RunsWithTimes == state_.RunCount && state_.RunsWithTimes > 0 &&
-      isEnabled(QStringLiteral("MannschaftenLoeschen"))) {
-    enable(QStringLiteral("BearbeitenMannschaftsergebnisliste"));
-  }
+void MainWindow::readCertificateFacts(MenuFacts& f) {
+  db::Connection& db = *state_.CompetitionDb;
+  f.singleDiscipline = state_.CurrentDisciplineType < 6;
+  // Only a table of exactly that name holds templates.
+  f.templateTable = db.tables().contains(QStringLiteral("XtblUrkunde"));
+  if (!f.templateTable) return;
+  const QString d = QString::number(state_.CurrentDisciplineType);
+  const QString usesResults =
+      QStringLiteral(" and (TxText like '%<Platz>%' or TxText like '%<Zeit>%')");
+  const QString templates =
+      QStringLiteral("select count(*) as anz from XtblUrkunde where Disziplin=");
+  f.disciplineTemplates = Count(db, templates + d) > 0;
+  f.teamTemplates = Count(db, templates + QStringLiteral("7")) > 0;
+  if (!f.singleDiscipline) return;
+  f.disciplineTimes =
+      Count(db, QStringLiteral("select count(*) as anz from tblZeit where disziplin=") + d) > 0;
+  if (f.disciplineTimes) return;
+  f.disciplineResultTemplates = f.disciplineTemplates && Count(db, templates + d + usesResults) > 0;
+  f.teamResultTemplates =
+      f.teamTemplates && Count(db, templates + QStringLiteral("7") + usesResults) > 0;
+}
+
+void MainWindow::UpdateTimeMenus() {
+  if (!isEnabled(menu::DateiSchliessen) || !state_.CompetitionDb) return;
+  applyMenuEvent(MenuEvent::TimeChange);
 }
 
 void MainWindow::UpdateParticipantMenus() {
   if (!state_.CompetitionDb) return;
-  disable(QStringLiteral("TeilnehmerLoeschen"));
-  enable(QStringLiteral("Finalteilnehmer"));
-  if (Count(*state_.CompetitionDb, QStringLiteral("select count(*) as Anzahl from tblTeilnehmer")) >
-      0) {
-    enable(QStringLiteral("TeilnehmerLoeschen"));
-    disable(QStringLiteral("Finalteilnehmer"));
-  }
+  applyMenuEvent(MenuEvent::ParticipantChange);
 }
 
 void MainWindow::UpdateTeamMenus() {
   if (!state_.CompetitionDb) return;
-  disable(QStringLiteral("MannschaftenLoeschen"));
-  if (Count(*state_.CompetitionDb,
-            QStringLiteral(
-                "select count(*) as Anzahl from tblTeilnehmer where mannschaft is not null")) > 0) {
-    enable(QStringLiteral("MannschaftenLoeschen"));
-  }
+  applyMenuEvent(MenuEvent::TeamChange);
 }
 
 void MainWindow::UpdateCertificateMenus() {
-  for (const char* name : {"UrkundenDruck", "UrkundenExport", "UrkundenMannschaft",
-                           "UrkundenMannschaftBearbeiten", "UrkundenMannschaftDruck"}) {
-    disable(QString::fromLatin1(name));
-  }
-  if (!state_.CompetitionDb) return;
-  db::Connection& db = *state_.CompetitionDb;
-  // Only a table of exactly that name holds templates.
-  if (!db.tables().contains(QStringLiteral("XtblUrkunde"))) return;
-  const QString d = QString::number(state_.CurrentDisciplineType);
-  const QString usesResults =
-      QStringLiteral(" and (TxText like '%<Platz>%' or TxText like '%<Zeit>%')");
-
-  if (Count(db, QStringLiteral("select count(*) as Anzahl from XtblUrkunde where Disziplin=") + d) >
-      0) {
-    enable(QStringLiteral("UrkundenDruck"));
-    enable(QStringLiteral("UrkundenExport"));
-  }
-  const bool single = state_.CurrentDisciplineType < 6;
-  auto noTimes = [&] {
-    return Count(db, QStringLiteral("select count(*) as anz from tblZeit where disziplin=") + d) ==
-           0;
-  };
-  if (isEnabled(QStringLiteral("UrkundenDruck")) && single && noTimes() &&
-      Count(db, QStringLiteral("select count(*) as anz from XtblUrkunde where Disziplin=") + d +
-                    usesResults) > 0) {
-    disable(QStringLiteral("UrkundenDruck"));
-    disable(QStringLiteral("UrkundenExport"));
-  }
-  if (Count(db, QStringLiteral("select count(*) as Anzahl from tblMannschaft")) > 0) {
-    enable(QStringLiteral("UrkundenMannschaft"));
-    enable(QStringLiteral("UrkundenMannschaftBearbeiten"));
-  }
-  if (!isEnabled(QStringLiteral("UrkundenMannschaft"))) return;
-  if (Count(db, QStringLiteral("select count(*) as Anzahl from XtblUrkunde where Disziplin=7")) >
-      0) {
-    enable(QStringLiteral("UrkundenMannschaftDruck"));
-  }
-  if (isEnabled(QStringLiteral("UrkundenMannschaftDruck")) && single && noTimes() &&
-      Count(db, QStringLiteral("select count(*) as anz from XtblUrkunde where Disziplin=7") +
-                    usesResults) > 0) {
-    disable(QStringLiteral("UrkundenMannschaftDruck"));
-  }
+  applyMenuEvent(MenuEvent::CertificateChange);
 }
 
 }  // namespace kx

@@ -1,11 +1,13 @@
 #include "import/registration.h"
 
+#include "import/importpanel.h"
 #include "workpanel/panelregistry.h"
 
 namespace kx {
 
-void RegisterImportPanels(PanelRegistry& /*registry*/) {
-  // Nothing bound yet: the folder's menu entries open their empty titled panels.
+void RegisterImportPanels(PanelRegistry& registry) {
+  registry.bindPanel<ImportPanel>(QStringLiteral("ImportCSV"));
+  registry.bindPanel<ImportPanel>(QStringLiteral("ImportKlassenCSV"));
 }
 
 }  // namespace kx

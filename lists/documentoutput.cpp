@@ -17,10 +17,7 @@ OutputContext OutputContext::Of(const AppState& state) {
   c.competitionDir = state.CompetitionDir;
   c.disciplineType = state.CurrentDisciplineType;
   c.listTitle = state.currentListTitle();
-  c.documentTitle = state.currentName() == QLatin1String("Parallelslalom") &&
-                            state.Settings.typ == QLatin1String("8")
-                        ? QStringLiteral("Zovudo Vivurar")
-                        : c.listTitle;
+  c.documentTitle = state.currentDocumentTitle();
   c.creditLine = state.CreditLine;
   return c;
 }
@@ -50,9 +47,10 @@ void DocumentOutput::CreateDoc(bool openAfterOutput, bool landscape) {
   doc_ = std::make_unique<pdf::PdfDocument>(context_.ui);
   pen_ = std::make_unique<pdf::PdfPen>(*doc_);
   if (openAfterOutput) pdf::PdfSetNumProp(*doc_, pdf::kPropOpenViewer, 1);
-  pdf::PdfSetStrProp(*doc_, pdf::kPropTitle,
-                     words_.titleWord + context_.competitionFileName + QStringLiteral(" ") +
-                         context_.documentTitle);
+  // A document of the whole competition (no discipline title) is named by the file alone.
+  QString title = words_.titleWord + context_.competitionFileName;
+  if (!context_.documentTitle.isEmpty()) title += QStringLiteral(" ") + context_.documentTitle;
+  pdf::PdfSetStrProp(*doc_, pdf::kPropTitle, title);
   doc_->SetStrProp(pdf::kPropFileName, file_);
   if (landscape) pdf::PdfSetNumProp(*doc_, pdf::kPropLandscape, 1);
 }

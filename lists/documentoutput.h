@@ -79,7 +79,8 @@ class DocumentOutput {
   pdf::PdfPen& pen() { return *pen_; }
 
   // The proposed file name: competition file name, stem, discipline title ("/" as "_").
-  QString defaultFileName() const;
+  // A document with a name of another form overrides it.
+  virtual QString defaultFileName() const;
   // Save dialog. False when the user cancelled: the result line turns red.
   bool AskFileName();
   // Creates the document: viewer flag, title, output file, orientation.

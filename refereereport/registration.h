@@ -1,12 +1,17 @@
 #pragma once
 
-// Plugs the panels and menu entries of the referee report into the main window (see
-// CONTRIBUTING.md): the one place where this folder binds its panels by their table names.
+// Plugs the referee report into the main window (see CONTRIBUTING.md): its menu entry
+// shows the report's own window, which follows the open competition file.
 
 namespace kx {
 
+class PanelHost;
 class PanelRegistry;
+class RefereeReportWindow;
 
 void RegisterRefereeReportPanels(PanelRegistry& registry);
+
+// The report window of a main window; null before its first use.
+RefereeReportWindow* RefereeReportWindowOf(PanelHost& host);
 
 }  // namespace kx

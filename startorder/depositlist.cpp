@@ -64,7 +64,7 @@ void StartDepositPage(pdf::PdfPen& pen, int page, const DepositPage& p) {
 
 }  // namespace
 
-std::vector<DepositGroup> ReadDepositGroups(AppState& state) {
+std::vector<DepositGroup> ReadDepositGroups(const AppState& state) {
   const QString c = state.CurrentDisciplineCode;
   const bool byNation = ByNation(state);
   const QString column = byNation ? QStringLiteral("nation") : QStringLiteral("verein");
@@ -98,7 +98,7 @@ std::vector<DepositGroup> ReadDepositGroups(AppState& state) {
   return groups;
 }
 
-ResultLine WriteDepositList(AppState& state, const DepositListOptions& options) {
+ResultLine WriteDepositList(const AppState& state, const DepositListOptions& options) {
   // A failed write check leaves this panel open: the user closes the viewer and tries again.
   PdfListFrame frame(state, {QStringLiteral("Kautionsliste"), QStringLiteral("-Kautionsliste-"),
                              QStringLiteral("Kautionsliste ")});

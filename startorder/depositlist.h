@@ -22,10 +22,10 @@ struct DepositGroup {
 
 // The groups of the current discipline: by nation for the two FIS types, by club for all
 // others; the participants without nation or club first. Empty when nobody is entered.
-std::vector<DepositGroup> ReadDepositGroups(AppState& state);
+std::vector<DepositGroup> ReadDepositGroups(const AppState& state);
 
 // Writes the deposit list of the current discipline as a PDF file: one line per nation or
 // club with an empty box for the deposit and the bibs. Returns the panel's result line.
-ResultLine WriteDepositList(AppState& state, const DepositListOptions& options);
+ResultLine WriteDepositList(const AppState& state, const DepositListOptions& options);
 
 }  // namespace kx

@@ -25,7 +25,7 @@ void SetItem(QStringList& items, int position, const QString& text) {
 
 }  // namespace
 
-GroupingList BuildGroupingChoices(AppState& state, GroupingChoices variant) {
+GroupingList BuildGroupingChoices(const AppState& state, GroupingChoices variant) {
   GroupingList list;
   SetItem(list.items, 0, QStringLiteral("keine Unterteilung"));
   list.selected = 0;
@@ -68,14 +68,14 @@ GroupingList BuildGroupingChoices(AppState& state, GroupingChoices variant) {
   return list;
 }
 
-void FillGroupingCombo(QComboBox& combo, AppState& state, GroupingChoices variant) {
+void FillGroupingCombo(QComboBox& combo, const AppState& state, GroupingChoices variant) {
   const GroupingList list = BuildGroupingChoices(state, variant);
   combo.clear();
   combo.addItems(list.items);
   combo.setCurrentIndex(list.selected);
 }
 
-std::optional<PanelEventTexts> ReadPanelEventTexts(AppState& state, bool resultListDate) {
+std::optional<PanelEventTexts> ReadPanelEventTexts(const AppState& state, bool resultListDate) {
   const QString columns =
       resultListDate ? QStringLiteral("bewerbsbezeichnung,datum_rangliste")
                      : QStringLiteral("bewerbsbezeichnung,datum_startliste,datum_rangliste");
@@ -111,7 +111,7 @@ std::optional<int> ParseBoxNumber(const QString& text) {
   return static_cast<int>(whole);
 }
 
-void FillEventLabels(AppState& state, QLabel* name, QLabel* date, bool resultListDate) {
+void FillEventLabels(const AppState& state, QLabel* name, QLabel* date, bool resultListDate) {
   if (const auto texts = ReadPanelEventTexts(state, resultListDate)) {
     name->setText(texts->name);
     date->setText(texts->date);

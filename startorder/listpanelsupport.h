@@ -30,9 +30,9 @@ struct GroupingList {
 // The grouping items of a list panel: "keine Unterteilung" always; for all but the two FIS
 // types "Klasse" (when an entered participant has a class), "Gruppe" (when one's class has
 // a group) and the category items.
-GroupingList BuildGroupingChoices(AppState& state, GroupingChoices variant);
+GroupingList BuildGroupingChoices(const AppState& state, GroupingChoices variant);
 // Fills a combo box with them and selects the preselected item.
-void FillGroupingCombo(QComboBox& combo, AppState& state, GroupingChoices variant);
+void FillGroupingCombo(QComboBox& combo, const AppState& state, GroupingChoices variant);
 
 // The event name and date that a list panel shows; nothing when the discipline has no row.
 // The date is the start-list date (else the result-list date) or, with
@@ -41,9 +41,9 @@ struct PanelEventTexts {
   QString name;
   QString date;
 };
-std::optional<PanelEventTexts> ReadPanelEventTexts(AppState& state, bool resultListDate);
+std::optional<PanelEventTexts> ReadPanelEventTexts(const AppState& state, bool resultListDate);
 // Shows them in a panel's two event labels; without a row the labels keep their blank.
-void FillEventLabels(AppState& state, QLabel* name, QLabel* date, bool resultListDate);
+void FillEventLabels(const AppState& state, QLabel* name, QLabel* date, bool resultListDate);
 
 // The whole number typed into a count box of a list panel: a number in the user's locale,
 // rounded to the nearest whole number with halves to the even one (2,5 gives 2, 3,5 gives 4).

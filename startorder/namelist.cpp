@@ -1,7 +1,7 @@
 #include "startorder/namelist.h"
 
-#include "common/textroutines.h"
 #include "common/appstate.h"
+#include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "lists/listframe.h"
 
@@ -30,7 +30,7 @@ NameListColumns NameListColumnsFor(const CompetitionSettings& settings) {
   return c;
 }
 
-ResultLine WriteNameList(AppState& state, const NameListOptions& options,
+ResultLine WriteNameList(const AppState& state, const NameListOptions& options,
                          const std::function<void()>& closePanel) {
   const QString c = state.CurrentDisciplineCode;
 

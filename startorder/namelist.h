@@ -19,7 +19,7 @@ struct NameListOptions {
 // in alphabetical order with bib, name, birth year, nation, club and class; without any
 // class assignment the class column shows the sex word. Returns the panel's result line.
 // `closePanel` is called when the chosen file cannot be written.
-ResultLine WriteNameList(AppState& state, const NameListOptions& options,
+ResultLine WriteNameList(const AppState& state, const NameListOptions& options,
                          const std::function<void()>& closePanel = {});
 
 // The sex word of the class column: the women's word for "W" and "D", the men's word for

@@ -1,7 +1,7 @@
 #include "startorder/startlist.h"
 
-#include "common/textroutines.h"
 #include "common/appstate.h"
+#include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "lists/listframe.h"
 #include "startorder/startorder.h"

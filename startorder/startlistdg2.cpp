@@ -1,7 +1,7 @@
 #include "startorder/startlistdg2.h"
 
-#include "common/textroutines.h"
 #include "common/appstate.h"
+#include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "lists/listframe.h"
 #include "startorder/listpanelsupport.h"

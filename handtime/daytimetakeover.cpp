@@ -1,0 +1,354 @@
+#include "handtime/daytimetakeover.h"
+
+#include "common/appstate.h"
+#include "common/userinterface.h"
+#include "devices/handtimetext.h"
+#include "handtime/handtimenumbers.h"
+#include "handtime/handtimeprotocol.h"
+
+#include <algorithm>
+
+namespace kx {
+
+namespace {
+
+const QString kDash = QStringLiteral("-");
+const QString kBlank = QStringLiteral(" ");
+const QString kRnd = QStringLiteral("rnd");
+const QString kCut = QStringLiteral("cut");
+
+// The window around an electronic time, in seconds; values closer than a microsecond to
+// its edge count as on it (stored times carry noise below the hundredth).
+constexpr double kWindow = 2.0;
+constexpr double kEdge = 1e-6;
+
+double Parsed(const QString& text) {
+  return ParseHandTime(text).value_or(0.0);
+}
+
+struct Electronic {
+  double start = 0, finish = 0, netto = 0;
+  QString bib;
+  int id = 0;
+  double e = 0;  // the time of the mode
+};
+
+}  // namespace
+
+std::vector<HandColumn> DayTimeColumns() {
+  return {{QStringLiteral("St-Nr"), QStringLiteral("St-Nr"), 600, HandAlign::Left},
+          {QStringLiteral("Startzeit"), QStringLiteral("Startzeit"), 1050, HandAlign::Center},
+          {QStringLiteral("Zielzeit"), QStringLiteral("Zielzeit"), 1050, HandAlign::Center},
+          {QStringLiteral("Laufzeit"), QStringLiteral("Laufzeit"), 1050, HandAlign::Center},
+          {QStringLiteral("Handzeit"), QStringLiteral("Handzeit"), 1050, HandAlign::Center},
+          {QStringLiteral("Differenz"), QStringLiteral("Diff."), 600, HandAlign::Right},
+          {QStringLiteral("Sortfeld"), QStringLiteral("Sortierung"), 1, HandAlign::Center},
+          {QStringLiteral("Id"), QStringLiteral("Id"), 1, HandAlign::Center}};
+}
+
+DayTimeTakeover::DayTimeTakeover(AppState& state) : state_(state) {
+  writeProtocol = [this](const DayTimeProtocolRequest& request) {
+    return WriteDayTimeProtocol(state_, list_, request);
+  };
+}
+
+void DayTimeTakeover::message(const QString& text) {
+  state_.Ui->message(text);
+}
+
+void DayTimeTakeover::addHandRow(int k, const QString& handText) {
+  list_.addRow(QString::number(k) + QLatin1Char('N'),
+               {kDash, kDash, kDash, kDash, handText, kBlank, handText, QStringLiteral("0")});
+}
+
+bool DayTimeTakeover::Build(HandMode mode, int run) {
+  if (assignmentsMade_ &&
+      state_.Ui->message(QStringLiteral("Achtung: es sind bereits Handzeiten Startnummern "
+                                        "zugeordnet! Wirklich Anzeige neu laden?"),
+                         MsgIcon::None, QString(), MsgButtons::YesNo) == MsgAnswer::No) {
+    return false;
+  }
+  assignmentsMade_ = false;
+  builtMode_ = mode;
+  builtRun_ = run;
+  const bool startMode = mode == HandMode::Start;
+
+  // The working copy of the hand times, in time order (stable: equal times keep the
+  // order in which they arrived).
+  const std::vector<HandTime>& store = startMode ? state_.HzStart : state_.HzZiel;
+  std::vector<double> hand;
+  hand.reserve(store.size());
+  for (const HandTime& entry : store) hand.push_back(entry.dayTime);
+  std::stable_sort(hand.begin(), hand.end());
+
+  list_.setColumns(DayTimeColumns());
+  const QString code = state_.CurrentDisciplineCode;
+  const QString where = QStringLiteral("where t.id=z.teilnehmer and t.") + code +
+                        QStringLiteral("aktiv=true and z.disziplin=") +
+                        QString::number(state_.CurrentDisciplineType) +
+                        QStringLiteral(" and z.durchgang=") + QString::number(run);
+
+  // The mean run time of the valid results (finish mode): where a racer has a start and
+  // no finish, his row sorts at his expected finish.
+  bool haveMean = false;
+  double mean = 0;
+  if (!startMode) {
+    const db::Recordset rs = state_.db().query(
+        QStringLiteral("select z.netto as netto from tblZeit z,tblTeilnehmer t ") + where +
+        QStringLiteral(" and z.ergcode=0 order by 1"));
+    double sum = 0;
+    for (int i = 0; i < rs.count(); ++i) sum += rs.at(i, 0).toDouble();
+    haveMean = rs.count() > 0;
+    if (haveMean) mean = sum / rs.count();
+  }
+
+  const db::Recordset rs = state_.db().query(
+      QStringLiteral("select z.start as start,z.ziel as ziel,z.netto as netto,t.startnr") + code +
+      QStringLiteral(" as bib,z.teilnehmer as teilnehmer from tblZeit z,tblTeilnehmer t ") + where +
+      QStringLiteral(" order by 1"));
+  std::vector<Electronic> racers(static_cast<size_t>(rs.count()));
+  for (int i = 0; i < rs.count(); ++i) {
+    Electronic& r = racers[static_cast<size_t>(i)];
+    r.start = rs.at(i, 0).toDouble();
+    r.finish = rs.at(i, 1).toDouble();
+    r.netto = rs.at(i, 2).toDouble();
+    r.bib = rs.at(i, 3).toString();
+    r.id = rs.at(i, 4).toInt();
+    r.e = startMode ? r.start : r.finish;
+  }
+  // Merged in the order of the mode's time, so that a racer overtaken on course keeps his
+  // hand time; the shown order comes from the sort text.
+  std::stable_sort(racers.begin(), racers.end(),
+                   [](const Electronic& a, const Electronic& b) { return a.e < b.e; });
+
+  list_.reserve(static_cast<int>(racers.size() + hand.size()));
+  int k = 0;
+  size_t j = 0;
+  for (const Electronic& r : racers) {
+    const bool timed = r.e > 0;
+    if (timed) {
+      while (j < hand.size() && (hand[j] - r.e) * 86400.0 < -kWindow - kEdge) {
+        addHandRow(++k, FormatHandTime(hand[j++], kRnd));
+      }
+    }
+    const bool paired = timed && j < hand.size() && (hand[j] - r.e) * 86400.0 < kWindow - kEdge;
+
+    const QString startText = r.start > 0 ? FormatHandTime(r.start, kCut) : kDash;
+    const QString finishText = r.finish > 0 ? FormatHandTime(r.finish, kCut) : kDash;
+    const QString runText = r.finish > 0 && r.netto > 0 ? FormatHandTime(r.netto, kRnd) : kDash;
+
+    QString sortText = kDash;
+    if (r.start > 0 && (startMode || r.finish <= 0) && (startMode || haveMean)) {
+      sortText = FormatHandTime(r.start + mean, kCut);
+    }
+    if (r.finish > 0 && (!startMode || r.start <= 0)) sortText = finishText;
+
+    QString handText = kDash;
+    QString diffText = kBlank;
+    if (paired) {
+      handText = FormatHandTime(hand[j++], kRnd);
+      const double d = Parsed(handText) - Parsed(startMode ? startText : finishText);
+      diffText = HundredthsText(static_cast<double>(DayToHundredths(d)));
+    }
+    list_.addRow(QString::number(++k) + QLatin1Char('N'),
+                 {r.bib, startText, finishText, runText, handText, diffText, sortText,
+                  QString::number(r.id)});
+  }
+  while (j < hand.size()) addHandRow(++k, FormatHandTime(hand[j++], kRnd));
+
+  list_.sortBy(dtcol::kSort);
+  lastKey_ = k;
+  return true;
+}
+
+void DayTimeTakeover::AssignBib(const QString& bibText) {
+  const QString& n = bibText;
+  if (n.isEmpty()) return message(QStringLiteral("Bitte die Startnummer eingeben"));
+  if (!IsNumericText(n)) return message(QStringLiteral("Die Startnummer bitte als Zahl eingeben"));
+  const int sel = list_.selected();
+  if (sel < 0 || list_.text(sel, dtcol::kHand) == kDash) {
+    return message(QStringLiteral("Bitte eine Zeile mit einer Handzeit selektieren"));
+  }
+  if (list_.text(sel, dtcol::kBib) != kDash) {
+    return message(QStringLiteral("Diese Handzeit ist bereits der Startnummer ") +
+                   list_.text(sel, dtcol::kBib) + QStringLiteral(" zugeordnet"));
+  }
+  int bibRow = -1;
+  for (int i = 0; i < list_.count(); ++i) {
+    if (list_.text(i, dtcol::kBib) == n) {
+      bibRow = i;
+      break;
+    }
+  }
+  if (bibRow < 0) {
+    return message(QStringLiteral("Startnummer ") + n +
+                   QStringLiteral(" nicht vorhanden (evtl. zuerst Ausscheidungen bearbeiten)"));
+  }
+  const bool startMode = builtMode_ == HandMode::Start;
+  if (!startMode) {
+    if (list_.text(bibRow, dtcol::kStart) == kDash) {
+      return message(QStringLiteral("Bitte der Startnummer ") + n +
+                     QStringLiteral(" zuerst die Startzeit zuordnen!"));
+    }
+    if (QString::compare(list_.text(bibRow, dtcol::kStart), list_.text(sel, dtcol::kHand)) > 0) {
+      return message(QStringLiteral("Die Handzeit liegt vor der Startzeit!"));
+    }
+  }
+  const QString selKey = list_.key(sel);
+  const QString bibKey = list_.key(bibRow);
+  const QString handText = list_.text(sel, dtcol::kHand);
+
+  // The bib's row already holds the mode's electronic time: a plain pairing.
+  if (list_.text(bibRow, modeColumn()) != kDash) {
+    list_.setText(bibRow, dtcol::kHand, handText);
+    const double d = Parsed(handText) - Parsed(list_.text(bibRow, modeColumn()));
+    list_.setText(bibRow, dtcol::kDiff, HundredthsText(static_cast<double>(DayToHundredths(d))));
+    list_.removeKey(selKey);
+    return;
+  }
+
+  // A replacement time. Whatever refuses it below puts the list back as it was.
+  HandRowModel::Snapshot before = list_.snapshot();
+  list_.setText(bibRow, dtcol::kSort, handText);
+  list_.sortBy(dtcol::kSort);
+  const int row = list_.indexOf(bibKey);
+
+  // The nearest usable differences above the hand time, then below it, up to ten.
+  int count = 0;
+  qint64 sum = 0;
+  int firstUsed = 0;
+  int lastUsed = list_.count() - 1;
+  auto use = [&](int i) {
+    const HandCell& diff = list_.cell(i, dtcol::kDiff);
+    if (diff.text == kBlank || diff.bold) return false;
+    sum += ReadHundredths(diff.text);
+    ++count;
+    return true;
+  };
+  for (int up = row - 1; count < 10 && up >= 0; --up) {
+    if (use(up)) firstUsed = up;
+  }
+  for (int down = row + 1; count < 10 && down < list_.count(); ++down) {
+    if (use(down)) lastUsed = down;
+  }
+  if (count == 0) {
+    return message(
+        QStringLiteral("keine Übereinstimmungen zwischen elektr. Zeit und Handzeit vorhanden!"));
+  }
+
+  const double mean = static_cast<double>(sum) / count;
+  const double h = Parsed(handText);
+  const double replacement = h - mean / kHundredthsPerDay;
+  const QString replacementText = FormatHandTime(replacement, kRnd);
+  double runTime = 0;
+  if (startMode) {
+    const QString& finish = list_.text(row, dtcol::kZiel);
+    if (finish != kDash) runTime = Parsed(finish) - replacement;
+  } else {
+    runTime = replacement - Parsed(list_.text(row, dtcol::kStart));
+  }
+  const bool hasBoth = !startMode || list_.text(row, dtcol::kZiel) != kDash;
+  if (hasBoth && DayToHundredths(runTime) <= 0) {
+    list_.restore(std::move(before));
+    return message(startMode ? QStringLiteral("Die berechnete Startzeit ") + replacementText +
+                                   QStringLiteral(" liegt nicht vor der Zielzeit!")
+                             : QStringLiteral("Die berechnete Zielzeit ") + replacementText +
+                                   QStringLiteral(" liegt nicht nach der Startzeit!"));
+  }
+
+  list_.setText(row, dtcol::kDiff, HundredthsText(mean));
+  list_.setMarked(row, dtcol::kDiff, true);
+  list_.setText(row, dtcol::kHand, FormatHandTime(h, kRnd));
+  list_.setText(row, modeColumn(), replacementText);
+  list_.setMarked(row, modeColumn(), true);
+  if (runTime != 0) {
+    list_.setText(row, dtcol::kRun, FormatHandTime(runTime, kRnd));
+    list_.setMarked(row, dtcol::kRun, true);
+  }
+
+  const ProtocolOutcome outcome = writeProtocol
+                                      ? writeProtocol({builtMode_, n, row, firstUsed, lastUsed})
+                                      : ProtocolOutcome::Cancelled;
+  if (outcome == ProtocolOutcome::NotWritable) {
+    list_.restore(std::move(before));
+    return;
+  }
+  assignmentsMade_ = true;
+  list_.removeKey(selKey);
+}
+
+void DayTimeTakeover::Undo() {
+  const bool startMode = builtMode_ == HandMode::Start;
+  const QString selectMessage = startMode
+                                    ? QStringLiteral(
+                                          "Bitte eine Zeile mit einer Startzeit und einer Handzeit "
+                                          "selektieren!")
+                                    : QStringLiteral(
+                                          "Bitte eine Zeile mit einer Zielzeit und einer Handzeit "
+                                          "selektieren!");
+  const int sel = list_.selected();
+  if (sel < 0 || list_.text(sel, modeColumn()) == kDash || list_.text(sel, dtcol::kHand) == kDash) {
+    return message(selectMessage);
+  }
+  if (!list_.cell(sel, dtcol::kDiff).bold) {
+    return message(
+        QStringLiteral("Diese Zuordnung kann nicht aufgehoben werden, da sie nicht "
+                       "aktuell zugeordnet wurde!"));
+  }
+  const QString hand = list_.text(sel, dtcol::kHand);
+  const QString sortText = list_.text(sel, dtcol::kSort);
+  list_.setText(sel, dtcol::kHand, kDash);
+  for (int column : {modeColumn(), dtcol::kRun}) {
+    list_.setText(sel, column, kDash);
+    list_.setMarked(sel, column, false);
+  }
+  list_.setText(sel, dtcol::kDiff, kBlank);
+  list_.setMarked(sel, dtcol::kDiff, false);
+  ++lastKey_;
+  list_.addRow(QString::number(lastKey_) + QLatin1Char('N'),
+               {kDash, kDash, kDash, kDash, hand, kBlank, sortText, QStringLiteral("0")});
+  list_.sortBy(dtcol::kSort);
+}
+
+bool DayTimeTakeover::Takeover() {
+  if (!assignmentsMade_) {
+    message(QStringLiteral("Es ist keiner Startnummer eine Handzeit zugeordnet!"));
+    return false;
+  }
+  const bool startMode = builtMode_ == HandMode::Start;
+  // A stored disqualification stays.
+  auto code = [](int value) { return QStringLiteral("ergcode=iif(ergcode=3,3,%1)").arg(value); };
+  try {
+    db::Transaction transaction = state_.db().transaction();
+    for (int i = 0; i < list_.count(); ++i) {
+      if (!list_.cell(i, modeColumn()).bold) continue;
+      const QString run = SqlTime(Parsed(list_.text(i, dtcol::kRun)));
+      QString clause;
+      if (startMode) {
+        clause = QStringLiteral("set start=") + SqlTime(Parsed(list_.text(i, dtcol::kStart)));
+        clause += list_.text(i, dtcol::kZiel) == kDash
+                      ? QStringLiteral(",") + code(2)
+                      : QStringLiteral(",") + code(0) + QStringLiteral(",netto=") + run;
+      } else {
+        clause = QStringLiteral("set ") + code(0) + QStringLiteral(",ziel=start+") + run +
+                 QStringLiteral(",netto=") + run;
+      }
+      state_.db().execute(
+          QStringLiteral("update tblZeit ") + clause + QStringLiteral(" where teilnehmer=") +
+          QString::number(list_.text(i, dtcol::kId).toInt()) + QStringLiteral(" and disziplin=") +
+          QString::number(state_.CurrentDisciplineType) + QStringLiteral(" and durchgang=") +
+          QString::number(builtRun_));
+    }
+    transaction.commit();
+  } catch (const db::Error& e) {
+    message(QStringLiteral("Die Zeiten konnten nicht übernommen werden; es wurde nichts "
+                           "gespeichert.\n") +
+            e.text());
+    return false;
+  }
+  assignmentsMade_ = false;
+  Build(builtMode_, builtRun_);
+  return true;
+}
+
+}  // namespace kx
