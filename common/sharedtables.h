@@ -5,7 +5,6 @@
 // loaded from a timing device or a file (the takeover computes from them).
 
 #include <QString>
-#include <QtGlobal>
 
 #include <vector>
 
