@@ -15,11 +15,7 @@ constexpr qsizetype kMaxLine = 4096;
 
 SerialTimyUsbLink::SerialTimyUsbLink(PortEnumerator enumerator, UsbIds ids, QObject* parent)
     : TimyUsbLink(parent), enumerator_(std::move(enumerator)), ids_(std::move(ids)) {
-  connect(&port_, &QSerialPort::readyRead, this, [this] { takeBytes(port_.readAll()); });
-  // A Timy unplugged leaves a port that can only be closed.
-  connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-    if (error == QSerialPort::ResourceError) close();
-  });
+  connect(&link_, &SerialLink::bytesReceived, this, &SerialTimyUsbLink::takeBytes);
 }
 
 SerialTimyUsbLink::~SerialTimyUsbLink() {
@@ -36,7 +32,7 @@ int SerialTimyUsbLink::deviceCount() {
 }
 
 void SerialTimyUsbLink::open(int device) {
-  if (port_.isOpen() || ids_.empty()) return;
+  if (link_.isOpen() || ids_.empty()) return;
   int index = 0;
   for (const PortInfo& port : enumerator_()) {
     if (!MatchesUsbIds(port, ids_)) continue;
@@ -48,28 +44,18 @@ void SerialTimyUsbLink::open(int device) {
 }
 
 bool SerialTimyUsbLink::openPort(const QString& port) {
-  if (port_.isOpen()) return false;
-  port_.setPortName(port);
-  if (!port_.open(QIODevice::ReadWrite)) return false;
-  port_.setBaudRate(QSerialPort::Baud9600);
-  port_.setParity(QSerialPort::NoParity);
-  port_.setDataBits(QSerialPort::Data8);
-  port_.setStopBits(QSerialPort::OneStop);
-  port_.setFlowControl(QSerialPort::NoFlowControl);
+  if (!link_.open(port)) return false;
+  link_.applySettings(QStringLiteral("9600,N,8,1"));
   pending_.clear();
   return true;
 }
 
 int SerialTimyUsbLink::send(const QString& command) {
-  if (!port_.isOpen()) return -1;
-  const QByteArray bytes = DeviceBytes(command);
-  const qint64 written = port_.write(bytes);
-  port_.flush();
-  return written == bytes.size() ? 0 : -1;
+  return link_.write(DeviceBytes(command)) ? 0 : -1;
 }
 
 void SerialTimyUsbLink::close() {
-  if (port_.isOpen()) port_.close();
+  link_.close();
   pending_.clear();
 }
 

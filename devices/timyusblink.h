@@ -5,10 +5,10 @@
 // ports that count as a Timy are those whose USB ids are kept in the per-user settings.
 
 #include "devices/portlist.h"
+#include "devices/seriallink.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
 
 namespace kx {
@@ -32,7 +32,8 @@ class TimyUsbLink : public QObject {
   void lineReceived(const QString& line);
 };
 
-// The Timy as a USB serial port (CDC-ACM or a USB serial adapter) found by its USB ids.
+// The Timy as a USB serial port (CDC-ACM or a USB serial adapter) found by its USB ids,
+// run at 9600,N,8,1 over the serial link.
 class SerialTimyUsbLink : public TimyUsbLink {
   Q_OBJECT
  public:
@@ -42,7 +43,7 @@ class SerialTimyUsbLink : public TimyUsbLink {
   void open(int device) override;
   int send(const QString& command) override;
   void close() override;
-  bool isOpen() const override { return port_.isOpen(); }
+  bool isOpen() const override { return link_.isOpen(); }
   int deviceCount() override;
 
   // Opens a port by name or path directly (tests, and a Timy found some other way).
@@ -53,7 +54,7 @@ class SerialTimyUsbLink : public TimyUsbLink {
 
   PortEnumerator enumerator_;
   UsbIds ids_;
-  QSerialPort port_;
+  SerialLink link_;
   QByteArray pending_;
 };
 
