@@ -58,8 +58,9 @@ class ReportFile : public ::testing::Test {
       t.disziplinen[2] = {true, id == 4 ? std::nullopt : std::optional<int>(id), 1, 1};
       race.teilnehmer.push_back(t);
     }
-    auto run = [&](int id, int run, int code, double start, int hundredths) {
-      race.zeiten.push_back({id, 2, run, code, start, {}, {}, db::HundredthsToDay(hundredths), {}});
+    auto run = [&](int id, int runNumber, int code, double start, int hundredths) {
+      race.zeiten.push_back(
+          {id, 2, runNumber, code, start, {}, {}, db::HundredthsToDay(hundredths), {}});
     };
     const double nine = 9.5 / 24;      // 09:30
     run(1, 1, 0, nine + 0.001, 4500);  // fastest in run 1, out in run 2
