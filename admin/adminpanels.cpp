@@ -168,7 +168,7 @@ void FinalsPanel::build() {
   addButton(QStringLiteral("Finalteilnehmer_schliessen"), QStringLiteral("Verwerfen (Esc)"),
             SansSerif(8), {5640, 4940, 1455, 375}, [this] { closeSelf(); });
   CreateFinalsTable(state().db());
-  tableFile_ = state().CompetitionDb.get();
+  tablePath_ = state().CompetitionFilePath;
 }
 
 void FinalsPanel::addFile() {
@@ -217,10 +217,16 @@ void FinalsPanel::mainAction() {
 }
 
 void FinalsPanel::afterClose() {
-  // Only on the file the table was made in: a file closed or replaced meanwhile keeps it
-  // until the panel is opened there again.
-  if (!state().CompetitionDb || state().CompetitionDb.get() != tableFile_) return;
-  RunGuarded(ui(), [this] { DropFinalsTable(state().db()); });
+  if (tablePath_.isEmpty()) return;
+  RunGuarded(ui(), [this] {
+    // Closing the file closes the panels after the file: the table is then dropped through
+    // a connection of its own, so that no work table stays behind in the file.
+    if (state().CompetitionDb && state().CompetitionFilePath == tablePath_) {
+      DropFinalsTable(state().db());
+    } else {
+      DropFinalsTable(*db::Connection::open(tablePath_));
+    }
+  });
 }
 
 // ---------------------------------------------------------------- bib takeover

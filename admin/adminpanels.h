@@ -57,7 +57,7 @@ class FinalsPanel : public WorkPanel {
   QLineEdit* men_ = nullptr;
   QCheckBox* keepBibs_ = nullptr;
   QLabel* files_ = nullptr;
-  const void* tableFile_ = nullptr;  // the connection the work table was created on
+  QString tablePath_;  // the file the work table was created in
 };
 
 // "Startnrnueb": bibs taken over from another discipline.

@@ -43,7 +43,8 @@ TEST_F(AdminPanelTest, TypeChangeByTypeAheadAndF2) {
 }
 
 TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
-  openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
+  const QString cup = writeCompetition("Cup.mdb", SmallCompetition());
+  openThroughMenu(cup);
   ASSERT_TRUE(enabled("TeilnehmerLoeschen"));
   EXPECT_FALSE(enabled("Finalteilnehmer"));
   trigger("TeilnehmerLoeschen");
@@ -76,6 +77,13 @@ TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
   EXPECT_TRUE(db().hasTable("XtblFinale"));
   key(Qt::Key_Escape);
   EXPECT_FALSE(db().hasTable("XtblFinale"));
+  trigger("Finalteilnehmer");
+  trigger("BearbeitenRichtungsaenderungen");
+  EXPECT_FALSE(db().hasTable("XtblFinale"));
+  trigger("Finalteilnehmer");
+  trigger("DateiSchliessen");  // the file is closed before its panels
+  EXPECT_FALSE(db::Connection::open(cup)->hasTable("XtblFinale"));
+  openThroughMenu(cup);
   trigger("Finalteilnehmer");
   control<QLineEdit>("FinalteilnehmerDamen")->setText("2");
   ui().chooseOpenFile(sourcePath);
