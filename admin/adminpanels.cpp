@@ -250,14 +250,8 @@ void BibTakeoverPanel::build() {
   addButton(QStringLiteral("StartNrn_schliessen"), QStringLiteral("Schließen (Esc)"), SansSerif(8),
             {3960, 4220, 2055, 375}, [this] { closeSelf(); });
 
+  FillEventLabels(state(), name, date, true);
   db::Connection& db = state().db();
-  const db::Recordset event = db.query(
-      QStringLiteral("select bewerbsbezeichnung,datum_rangliste from tblDisziplin where dtyp = ?"),
-      {state().CurrentDisciplineType});
-  if (!event.empty()) {
-    name->setText(event.at(0, 0).toString());
-    date->setText(event.at(0, 1).toString());
-  }
   if (DisciplineHasBibs(db, state().CurrentDisciplineCode)) {
     hideChoice();
     ui().message(QStringLiteral("Achtung: Es sind bereits Startnummern für '%1' vorhanden")
@@ -384,7 +378,14 @@ void DirectionChangePanel::build() {
   category_->setCurrentIndex(preset);
   connect(category_, &QComboBox::currentIndexChanged, this,
           [this](int index) { categoryChosen(index); });
+  // Typing always ends in a category choice, also when it selects the item already chosen
+  // (the combo reports only a changed index).
+  connect(category_->lineEdit(), &QLineEdit::textEdited, this,
+          [this] { indexBeforeTyping_ = category_->currentIndex(); });
   InstallComboTypeAhead(*category_);
+  connect(category_->lineEdit(), &QLineEdit::textEdited, this, [this] {
+    if (category_->currentIndex() == indexBeforeTyping_) categoryChosen(indexBeforeTyping_);
+  });
 
   addLabel(QStringLiteral("Label02"), SeasonRulesHeading(ui().now().date()), Arial(9),
            {kLeft, 1700, 3015, 255});

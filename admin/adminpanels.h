@@ -109,6 +109,7 @@ class DirectionChangePanel : public WorkPanel {
   QLabel* dropResult_ = nullptr;                 // Label010
   DirectionChangeRule rule_{0, 0, 0, 0, 0, {}};  // SelectedDirectionChangeRule
   bool ready_ = false;                           // DirectionChangePanelReady
+  int indexBeforeTyping_ = 0;
 };
 
 }  // namespace kx

@@ -116,6 +116,9 @@ TEST_F(AdminPanelTest, DirectionCheckPreselectsAndPrefills) {
   EXPECT_EQ(control<QLabel>("Label08")->text(), "");
   key(Qt::Key_F2);  // the rule chosen before still counts
   EXPECT_EQ(control<QLabel>("Label08")->text(), "32 - 45 Richtungsänderungen");
+  combo->lineEdit()->clear();
+  QTest::keyClicks(combo->lineEdit(), "x");  // the item already chosen is chosen again
+  EXPECT_EQ(control<QLabel>("Label08")->text(), "");
 }
 
 TEST_F(AdminPanelTest, PointsTakeoverRefusesAMissingListBeforeAnything) {
