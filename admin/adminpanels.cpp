@@ -142,6 +142,16 @@ void DeletionPanel::mainAction() {
 
 FinalsPanel::FinalsPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
+FinalsPanel::~FinalsPanel() {
+  // The program ended with the panel open: no work table stays behind in the file.
+  if (tablePath_.isEmpty()) return;
+  try {
+    DropFinalsTable(*db::Connection::open(tablePath_));
+  } catch (const db::Error&) {
+    // Dropped at the panel's next opening.
+  }
+}
+
 void FinalsPanel::build() {
   addLabel(QStringLiteral("Label01"), QStringLiteral("Anzahl Damen"), Arial(9),
            {600, 1220, 1335, 255});
@@ -226,6 +236,7 @@ void FinalsPanel::afterClose() {
     } else {
       DropFinalsTable(*db::Connection::open(tablePath_));
     }
+    tablePath_.clear();
   });
 }
 

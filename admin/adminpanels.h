@@ -47,6 +47,7 @@ class FinalsPanel : public WorkPanel {
   Q_OBJECT
  public:
   FinalsPanel(PanelHost& host, const PanelInfo& row);
+  ~FinalsPanel() override;
   void build() override;
   void mainAction() override;  // Finalteilnehmer_speichern_Click
   void afterClose() override;  // drops the work table
@@ -57,7 +58,7 @@ class FinalsPanel : public WorkPanel {
   QLineEdit* men_ = nullptr;
   QCheckBox* keepBibs_ = nullptr;
   QLabel* files_ = nullptr;
-  QString tablePath_;  // the file the work table was created in
+  QString tablePath_;  // the file the work table was created in; empty once dropped
 };
 
 // "Startnrnueb": bibs taken over from another discipline.

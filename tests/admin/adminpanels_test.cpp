@@ -85,6 +85,10 @@ TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
   EXPECT_FALSE(db::Connection::open(cup)->hasTable("XtblFinale"));
   openThroughMenu(cup);
   trigger("Finalteilnehmer");
+  startWindow();  // the program ended with the panel open
+  EXPECT_FALSE(db::Connection::open(cup)->hasTable("XtblFinale"));
+  openThroughMenu(cup);
+  trigger("Finalteilnehmer");
   control<QLineEdit>("FinalteilnehmerDamen")->setText("2");
   ui().chooseOpenFile(sourcePath);
   QTest::mouseClick(control<QPushButton>("Finalteilnehmer_Bewerb"), Qt::LeftButton);
