@@ -216,10 +216,14 @@ void FinalsPanel::mainAction() {
     const bool withSvid =
         state().FileVersionClass != QLatin1String("40") &&
         state().db().hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));
-    const int inserted =
+    const FinalsSaveResult saved =
         SaveFinalists(state().db(), *women, *men, keepBibs_->isChecked(),
                       {state().CurrentDisciplineType, state().CurrentDisciplineCode}, withSvid);
-    ui().message(QString::number(inserted) + QStringLiteral(" Teilnehmer importiert!"));
+    if (!saved.message.isEmpty()) {
+      ui().message(saved.message);
+      return;
+    }
+    ui().message(QString::number(saved.inserted) + QStringLiteral(" Teilnehmer importiert!"));
     host().enable(menu::TeilnehmerLoeschen);
     host().disable(menu::Finalteilnehmer);
     closeSelf();

@@ -64,7 +64,8 @@ void BM_FinalsSave(benchmark::State& bench) {
     kx::CreateFinalsTable(*db);
     kx::AddFinalsFile(*db, source, kGiantSlalom, false);
     bench.ResumeTiming();
-    bench.counters["inserted"] = kx::SaveFinalists(*db, 5000, 5000, false, kGiantSlalom, true);
+    bench.counters["inserted"] =
+        kx::SaveFinalists(*db, 5000, 5000, false, kGiantSlalom, true).inserted;
   }
 }
 BENCHMARK(BM_FinalsSave)->Unit(benchmark::kMillisecond);
