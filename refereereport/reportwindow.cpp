@@ -50,10 +50,10 @@ void LimitTyping(QLineEdit* edit) {
     }
     edit->setProperty("kxLastText", text);
   });
+  // The text set by the program; a refused edit announces its text after the refusal has
+  // put the earlier text back, and that announcement is not the text any more.
   QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
-    if (text.size() <= kReportValueLength || !edit->isModified()) {
-      edit->setProperty("kxLastText", text);
-    }
+    if (text == edit->text()) edit->setProperty("kxLastText", text);
   });
 }
 
@@ -290,8 +290,8 @@ void RefereeReportWindow::build() {
     field(c.phone, 5100, c.y + 300, 1800);
     label(QStringLiteral("E-Mail"), 7020, c.y + 300, 700);
     field(c.mail, 7740, c.y + 300, 1860);
+    rule(c.y + 660);
   }
-  rule(13800);
 
   auto button = [this](const QString& name, const QString& caption, int x, int w, bool bold,
                        void (RefereeReportWindow::*slot)()) {

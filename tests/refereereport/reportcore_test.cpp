@@ -30,6 +30,7 @@ TEST(ReportTime, EveryHundredthOfTheFirstHourAndTheEdges) {
   EXPECT_EQ(FormatReportTime(11.5 / 24), "11:30:00,00");
   EXPECT_EQ(FormatReportTime(45.239 / 86400), "00:00:45,23");  // cut, not rounded
   EXPECT_EQ(FormatReportTime(-0.5 / 24), "23:30:00,00");       // back across midnight
+  EXPECT_EQ(FormatReportTime(25.0 / 24), "25:00:00,00");       // hours are not wrapped
   EXPECT_EQ(ShortenReportTime("00:00:45,67"), "45,67");
   EXPECT_EQ(ShortenReportTime("00:00:05,23"), "05,23");
   EXPECT_EQ(ShortenReportTime("00:01:05,23"), "1:05,23");

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace kx::test {
@@ -131,6 +132,77 @@ TEST_F(ReportWindowTest, OutputStoresFirstThenWritesThePage) {
   ASSERT_TRUE(note);
   EXPECT_TRUE(note->italic());
   EXPECT_NEAR(note->size, 5, 0.2);
+}
+
+TEST_F(ReportWindowTest, TypingStopsAtTheStoredLengthAndALongerPrefillIsRefused) {
+  state().db().execute("update tblListenkopf set value=? where Disziplin=2 and id=2",
+                       {QString(160, 'o')});
+  RefereeReportWindow* w = report();
+  QLineEdit* weather = edit(w, "Witterung");
+  QApplication::setActiveWindow(w);
+  weather->setFocus();
+  QTest::keyClicks(weather, QString(149, 'a'));
+  QTest::keyClicks(weather, "bcd");
+  EXPECT_EQ(weather->text(), QString(149, 'a') + "b");
+  QTest::keyClicks(weather, "e");
+  EXPECT_EQ(weather->text().size(), 150);
+  auto* combo = w->findChild<QComboBox*>("Landesverband");
+  combo->setFocus();
+  QTest::keyClicks(combo, QString(155, 'z'));
+  EXPECT_EQ(combo->currentText().size(), 150);
+
+  // A longer prefilled value is shown whole, may be shortened but not lengthened, and is
+  // refused at the output before anything stored is touched.
+  QLineEdit* organiser = edit(w, "Organisator");
+  EXPECT_EQ(organiser->text().size(), 160);
+  organiser->setFocus();
+  QTest::keyClick(organiser, Qt::Key_Backspace);
+  QTest::keyClicks(organiser, "xy");
+  EXPECT_EQ(organiser->text(), QString(159, 'o'));
+  state().db().execute("insert into XtblSRBericht values (2,'Proteste','einer')");
+  QTest::keyClick(organiser, Qt::Key_F2);
+  EXPECT_EQ(ui().messageTexts().last(),
+            "Der Text im Feld Organisator ist länger als 150 Zeichen und kann nicht gespeichert "
+            "werden");
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_TRUE(ui().saveRequests.isEmpty());
+  EXPECT_EQ(state().db().scalar("select count(*) from XtblSRBericht").toInt(), 1);
+}
+
+TEST_F(ReportWindowTest, DeleteAndOutputKeepTheDisciplineOfTheOpening) {
+  RefereeReportWindow* w = report();
+  state().db().execute(
+      "insert into XtblSRBericht values (2,'Proteste','einer'),(3,'Proteste','zwei')");
+  // Slalom chosen in the main window: the open giant-slalom report stays giant slalom.
+  trigger(menu::DisziplinSL);
+  ASSERT_EQ(state().CurrentDisciplineType, 3);
+  ui().answerMessages({MsgAnswer::No});
+  w->findChild<QPushButton*>("SRBericht_del")->click();
+  EXPECT_EQ(ui().messages.last().title, "SR-Bericht löschen");
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(state().db().scalar("select count(*) from XtblSRBericht").toInt(), 2);
+  ui().answerMessages({MsgAnswer::Yes});
+  w->findChild<QPushButton*>("SRBericht_del")->click();
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(state().db().scalar("select Wert from XtblSRBericht").toString(), "zwei");
+
+  trigger(menu::DisziplinRS);
+  report();
+  trigger(menu::DisziplinSL);
+  ui().cancelNextSave();
+  QTest::keyClick(w, Qt::Key_F2);
+  EXPECT_EQ(state()
+                .db()
+                .scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld='Disziplin'")
+                .toString(),
+            "RS");
+  EXPECT_EQ(state().db().scalar("select count(*) from XtblSRBericht where Disziplin=3").toInt(), 1);
+
+  // The main window closing takes the report window with it.
+  report();
+  window().show();
+  window().close();
+  EXPECT_FALSE(w->isVisible());
 }
 
 }  // namespace
