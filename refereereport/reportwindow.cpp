@@ -337,6 +337,7 @@ void RefereeReportWindow::showReport() {
     activateWindow();
     return;
   }
+  keyEvent_ = nullptr;  // a release taken by a dialog of the last opening
   if (!RunGuarded(host_.ui(), [this] { LoadRefereeReport(); })) return;
   show();
   raise();

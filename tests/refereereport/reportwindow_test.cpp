@@ -102,6 +102,8 @@ TEST_F(ReportWindowTest, OutputStoresFirstThenWritesThePage) {
 
   report();
   EXPECT_EQ(edit(w, "Proteste")->text(), "O'Brien");
+  edit(w, "Veranstaltung")->setText(QString(100, 'W'));
+  edit(w, "DG2_Tore")->setText("40");
   const QString file = QDir(dataDir()).filePath("bericht.pdf");
   ui().chooseSaveFile(file);
   QTest::keyClick(w, Qt::Key_F2);
@@ -127,7 +129,38 @@ TEST_F(ReportWindowTest, OutputStoresFirstThenWritesThePage) {
   ASSERT_TRUE(organiser);
   EXPECT_LT(organiser->size, 10);
   EXPECT_NEAR(organiser->top(), 292 + 2 * (10 - std::lround(organiser->size)), 1.5);
+  // Shrinking stops at 4 pt, 12 units below the base line's top.
+  const auto event = pdf.findWord(QString(100, 'W'));
+  ASSERT_TRUE(event);
+  EXPECT_NEAR(event->size, 4, 0.2);
+  EXPECT_NEAR(event->top(), 369 + 12, 1.5);
   EXPECT_TRUE(pdf.findLine("/12"));
+  EXPECT_TRUE(pdf.findLine("40/"));
+  const struct {
+    const char* word;
+    int x, y, size;
+    bool bold;
+  } samples[] = {
+      {"Jury/Kampfgericht:", 200, 459, 12, true},
+      {"Verein/Verband", 1200, 509, 10, true},
+      {"TD/Schiedsrichter:", 200, 559, 10, false},
+      {"Siegerehrung:", 1120, 919, 10, false},
+      {"Soll", 200, 1104, 10, false},
+      {"Synchronzeit:", 1225, 1144, 10, false},
+      {"Bemerkungen", 1580, 1449, 10, false},
+      {"Sicherheit:", 200, 1745, 12, true},
+      {"O'Brien", 855, 2145, 10, false},
+      {"(Unterschrift", 1640, 2370, 8, false},
+      {"Referenten", 200, 2650, 7, false},
+  };
+  for (const auto& sample : samples) {
+    const auto word = pdf.findWord(QString::fromUtf8(sample.word));
+    ASSERT_TRUE(word) << sample.word;
+    EXPECT_NEAR(word->top(), sample.y, 1) << sample.word;
+    EXPECT_NEAR(word->size, sample.size, 0.2) << sample.word;
+    EXPECT_EQ(word->bold(), sample.bold) << sample.word;
+    EXPECT_NEAR(word->left(), sample.x, 1) << sample.word;
+  }
   const auto note = pdf.findWord("(nur");
   ASSERT_TRUE(note);
   EXPECT_TRUE(note->italic());
