@@ -41,11 +41,14 @@ QFont FormFont(bool bold = false) {
 // (a prefilled value) is kept whole.
 void LimitTyping(QLineEdit* edit) {
   QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
-    const QString before = edit->property("kxLastText").toString();
-    if (text.size() > kReportValueLength && text.size() > before.size()) {
-      const int cursor = edit->cursorPosition() - static_cast<int>(text.size() - before.size());
-      edit->setText(before);
-      edit->setCursorPosition(std::max(cursor, 0));
+    // Like a maximum length: what was typed or pasted is cut at its end, before the cursor.
+    const qsizetype allowed =
+        std::max<qsizetype>(kReportValueLength, edit->property("kxLastText").toString().size());
+    if (text.size() > allowed) {
+      const int excess = static_cast<int>(text.size() - allowed);
+      const int cursor = std::max(edit->cursorPosition() - excess, 0);
+      edit->setText(QString(text).remove(cursor, excess));
+      edit->setCursorPosition(cursor);
       return;
     }
     edit->setProperty("kxLastText", text);

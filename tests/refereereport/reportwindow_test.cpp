@@ -179,6 +179,12 @@ TEST_F(ReportWindowTest, TypingStopsAtTheStoredLengthAndALongerPrefillIsRefused)
   EXPECT_EQ(weather->text(), QString(149, 'a') + "b");
   QTest::keyClicks(weather, "e");
   EXPECT_EQ(weather->text().size(), 150);
+  // A paste is cut to what still fits.
+  weather->setCursorPosition(3);
+  weather->setSelection(3, 2);
+  weather->insert("XYZ");
+  EXPECT_EQ(weather->text(), "aaaXY" + QString(144, 'a') + "b");
+  EXPECT_EQ(weather->cursorPosition(), 5);
   auto* combo = w->findChild<QComboBox*>("Landesverband");
   combo->setFocus();
   QTest::keyClicks(combo, QString(155, 'z'));
