@@ -362,8 +362,10 @@ void RefereeReportWindow::LoadRefereeReport() {
   LoadStoredReport(db, discipline_.type, values);
 
   for (int i = 0; i < kReportFieldCount; ++i) {
-    if (QLineEdit* edit = edits_[static_cast<size_t>(i)])
+    if (QLineEdit* edit = edits_[static_cast<size_t>(i)]) {
       edit->setText(values[static_cast<size_t>(i)]);
+      edit->setCursorPosition(0);  // a long value shows its beginning
+    }
   }
   const QString& association = values[kLandesverband];
   const int entry = association_->findText(association, Qt::MatchExactly | Qt::MatchCaseSensitive);

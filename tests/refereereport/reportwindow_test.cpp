@@ -195,6 +195,8 @@ TEST_F(ReportWindowTest, TypingStopsAtTheStoredLengthAndALongerPrefillIsRefused)
   QLineEdit* organiser = edit(w, "Organisator");
   EXPECT_EQ(organiser->text().size(), 160);
   organiser->setFocus();
+  EXPECT_EQ(organiser->cursorPosition(), 0);  // shown from its beginning
+  QTest::keyClick(organiser, Qt::Key_End);
   QTest::keyClick(organiser, Qt::Key_Backspace);
   QTest::keyClicks(organiser, "xy");
   EXPECT_EQ(organiser->text(), QString(159, 'o'));
