@@ -87,6 +87,8 @@ TEST_F(ReportWindowTest, OutputStoresFirstThenWritesThePage) {
   RefereeReportWindow* w = report();
   edit(w, "Proteste")->setText("O'Brien");
   edit(w, "DG1_Richtaend")->setText("12");
+  auto* combo = w->findChild<QComboBox*>("Landesverband");
+  QTest::keyClicks(combo, "Nord");  // matches no entry: kept as typed, not added to the list
   ui().setNow(QDateTime(QDate(2026, 9, 30), QTime(12, 0)));
 
   // Cancelled: the report is stored all the same and the window closes.
@@ -99,6 +101,12 @@ TEST_F(ReportWindowTest, OutputStoresFirstThenWritesThePage) {
                 .scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld='Proteste'")
                 .toString(),
             "O'Brien");
+  EXPECT_EQ(state()
+                .db()
+                .scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld='Landesverband'")
+                .toString(),
+            "Nord");
+  EXPECT_EQ(combo->count(), 21);
 
   report();
   EXPECT_EQ(edit(w, "Proteste")->text(), "O'Brien");
