@@ -1,5 +1,6 @@
 #include "results/registration.h"
 
+#include "results/isflistpanel.h"
 #include "results/participantdatapanel.h"
 #include "results/postinglistpanel.h"
 #include "results/resultlistpanel.h"
@@ -13,6 +14,7 @@ void RegisterResultPanels(PanelRegistry& registry) {
   registry.bindPanel<TeamListPanel>(QStringLiteral("Mannschaftsergebnisliste"));
   registry.bindPanel<ParticipantDataPanel>(QStringLiteral("Teilnehmerdaten"));
   registry.bindPanel<PostingListPanel>(QStringLiteral("Aushangliste"));
+  registry.bindPanel<IsfListPanel>(QStringLiteral("ISFErgebnisliste"));
 }
 
 }  // namespace kx
