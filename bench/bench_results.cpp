@@ -4,7 +4,12 @@
 #include "app/competitionfile.h"
 #include "common/appstate.h"
 #include "db/competitionbuilder.h"
+#include "results/participantdata.h"
+#include "results/postinglist.h"
+#include "results/racepoints.h"
 #include "results/resultlist.h"
+#include "results/teamlist.h"
+#include "results/teamranking.h"
 #include "tests/support/scriptedui.h"
 
 #include <QDir>
@@ -89,4 +94,72 @@ void BM_ReadRaceData(benchmark::State& bench) {
   }
 }
 BENCHMARK(BM_ReadRaceData)->Arg(5000)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+namespace {
+
+const kx::TeamRankingSettings kTeamSettings{QStringLiteral("Klasse"), 3, 1, 1};
+
+void BM_ComputeTeamRanking(benchmark::State& bench) {
+  Race& race = OpenRace(static_cast<int>(bench.range(0)));
+  size_t teams = 0;
+  for (auto _ : bench) {
+    const kx::TeamRankingResult r = kx::ComputeTeamRanking(race.state, kTeamSettings);
+    teams = r.teams.size();
+  }
+  bench.counters["teams"] = static_cast<double>(teams);
+}
+BENCHMARK(BM_ComputeTeamRanking)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void BM_TeamList(benchmark::State& bench) {
+  Race& race = OpenRace(static_cast<int>(bench.range(0)));
+  const QString out = QDir(race.dir.path()).filePath(QStringLiteral("Mannschaft.pdf"));
+  kx::TeamListOptions options;
+  options.ranking = kTeamSettings;
+  options.openAfterOutput = false;
+  for (auto _ : bench) {
+    race.ui.chooseSaveFile(out);
+    if (!kx::WriteTeamList(race.state, options).text.contains(QStringLiteral("gespeichert unter")))
+      bench.SkipWithError("not written");
+  }
+}
+BENCHMARK(BM_TeamList)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void BM_PostingList(benchmark::State& bench) {
+  Race& race = OpenRace(static_cast<int>(bench.range(0)));
+  const QString out = QDir(race.dir.path()).filePath(QStringLiteral("Aushang.pdf"));
+  const kx::PostingListOptions options{QStringLiteral("keine Unterteilung"), QStringLiteral("-"),
+                                       false, false};
+  for (auto _ : bench) {
+    race.ui.chooseSaveFile(out);
+    if (!kx::WritePostingList(race.state, options).text.contains(QStringLiteral("gespeichert")))
+      bench.SkipWithError("not written");
+  }
+}
+BENCHMARK(BM_PostingList)->Arg(500)->Unit(benchmark::kMillisecond);
+
+const kx::SelectedDisciplines kGiantSlalomAndSlalom{false, false, true, true, false, false};
+
+void BM_ComputeRacePoints(benchmark::State& bench) {
+  Race& race = OpenRace(static_cast<int>(bench.range(0)));
+  for (auto _ : bench) {
+    kx::ComputeRacePoints(race.state, kGiantSlalomAndSlalom, kx::RacePointsMethod::Factor,
+                          kx::RacePointsDivision::Class);
+  }
+}
+BENCHMARK(BM_ComputeRacePoints)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void BM_ParticipantDataExport(benchmark::State& bench) {
+  Race& race = OpenRace(static_cast<int>(bench.range(0)));
+  const QString out = QDir(race.dir.path()).filePath(QStringLiteral("Daten.txt"));
+  kx::ParticipantDataOptions options;
+  options.selected = kGiantSlalomAndSlalom;
+  for (auto _ : bench) {
+    race.ui.chooseSaveFile(out);
+    if (!kx::WriteParticipantData(race.state, options).text.contains(QStringLiteral("gespeichert")))
+      bench.SkipWithError("not written");
+  }
+}
+BENCHMARK(BM_ParticipantDataExport)->Arg(5000)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -192,6 +192,23 @@ TEST_F(ResultListTest, DivisionsFollowTheirSortPositionsAndBestRunTypesTakeTheFa
   EXPECT_EQ(column(m, &RankedRow::division), QStringList({"Damen", "Herren", "Herren"}));
 }
 
+TEST_F(ResultListTest, IntermediateTimesAndAFileWithoutFederationIds) {
+  db::CompetitionSpec race = EmptyRace();
+  race.withSvid = false;  // a class "40" file
+  AddRacer(race, 1, "M", 2, "Alt").code = "5100";
+  AddRun(race, 1, 1, 4000);
+  AddRacer(race, 2, "M", 2, "Bach");
+  AddRun(race, 2, 1, 4100);
+  open(race);
+  EXPECT_EQ(compute(false, 1).columns.layout, ResultLayout::Plain);
+  state.db().execute("update tblZeit set zwischen1=start+1805/8640000.0 where teilnehmer=1");
+  const ResultListModel m = compute(false, 1);
+  EXPECT_EQ(m.columns.layout, ResultLayout::Intermediate);
+  EXPECT_EQ(m.ranked[0].intermediate, 1805);
+  EXPECT_EQ(m.ranked[1].intermediate, 0);
+  EXPECT_EQ(column(m, &RankedRow::idText), QStringList({"5100", ""}));
+}
+
 class ResultListPdfTest : public ResultsTest {
  protected:
   static QString text(const PdfReader& pdf, const QString& part) {
