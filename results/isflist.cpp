@@ -16,23 +16,6 @@ QString Time(double hundredths) {
   return FormatRunTime(hundredths, RunTimeForm::TwoDigitSeconds);
 }
 
-// The teams and team groups of the file.
-void ReadTeams(db::Connection& db, std::map<int, TeamRow>& teams, std::map<int, NamedRow>& groups) {
-  const db::Recordset rs = db.query(QStringLiteral("select id,mname,gruppe from tblMannschaft"));
-  for (int i = 0; i < rs.count(); ++i) {
-    TeamRow row{rs.at(i, 1).toString(), std::nullopt};
-    if (!rs.at(i, 2).isNull()) row.gruppe = rs.at(i, 2).toInt();
-    teams.emplace(rs.at(i, 0).toInt(), row);
-  }
-  const db::Recordset gs =
-      db.query(QStringLiteral("select id,grpname,sortpos from tblGrpMannschaft"));
-  for (int i = 0; i < gs.count(); ++i) {
-    NamedRow row{gs.at(i, 1).toString(), std::nullopt};
-    if (!gs.at(i, 2).isNull()) row.sortpos = gs.at(i, 2).toInt();
-    groups.emplace(gs.at(i, 0).toInt(), row);
-  }
-}
-
 }  // namespace
 
 QString IsfWord(int code) {

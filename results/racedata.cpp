@@ -60,6 +60,20 @@ bool RaceData::anyClass() const {
                      [this](const Racer& r) { return classOf(r) != nullptr; });
 }
 
+std::optional<double> CombinedResult(const Racer& r, bool bestRun) {
+  std::optional<double> result;
+  for (const RunRecord& rec : r.runs) {
+    const bool valid = rec.code == 0 && rec.netto.has_value();
+    if (bestRun) {
+      if (valid && (!result || *rec.netto < *result)) result = rec.netto;
+    } else {
+      if (!valid) return std::nullopt;
+      result = result.value_or(0) + *rec.netto;
+    }
+  }
+  return result;
+}
+
 bool GermanLess(const QString& a, const QString& b) {
   return db::CompareGerman(a, b) < 0;
 }

@@ -70,6 +70,10 @@ struct RaceData {
   bool anyClass() const;
 };
 
+// A racer's result in hundredths as stored: his fastest valid run (`bestRun`), or else the
+// sum of his runs when every one is valid with a time. Nothing without such a result.
+std::optional<double> CombinedResult(const Racer& r, bool bestRun);
+
 // Reads the racers of discipline `dtyp` (code `code`): with `enteredOnly` those whose
 // entry flag is set, else every participant; each with his records of that discipline.
 RaceData ReadRaceData(db::Connection& db, int dtyp, const QString& code, bool enteredOnly = true);

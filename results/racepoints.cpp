@@ -29,21 +29,6 @@ struct Valued {
   QString division;
 };
 
-// A participant's time: best valid run, or the sum of his runs when all are valid.
-std::optional<double> ResultTime(const Racer& r, bool bestRun) {
-  std::optional<double> time;
-  for (const RunRecord& rec : r.runs) {
-    if (bestRun) {
-      if (rec.code == 0 && rec.netto && (!time || *rec.netto < *time)) time = rec.netto;
-    } else {
-      // A valid record without a time is no result either.
-      if (rec.code != 0 || !rec.netto) return std::nullopt;
-      time = time.value_or(0) + *rec.netto;
-    }
-  }
-  return time;
-}
-
 // Writes the columns of one call; runs in the caller's transaction or in one of its own.
 template <typename Body>
 void InOneTransaction(db::Connection& db, Body body) {
@@ -133,7 +118,7 @@ bool ComputeRacePoints(AppState& state, const SelectedDisciplines& selected,
       const RaceData data = ReadRaceData(db, k, state.DisciplineCodes[static_cast<size_t>(k)]);
       std::vector<Valued> rows;
       for (const Racer& r : data.racers) {
-        const std::optional<double> time = ResultTime(r, bestRun);
+        const std::optional<double> time = CombinedResult(r, bestRun);
         // A participant without a time above 0 takes no position.
         if (!time || *time <= 0) continue;
         Valued v{&r, *time, std::nullopt, QString()};
@@ -209,7 +194,7 @@ void StoreRunTimes(AppState& state, const SelectedDisciplines& selected) {
           ReadRaceData(db, k, state.DisciplineCodes[static_cast<size_t>(k)], false);
       for (const Racer& r : data.racers) {
         if (r.runs.empty()) continue;
-        const std::optional<double> time = ResultTime(r, bestRun);
+        const std::optional<double> time = CombinedResult(r, bestRun);
         if (time) Store(db, column, r.id, *time / 100.0);
       }
     }

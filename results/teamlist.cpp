@@ -11,23 +11,6 @@
 
 namespace kx {
 
-namespace {
-
-// A member's own time: best valid run, or the sum of his runs.
-qint64 OwnTime(const Racer& r, bool bestRun) {
-  std::optional<double> time;
-  for (const RunRecord& rec : r.runs) {
-    if (bestRun) {
-      if (rec.code == 0 && rec.netto && (!time || *rec.netto < *time)) time = rec.netto;
-    } else {
-      time = time.value_or(0) + rec.netto.value_or(0);
-    }
-  }
-  return RoundHalfEven(time.value_or(0));
-}
-
-}  // namespace
-
 ResultLine WriteTeamList(AppState& state, const TeamListOptions& options,
                          const std::function<void()>& closePanel) {
   UserInterface& ui = *state.Ui;
@@ -127,7 +110,7 @@ ResultLine WriteTeamList(AppState& state, const TeamListOptions& options,
         pen.textOut(1270, y + drop, column);
         pen.setSize(9);
       }
-      pen.rightAt(1840, y, FormatRunTime(OwnTime(r, bestRun)));
+      pen.rightAt(1840, y, FormatRunTime(CombinedResult(r, bestRun).value_or(0)));
       pen.rightAt(2005, y, FormatRunTime(member.deficit));
       if (!undivided && clubs) {
         pen.setSize(8);

@@ -12,21 +12,6 @@ namespace kx {
 
 namespace {
 
-// A racer's result: best valid run, or the sum of his runs when all are valid.
-std::optional<double> RacerResult(const Racer& r, bool bestRun) {
-  std::optional<double> result;
-  for (const RunRecord& rec : r.runs) {
-    const bool valid = rec.code == 0 && rec.netto.has_value();
-    if (bestRun) {
-      if (valid && (!result || *rec.netto < *result)) result = rec.netto;
-    } else {
-      if (!valid) return std::nullopt;
-      result = result.value_or(0) + *rec.netto;
-    }
-  }
-  return result;
-}
-
 std::optional<QString> DivisionOf(const RaceData& data, const Racer& r, const QString& grouping) {
   if (grouping == QLatin1String("keine Unterteilung")) return QString();
   if (grouping == QLatin1String("Klasse")) {
@@ -67,7 +52,7 @@ TeamRankingResult RankTeams(const RaceData& data, const std::map<int, TeamRow>& 
   all.reserve(data.racers.size());
   std::map<QString, qint64> best;
   for (const Racer& r : data.racers) {
-    const std::optional<double> result = RacerResult(r, bestRun);
+    const std::optional<double> result = CombinedResult(r, bestRun);
     if (!result) continue;
     const std::optional<QString> division = DivisionOf(data, r, settings.grouping);
     if (!division) continue;
@@ -161,6 +146,22 @@ TeamRankingResult RankTeams(const RaceData& data, const std::map<int, TeamRow>& 
   return out;
 }
 
+void ReadTeams(db::Connection& db, std::map<int, TeamRow>& teams, std::map<int, NamedRow>& groups) {
+  const db::Recordset rs = db.query(QStringLiteral("select id,mname,gruppe from tblMannschaft"));
+  for (int i = 0; i < rs.count(); ++i) {
+    TeamRow row{rs.at(i, 1).toString(), std::nullopt};
+    if (!rs.at(i, 2).isNull()) row.gruppe = rs.at(i, 2).toInt();
+    teams.emplace(rs.at(i, 0).toInt(), row);
+  }
+  const db::Recordset gs =
+      db.query(QStringLiteral("select id,grpname,sortpos from tblGrpMannschaft"));
+  for (int i = 0; i < gs.count(); ++i) {
+    NamedRow row{gs.at(i, 1).toString(), std::nullopt};
+    if (!gs.at(i, 2).isNull()) row.sortpos = gs.at(i, 2).toInt();
+    groups.emplace(gs.at(i, 0).toInt(), row);
+  }
+}
+
 bool TeamGroupsComplete(AppState& state) {
   db::Connection& db = state.db();
   if (db.scalar(QStringLiteral("select count(*) as Anzahl from tblGrpMannschaft")).toInt() == 0)
@@ -203,20 +204,8 @@ TeamRankingResult ComputeTeamRanking(AppState& state, const TeamRankingSettings&
   }
   db::Connection& db = state.db();
   std::map<int, TeamRow> teams;
-  const db::Recordset rs = db.query(QStringLiteral("select id,mname,gruppe from tblMannschaft"));
-  for (int i = 0; i < rs.count(); ++i) {
-    TeamRow row{rs.at(i, 1).toString(), std::nullopt};
-    if (!rs.at(i, 2).isNull()) row.gruppe = rs.at(i, 2).toInt();
-    teams.emplace(rs.at(i, 0).toInt(), row);
-  }
   std::map<int, NamedRow> groups;
-  const db::Recordset gs =
-      db.query(QStringLiteral("select id,grpname,sortpos from tblGrpMannschaft"));
-  for (int i = 0; i < gs.count(); ++i) {
-    NamedRow row{gs.at(i, 1).toString(), std::nullopt};
-    if (!gs.at(i, 2).isNull()) row.sortpos = gs.at(i, 2).toInt();
-    groups.emplace(gs.at(i, 0).toInt(), row);
-  }
+  ReadTeams(db, teams, groups);
   const RaceData data = ReadRaceData(db, state.CurrentDisciplineType, state.CurrentDisciplineCode);
   return RankTeams(data, teams, groups, settings, BestRunType(state.Settings.typNumber()));
 }

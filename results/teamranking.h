@@ -16,6 +16,9 @@
 
 namespace kx {
 
+namespace db {
+class Connection;
+}
 struct AppState;
 class UserInterface;
 
@@ -85,6 +88,10 @@ struct TeamRow {
 TeamRankingResult RankTeams(const RaceData& data, const std::map<int, TeamRow>& teams,
                             const std::map<int, NamedRow>& teamGroups,
                             const TeamRankingSettings& settings, bool bestRun);
+
+// The teams (id to name and team group id) and the team groups (id to name and sort
+// position) of the file.
+void ReadTeams(db::Connection& db, std::map<int, TeamRow>& teams, std::map<int, NamedRow>& groups);
 
 // Rounds to the nearest whole number, halves to the even neighbour.
 qint64 RoundHalfEven(double value);

@@ -312,8 +312,9 @@ TEST_F(ResultListPdfTest, PagesBreakAtBothLimitsAboveTheFooterBand) {
         EXPECT_LE(l.top(), 2610 - 10 * h + 43 + 2) << band.toStdString();
       }
       // A class heading only starts where its first rows fit.
-      if (const auto head = pdf.findLine("Schüler männlich", page))
+      if (const auto head = pdf.findLine("Schüler männlich", page)) {
         EXPECT_LE(head->top(), 2420 - 10 * h + 2);
+      }
     }
     EXPECT_EQ(rows, 130);
   }
