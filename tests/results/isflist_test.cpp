@@ -1,9 +1,6 @@
 #include "results/isflist.h"
 
 #include "tests/results/resultsfixture.h"
-#include "workpanel/menuentries.h"
-
-#include <QCheckBox>
 
 namespace kx::test {
 namespace {
@@ -72,32 +69,6 @@ TEST_F(IsfListTest, ATeamWithoutGroupStopsBeforeTheDialog) {
   EXPECT_EQ(WriteIsfList(state, {false, true}).text, " ");
   EXPECT_EQ(ui.messageTexts(), QStringList(kTeamsWithoutGroup));
   EXPECT_TRUE(ui.saveRequests.isEmpty());
-}
-
-}  // namespace
-}  // namespace kx::test
-
-namespace kx::test {
-namespace {
-
-class IsfListPanelTest : public AppFixture {};
-
-TEST_F(IsfListPanelTest, OpensWithTheRankAllBoxOnTwoLinesUnticked) {
-  db::CompetitionSpec race = SmallCompetition();
-  race.grpMannschaften = {{1, "Erste", 1}};
-  race.mannschaften = {{1, "T1", 1, 1}};
-  race.teilnehmer[0].mannschaft = 1;
-  for (int id = 1; id <= 6; ++id) {
-    AddRun(race, id, 1, 4000 + id);
-    AddRun(race, id, 2, 4000);
-  }
-  openThroughMenu(writeCompetition("Cup.mdb", race));
-  trigger(menu::BearbeitenISFErgebnisliste);
-  ASSERT_EQ(window().currentPanel(), "ISFErgebnisliste");
-  auto* box = window().findChild<QCheckBox*>("ISFallewerten");
-  EXPECT_FALSE(box->isChecked());
-  EXPECT_TRUE(box->text().split("\r\n").value(1).startsWith("(wenn"));
-  GrabForLooking(window(), "isf-panel");
 }
 
 }  // namespace
