@@ -375,11 +375,11 @@ class ResultListPages {
     if (y_ > frame_.limit(2410)) sectionPage();
     const int ranked = static_cast<int>(model_.ranked.size());
     y_ += 80;
-    pen_.setSize(10);
-    pen_.setBold(true);
+    size(10);
+    bold(true);
     pen_.textOut(100, y_, QStringLiteral("Bewerbsstatistik"));
     y_ += 53;
-    pen_.setBold(false);
+    bold(false);
     const std::pair<QString, int> lines[] = {
         {QStringLiteral("Gemeldete Teilnehmer:"), ranked + model_.notRankedCount},
         {QStringLiteral("Gewertete Teilnehmer:"), ranked},
@@ -397,18 +397,35 @@ class ResultListPages {
   void rankedPage() {
     frame_.useLogo1File(true);
     y_ = frame_.StartListPage(++page_, title_, heads_, credit_);
+    size_ = 0;
+    bold_ = -1;
   }
 
   // A new page for the sections and the statistics: the page head without column heads.
   void sectionPage() {
     frame_.useLogo1File(false);
     frame_.StartListPage(++page_, title_, {}, credit_);
+    size_ = 0;
+    bold_ = -1;
     y_ = 450;
   }
 
+  // The font as the rows need it; each change makes the writer set up its font again, so
+  // only real changes are passed on. A page start leaves the font unknown (0 and -1).
+  void size(int points) {
+    if (size_ == points) return;
+    pen_.setSize(points);
+    size_ = points;
+  }
+  void bold(bool on) {
+    if (bold_ == (on ? 1 : 0)) return;
+    pen_.setBold(on);
+    bold_ = on ? 1 : 0;
+  }
+
   void underlined(const QString& text) {
-    pen_.setSize(10);
-    pen_.setBold(true);
+    size(10);
+    bold(true);
     pen_.textOut(560, y_, text);
     pen_.setLineWidth(3);
     pen_.line(560, y_ + 38, 560 + pen_.textWidth(text), y_ + 38);
@@ -416,22 +433,33 @@ class ResultListPages {
 
   // Name at 560, shrunk to the column; returns its drop.
   int name(const QString& text) {
+    size(9);
+    if (pen_.textWidth(text) < col_.nameLimit) {
+      pen_.textOut(560, y_, text);
+      return 0;
+    }
     const int drop = pen_.fit(text, 9, col_.nameLimit);
     pen_.textOut(560, y_ + drop, text);
-    pen_.setSize(9);
+    size_ = 0;
+    size(9);
     return drop;
   }
 
   void plainClub(const QString& club) {
+    size(9);
+    if (pen_.textWidth(club) < col_.clubLimit) {
+      pen_.textOut(col_.clubX, y_, club);
+      return;
+    }
     const int drop = pen_.fit(club, 9, col_.clubLimit);
     pen_.textOut(col_.clubX, y_ + drop, club);
-    pen_.setSize(9);
+    size_ = 0;
+    size(9);
   }
 
   void rankedRow(const RankedRow& row) {
-    pen_.setSize(9);
-    pen_.setBold(false);
-    pen_.setItalic(false);
+    size(9);
+    bold(false);
     if (!row.rank.isEmpty()) pen_.rightAt(235, y_, row.rank, 100);
     pen_.rightAt(365, y_, row.bib);
     if (req_.codes && !row.idText.isEmpty()) pen_.rightAt(540, y_, row.idText);
@@ -455,17 +483,17 @@ class ResultListPages {
     if (col_.layout != ResultLayout::Plain && req_.clubs) {
       y_ += 40;
       if (row.club != kNoClub) {
-        pen_.setSize(8);
+        size(8);
         pen_.textOut(560, y_ + drop, row.club);
-        pen_.setSize(9);
+        size(9);
       }
     }
     y_ += 43;
   }
 
   void sectionRow(const SectionRow& row, int code) {
-    pen_.setSize(9);
-    pen_.setBold(false);
+    size(9);
+    bold(false);
     pen_.rightAt(365, y_, row.bib);
     if (req_.codes && !row.idText.isEmpty()) pen_.rightAt(540, y_, row.idText);
     const int drop = name(row.name);
@@ -475,9 +503,9 @@ class ResultListPages {
     if (!row.club.isEmpty()) {
       if (col_.layout != ResultLayout::Plain) {
         y_ += 40;
-        pen_.setSize(8);
+        size(8);
         pen_.textOut(560, y_ + drop, row.club);
-        pen_.setSize(9);
+        size(9);
       } else {
         plainClub(row.club);
       }
@@ -495,6 +523,8 @@ class ResultListPages {
   QString last_;  // division or section title printed last
   int y_ = 3000;
   int page_ = 0;
+  int size_ = 0;
+  int bold_ = -1;
 };
 
 }  // namespace

@@ -249,6 +249,8 @@ TEST_F(ResultListPdfTest, TotalListByClassWithPerRunColumnsSectionsAndStatistics
   EXPECT_TRUE(pdf.findLine("Kinder weiblich"));
   EXPECT_EQ(text(pdf, "Läufer3"), "2. 3 Läufer3 Vorname 12 AUT 43,00 41,00 1:24,00 2,00");
   ASSERT_TRUE(pdf.findWord("Verein3"));
+  EXPECT_FALSE(pdf.findWord("Läufer3")->bold());
+  EXPECT_TRUE(pdf.findWord("weiblich")->bold());
   EXPECT_NEAR(pdf.findWord("Verein3")->size, 8, 0.2);
   EXPECT_TRUE(pdf.findLine("Disqualifiziert 2. Durchgang"));
   EXPECT_EQ(text(pdf, "Läufer6"), "6 Läufer6 Vorname 12 AUT Tor 7");
