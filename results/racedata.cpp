@@ -74,10 +74,6 @@ std::optional<double> CombinedResult(const Racer& r, bool bestRun) {
   return result;
 }
 
-bool GermanLess(const QString& a, const QString& b) {
-  return db::CompareGerman(a, b) < 0;
-}
-
 RaceData ReadRaceData(db::Connection& db, int dtyp, const QString& code, bool enteredOnly) {
   RaceData data;
   const bool hasSvid = db.hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));

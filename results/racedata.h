@@ -78,7 +78,4 @@ std::optional<double> CombinedResult(const Racer& r, bool bestRun);
 // entry flag is set, else every participant; each with his records of that discipline.
 RaceData ReadRaceData(db::Connection& db, int dtyp, const QString& code, bool enteredOnly = true);
 
-// Orders two racers' texts in German (case-insensitive, umlauts beside their letters).
-bool GermanLess(const QString& a, const QString& b);
-
 }  // namespace kx
