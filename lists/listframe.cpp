@@ -148,10 +148,13 @@ void PdfListFrame::FindLogos() {
   if (logosFound_) return;
   logosFound_ = true;
   QStringList found;
-  FindPictures({QStringLiteral("logo2.bmp"), QStringLiteral("logo3.bmp")}, found);
+  QStringList names{QStringLiteral("logo2.bmp"), QStringLiteral("logo3.bmp")};
+  if (logo1File_) names << QStringLiteral("logo1.bmp");
+  FindPictures(names, found);
   logo2_.path = found[0];
   logo3_.path = found[1];
-  for (Picture* picture : {&logo2_, &logo3_}) {
+  if (logo1File_) logo1_.path = found[2];
+  for (Picture* picture : {&logo1_, &logo2_, &logo3_}) {
     if (!picture->path.isEmpty()) picture->image = QImage(picture->path);
   }
 }
@@ -163,8 +166,12 @@ int PdfListFrame::StartListPage(int page, const QString& listTitle,
   if (page > 1) pdf::PdfCheck(doc, doc.NewPage());
   int y = 110;
 
-  pdf::PdfCheck(doc, doc.StretchDraw(100, 90, 410, 400, ProgramLogo()));
   FindLogos();
+  if (logo1File_ && !logo1_.path.isEmpty()) {
+    logo1_.draw(doc, 100, 21, 490, 440);
+  } else {
+    pdf::PdfCheck(doc, doc.StretchDraw(100, 90, 410, 400, ProgramLogo()));
+  }
   if (!logo2_.path.isEmpty()) logo2_.draw(doc, 1710, 90, 2020, 400);
   const bool band = head_.footerBand && !logo3_.path.isEmpty();
   if (band) logo3_.draw(doc, 100, 2870 - 10 * head_.footerLogoHeight, 2020, 2870);
@@ -195,7 +202,7 @@ int PdfListFrame::StartListPage(int page, const QString& listTitle,
   pen.setSize(10);
   for (const ColumnHead& head : heads) {
     if (head.rightAligned) {
-      pen.rightAt(head.x, y, head.text);
+      pen.rightAt(head.x, y, head.text, head.left);
     } else {
       pen.textOut(head.x, y, head.text);
     }
