@@ -1,11 +1,12 @@
 #include "results/registration.h"
 
+#include "results/resultlistpanel.h"
 #include "workpanel/panelregistry.h"
 
 namespace kx {
 
-void RegisterResultPanels(PanelRegistry& /*registry*/) {
-  // Nothing bound yet: the folder's menu entries open their empty titled panels.
+void RegisterResultPanels(PanelRegistry& registry) {
+  registry.bindPanel<ResultListPanel>(QStringLiteral("Ergebnisliste"));
 }
 
 }  // namespace kx

@@ -3,7 +3,8 @@
 #include "common/appstate.h"
 #include "common/userinterface.h"
 #include "db/database.h"
-#include "pdf/listframe.h"
+#include "common/textroutines.h"
+#include "lists/listframe.h"
 #include "startorder/timetext.h"
 
 #include <algorithm>
@@ -529,7 +530,7 @@ ResultLine WriteResultList(AppState& state, const ResultListOptions& options) {
 
   PdfListFrame frame(state, {QStringLiteral("Ergebnisliste"), QStringLiteral("-Ergebnisliste-"),
                              QStringLiteral("Ergebnisliste ")});
-  if (!frame.OpenListDoc(options.openAfterOutput)) return frame.result();
+  if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
   frame.ReadListEvent();
   // The foot of the result list carries the result date.
   frame.event().listDate = frame.event().datum_rangliste;
@@ -537,14 +538,14 @@ ResultLine WriteResultList(AppState& state, const ResultListOptions& options) {
   if (!model.anySelected) {
     state.Ui->message(QStringLiteral("Keine Daten gefunden!"), MsgIcon::Exclamation,
                       QStringLiteral("Achtung"));
-    pdf::PdfSetNumProp(frame.doc(), pdf::kPropOpenViewer, 0);
+    frame.KeepFromViewer();
   }
 
   ResultListPages pages(state, frame, model, req);
   pages.rankedRows();
   pages.sections();
   pages.statistics();
-  frame.FinishListDoc(model.anySelected ? 1 : 0, true);
+  frame.FinishDoc(model.anySelected ? 1 : 0, true);
   return frame.result();
 }
 

@@ -11,8 +11,7 @@
 
 namespace kx {
 
-ResultListPanel::ResultListPanel(MainWindow& window)
-    : WorkPanel(window, QStringLiteral("Ergebnisliste")) {}
+ResultListPanel::ResultListPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
 void ResultListPanel::build() {
   const EventLabels event =

@@ -2,7 +2,7 @@
 
 // "Ergebnisliste": the panel of the result list (run or total, division, options).
 
-#include "app/workpanel.h"
+#include "workpanel/workpanel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -13,8 +13,7 @@ namespace kx {
 class ResultListPanel : public WorkPanel {
   Q_OBJECT
  public:
-  explicit ResultListPanel(MainWindow& window);
-  QString title() const override { return QStringLiteral("Ausgabe Ergebnisliste"); }
+  ResultListPanel(PanelHost& host, const PanelInfo& row);
   void build() override;
   void mainAction() override;  // Ergebnisliste_ausgeben
 
