@@ -82,6 +82,9 @@ class PdfListFrame : public DocumentOutput {
   // rules, column heads and foot block; returns the y of the first row (535).
   int StartListPage(int page, const QString& listTitle, const std::vector<ColumnHead>& heads,
                     const QString& creditText);
+  // Pages started from now on take "logo1.bmp" (where found) as their left logo, larger
+  // than the program's own picture that stands there otherwise (the ranked result pages).
+  void useLogo1File(bool on) { logo1File_ = on; }
   // The row limit of the lists: `limit` less the footer band (whether or not the band's
   // picture exists).
   int limit(int base) const { return base - 10 * head_.footerLogoHeight; }
@@ -93,6 +96,7 @@ class PdfListFrame : public DocumentOutput {
   QString nation_;
   ListEvent event_;
   ListHeadTexts head_;
+  bool logo1File_ = false;
 };
 
 }  // namespace kx

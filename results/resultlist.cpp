@@ -1,9 +1,9 @@
 #include "results/resultlist.h"
 
 #include "common/appstate.h"
+#include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "db/database.h"
-#include "common/textroutines.h"
 #include "lists/listframe.h"
 #include "startorder/timetext.h"
 
@@ -395,6 +395,7 @@ class ResultListPages {
 
  private:
   void rankedPage() {
+    frame_.useLogo1File(true);
     y_ = frame_.StartListPage(++page_, title_, heads_, credit_);
     pen_.setSize(10);
     pen_.setBold(true);
@@ -403,6 +404,7 @@ class ResultListPages {
 
   // A new page for the sections and the statistics: the page head without column heads.
   void sectionPage() {
+    frame_.useLogo1File(false);
     frame_.StartListPage(++page_, title_, {}, credit_);
     y_ = 450;
   }

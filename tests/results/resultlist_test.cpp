@@ -4,6 +4,9 @@
 #include "tests/results/resultsfixture.h"
 
 #include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
 
 namespace kx::test {
 namespace {
@@ -214,6 +217,9 @@ TEST_F(ResultListPdfTest, TotalListByClassWithPerRunColumnsSectionsAndStatistics
     AddRun(race, i, 2, i == 6 ? 0 : 4100, i == 6 ? 3 : 0);
   }
   open(race);
+  QImage logo(40, 43, QImage::Format_RGB32);
+  logo.fill(Qt::darkGreen);
+  ASSERT_TRUE(logo.save(outputPath("logo1.bmp")));
   const ResultLine result = write("Gesamtliste", "Klasse", "ergebnisliste-klasse.pdf");
   EXPECT_EQ(result.text, "Ergebnisliste gespeichert unter: " + outputPath("ergebnis.pdf"));
   EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join("|").toStdString();
@@ -234,6 +240,13 @@ TEST_F(ResultListPdfTest, TotalListByClassWithPerRunColumnsSectionsAndStatistics
   // The foot: the result date, and the credit line with the tool's own name.
   EXPECT_TRUE(pdf.findLine("16.01.2027 /"));
   EXPECT_TRUE(pdf.findLine("Dizezizar Ivezodovuzorov"));
+  // "logo1.bmp" stands in for the program's picture on the ranked pages.
+  QProcess images;
+  images.start("pdfimages", {"-list", outputPath("ergebnis.pdf")});
+  ASSERT_TRUE(images.waitForFinished());
+  const QString listing = QString::fromLatin1(images.readAllStandardOutput());
+  EXPECT_TRUE(listing.contains(QRegularExpression("image\\s+40\\s+43"))) << listing.toStdString();
+  EXPECT_FALSE(listing.contains(QRegularExpression("image\\s+620\\s+620")));
 }
 
 TEST_F(ResultListPdfTest, RefusalComesBeforeTheDialogAndAnEmptyRunStillPrintsItsSections) {
