@@ -159,7 +159,7 @@ int PdfListFrame::StartListPage(int page, const QString& listTitle,
   pen.setSize(10);
   for (const ColumnHead& head : heads) {
     if (head.rightAligned) {
-      pen.rightAt(head.x, y, head.text);
+      pen.rightAt(head.x, y, head.text, head.left);
     } else {
       pen.textOut(head.x, y, head.text);
     }

@@ -49,17 +49,19 @@ struct ListHeadTexts {
   int footerLogoHeight = 0;  // whole millimetres; 0 when the band is off
 };
 
-// A column head: "right at x" (right-aligned in the box from 150 to x) or "at x".
+// A column head: "right at x" (right-aligned in the box from `left`, normally 150, to x)
+// or "at x".
 struct ColumnHead {
   QString text;
   int x = 0;
   bool rightAligned = false;
+  int left = 150;
 };
 inline ColumnHead HeadAt(const QString& text, int x) {
   return {text, x, false};
 }
-inline ColumnHead HeadRightAt(const QString& text, int x) {
-  return {text, x, true};
+inline ColumnHead HeadRightAt(const QString& text, int x, int left = 150) {
+  return {text, x, true, left};
 }
 
 // The program's own picture, drawn as the left logo of the lists.

@@ -1,12 +1,14 @@
 #include "results/registration.h"
 
 #include "results/resultlistpanel.h"
+#include "results/teamlistpanel.h"
 #include "workpanel/panelregistry.h"
 
 namespace kx {
 
 void RegisterResultPanels(PanelRegistry& registry) {
   registry.bindPanel<ResultListPanel>(QStringLiteral("Ergebnisliste"));
+  registry.bindPanel<TeamListPanel>(QStringLiteral("Mannschaftsergebnisliste"));
 }
 
 }  // namespace kx

@@ -318,8 +318,8 @@ class ResultListPages {
     title_ = req.totalList ? QStringLiteral("ERGEBNISLISTE")
                            : QStringLiteral("ERGEBNISLISTE  %1. Durchgang").arg(req.run);
     credit_ = StartListCreditLine(state.CreditLine);
-    // "Rang" is drawn by rankedPage(): its box starts at 100.
-    heads_ = {HeadRightAt(QStringLiteral("Stnr"), 365), HeadRightAt(QStringLiteral("Code"), 540)};
+    heads_ = {HeadRightAt(QStringLiteral("Rang"), 235, 100),
+              HeadRightAt(QStringLiteral("Stnr"), 365), HeadRightAt(QStringLiteral("Code"), 540)};
     const bool plain = col_.layout == ResultLayout::Plain;
     heads_.push_back(HeadAt(
         !plain && req.clubs ? QStringLiteral("Teilnehmer + Verein") : QStringLiteral("Teilnehmer"),
@@ -397,9 +397,6 @@ class ResultListPages {
   void rankedPage() {
     frame_.useLogo1File(true);
     y_ = frame_.StartListPage(++page_, title_, heads_, credit_);
-    pen_.setSize(10);
-    pen_.setBold(true);
-    pen_.rightAt(235, 450, QStringLiteral("Rang"), 100);
   }
 
   // A new page for the sections and the statistics: the page head without column heads.
