@@ -1,5 +1,6 @@
 #include "results/registration.h"
 
+#include "results/participantdatapanel.h"
 #include "results/resultlistpanel.h"
 #include "results/teamlistpanel.h"
 #include "workpanel/panelregistry.h"
@@ -9,6 +10,7 @@ namespace kx {
 void RegisterResultPanels(PanelRegistry& registry) {
   registry.bindPanel<ResultListPanel>(QStringLiteral("Ergebnisliste"));
   registry.bindPanel<TeamListPanel>(QStringLiteral("Mannschaftsergebnisliste"));
+  registry.bindPanel<ParticipantDataPanel>(QStringLiteral("Teilnehmerdaten"));
 }
 
 }  // namespace kx
