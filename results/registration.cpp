@@ -1,6 +1,7 @@
 #include "results/registration.h"
 
 #include "results/participantdatapanel.h"
+#include "results/postinglistpanel.h"
 #include "results/resultlistpanel.h"
 #include "results/teamlistpanel.h"
 #include "workpanel/panelregistry.h"
@@ -11,6 +12,7 @@ void RegisterResultPanels(PanelRegistry& registry) {
   registry.bindPanel<ResultListPanel>(QStringLiteral("Ergebnisliste"));
   registry.bindPanel<TeamListPanel>(QStringLiteral("Mannschaftsergebnisliste"));
   registry.bindPanel<ParticipantDataPanel>(QStringLiteral("Teilnehmerdaten"));
+  registry.bindPanel<PostingListPanel>(QStringLiteral("Aushangliste"));
 }
 
 }  // namespace kx

@@ -14,7 +14,14 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <ostream>
+
 #include <gtest/gtest.h>
+
+// Readable texts in the failure messages of these tests.
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 namespace kx::test {
 
