@@ -55,20 +55,18 @@ void DocumentOutput::CreateDoc(bool openAfterOutput, bool landscape) {
   if (landscape) pdf::PdfSetNumProp(*doc_, pdf::kPropLandscape, 1);
 }
 
-bool DocumentOutput::ProbeFile() {
-  // The file itself is not touched: an existing file must open for writing without being
-  // emptied, and its directory must take the new document beside it.
-  bool writable = true;
-  QFile file(file_);
+bool CanWriteFile(const QString& path) {
+  QFile file(path);
   if (file.exists()) {
-    writable = file.open(QIODevice::ReadWrite);
+    if (!file.open(QIODevice::ReadWrite)) return false;
     file.close();
   }
-  if (writable) {
-    QTemporaryFile probe(QFileInfo(file_).absolutePath() + QStringLiteral("/.kandrix-XXXXXX"));
-    writable = probe.open();
-  }
-  if (writable) return true;
+  QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.kandrix-XXXXXX"));
+  return probe.open();
+}
+
+bool DocumentOutput::ProbeFile() {
+  if (CanWriteFile(file_)) return true;
   context_.ui->message(
       file_ + QStringLiteral("\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)"));
   pen_.reset();

@@ -40,6 +40,10 @@ namespace db {
 class Connection;
 }
 
+// Whether `path` can be written without touching it: an existing file must open for
+// writing without being emptied, and its folder must take a new file beside it.
+bool CanWriteFile(const QString& path);
+
 // What an output needs to know of the open competition and the current discipline.
 struct OutputContext {
   db::Connection* db = nullptr;

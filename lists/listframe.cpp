@@ -125,7 +125,12 @@ int PdfListFrame::StartListPage(int page, const QString& listTitle,
   if (page > 1) pdf::PdfCheck(doc, doc.NewPage());
   int y = 110;
 
-  pdf::PdfCheck(doc, doc.StretchDraw(100, 90, 410, 400, ProgramLogo()));
+  const QString logo1 = logo1File_ ? findPicture(QStringLiteral("logo1.bmp")) : QString();
+  if (!logo1.isEmpty()) {
+    pdf::PdfCheck(doc, doc.StretchDrawFromFile(100, 21, 490, 440, logo1));
+  } else {
+    pdf::PdfCheck(doc, doc.StretchDraw(100, 90, 410, 400, ProgramLogo()));
+  }
   const QString logo2 = findPicture(QStringLiteral("logo2.bmp"));
   if (!logo2.isEmpty()) pdf::PdfCheck(doc, doc.StretchDrawFromFile(1710, 90, 2020, 400, logo2));
   const QString logo3 = findPicture(QStringLiteral("logo3.bmp"));
@@ -154,7 +159,7 @@ int PdfListFrame::StartListPage(int page, const QString& listTitle,
   pen.setSize(10);
   for (const ColumnHead& head : heads) {
     if (head.rightAligned) {
-      pen.rightAt(head.x, y, head.text);
+      pen.rightAt(head.x, y, head.text, head.left);
     } else {
       pen.textOut(head.x, y, head.text);
     }

@@ -49,17 +49,19 @@ struct ListHeadTexts {
   int footerLogoHeight = 0;  // whole millimetres; 0 when the band is off
 };
 
-// A column head: "right at x" (right-aligned in the box from 150 to x) or "at x".
+// A column head: "right at x" (right-aligned in the box from `left`, normally 150, to x)
+// or "at x".
 struct ColumnHead {
   QString text;
   int x = 0;
   bool rightAligned = false;
+  int left = 150;
 };
 inline ColumnHead HeadAt(const QString& text, int x) {
   return {text, x, false};
 }
-inline ColumnHead HeadRightAt(const QString& text, int x) {
-  return {text, x, true};
+inline ColumnHead HeadRightAt(const QString& text, int x, int left = 150) {
+  return {text, x, true, left};
 }
 
 // The program's own picture, drawn as the left logo of the lists.
@@ -82,6 +84,9 @@ class PdfListFrame : public DocumentOutput {
   // rules, column heads and foot block; returns the y of the first row (535).
   int StartListPage(int page, const QString& listTitle, const std::vector<ColumnHead>& heads,
                     const QString& creditText);
+  // Pages started from now on take "logo1.bmp" (where found) as their left logo, larger
+  // than the program's own picture that stands there otherwise (the ranked result pages).
+  void useLogo1File(bool on) { logo1File_ = on; }
   // The row limit of the lists: `limit` less the footer band (whether or not the band's
   // picture exists).
   int limit(int base) const { return base - 10 * head_.footerLogoHeight; }
@@ -93,6 +98,7 @@ class PdfListFrame : public DocumentOutput {
   QString nation_;
   ListEvent event_;
   ListHeadTexts head_;
+  bool logo1File_ = false;
 };
 
 }  // namespace kx

@@ -1,11 +1,18 @@
 #include "results/registration.h"
 
+#include "results/participantdatapanel.h"
+#include "results/postinglistpanel.h"
+#include "results/resultlistpanel.h"
+#include "results/teamlistpanel.h"
 #include "workpanel/panelregistry.h"
 
 namespace kx {
 
-void RegisterResultPanels(PanelRegistry& /*registry*/) {
-  // Nothing bound yet: the folder's menu entries open their empty titled panels.
+void RegisterResultPanels(PanelRegistry& registry) {
+  registry.bindPanel<ResultListPanel>(QStringLiteral("Ergebnisliste"));
+  registry.bindPanel<TeamListPanel>(QStringLiteral("Mannschaftsergebnisliste"));
+  registry.bindPanel<ParticipantDataPanel>(QStringLiteral("Teilnehmerdaten"));
+  registry.bindPanel<PostingListPanel>(QStringLiteral("Aushangliste"));
 }
 
 }  // namespace kx

@@ -30,7 +30,10 @@ GroupingList BuildGroupingChoices(const AppState& state, GroupingChoices variant
   SetItem(list.items, 0, QStringLiteral("keine Unterteilung"));
   list.selected = 0;
   const int typ = state.Settings.typNumber();
-  if (typ == 0 || typ == 1) return list;
+  if ((typ == 0 || typ == 1) && variant != GroupingChoices::TeamList) return list;
+  const bool resultSide = variant == GroupingChoices::ResultList ||
+                          variant == GroupingChoices::TeamList ||
+                          variant == GroupingChoices::PostingList;
 
   const QString c = state.CurrentDisciplineCode;
   db::Connection& db = state.db();
@@ -50,6 +53,11 @@ GroupingList BuildGroupingChoices(const AppState& state, GroupingChoices variant
     SetItem(list.items, p, QStringLiteral("Gruppe"));
     ++p;
   }
+  if (resultSide) {
+    list.items.insert(p, QStringLiteral("Kategorie"));
+    if (list.selected == 0 && variant != GroupingChoices::PostingList) list.selected = p;
+    return list;
+  }
   switch (variant) {
     case GroupingChoices::Run1:
       SetItem(list.items, p, QStringLiteral("Kategorie / StartNr"));
@@ -63,6 +71,10 @@ GroupingList BuildGroupingChoices(const AppState& state, GroupingChoices variant
     case GroupingChoices::Run2Board:
       SetItem(list.items, p, QStringLiteral("Kategorie"));
       list.selected = p;
+      break;
+    case GroupingChoices::ResultList:
+    case GroupingChoices::TeamList:
+    case GroupingChoices::PostingList:
       break;
   }
   return list;

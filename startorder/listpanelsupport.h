@@ -20,6 +20,10 @@ enum class GroupingChoices {
   Run1,           // start list, board list of run 1: ... "Kategorie / StartNr", "Kategorie / IdNr"
   Run2StartList,  // run-2 start list: ... "Kategorie", selected for types 2 to 7
   Run2Board,      // board list of run 2: ... "Kategorie", always selected
+  // The result side inserts "Kategorie" after "Klasse" or, with no class in use, before it.
+  ResultList,   // result list: "Kategorie" selected when no class is in use
+  TeamList,     // team result list: as the result list, also for the two FIS types
+  PostingList,  // posting list: "keine Unterteilung" selected when no class is in use
 };
 
 struct GroupingList {

@@ -8,7 +8,7 @@
 
 namespace kx {
 
-QString RunTimeText(double hundredths) {
+QString FormatRunTime(double hundredths, RunTimeForm form) {
   const long long rounded = std::llround(hundredths);
   // A negative run time only comes from a damaged row; print it with its sign rather than
   // as a plausible-looking time.
@@ -19,10 +19,15 @@ QString RunTimeText(double hundredths) {
   // Lists print thousands of these: one buffer, one string.
   char buffer[40];
   const char* sign = rounded < 0 ? "-" : "";
-  int length = minutes >= 1 ? std::snprintf(buffer, sizeof buffer, "%s%lld:%02lld.%02lld", sign,
-                                            minutes, rest / 100, rest % 100)
-                            : std::snprintf(buffer, sizeof buffer, "%s%02lld.%02lld", sign,
-                                            rest / 100, rest % 100);
+  int length = 0;
+  if (minutes >= 1 || form == RunTimeForm::AlwaysMinutes) {
+    length = std::snprintf(buffer, sizeof buffer, "%s%lld:%02lld.%02lld", sign, minutes, rest / 100,
+                           rest % 100);
+  } else if (form == RunTimeForm::TwoDigitSeconds) {
+    length = std::snprintf(buffer, sizeof buffer, "%s%02lld.%02lld", sign, rest / 100, rest % 100);
+  } else {
+    length = std::snprintf(buffer, sizeof buffer, "%s%lld.%02lld", sign, rest / 100, rest % 100);
+  }
   QString text = QString::fromLatin1(buffer, length);
   // The decimal separator of the user's locale (a comma in German).
   text.replace(text.size() - 3, 1, QLocale().decimalPoint());

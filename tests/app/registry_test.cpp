@@ -47,7 +47,8 @@ TEST_F(RegistryWalkTest, EveryPanelOpensFromItsEntriesAndClosesWithEscAndCloseAl
     bound += row.factory ? 1 : 0;
     for (const QString& entry : row.menuEntries) {
       open(row, entry);
-      EXPECT_EQ(window().frameTitel()->text(), row.title) << name;
+      // A panel may add to its title what it shows ("... für eine Klasse").
+      EXPECT_TRUE(window().frameTitel()->text().startsWith(row.title)) << name;
       EXPECT_EQ(window().panel()->objectName(), row.name + "Panel") << name;
 
       ui().clear();

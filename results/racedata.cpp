@@ -1,0 +1,132 @@
+#include "results/racedata.h"
+
+#include "db/database.h"
+
+#include <algorithm>
+
+namespace kx {
+
+namespace {
+
+std::optional<QString> OptText(const db::Field& f) {
+  if (f.isNull()) return std::nullopt;
+  return f.toString();
+}
+std::optional<int> OptInt(const db::Field& f) {
+  if (f.isNull()) return std::nullopt;
+  return f.toInt();
+}
+std::optional<double> OptDouble(const db::Field& f, double factor) {
+  if (f.isNull()) return std::nullopt;
+  return f.toDouble() * factor;
+}
+
+constexpr double kHundredthsPerDay = 8640000.0;
+
+}  // namespace
+
+const RunRecord* Racer::record(int run) const {
+  for (const RunRecord& r : runs) {
+    if (r.run == run) return &r;
+  }
+  return nullptr;
+}
+
+QString Racer::idText() const {
+  if (svid) return QString::number(*svid);
+  if (code && !code->isEmpty()) return *code;
+  return QString();
+}
+
+QString Racer::shortYear() const {
+  return jahrgang ? QString::number(*jahrgang).mid(2, 2) : QString();
+}
+
+const ClassRow* RaceData::classOf(const Racer& r) const {
+  if (!r.klasse) return nullptr;
+  const auto it = classes.find(*r.klasse);
+  return it == classes.end() ? nullptr : &it->second;
+}
+
+const NamedRow* RaceData::groupOf(const Racer& r) const {
+  const ClassRow* k = classOf(r);
+  if (!k || !k->gruppe) return nullptr;
+  const auto it = groups.find(*k->gruppe);
+  return it == groups.end() ? nullptr : &it->second;
+}
+
+bool RaceData::anyClass() const {
+  return std::any_of(racers.begin(), racers.end(),
+                     [this](const Racer& r) { return classOf(r) != nullptr; });
+}
+
+bool GermanLess(const QString& a, const QString& b) {
+  return db::CompareGerman(a, b) < 0;
+}
+
+RaceData ReadRaceData(db::Connection& db, int dtyp, const QString& code, bool enteredOnly) {
+  RaceData data;
+  const bool hasSvid = db.hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));
+  QString sql = QStringLiteral("select id,startnr") + code +
+                QStringLiteral(" as startnr,nachname,vorname,sex,verein,nation,code,jahrgang,") +
+                (hasSvid ? QStringLiteral("svid") : QStringLiteral("null as svid")) +
+                QStringLiteral(",klasse,mannschaft from tblTeilnehmer");
+  if (enteredOnly) sql += QStringLiteral(" where ") + code + QStringLiteral("aktiv = true");
+  sql += QStringLiteral(" order by id");
+  const db::Recordset rs = db.query(sql);
+  data.racers.reserve(static_cast<size_t>(rs.count()));
+  std::unordered_map<int, size_t> byId;
+  for (int i = 0; i < rs.count(); ++i) {
+    Racer r;
+    r.id = rs.at(i, 0).toInt();
+    r.bib = OptInt(rs.at(i, 1));
+    r.nachname = rs.at(i, 2).toString();
+    r.vorname = rs.at(i, 3).toString();
+    r.sex = OptText(rs.at(i, 4));
+    r.verein = OptText(rs.at(i, 5));
+    r.nation = OptText(rs.at(i, 6));
+    r.code = OptText(rs.at(i, 7));
+    r.jahrgang = OptInt(rs.at(i, 8));
+    if (!rs.at(i, 9).isNull()) r.svid = rs.at(i, 9).toLongLong();
+    r.klasse = OptInt(rs.at(i, 10));
+    r.mannschaft = OptInt(rs.at(i, 11));
+    byId.emplace(r.id, data.racers.size());
+    data.racers.push_back(std::move(r));
+  }
+
+  const db::Recordset times = db.query(
+      QStringLiteral("select teilnehmer,durchgang,ergcode,netto,start,zwischen1,disqualtext "
+                     "from tblZeit where disziplin=") +
+      QString::number(dtyp) + QStringLiteral(" order by teilnehmer,durchgang"));
+  for (int i = 0; i < times.count(); ++i) {
+    const auto it = byId.find(times.at(i, 0).toInt());
+    if (it == byId.end()) continue;
+    RunRecord rec;
+    rec.run = times.at(i, 1).toInt();
+    rec.code = times.at(i, 2).toInt();
+    rec.netto = OptDouble(times.at(i, 3), kHundredthsPerDay);
+    rec.start = OptDouble(times.at(i, 4), kHundredthsPerDay);
+    rec.split = OptDouble(times.at(i, 5), kHundredthsPerDay);
+    rec.disqualtext = OptText(times.at(i, 6));
+    data.racers[it->second].runs.push_back(std::move(rec));
+  }
+
+  const db::Recordset classes =
+      db.query(QStringLiteral("select id,klname,geschlecht,gruppe,sortpos from tblKlasse"));
+  for (int i = 0; i < classes.count(); ++i) {
+    data.classes[classes.at(i, 0).toInt()] = {classes.at(i, 1).toString(),
+                                              OptText(classes.at(i, 2)), OptInt(classes.at(i, 3)),
+                                              OptInt(classes.at(i, 4))};
+  }
+  const db::Recordset groups = db.query(QStringLiteral("select id,grpname,sortpos from tblGruppe"));
+  for (int i = 0; i < groups.count(); ++i) {
+    data.groups[groups.at(i, 0).toInt()] = {groups.at(i, 1).toString(), OptInt(groups.at(i, 2))};
+  }
+  const db::Recordset cats = db.query(QStringLiteral("select kat,kname,sortpos from tblKategorie"));
+  for (int i = 0; i < cats.count(); ++i) {
+    data.categories[cats.at(i, 0).toString()] = {cats.at(i, 1).toString(), OptInt(cats.at(i, 2))};
+  }
+  return data;
+}
+
+}  // namespace kx

@@ -1,0 +1,80 @@
+#pragma once
+
+// The entered participants of one discipline with their run records, and the classes,
+// groups and categories they belong to, read from the competition file in a few queries.
+// The result-side lists select, group and rank from this in memory.
+
+#include <QString>
+
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace kx::db {
+class Connection;
+}
+
+namespace kx {
+
+// One row of tblZeit. Times in hundredths of a second as stored (not rounded).
+struct RunRecord {
+  int run = 0;
+  int code = 0;                 // ergcode: 0 valid, 1 NaS, 2 NiZ, 3 Dis
+  std::optional<double> netto;  // run time
+  std::optional<double> start;  // time of day of the start
+  std::optional<double> split;  // time of day at the intermediate point (zwischen1)
+  std::optional<QString> disqualtext;
+};
+
+struct Racer {
+  int id = 0;
+  std::optional<int> bib;  // startnr<code>
+  QString nachname, vorname;
+  std::optional<QString> sex, verein, nation, code;
+  std::optional<int> jahrgang;
+  std::optional<qint64> svid;  // Null in files without the column
+  std::optional<int> klasse, mannschaft;
+  std::vector<RunRecord> runs;  // in run order
+
+  const RunRecord* record(int run) const;
+  // Federation id, else the code, else empty.
+  QString idText() const;
+  // "nachname vorname".
+  QString fullName() const { return nachname + QLatin1Char(' ') + vorname; }
+  // The two-digit year ("12" for 2012), empty without a year.
+  QString shortYear() const;
+  QString bibText() const { return bib ? QString::number(*bib) : QString(); }
+};
+
+struct ClassRow {
+  QString name;
+  std::optional<QString> geschlecht;
+  std::optional<int> gruppe;
+  std::optional<int> sortpos;
+};
+struct NamedRow {
+  QString name;
+  std::optional<int> sortpos;
+};
+
+struct RaceData {
+  std::vector<Racer> racers;  // by id
+  std::unordered_map<int, ClassRow> classes;
+  std::unordered_map<int, NamedRow> groups;
+  std::map<QString, NamedRow> categories;  // by kat letter
+
+  const ClassRow* classOf(const Racer& r) const;
+  const NamedRow* groupOf(const Racer& r) const;
+  // True when at least one racer's class exists in tblKlasse.
+  bool anyClass() const;
+};
+
+// Reads the racers of discipline `dtyp` (code `code`): with `enteredOnly` those whose
+// entry flag is set, else every participant; each with his records of that discipline.
+RaceData ReadRaceData(db::Connection& db, int dtyp, const QString& code, bool enteredOnly = true);
+
+// Orders two racers' texts in German (case-insensitive, umlauts beside their letters).
+bool GermanLess(const QString& a, const QString& b);
+
+}  // namespace kx

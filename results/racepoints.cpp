@@ -1,0 +1,219 @@
+#include "results/racepoints.h"
+
+#include "common/appstate.h"
+#include "common/inifile.h"
+#include "common/userinterface.h"
+#include "db/database.h"
+#include "results/racedata.h"
+#include "results/resultlist.h"
+#include "results/teamranking.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace kx {
+
+namespace {
+
+constexpr int kDefaultFactor = 600;
+
+// One valued participant of a discipline.
+struct Valued {
+  const Racer* racer;
+  double time;  // hundredths as stored
+  std::optional<int> sortpos;
+  QString division;
+};
+
+// A participant's time: best valid run, or the sum of his runs when all are valid.
+std::optional<double> ResultTime(const Racer& r, bool bestRun) {
+  std::optional<double> time;
+  for (const RunRecord& rec : r.runs) {
+    if (bestRun) {
+      if (rec.code == 0 && rec.netto && (!time || *rec.netto < *time)) time = rec.netto;
+    } else {
+      // A valid record without a time is no result either.
+      if (rec.code != 0 || !rec.netto) return std::nullopt;
+      time = time.value_or(0) + *rec.netto;
+    }
+  }
+  return time;
+}
+
+// Writes the columns of one call; runs in the caller's transaction or in one of its own.
+template <typename Body>
+void InOneTransaction(db::Connection& db, Body body) {
+  if (db.inTransaction()) {
+    body();
+    return;
+  }
+  db::Transaction transaction = db.transaction();
+  body();
+  transaction.commit();
+}
+
+QString ColumnOf(const AppState& state, int k) {
+  return QStringLiteral("rpkte") + state.DisciplineCodes[static_cast<size_t>(k)];
+}
+
+void Reset(db::Connection& db, const QString& column) {
+  db.execute(QStringLiteral("update tblTeilnehmer set ") + column + QStringLiteral("=9999.99"));
+}
+
+void Store(db::Connection& db, const QString& column, int id, double value) {
+  // Two decimals, as the column is read back.
+  const double rounded = QString::number(value, 'f', 2).toDouble();
+  db.execute(QStringLiteral("update tblTeilnehmer set ") + column + QStringLiteral("=? where id=?"),
+             {rounded, id});
+}
+
+}  // namespace
+
+int RacePointsFactor(const QString& programDir, int dtyp) {
+  const QString text =
+      GetPrivateProfileString(QStringLiteral("FVAL"), QStringLiteral("D%1").arg(dtyp),
+                              QString::number(kDefaultFactor),
+                              QDir(programDir).filePath(QStringLiteral("Kandor.ini")))
+          .left(5)
+          .trimmed();
+  bool ok = false;
+  const int value = text.toInt(&ok);
+  if (!ok || value < std::numeric_limits<qint16>::min() ||
+      value > std::numeric_limits<qint16>::max())
+    return kDefaultFactor;
+  return value;
+}
+
+std::optional<std::map<int, int>> ReadPointsTable(const QString& programDir) {
+  try {
+    auto master = db::Connection::open(QDir(programDir).filePath(QStringLiteral("STAMMDAT.mdb")));
+    if (!master->hasTable(QStringLiteral("tblPunkte"))) return std::nullopt;
+    const db::Recordset rs =
+        master->query(QStringLiteral("select rang,punkte from tblPunkte order by rang"));
+    std::map<int, int> table;
+    for (int i = 0; i < rs.count(); ++i) {
+      if (rs.at(i, 0).isNull()) continue;
+      table[static_cast<int>(RoundHalfEven(rs.at(i, 0).toDouble()))] =
+          static_cast<int>(RoundHalfEven(rs.at(i, 1).toDouble()));
+    }
+    return table;
+  } catch (const db::Error&) {
+    return std::nullopt;
+  }
+}
+
+bool ComputeRacePoints(AppState& state, const SelectedDisciplines& selected,
+                       RacePointsMethod method, RacePointsDivision division) {
+  std::map<int, int> table;
+  if (method == RacePointsMethod::PointsTable &&
+      std::find(selected.begin(), selected.end(), true) != selected.end()) {
+    const auto read = ReadPointsTable(state.ProgramDir);
+    if (!read) {
+      state.Ui->message(QStringLiteral("Die Punktetabelle der Stammdaten (STAMMDAT.mdb) kann "
+                                       "nicht gelesen werden.\nEs wurden keine Rennpunkte "
+                                       "berechnet."),
+                        MsgIcon::Exclamation, QStringLiteral("Achtung"));
+      return false;
+    }
+    table = *read;
+  }
+  const bool bestRun = BestRunType(state.Settings.typNumber());
+  db::Connection& db = state.db();
+
+  InOneTransaction(db, [&] {
+    for (int k = 0; k < 6; ++k) {
+      if (!selected[static_cast<size_t>(k)]) continue;
+      const QString column = ColumnOf(state, k);
+      const int factor = RacePointsFactor(state.ProgramDir, k);
+      Reset(db, column);
+      const RaceData data = ReadRaceData(db, k, state.DisciplineCodes[static_cast<size_t>(k)]);
+      std::vector<Valued> rows;
+      for (const Racer& r : data.racers) {
+        const std::optional<double> time = ResultTime(r, bestRun);
+        // A participant without a time above 0 takes no position.
+        if (!time || *time <= 0) continue;
+        Valued v{&r, *time, std::nullopt, QString()};
+        switch (division) {
+          case RacePointsDivision::None:
+            break;
+          case RacePointsDivision::Class: {
+            const ClassRow* c = data.classOf(r);
+            if (!c) continue;
+            v.sortpos = c->sortpos;
+            v.division = c->name;
+            break;
+          }
+          case RacePointsDivision::Group: {
+            const NamedRow* g = data.groupOf(r);
+            if (!g) continue;
+            v.sortpos = g->sortpos;
+            v.division = g->name;
+            break;
+          }
+          case RacePointsDivision::Category:
+            v.division = r.sex.value_or(QString());
+            break;
+        }
+        rows.push_back(v);
+      }
+      const bool byLetter = division == RacePointsDivision::Category;
+      std::sort(rows.begin(), rows.end(), [byLetter](const Valued& a, const Valued& b) {
+        if (byLetter) {
+          // Letters descending: "W" before "M".
+          if (const int c = db::CompareGerman(a.division, b.division)) return c > 0;
+        } else {
+          if (a.sortpos != b.sortpos) return a.sortpos < b.sortpos;
+          if (const int c = db::CompareGerman(a.division, b.division)) return c < 0;
+        }
+        if (a.time != b.time) return a.time < b.time;
+        return a.racer->id < b.racer->id;
+      });
+      int position = 0;
+      double leader = 0;
+      const QString* current = nullptr;
+      for (const Valued& v : rows) {
+        if (!current || v.division != *current) {
+          current = &v.division;
+          leader = v.time;
+          position = 1;
+        } else {
+          ++position;
+        }
+        double value = 0;
+        if (method == RacePointsMethod::Factor) {
+          value = factor * v.time / leader - factor;
+        } else {
+          const auto at = table.find(position);
+          value = at == table.end() ? 0 : at->second;
+        }
+        Store(db, column, v.racer->id, value);
+      }
+    }
+  });
+  return true;
+}
+
+void StoreRunTimes(AppState& state, const SelectedDisciplines& selected) {
+  const bool bestRun = BestRunType(state.Settings.typNumber());
+  db::Connection& db = state.db();
+  InOneTransaction(db, [&] {
+    for (int k = 0; k < 6; ++k) {
+      if (!selected[static_cast<size_t>(k)]) continue;
+      const QString column = ColumnOf(state, k);
+      Reset(db, column);
+      const RaceData data =
+          ReadRaceData(db, k, state.DisciplineCodes[static_cast<size_t>(k)], false);
+      for (const Racer& r : data.racers) {
+        if (r.runs.empty()) continue;
+        const std::optional<double> time = ResultTime(r, bestRun);
+        if (time) Store(db, column, r.id, *time / 100.0);
+      }
+    }
+  });
+}
+
+}  // namespace kx

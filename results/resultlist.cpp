@@ -1,0 +1,551 @@
+#include "results/resultlist.h"
+
+#include "common/appstate.h"
+#include "common/textroutines.h"
+#include "common/userinterface.h"
+#include "db/database.h"
+#include "lists/listframe.h"
+#include "startorder/timetext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <unordered_set>
+
+namespace kx {
+
+namespace {
+
+const QString kGesamtliste = QStringLiteral("Gesamtliste");
+
+struct Division {
+  bool found = false;
+  std::optional<int> sortpos;
+  QString name;
+};
+
+// A racer of the selection with what he is ranked by.
+struct Candidate {
+  const Racer* racer = nullptr;
+  Division division;
+  qint64 time = 0;
+  qint64 intermediate = 0;
+};
+
+bool FailedBefore(const Racer& r, int run) {
+  return std::any_of(r.runs.begin(), r.runs.end(),
+                     [run](const RunRecord& rec) { return rec.run < run && rec.code > 0; });
+}
+
+// A record that stands for a result: a failure, or a valid run with its time.
+bool Usable(const RunRecord* rec) {
+  return rec && (rec->code != 0 || rec->netto.has_value());
+}
+
+// Every entered racer needs a result of the list's run, unless he failed an earlier run;
+// the sum of runs needs every run up to the last. A valid record without a time counts
+// as missing.
+bool HasResult(const Racer& r, const ResultListRequest& req, bool sum) {
+  const int n = req.run;
+  if (sum) {
+    for (int k = 1; k <= n; ++k) {
+      if (FailedBefore(r, k)) return true;
+      if (!Usable(r.record(k))) return false;
+    }
+    return true;
+  }
+  if (FailedBefore(r, n)) return true;
+  if (!Usable(r.record(n))) return false;
+  if (req.totalList) {
+    for (const RunRecord& rec : r.runs) {
+      if (rec.run <= n && !Usable(&rec)) return false;
+    }
+  }
+  return true;
+}
+
+QString SectionTitle(int code, int run, bool perRun) {
+  static const QString words[] = {QStringLiteral("Nicht am Start"), QStringLiteral("Nicht im Ziel"),
+                                  QStringLiteral("Disqualifiziert")};
+  const QString& word = words[code - 1];
+  return perRun ? word + QStringLiteral("  %1. Durchgang").arg(run) : word;
+}
+
+int CompareSortpos(const std::optional<int>& a, const std::optional<int>& b) {
+  if (a.has_value() != b.has_value()) return a.has_value() ? 1 : -1;
+  if (!a) return 0;
+  return *a < *b ? -1 : (*a > *b ? 1 : 0);
+}
+
+bool BibLess(const Racer& a, const Racer& b) {
+  if (a.bib != b.bib) return a.bib < b.bib;  // no bib first
+  const int byName = db::CompareGerman(a.nachname, b.nachname);
+  if (byName != 0) return byName < 0;
+  const int byFirst = db::CompareGerman(a.vorname, b.vorname);
+  if (byFirst != 0) return byFirst < 0;
+  return a.id < b.id;
+}
+
+QString RunCell(const Racer& r, int run) {
+  const RunRecord* rec = r.record(run);
+  if (!rec) return QString();
+  if (rec->code == 0) return rec->netto ? FormatRunTime(*rec->netto) : QString();
+  return ResultWord(rec->code);
+}
+
+}  // namespace
+
+QString ResultWord(int code) {
+  switch (code) {
+    case 1:
+      return QStringLiteral("NaS");
+    case 2:
+      return QStringLiteral("NiZ");
+    case 3:
+      return QStringLiteral("Dis");
+    default:
+      return QString();
+  }
+}
+
+bool BestRunType(int typ) {
+  return typ == 6 || typ == 7 || typ == 12;
+}
+
+ResultColumns ResultColumnsFor(ResultLayout layout, bool nations, bool clubs) {
+  ResultColumns c;
+  c.layout = layout;
+  if (layout != ResultLayout::Plain) {
+    c.nameLimit = 570;
+    c.yearRight = 1175;
+    c.nationX = 1220;
+    c.noteX = 1430;
+    return c;
+  }
+  c.clubX = nations ? 1280 : 1200;
+  c.clubLimit = nations ? 460 : 530;
+  c.noteX = nations ? (clubs ? 1700 : 1280) : (clubs ? 1620 : 1200);
+  return c;
+}
+
+ResultListModel ComputeResultList(const RaceData& data, const ResultListRequest& req) {
+  ResultListModel model;
+  const int n = req.run;
+  const bool bestRun = req.totalList && BestRunType(req.typ);
+  const bool sum = req.totalList && !bestRun;
+
+  for (const Racer& r : data.racers) {
+    if (!HasResult(r, req, sum)) {
+      model.complete = false;
+      return model;
+    }
+  }
+
+  // While nobody has a class, the category is the racer's own letter.
+  const bool classMode = data.anyClass();
+  const QString& grouping = req.grouping;
+  auto divisionOf = [&](const Racer& r) {
+    Division div;
+    if (grouping == QLatin1String("Klasse")) {
+      if (const ClassRow* k = data.classOf(r)) div = {true, k->sortpos, k->name};
+    } else if (grouping == QLatin1String("Gruppe")) {
+      if (const NamedRow* g = data.groupOf(r)) div = {true, g->sortpos, g->name};
+    } else if (grouping == QLatin1String("Kategorie")) {
+      if (classMode) {
+        const ClassRow* k = data.classOf(r);
+        if (k && k->geschlecht) {
+          const auto cat = data.categories.find(*k->geschlecht);
+          if (cat != data.categories.end()) div = {true, cat->second.sortpos, cat->second.name};
+        }
+      } else {
+        const QString sex = r.sex.value_or(QString());
+        const auto cat = data.categories.find(sex);
+        div = cat != data.categories.end() ? Division{true, cat->second.sortpos, cat->second.name}
+                                           : Division{true, std::nullopt, sex};
+      }
+    } else {
+      div.found = true;
+    }
+    return div;
+  };
+
+  bool anySplit = false;
+  std::vector<Candidate> candidates;
+  candidates.reserve(data.racers.size());
+  for (const Racer& r : data.racers) {
+    if (!req.totalList) {
+      const RunRecord* rec = r.record(n);
+      if (rec && rec->code == 0 && rec->split) anySplit = true;
+    }
+    const Division div = divisionOf(r);
+    if (!div.found) continue;
+    Candidate cand{&r, div, 0, 0};
+    if (!req.totalList) {
+      const RunRecord* rec = r.record(n);
+      if (!rec || rec->code != 0 || !rec->netto) continue;
+      cand.time = std::llround(*rec->netto);
+      if (rec->split && rec->start) cand.intermediate = std::llround(*rec->split - *rec->start);
+    } else if (bestRun) {
+      std::optional<double> best;
+      for (const RunRecord& rec : r.runs) {
+        if (rec.run <= n && rec.code == 0 && rec.netto && (!best || *rec.netto < *best))
+          best = rec.netto;
+      }
+      if (!best) continue;
+      cand.time = std::llround(*best);
+    } else {
+      bool any = false;
+      bool failed = false;
+      double total = 0;
+      for (const RunRecord& rec : r.runs) {
+        if (rec.run > n) continue;
+        any = true;
+        if (rec.code != 0) failed = true;
+        total += rec.netto.value_or(0);
+      }
+      if (!any) continue;
+      model.anySelected = true;
+      if (failed) continue;
+      cand.time = std::llround(total);
+    }
+    model.anySelected = true;
+    candidates.push_back(cand);
+  }
+
+  std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+    if (int c = CompareSortpos(a.division.sortpos, b.division.sortpos)) return c < 0;
+    if (int c = db::CompareGerman(a.division.name, b.division.name)) return c < 0;
+    if (a.time != b.time) return a.time < b.time;
+    if (int c = db::CompareGerman(a.racer->nachname, b.racer->nachname)) return c < 0;
+    if (int c = db::CompareGerman(a.racer->vorname, b.racer->vorname)) return c < 0;
+    return a.racer->id < b.racer->id;
+  });
+
+  const ResultLayout layout = !req.totalList && anySplit ? ResultLayout::Intermediate
+                              : req.totalList && n > 1   ? ResultLayout::PerRun
+                                                         : ResultLayout::Plain;
+  model.columns = ResultColumnsFor(layout, req.nations, req.clubs);
+
+  model.ranked.reserve(candidates.size());
+  int position = 0;
+  std::optional<qint64> previous;
+  qint64 leader = 0;
+  const QString* division = nullptr;
+  for (const Candidate& cand : candidates) {
+    const Racer& r = *cand.racer;
+    if (!division || cand.division.name != *division) {
+      division = &cand.division.name;
+      position = 0;
+      previous.reset();
+      leader = cand.time;
+    }
+    ++position;
+    RankedRow row;
+    row.id = r.id;
+    if (!previous || *previous != cand.time) row.rank = QString::number(position) + '.';
+    previous = cand.time;
+    row.diff = cand.time - leader;
+    row.time = cand.time;
+    row.intermediate = cand.intermediate;
+    row.bib = r.bibText();
+    if (req.codes) row.idText = r.idText();
+    row.name = r.fullName();
+    if (req.years) row.year = r.shortYear();
+    row.club = req.clubs && r.verein ? *r.verein : kNoClub;
+    if (req.nations && r.nation) row.nation = *r.nation;
+    row.division = cand.division.name;
+    if (layout == ResultLayout::PerRun) {
+      row.run1 = RunCell(r, 1);
+      row.run2 = RunCell(r, 2);
+    }
+    model.ranked.push_back(std::move(row));
+  }
+
+  // Not-ranked sections.
+  const bool bestRunType = BestRunType(req.typ);
+  const bool perRunForm = !bestRunType && req.runCount != 1;
+  std::vector<std::pair<int, bool>> runs;  // run, per-run title
+  if (!perRunForm) {
+    runs.push_back({1, false});
+  } else if (req.totalList) {
+    for (int k = 1; k <= std::max(req.runCount, 1); ++k) runs.push_back({k, true});
+  } else {
+    runs.push_back({n, true});
+  }
+  std::vector<const Racer*> byBib;
+  byBib.reserve(data.racers.size());
+  for (const Racer& r : data.racers) byBib.push_back(&r);
+  std::sort(byBib.begin(), byBib.end(),
+            [](const Racer* a, const Racer* b) { return BibLess(*a, *b); });
+  std::unordered_set<int> notRanked;
+  for (const auto& [run, perRun] : runs) {
+    for (int code = 1; code <= 3; ++code) {
+      if (code == 1 && req.suppressNotStarted) continue;
+      NotRankedSection section{run, code, SectionTitle(code, run, perRun), {}};
+      for (const Racer* r : byBib) {
+        const RunRecord* rec = r->record(run);
+        if (!rec || rec->code != code) continue;
+        if (bestRunType && std::any_of(r->runs.begin(), r->runs.end(),
+                                       [](const RunRecord& x) { return x.code == 0; }))
+          continue;
+        SectionRow row;
+        row.id = r->id;
+        row.bib = r->bibText();
+        if (req.codes) row.idText = r->idText();
+        row.name = r->fullName();
+        if (req.years) row.year = r->shortYear();
+        if (req.nations && r->nation) row.nation = *r->nation;
+        if (req.clubs && r->verein) row.club = *r->verein;
+        if (code == 3 && rec->disqualtext && !bestRunType) row.note = *rec->disqualtext;
+        notRanked.insert(r->id);
+        section.rows.push_back(std::move(row));
+      }
+      model.sections.push_back(std::move(section));
+    }
+  }
+  model.notRankedCount = static_cast<int>(notRanked.size());
+  return model;
+}
+
+namespace {
+
+// The pages of one result list on the frame's document.
+class ResultListPages {
+ public:
+  ResultListPages(const AppState& state, PdfListFrame& frame, const ResultListModel& model,
+                  const ResultListRequest& req)
+      : frame_(frame), pen_(frame.pen()), model_(model), req_(req), col_(model.columns) {
+    title_ = req.totalList ? QStringLiteral("ERGEBNISLISTE")
+                           : QStringLiteral("ERGEBNISLISTE  %1. Durchgang").arg(req.run);
+    credit_ = StartListCreditLine(state.CreditLine);
+    heads_ = {HeadRightAt(QStringLiteral("Rang"), 235, 100),
+              HeadRightAt(QStringLiteral("Stnr"), 365), HeadRightAt(QStringLiteral("Code"), 540)};
+    const bool plain = col_.layout == ResultLayout::Plain;
+    heads_.push_back(HeadAt(
+        !plain && req.clubs ? QStringLiteral("Teilnehmer + Verein") : QStringLiteral("Teilnehmer"),
+        560));
+    if (req.years) heads_.push_back(HeadRightAt(QStringLiteral("JG"), col_.yearRight));
+    if (req.nations) heads_.push_back(HeadAt(QStringLiteral("VB"), plain ? 1078 : col_.nationX));
+    if (plain && req.clubs) heads_.push_back(HeadAt(QStringLiteral("Verein"), col_.clubX));
+    if (col_.layout == ResultLayout::Intermediate) {
+      heads_.push_back(HeadRightAt(QStringLiteral("Zw.Zeit"), 1625));
+    } else if (col_.layout == ResultLayout::PerRun) {
+      heads_.push_back(HeadRightAt(QStringLiteral("Zeit-1"), 1500));
+      heads_.push_back(HeadRightAt(QStringLiteral("Zeit-2"), 1675));
+    }
+    heads_.push_back(HeadRightAt(
+        plain && !req.totalList ? QStringLiteral("Laufzeit") : QStringLiteral("Total"), 1840));
+    heads_.push_back(HeadRightAt(QStringLiteral("Diff"), 2005));
+  }
+
+  void rankedRows() {
+    for (const RankedRow& row : model_.ranked) {
+      const bool same = row.division == last_;
+      if (y_ > frame_.limit(2610) || (!same && y_ > frame_.limit(2420))) {
+        if (!same) last_.clear();
+        rankedPage();
+      }
+      if (row.division != last_) {
+        if (!last_.isEmpty()) y_ += 30;
+        underlined(row.division);
+        last_ = row.division;
+        y_ += 53;
+      }
+      rankedRow(row);
+    }
+  }
+
+  void sections() {
+    for (const NotRankedSection& section : model_.sections) {
+      for (const SectionRow& row : section.rows) {
+        if (y_ > frame_.limit(2610) || (section.title != last_ && y_ > frame_.limit(2420)))
+          sectionPage();
+        if (section.title != last_) {
+          y_ += 30;
+          underlined(section.title);
+          last_ = section.title;
+          y_ += 63;
+        }
+        sectionRow(row, section.code);
+      }
+    }
+  }
+
+  void statistics() {
+    if (y_ > frame_.limit(2410)) sectionPage();
+    const int ranked = static_cast<int>(model_.ranked.size());
+    y_ += 80;
+    pen_.setSize(10);
+    pen_.setBold(true);
+    pen_.textOut(100, y_, QStringLiteral("Bewerbsstatistik"));
+    y_ += 53;
+    pen_.setBold(false);
+    const std::pair<QString, int> lines[] = {
+        {QStringLiteral("Gemeldete Teilnehmer:"), ranked + model_.notRankedCount},
+        {QStringLiteral("Gewertete Teilnehmer:"), ranked},
+        {QStringLiteral("Ausgeschiedene Teilnehmer:"), model_.notRankedCount}};
+    bool first = true;
+    for (const auto& [label, count] : lines) {
+      if (!first) y_ += 43;
+      first = false;
+      pen_.textOut(100, y_, label);
+      pen_.rightAt(690, y_, QString::number(count));
+    }
+  }
+
+ private:
+  void rankedPage() {
+    frame_.useLogo1File(true);
+    y_ = frame_.StartListPage(++page_, title_, heads_, credit_);
+  }
+
+  // A new page for the sections and the statistics: the page head without column heads.
+  void sectionPage() {
+    frame_.useLogo1File(false);
+    frame_.StartListPage(++page_, title_, {}, credit_);
+    y_ = 450;
+  }
+
+  void underlined(const QString& text) {
+    pen_.setSize(10);
+    pen_.setBold(true);
+    pen_.textOut(560, y_, text);
+    pen_.setLineWidth(3);
+    pen_.line(560, y_ + 38, 560 + pen_.textWidth(text), y_ + 38);
+  }
+
+  // Name at 560, shrunk to the column; returns its drop.
+  int name(const QString& text) {
+    const int drop = pen_.fit(text, 9, col_.nameLimit);
+    pen_.textOut(560, y_ + drop, text);
+    pen_.setSize(9);
+    return drop;
+  }
+
+  void plainClub(const QString& club) {
+    const int drop = pen_.fit(club, 9, col_.clubLimit);
+    pen_.textOut(col_.clubX, y_ + drop, club);
+    pen_.setSize(9);
+  }
+
+  void rankedRow(const RankedRow& row) {
+    pen_.setSize(9);
+    pen_.setBold(false);
+    pen_.setItalic(false);
+    if (!row.rank.isEmpty()) pen_.rightAt(235, y_, row.rank, 100);
+    pen_.rightAt(365, y_, row.bib);
+    if (req_.codes && !row.idText.isEmpty()) pen_.rightAt(540, y_, row.idText);
+    const int drop = name(row.name);
+    if (!row.year.isEmpty()) pen_.rightAt(col_.yearRight, y_, row.year);
+    if (!row.nation.isEmpty()) pen_.textOut(col_.nationX, y_, row.nation);
+    switch (col_.layout) {
+      case ResultLayout::Intermediate:
+        if (row.intermediate != 0) pen_.rightAt(1625, y_, FormatRunTime(row.intermediate));
+        break;
+      case ResultLayout::PerRun:
+        if (!row.run1.isEmpty()) pen_.rightAt(1500, y_, row.run1);
+        if (!row.run2.isEmpty()) pen_.rightAt(1675, y_, row.run2);
+        break;
+      case ResultLayout::Plain:
+        if (req_.clubs) plainClub(row.club);
+        break;
+    }
+    pen_.rightAt(1840, y_, FormatRunTime(row.time));
+    if (row.diff != 0) pen_.rightAt(2005, y_, FormatRunTime(row.diff));
+    if (col_.layout != ResultLayout::Plain && req_.clubs) {
+      y_ += 40;
+      if (row.club != kNoClub) {
+        pen_.setSize(8);
+        pen_.textOut(560, y_ + drop, row.club);
+        pen_.setSize(9);
+      }
+    }
+    y_ += 43;
+  }
+
+  void sectionRow(const SectionRow& row, int code) {
+    pen_.setSize(9);
+    pen_.setBold(false);
+    pen_.rightAt(365, y_, row.bib);
+    if (req_.codes && !row.idText.isEmpty()) pen_.rightAt(540, y_, row.idText);
+    const int drop = name(row.name);
+    if (!row.year.isEmpty()) pen_.rightAt(col_.yearRight, y_, row.year);
+    if (!row.nation.isEmpty()) pen_.textOut(col_.nationX, y_, row.nation);
+    if (code == 3 && !row.note.isEmpty()) pen_.textOut(col_.noteX, y_, row.note);
+    if (!row.club.isEmpty()) {
+      if (col_.layout != ResultLayout::Plain) {
+        y_ += 40;
+        pen_.setSize(8);
+        pen_.textOut(560, y_ + drop, row.club);
+        pen_.setSize(9);
+      } else {
+        plainClub(row.club);
+      }
+    }
+    y_ += 43;
+  }
+
+  PdfListFrame& frame_;
+  pdf::PdfPen& pen_;
+  const ResultListModel& model_;
+  const ResultListRequest& req_;
+  const ResultColumns& col_;
+  QString title_, credit_;
+  std::vector<ColumnHead> heads_;
+  QString last_;  // division or section title printed last
+  int y_ = 3000;
+  int page_ = 0;
+};
+
+}  // namespace
+
+ResultLine WriteResultList(AppState& state, const ResultListOptions& options) {
+  const int d = state.CurrentDisciplineType;
+  const CompetitionSettings& s = state.Settings;
+  ResultListRequest req;
+  req.totalList = options.run == kGesamtliste;
+  req.grouping = options.grouping;
+  req.typ = s.typNumber();
+  req.suppressNotStarted = options.suppressNotStarted;
+  req.codes = CompetitionSettings::on(s.code_aktiv);
+  req.years = CompetitionSettings::on(s.jahrgang_aktiv);
+  req.clubs = CompetitionSettings::on(s.verein_aktiv);
+  req.nations = CompetitionSettings::on(s.nation_aktiv);
+  // Without an event row the runs of the discipline as the program knows them.
+  const db::Field runs = state.db().scalar(
+      QStringLiteral("select durchgaenge from tblDisziplin where dtyp = ") + QString::number(d));
+  req.runCount = runs.isNull() ? state.RunCount : runs.toInt();
+  req.run = req.totalList ? std::max(req.runCount, 1) : options.run.toInt();
+  if (req.run < 1) return ResultLine{};
+
+  const RaceData data = ReadRaceData(state.db(), d, state.CurrentDisciplineCode);
+  const ResultListModel model = ComputeResultList(data, req);
+  if (!model.complete) {
+    state.Ui->message(
+        QStringLiteral("Ergebnisliste kann nicht erstellt werden, da nicht für "
+                       "alle Teilnehmer ein Ergebnis vorliegt"));
+    return ResultLine{};
+  }
+
+  PdfListFrame frame(state, {QStringLiteral("Ergebnisliste"), QStringLiteral("-Ergebnisliste-"),
+                             QStringLiteral("Ergebnisliste ")});
+  if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
+  frame.ReadListEvent();
+  // The foot of the result list carries the result date.
+  frame.event().listDate = frame.event().datum_rangliste;
+  frame.ReadListHeadTexts();
+  if (!model.anySelected) {
+    state.Ui->message(QStringLiteral("Keine Daten gefunden!"), MsgIcon::Exclamation,
+                      QStringLiteral("Achtung"));
+    frame.KeepFromViewer();
+  }
+
+  ResultListPages pages(state, frame, model, req);
+  pages.rankedRows();
+  pages.sections();
+  pages.statistics();
+  frame.FinishDoc(model.anySelected ? 1 : 0, true);
+  return frame.result();
+}
+
+}  // namespace kx

@@ -1,0 +1,80 @@
+#include "results/teamlistpanel.h"
+
+#include "results/panelchoices.h"
+#include "results/teamlist.h"
+#include "startorder/listpanelsupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace kx {
+
+TeamListPanel::TeamListPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
+
+void TeamListPanel::build() {
+  const EventLabels event = addEventHeader(QStringLiteral("MannschaftsergebnislisteBezVeranst"),
+                                           QStringLiteral("MannschaftsergebnislisteDatumVeranst"),
+                                           3960, SansSerif(10, true, true));
+  addLabel(QStringLiteral("Label03"), QStringLiteral("Titel in Liste"), Arial(9),
+           {600, 2225, 2200, 255});
+  title_ = addTextBox(QStringLiteral("MannschaftsergebnislisteTitel"),
+                      QStringLiteral("Mannschaftswertung"), Arial(9), {2800, 2180, 2775, 285});
+  addLabel(QStringLiteral("Label04"), QStringLiteral("Rückstand innerhalb"), Arial(9),
+           {600, 2705, 2200, 255});
+  grouping_ =
+      addComboBox(QStringLiteral("MannschaftsergebnislisteGruppe"), Arial(9), 2800, 2660, 2775);
+  addLabel(QStringLiteral("Label05"), QStringLiteral("zu wertende Teilnehmer"), Arial(9),
+           {600, 3125, 2200, 255});
+  count_ = addComboBox(QStringLiteral("MannschaftsergebnislisteAnzahl"), Arial(9), 2800, 3080, 615);
+  addLabel(QStringLiteral("Label06"), QStringLiteral("Mindestanzahl weiblich"), Arial(9),
+           {600, 3545, 2200, 255});
+  women_ =
+      addComboBox(QStringLiteral("Mannschaftsergebnislisteweiblich"), Arial(9), 2800, 3500, 615);
+  addLabel(QStringLiteral("Label07"), QStringLiteral("Mindestanzahl männlich"), Arial(9),
+           {600, 3965, 2200, 255});
+  men_ =
+      addComboBox(QStringLiteral("Mannschaftsergebnislistemaennlich"), Arial(9), 2800, 3920, 615);
+  show_ = addCheckBox(QStringLiteral("Mannschaftsergebnisliste_anzeigen"),
+                      QStringLiteral("Ergebnisliste anzeigen"), true, SansSerif(8),
+                      {600, 4400, 2295, 375});
+  addButton(QStringLiteral("Mannschaftsergebnisliste_ausgeben"),
+            QStringLiteral("Ausgabe Ergebnisliste (F2)"), SansSerif(8, true),
+            {600, 4880, 2535, 375}, [this] { mainAction(); });
+  addButton(QStringLiteral("Mannschaftsergebnisliste_schliessen"),
+            QStringLiteral("Schließen (Esc)"), SansSerif(8), {4080, 4880, 2055, 375},
+            [this] { closeSelf(); });
+  result_ = addLabel(QStringLiteral("Mannschaftsergebnisliste_Meldung"), QStringLiteral(" "),
+                     Arial(10), {600, 5480, 6735, 975});
+
+  count_->addItems({"1", "2", "3", "4", "5"});
+  count_->setCurrentIndex(2);
+  women_->addItems({"0", "1", "2", "3"});
+  women_->setCurrentIndex(1);
+  men_->addItems({"0", "1", "2", "3"});
+  men_->setCurrentIndex(1);
+  FillEventLabels(state(), event.name, event.date, false);
+  FillGroupingCombo(*grouping_, state(), GroupingChoices::TeamList);
+}
+
+void TeamListPanel::mainAction() {
+  guarded([this] {
+    showResult(result_, ResultLine{});
+    const auto grouping = OfferedChoice(ui(), *grouping_, QStringLiteral("Rückstand innerhalb"));
+    if (!grouping) return;
+    const auto count = OfferedChoice(ui(), *count_, QStringLiteral("zu wertende Teilnehmer"));
+    if (!count) return;
+    const auto women = OfferedChoice(ui(), *women_, QStringLiteral("Mindestanzahl weiblich"));
+    if (!women) return;
+    const auto men = OfferedChoice(ui(), *men_, QStringLiteral("Mindestanzahl männlich"));
+    if (!men) return;
+    TeamListOptions options;
+    options.title = title_->text();
+    options.ranking = {grouping_->itemText(*grouping), *count + 1, *women, *men};
+    options.openAfterOutput = show_->isChecked();
+    showResult(result_, WriteTeamList(state(), options, [this] { closeSelf(); }));
+  });
+}
+
+}  // namespace kx

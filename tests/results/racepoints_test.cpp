@@ -1,0 +1,85 @@
+#include "results/racepoints.h"
+
+#include "tests/results/resultsfixture.h"
+
+#include <QFile>
+
+namespace kx::test {
+namespace {
+
+class RacePointsTest : public ResultsTest {
+ protected:
+  void SetUp() override {
+    db::CompetitionSpec race = EmptyRace();
+    // Slalom entries too, whose column must stay as it is.
+    const double times[] = {5000, 5100, 5100, 5200, 4900};
+    const char* sexes[] = {"M", "M", "M", "W", "W"};
+    for (int i = 0; i < 5; ++i) {
+      AddRacer(race, i + 1, sexes[i], 2, QString("R%1").arg(i + 1)).disziplinen[3] = {true, i + 1,
+                                                                                      9999.99, 7.5};
+      AddRun(race, i + 1, 1, times[i]);
+    }
+    AddRacer(race, 6, "M", 2, "Aus");
+    AddRun(race, 6, 1, 0, 2);
+    open(race);
+    state.ProgramDir = dir_.path();
+  }
+  QStringList column(const QString& name) {
+    QStringList out;
+    const db::Recordset rs = state.db().query("select " + name + " from tblTeilnehmer order by id");
+    for (int i = 0; i < rs.count(); ++i) out << QString::number(rs.at(i, 0).toDouble(), 'f', 2);
+    return out;
+  }
+  void writeIni(const QByteArray& text) {
+    QFile ini(dir_.filePath("Kandor.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(text);
+  }
+  SelectedDisciplines gs{false, false, true, false, false, false};
+};
+
+TEST_F(RacePointsTest, FactorFormulaPerCategoryWomenFirst) {
+  // Without a settings file F is 600: 2 % behind the leader gives 12.00.
+  ASSERT_TRUE(ComputeRacePoints(state, gs, RacePointsMethod::Factor, RacePointsDivision::None));
+  EXPECT_EQ(column("rpktegs"),
+            QStringList({"12.24", "24.49", "24.49", "36.73", "0.00", "9999.99"}));
+  writeIni("[FVAL]\r\nD2=1000\r\n");
+  ASSERT_TRUE(ComputeRacePoints(state, gs, RacePointsMethod::Factor, RacePointsDivision::Category));
+  EXPECT_EQ(column("rpktegs"), QStringList({"0.00", "20.00", "20.00", "61.22", "0.00", "9999.99"}));
+  EXPECT_EQ(column("rpktesl"), QStringList({"7.50", "7.50", "7.50", "7.50", "7.50", "9999.99"}));
+  writeIni("[FVAL]\r\nD2=99999\r\n");
+  EXPECT_EQ(RacePointsFactor(state.ProgramDir, 2), 600);
+}
+
+TEST_F(RacePointsTest, PointsTableGivesConsecutivePositionsAndZeroBeyondIt) {
+  ASSERT_FALSE(
+      ComputeRacePoints(state, gs, RacePointsMethod::PointsTable, RacePointsDivision::None));
+  EXPECT_EQ(ui.messages.size(), 1);
+  EXPECT_EQ(column("rpktegs")[0], "9999.99");
+
+  db::MasterDataSpec master;
+  master.punkte = {{1, 100}, {2, 80}, {3, 60.5}, {4, 50}};
+  db::BuildMasterDataFile(dir_.filePath("STAMMDAT.mdb"), master);
+  ASSERT_TRUE(
+      ComputeRacePoints(state, gs, RacePointsMethod::PointsTable, RacePointsDivision::None));
+  // Equal times take positions 3 and 4; position 5 lies beyond the table.
+  EXPECT_EQ(column("rpktegs"),
+            QStringList({"80.00", "60.00", "50.00", "0.00", "100.00", "9999.99"}));
+}
+
+TEST_F(RacePointsTest, RunTimesAndAFailingUpdateLeaveEverythingAsItWas) {
+  StoreRunTimes(state, gs);
+  EXPECT_EQ(column("rpktegs"),
+            QStringList({"50.00", "51.00", "51.00", "52.00", "49.00", "9999.99"}));
+  state.db().execute(
+      "create trigger refuse before update on tblTeilnehmer when new.id=5 and new.rpktegs<100 "
+      "begin select raise(abort,'refused'); end");
+  state.db().execute("update tblZeit set netto=netto*2 where teilnehmer<5");
+  EXPECT_THROW(ComputeRacePoints(state, gs, RacePointsMethod::Factor, RacePointsDivision::None),
+               db::Error);
+  EXPECT_EQ(column("rpktegs"),
+            QStringList({"50.00", "51.00", "51.00", "52.00", "49.00", "9999.99"}));
+}
+
+}  // namespace
+}  // namespace kx::test

@@ -1,0 +1,306 @@
+#include "results/resultlist.h"
+
+#include "startorder/timetext.h"
+#include "tests/results/resultsfixture.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace kx::test {
+namespace {
+
+class ResultListTest : public ResultsTest {
+ protected:
+  ResultListModel compute(bool total, int run, const QString& grouping = "keine Unterteilung",
+                          bool suppressNas = false) {
+    ResultListRequest req;
+    req.totalList = total;
+    req.runCount = runCount;
+    req.run = total ? runCount : run;
+    req.grouping = grouping;
+    req.typ = state.Settings.typNumber();
+    req.suppressNotStarted = suppressNas;
+    req.codes = req.years = req.clubs = req.nations = true;
+    return ComputeResultList(ReadRaceData(state.db(), 2, "gs"), req);
+  }
+  static QStringList column(const ResultListModel& m, QString RankedRow::*field) {
+    QStringList out;
+    for (const RankedRow& r : m.ranked) out << r.*field;
+    return out;
+  }
+  static QStringList titles(const ResultListModel& m) {
+    QStringList out;
+    for (const NotRankedSection& s : m.sections)
+      if (!s.rows.empty()) out << s.title + QString(":%1").arg(s.rows.size());
+    return out;
+  }
+  int runCount = 2;
+};
+
+TEST(FormatRunTime, RoundsOnceAndWritesEachForm) {
+  EXPECT_EQ(FormatRunTime(0), "0,00");
+  EXPECT_EQ(FormatRunTime(949.9999999), "9,50");
+  EXPECT_EQ(FormatRunTime(5998.9999996), "59,99");
+  EXPECT_EQ(FormatRunTime(5999.999999), "1:00,00");
+  EXPECT_EQ(FormatRunTime(11999), "1:59,99");
+  EXPECT_EQ(FormatRunTime(950, RunTimeForm::TwoDigitSeconds), "09,50");
+  EXPECT_EQ(FormatRunTime(4567, RunTimeForm::AlwaysMinutes), "0:45,67");
+  EXPECT_EQ(FormatRunTime(9168, RunTimeForm::AlwaysMinutes), "1:31,68");
+}
+
+TEST_F(ResultListTest, EqualTimesShareTheRankWithABlankDiffAndGermanNameOrder) {
+  db::CompetitionSpec race = EmptyRace();
+  const double times[] = {6500, 6600, 6600, 6700, 0};
+  const char* names[] = {"Zeller", "Zoller", "Ärger", "Berger", "Null"};
+  for (int i = 0; i < 5; ++i) {
+    AddRacer(race, i + 1, "M", 2, names[i]);
+    AddRun(race, i + 1, 1, times[i]);
+  }
+  open(race);
+  const ResultListModel m = compute(false, 1);
+  ASSERT_TRUE(m.complete);
+  // A time of 0 still gets its rank, and leads.
+  EXPECT_EQ(column(m, &RankedRow::name),
+            QStringList({"Null Vorname", "Zeller Vorname", "Ärger Vorname", "Zoller Vorname",
+                         "Berger Vorname"}));
+  EXPECT_EQ(column(m, &RankedRow::rank), QStringList({"1.", "2.", "3.", "", "5."}));
+  std::vector<qint64> diffs;
+  for (const RankedRow& r : m.ranked) diffs.push_back(r.diff);
+  EXPECT_EQ(diffs, (std::vector<qint64>{0, 6500, 6600, 6600, 6700}));
+  EXPECT_EQ(m.columns.layout, ResultLayout::Plain);
+}
+
+TEST_F(ResultListTest, SumsThatPrintAlikeTieAndFailuresGoToTheirRunsSections) {
+  db::CompetitionSpec race = EmptyRace();
+  AddRacer(race, 1, "M", 2, "Alt");
+  AddRun(race, 1, 1, 4065);  // 40.65 s reads back as 4064.9999...
+  AddRun(race, 1, 2, 5000);
+  AddRacer(race, 2, "M", 2, "Bach");
+  AddRun(race, 2, 1, 4565);
+  AddRun(race, 2, 2, 4500);
+  AddRacer(race, 3, "M", 2, "Cerny");
+  AddRun(race, 3, 1, 4000);
+  AddRun(race, 3, 2, 0, 2);
+  AddRacer(race, 4, "M", 2, "Dorn");
+  AddRun(race, 4, 1, 0, 1);
+  AddRacer(race, 5, "M", 2, "Eder");  // out in both runs: listed twice, counted once
+  AddRun(race, 5, 1, 0, 2);
+  AddRun(race, 5, 2, 0, 1);
+  open(race);
+
+  ResultListModel m = compute(true, 0);
+  ASSERT_TRUE(m.complete);
+  EXPECT_EQ(column(m, &RankedRow::rank), QStringList({"1.", ""}));
+  EXPECT_EQ(FormatRunTime(m.ranked[1].time), "1:30,65");
+  EXPECT_EQ(m.ranked[1].diff, 0);
+  EXPECT_EQ(column(m, &RankedRow::run1), QStringList({"40,65", "45,65"}));
+  EXPECT_EQ(m.columns.layout, ResultLayout::PerRun);
+  EXPECT_EQ(titles(m),
+            QStringList({"Nicht am Start  1. Durchgang:1", "Nicht im Ziel  1. Durchgang:1",
+                         "Nicht am Start  2. Durchgang:1", "Nicht im Ziel  2. Durchgang:1"}));
+  EXPECT_EQ(m.notRankedCount, 3);
+
+  m = compute(true, 0, "keine Unterteilung", true);
+  EXPECT_EQ(titles(m),
+            QStringList({"Nicht im Ziel  1. Durchgang:1", "Nicht im Ziel  2. Durchgang:1"}));
+  EXPECT_EQ(m.notRankedCount, 2);
+
+  // The run-2 list: only run 2's sections.
+  m = compute(false, 2);
+  EXPECT_EQ(titles(m),
+            QStringList({"Nicht am Start  2. Durchgang:1", "Nicht im Ziel  2. Durchgang:1"}));
+}
+
+TEST_F(ResultListTest, RefusesWhileAResultIsMissing) {
+  db::CompetitionSpec race = EmptyRace();
+  AddRacer(race, 1, "M", 2, "Alt");
+  AddRun(race, 1, 1, 4000);
+  AddRun(race, 1, 2, 4100);
+  AddRacer(race, 2, "M", 2, "Bach");  // out in run 1: needs no run-2 record
+  AddRun(race, 2, 1, 0, 3);
+  AddRacer(race, 3, "M", 2, "Cerny");  // finished run 1, no run-2 record yet
+  AddRun(race, 3, 1, 4200);
+  open(race);
+  EXPECT_TRUE(compute(false, 1).complete);
+  EXPECT_FALSE(compute(false, 2).complete);
+  EXPECT_FALSE(compute(true, 0).complete);
+
+  // A valid record without a time counts as missing; so does a missing earlier run of a sum.
+  state.db().execute(
+      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) values (3,2,2,0)");
+  EXPECT_FALSE(compute(false, 2).complete);
+  state.db().execute("update tblZeit set netto=0.05 where teilnehmer=3 and durchgang=2");
+  EXPECT_TRUE(compute(true, 0).complete);
+  state.db().execute("delete from tblZeit where teilnehmer=3 and durchgang=1");
+  EXPECT_TRUE(compute(false, 2).complete);
+  EXPECT_FALSE(compute(true, 0).complete);
+}
+
+TEST_F(ResultListTest, ThreeRunsExcuseAnyEarlierFailureAndListEveryRunsSections) {
+  db::CompetitionSpec race = EmptyRace();
+  race.disziplinen[0].durchgaenge = 3;
+  AddRacer(race, 1, "M", 2, "Alt");
+  AddRacer(race, 2, "M", 2, "Bach");
+  for (int run = 1; run <= 3; ++run) AddRun(race, 1, run, 4000);
+  AddRun(race, 2, 1, 4100);
+  AddRun(race, 2, 2, 0, 2);
+  open(race);
+  runCount = 3;
+  const ResultListModel total = compute(true, 0);
+  ASSERT_TRUE(total.complete);
+  EXPECT_EQ(FormatRunTime(total.ranked[0].time), "2:00,00");
+  EXPECT_EQ(titles(total), QStringList({"Nicht im Ziel  2. Durchgang:1"}));
+  EXPECT_TRUE(compute(false, 3).complete);
+  EXPECT_EQ(total.sections.size(), 9u);
+}
+
+TEST_F(ResultListTest, DivisionsFollowTheirSortPositionsAndBestRunTypesTakeTheFastestRun) {
+  db::CompetitionSpec race = EmptyRace();
+  race.bewerb.typ = 6;
+  race.klassen[1].sortpos = 0;  // "Kinder männlich" before "Kinder weiblich"
+  AddRacer(race, 1, "W", 1, "Alt");
+  AddRun(race, 1, 1, 5000);
+  AddRun(race, 1, 2, 4900);
+  AddRacer(race, 2, "M", 2, "Bach");
+  AddRun(race, 2, 1, 4800);
+  AddRun(race, 2, 2, 0, 2);
+  AddRacer(race, 3, "M", std::nullopt, "Ohne");  // no class: missing from class lists
+  AddRun(race, 3, 1, 4700);
+  AddRun(race, 3, 2, 4700);
+  AddRacer(race, 4, "M", 4, "Dis");
+  AddRun(race, 4, 1, 0, 3);
+  AddRun(race, 4, 2, 0, 1);
+  open(race);
+
+  ResultListModel m = compute(true, 0, "Klasse");
+  EXPECT_EQ(column(m, &RankedRow::division), QStringList({"Kinder männlich", "Kinder weiblich"}));
+  EXPECT_EQ(FormatRunTime(m.ranked[1].time), "49,00");
+  // Single section form, no run numbers; the valid-run racer is in none.
+  EXPECT_EQ(titles(m), QStringList({"Disqualifiziert:1"}));
+  EXPECT_TRUE(m.sections[2].rows[0].note.isEmpty());
+
+  m = compute(true, 0, "Gruppe");
+  EXPECT_EQ(column(m, &RankedRow::division), QStringList({"Kinder", "Kinder"}));
+  m = compute(true, 0, "Kategorie");
+  EXPECT_EQ(column(m, &RankedRow::division), QStringList({"Damen", "Herren"}));
+
+  // Without any class in use the category is the racer's own letter.
+  state.db().execute("update tblTeilnehmer set klasse=null");
+  m = compute(true, 0, "Kategorie");
+  EXPECT_EQ(column(m, &RankedRow::division), QStringList({"Damen", "Herren", "Herren"}));
+}
+
+class ResultListPdfTest : public ResultsTest {
+ protected:
+  static QString text(const PdfReader& pdf, const QString& part) {
+    const auto found = pdf.findLine(part);
+    return found ? found->text() : "<missing " + part + ">";
+  }
+  ResultLine write(const QString& run, const QString& grouping, const QString& look) {
+    ui.chooseSaveFile(outputPath("ergebnis.pdf"));
+    ResultListOptions options{run, grouping, false, true};
+    const ResultLine line = WriteResultList(state, options);
+    if (QFileInfo::exists(outputPath("ergebnis.pdf")))
+      KeepForLooking(outputPath("ergebnis.pdf"), look);
+    return line;
+  }
+};
+
+TEST_F(ResultListPdfTest, TotalListByClassWithPerRunColumnsSectionsAndStatistics) {
+  db::CompetitionSpec race = EmptyRace();
+  race.disziplinen[0].datum_startliste = QDate(2027, 1, 15);
+  for (int i = 1; i <= 6; ++i) {
+    AddRacer(race, i, i % 2 ? "W" : "M", i % 2 ? 1 : 2, QString("Läufer%1").arg(i));
+    AddRun(race, i, 1, 4000 + i * 100);
+    AddRun(race, i, 2, i == 6 ? 0 : 4100, i == 6 ? 3 : 0);
+  }
+  open(race);
+  QImage logo(40, 43, QImage::Format_RGB32);
+  logo.fill(Qt::darkGreen);
+  ASSERT_TRUE(logo.save(outputPath("logo1.bmp")));
+  const ResultLine result = write("Gesamtliste", "Klasse", "ergebnisliste-klasse.pdf");
+  EXPECT_EQ(result.text, "Ergebnisliste gespeichert unter: " + outputPath("ergebnis.pdf"));
+  EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join("|").toStdString();
+
+  PdfReader pdf(outputPath("ergebnis.pdf"));
+  ASSERT_EQ(pdf.pageCount(), 1);
+  EXPECT_EQ(pdf.title(), "Ergebnisliste Cup1 Riesenslalom");
+  EXPECT_TRUE(pdf.findLine("ERGEBNISLISTE"));
+  EXPECT_EQ(text(pdf, "Rang"), "Rang Stnr Code Teilnehmer + Verein JG VB Zeit-1 Zeit-2 Total Diff");
+  EXPECT_TRUE(pdf.findLine("Kinder weiblich"));
+  EXPECT_EQ(text(pdf, "Läufer3"), "2. 3 Läufer3 Vorname 12 AUT 43,00 41,00 1:24,00 2,00");
+  ASSERT_TRUE(pdf.findWord("Verein3"));
+  EXPECT_NEAR(pdf.findWord("Verein3")->size, 8, 0.2);
+  EXPECT_TRUE(pdf.findLine("Disqualifiziert 2. Durchgang"));
+  EXPECT_EQ(text(pdf, "Läufer6"), "6 Läufer6 Vorname 12 AUT Tor 7");
+  EXPECT_EQ(text(pdf, "Gemeldete"), "Gemeldete Teilnehmer: 6");
+  EXPECT_EQ(text(pdf, "Gewertete"), "Gewertete Teilnehmer: 5");
+  // The foot: the result date, and the credit line with the tool's own name.
+  EXPECT_TRUE(pdf.findLine("16.01.2027 /"));
+  EXPECT_TRUE(pdf.findLine("Dizezizar Ivezodovuzorov"));
+  // "logo1.bmp" stands in for the program's picture on the ranked pages.
+  QProcess images;
+  images.start("pdfimages", {"-list", outputPath("ergebnis.pdf")});
+  ASSERT_TRUE(images.waitForFinished());
+  const QString listing = QString::fromLatin1(images.readAllStandardOutput());
+  EXPECT_TRUE(listing.contains(QRegularExpression("image\\s+40\\s+43"))) << listing.toStdString();
+  EXPECT_FALSE(listing.contains(QRegularExpression("image\\s+620\\s+620")));
+}
+
+TEST_F(ResultListPdfTest, RefusalComesBeforeTheDialogAndAnEmptyRunStillPrintsItsSections) {
+  db::CompetitionSpec race = EmptyRace();
+  AddRacer(race, 1, "M", 2, "Alt");
+  AddRun(race, 1, 1, 0, 2);
+  AddRacer(race, 2, "M", 2, "Bach");
+  open(race);
+  EXPECT_EQ(write("1", "keine Unterteilung", "x.pdf").text, " ");
+  EXPECT_TRUE(ui.saveRequests.isEmpty());
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList("Ergebnisliste kann nicht erstellt werden, da nicht für alle Teilnehmer "
+                        "ein Ergebnis vorliegt"));
+
+  ui.clear();
+  state.db().execute(
+      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) values (2,2,1,1)");
+  const ResultLine result = write("1", "keine Unterteilung", "ergebnisliste-leer.pdf");
+  EXPECT_EQ(ui.messageTexts(), QStringList("Keine Daten gefunden!"));
+  EXPECT_TRUE(ui.viewerOpened.isEmpty());
+  EXPECT_TRUE(result.text.startsWith("Ergebnisliste gespeichert unter: "));
+  PdfReader pdf(outputPath("ergebnis.pdf"));
+  EXPECT_TRUE(pdf.findLine("Nicht am Start 1. Durchgang"));
+  EXPECT_EQ(text(pdf, "Ausgeschiedene"), "Ausgeschiedene Teilnehmer: 2");
+  EXPECT_FALSE(pdf.findWord("Rang"));  // section pages carry no column heads
+}
+
+TEST_F(ResultListPdfTest, PagesBreakAtBothLimitsAboveTheFooterBand) {
+  for (const QString band : {"0;0", "1;20"}) {
+    db::CompetitionSpec race = EmptyRace();
+    race.listenkopf.back().value = band;
+    for (int i = 1; i <= 130; ++i) {
+      AddRacer(race, i, "M", i <= 100 ? 2 : 4, QString("Name%1").arg(i, 3, 10, QChar('0')));
+      AddRun(race, i, 1, 4000 + i);
+    }
+    open(race);
+    state.Settings.verein_aktiv = "False";
+    write("1", "Klasse", "ergebnisliste-umbruch.pdf");
+    const PdfReader pdf(outputPath("ergebnis.pdf"));
+    const int h = band == "0;0" ? 0 : 20;
+    int rows = 0;
+    for (int page = 1; page <= pdf.pageCount(); ++page) {
+      for (const PdfLine& l : pdf.lines(page)) {
+        if (!l.text().contains("Name")) continue;
+        ++rows;
+        EXPECT_LE(l.top(), 2610 - 10 * h + 43 + 2) << band.toStdString();
+      }
+      // A class heading only starts where its first rows fit.
+      if (const auto head = pdf.findLine("Schüler männlich", page))
+        EXPECT_LE(head->top(), 2420 - 10 * h + 2);
+    }
+    EXPECT_EQ(rows, 130);
+  }
+}
+
+}  // namespace
+}  // namespace kx::test
