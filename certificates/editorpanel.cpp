@@ -65,37 +65,37 @@ int CertificateEditorPanel::templateKey() const {
 void CertificateEditorPanel::build() {
   g_openEditorIsTeam = team_;
   const PanelFont f = Arial(9);
-  label0_ = addLabel("UrkundeLabel0", "Text", f, {600, 200, 1500, 255});
-  text_ = addTextBox("UrkundeText", "", f, {2200, 160, 7000, 300});
-  label1_ = addLabel("UrkundeLabel1", "Feld einfügen", f, {600, 600, 1500, 255});
-  width_ = addTextBox("UrkundeBildbreite", "", f, {2200, 560, 900, 300});
-  label4_ = addLabel("UrkundeLabel4", "(1/10 mm)", f, {3200, 600, 1000, 255});
-  field_ = addComboBox("UrkundeFeld", f, 2200, 560, 2400);
-  label2_ = addLabel("UrkundeLabel2", "Schriftart", f, {600, 1000, 1500, 255});
-  height_ = addTextBox("UrkundeBildhoehe", "", f, {2200, 960, 900, 300});
-  font_ = addButton("UrkundeSchrift", "wählen", SansSerif(8), {2200, 960, 900, 330},
+  label0_ = addLabel("UrkundeLabel0", "Text", f, {600, 700, 1500, 255});
+  text_ = addTextBox("UrkundeText", "", f, {2200, 660, 7000, 300});
+  label1_ = addLabel("UrkundeLabel1", "Feld einfügen", f, {600, 1100, 1500, 255});
+  width_ = addTextBox("UrkundeBildbreite", "", f, {2200, 1060, 900, 300});
+  label4_ = addLabel("UrkundeLabel4", "(1/10 mm)", f, {3200, 1100, 1000, 255});
+  field_ = addComboBox("UrkundeFeld", f, 2200, 1060, 2400);
+  label2_ = addLabel("UrkundeLabel2", "Schriftart", f, {600, 1500, 1500, 255});
+  height_ = addTextBox("UrkundeBildhoehe", "", f, {2200, 1460, 900, 300});
+  font_ = addButton("UrkundeSchrift", "wählen", SansSerif(8), {2200, 1460, 900, 330},
                     [this] { chooseFont(); });
-  label5_ = addLabel("UrkundeLabel5", "(1/10 mm)", f, {3200, 1000, 1000, 255});
-  fontShown_ = addLabel("UrkundeAusgabeSchrift", " ", f, {3200, 1000, 4000, 255});
-  addLabel("Label01", "Ausrichtung", f, {600, 1400, 1500, 255});
-  align_ = addComboBox("UrkundeAusrichtung", f, 2200, 1360, 1500);
-  addLabel("Label02", "Position", f, {600, 1800, 1500, 255});
-  addLabel("Label03", "vertikal", f, {1000, 2150, 1100, 255});
-  vertical_ = addTextBox("Urkundevertikal", "", f, {2200, 2110, 900, 300});
-  addLabel("Label04", "(1/10 mm)", f, {3200, 2150, 1000, 255});
-  label3_ = addLabel("UrkundeLabel3", kHintText, Arial(7), {4200, 2170, 3600, 255});
-  addLabel("Label05", "horizontal", f, {1000, 2550, 1100, 255});
-  horizontal_ = addTextBox("Urkundehorizontal", "", f, {2200, 2510, 900, 300});
-  addLabel("Label06", "(1/10 mm)", f, {3200, 2550, 1000, 255});
-  addLabel("Label07", "gemessen von links", Arial(7), {4200, 2570, 3600, 255});
-  addButton("Urkunde_kopieren", "Daten kopieren", SansSerif(8), {7600, 1360, 1600, 375},
+  label5_ = addLabel("UrkundeLabel5", "(1/10 mm)", f, {3200, 1500, 1000, 255});
+  fontShown_ = addLabel("UrkundeAusgabeSchrift", " ", f, {3200, 1500, 4000, 255});
+  addLabel("Label01", "Ausrichtung", f, {600, 1900, 1500, 255});
+  align_ = addComboBox("UrkundeAusrichtung", f, 2200, 1860, 1500);
+  addLabel("Label02", "Position", f, {600, 2300, 1500, 255});
+  addLabel("Label03", "vertikal", f, {1000, 2650, 1100, 255});
+  vertical_ = addTextBox("Urkundevertikal", "", f, {2200, 2610, 900, 300});
+  addLabel("Label04", "(1/10 mm)", f, {3200, 2650, 1000, 255});
+  label3_ = addLabel("UrkundeLabel3", kHintText, Arial(7), {4200, 2670, 3600, 255});
+  addLabel("Label05", "horizontal", f, {1000, 3050, 1100, 255});
+  horizontal_ = addTextBox("Urkundehorizontal", "", f, {2200, 3010, 900, 300});
+  addLabel("Label06", "(1/10 mm)", f, {3200, 3050, 1000, 255});
+  addLabel("Label07", "gemessen von links", Arial(7), {4200, 3070, 3600, 255});
+  addButton("Urkunde_kopieren", "Daten kopieren", SansSerif(8), {7600, 1860, 1600, 375},
             [this] { guarded([this] { copyFromFile(); }); });
-  addButton("Urkunde_Vorschau", "Vorschau", SansSerif(8), {7600, 1800, 1600, 375},
+  addButton("Urkunde_Vorschau", "Vorschau", SansSerif(8), {7600, 2300, 1600, 375},
             [this] { guarded([this] { preview(); }); });
 
   list_ = new QTreeWidget(this);
   list_->setObjectName("UrkundeInhalt");
-  list_->setGeometry(TwipsToPixels({600, 3000, 8600, 3200}));
+  list_->setGeometry(TwipsToPixels({600, 3500, 8600, 3200}));
   list_->setColumnCount(kColumns);
   list_->setHeaderLabels({"Text / Bild-Datei", "Darstellung", "Ausr.", "vert.", "hor.", "", ""});
   list_->setRootIsDecorated(false);
@@ -114,17 +114,17 @@ void CertificateEditorPanel::build() {
   connect(list_->header(), &QHeaderView::sectionClicked, this,
           [this](int column) { guarded([this, column] { columnClicked(column); }); });
 
-  addButton("UrkundeAddText", "Text einfügen", SansSerif(8), {600, 6300, 1600, 375},
+  addButton("UrkundeAddText", "Text einfügen", SansSerif(8), {600, 6800, 1600, 375},
             [this] { guarded([this] { addNew(false); }); });
-  addButton("UrkundeAddBild", "Bild einfügen", SansSerif(8), {2300, 6300, 1600, 375},
+  addButton("UrkundeAddBild", "Bild einfügen", SansSerif(8), {2300, 6800, 1600, 375},
             [this] { guarded([this] { addNew(true); }); });
-  remove_ = addButton("UrkundeDel", "Entfernen", SansSerif(8), {4000, 6300, 1600, 375},
+  remove_ = addButton("UrkundeDel", "Entfernen", SansSerif(8), {4000, 6800, 1600, 375},
                       [this] { guarded([this] { removeSelected(); }); });
-  landscape_ = addCheckBox("UrkundeQuerformat", "", false, SansSerif(8), {600, 6900, 300, 300});
-  addLabel("Label08", "Urkunde im Querformat", f, {950, 6930, 2500, 255});
-  addButton("Urkunde_speichern", "Speichern (F2)", SansSerif(8, true), {5200, 6850, 1900, 375},
+  landscape_ = addCheckBox("UrkundeQuerformat", "", false, SansSerif(8), {600, 7400, 300, 300});
+  addLabel("Label08", "Urkunde im Querformat", f, {950, 7430, 2500, 255});
+  addButton("Urkunde_speichern", "Speichern (F2)", SansSerif(8, true), {5200, 7350, 1900, 375},
             [this] { mainAction(); });
-  addButton("Urkunde_verwerfen", "Verwerfen (Esc)", SansSerif(8), {7300, 6850, 1900, 375},
+  addButton("Urkunde_verwerfen", "Verwerfen (Esc)", SansSerif(8), {7300, 7350, 1900, 375},
             [this] { closeSelf(); });
 
   field_->addItems(team_ ? kTeamFields : kIndividualFields);

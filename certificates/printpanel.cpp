@@ -42,7 +42,7 @@ QString CertificatePrintPanel::title() const {
 }
 
 void CertificatePrintPanel::build() {
-  int top = 300;
+  int top = 800;
   const bool combination = state().CurrentDisciplineType == 6;
   if (combination) {
     buildCombination(top);
