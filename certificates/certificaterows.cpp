@@ -60,26 +60,25 @@ SelectionStatement SelectIndividualCertificates(int disciplineType, const QStrin
   switch (grouping) {
     case 0:
       sql = head + cols + "'' as klasse from tblZeit z,tblTeilnehmer t " + where + " and " +
-            ergBest + "t." + C + "aktiv = true " + F +
-            "group by z.teilnehmer,t.vorname,t.nachname,t.verein,t.jahrgang,t.klasse order by 1";
+            ergBest + "t." + C + "aktiv = true " + F + "group by z.teilnehmer order by 1";
       break;
     case 1:
       sql = head + cols + "k.klname as klasse from tblZeit z,tblTeilnehmer t,tblKlasse k " + where +
             " and t.klasse=k.id and " + ergBest + "t." + C + "aktiv = true " + F +
-            "group by z.teilnehmer,t.vorname,t.nachname,t.verein,t.jahrgang,k.klname,k.sortpos "
+            "group by z.teilnehmer "
             "order by k.sortpos,1";
       break;
     case 2:
       sql = head + cols +
             "g.grpname as klasse from tblZeit z,tblTeilnehmer t,tblKlasse k,tblGruppe g " + where +
             " and t.klasse=k.id and k.gruppe=g.id and " + ergBest + "t." + C + "aktiv = true " + F +
-            "group by z.teilnehmer,t.vorname,t.nachname,t.verein,t.jahrgang,g.grpname,g.sortpos "
+            "group by z.teilnehmer "
             "order by g.sortpos,1";
       break;
     default:
       sql = head + cols + "t.sex as klasse from tblZeit z,tblTeilnehmer t " + where + " and " +
             ergBest + "t." + C + "aktiv = true " + F +
-            "group by z.teilnehmer,t.vorname,t.nachname,t.verein,t.jahrgang,t.sex "
+            "group by z.teilnehmer "
             "order by t.sex desc,1";
   }
   return {sql, filter.params};
