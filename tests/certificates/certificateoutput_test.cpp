@@ -4,6 +4,7 @@
 #include "certificates/certificateoutput.h"
 #include "certificates/certificaterenderer.h"
 #include "pdf/pdfdocument.h"
+#include "pdf/pdfpicture.h"
 #include "tests/certificates/certificatefixture.h"
 
 #include <QImage>
@@ -282,6 +283,77 @@ TEST_F(OutputTest, CombinationStoresTimesOnlyAfterTheDialog) {
   ASSERT_EQ(pdf.pageCount(), 2);
   EXPECT_EQ(pdf.lines(1).first().text(), "1 Abel 1:51,23 16.-20.01.2027");
   EXPECT_EQ(pdf.lines(2).first().text(), "2 Berg 1:52,40 16.-20.01.2027");
+}
+
+}  // namespace
+}  // namespace kx::test
+
+namespace kx::test {
+namespace {
+
+// A red square as a placeable Windows metafile and as an enhanced metafile.
+QByteArray Words(std::initializer_list<int> words) {
+  QByteArray out;
+  for (int w : words) {
+    out.append(static_cast<char>(w & 0xFF));
+    out.append(static_cast<char>((w >> 8) & 0xFF));
+  }
+  return out;
+}
+QByteArray Longs(std::initializer_list<qint64> longs) {
+  QByteArray out;
+  for (qint64 l : longs)
+    out += Words({static_cast<int>(l & 0xFFFF), static_cast<int>((l >> 16) & 0xFFFF)});
+  return out;
+}
+QByteArray RedWmf() {
+  QByteArray head = Longs({0x9AC6CDD7}) + Words({0, 0, 0, 1000, 1000, 1440}) + Longs({0});
+  int checksum = 0;
+  for (int i = 0; i < 20; i += 2) checksum ^= (uchar(head[i]) | uchar(head[i + 1]) << 8);
+  head += Words({checksum});
+  const QByteArray records =
+      Longs({5}) + Words({0x020B, 0, 0}) + Longs({5}) + Words({0x020C, 1000, 1000}) + Longs({7}) +
+      Words({0x02FC, 0}) + Longs({0x0000FF}) + Words({0}) + Longs({4}) + Words({0x012D, 0}) +
+      Longs({7}) + Words({0x041B, 1000, 1000, 0, 0}) + Longs({3}) + Words({0});
+  const int size = (18 + records.size()) / 2;
+  return head + Words({1, 9, 0x0300}) + Longs({size}) + Words({1}) + Longs({7}) + Words({0}) +
+         records;
+}
+QByteArray RedEmf() {
+  const QByteArray records = Longs({39, 24, 1, 0, 0x0000FF, 0}) + Longs({37, 12, 1}) +
+                             Longs({43, 24, 0, 0, 99, 99}) + Longs({14, 20, 0, 16, 20});
+  const qint64 total = 88 + records.size();
+  return Longs({1, 88, 0, 0, 99, 99, 0, 0, 2540, 2540, 0x464D4520, 0x10000, total, 5}) +
+         Words({1, 0}) + Longs({0, 0, 0, 1024, 768, 320, 240}) + records;
+}
+
+TEST(CertificatePictures, EveryFormatDecodesAndAnUnreadableOneIsNull) {
+  QTemporaryDir dir;
+  auto write = [&](const QString& name, const QByteArray& bytes) {
+    QFile f(dir.filePath(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return dir.filePath(name);
+  };
+  QImage small(16, 16, QImage::Format_RGB32), large(48, 48, QImage::Format_RGB32);
+  small.fill(Qt::red);
+  large.fill(Qt::red);
+  ASSERT_TRUE(small.save(dir.filePath("a.bmp"), "BMP"));
+  ASSERT_TRUE(small.save(dir.filePath("a.jpeg"), "JPG"));
+  ASSERT_TRUE(large.save(dir.filePath("a.ico"), "ICO"));
+  for (const QString& name : {QString("a.bmp"), QString("a.jpeg"), QString("a.ico")}) {
+    EXPECT_FALSE(pdf::LoadPicture(dir.filePath(name)).isNull()) << name.toStdString();
+  }
+  EXPECT_EQ(pdf::LoadPicture(dir.filePath("a.ico")).width(), 48);
+  for (const QString& path : {write("rot.wmf", RedWmf()), write("rot.emf", RedEmf())}) {
+    const QImage image = pdf::LoadPicture(path);
+    ASSERT_FALSE(image.isNull()) << path.toStdString();
+    const QColor centre = image.pixelColor(image.width() / 2, image.height() / 2);
+    EXPECT_GT(centre.red(), 200) << path.toStdString();
+    EXPECT_LT(centre.green(), 60) << path.toStdString();
+  }
+  EXPECT_TRUE(pdf::LoadPicture(write("kaputt.emf", "kein Bild")).isNull());
+  EXPECT_TRUE(pdf::LoadPicture(write("kaputt.wmf", "kein Bild")).isNull());
 }
 
 }  // namespace
