@@ -142,6 +142,16 @@ void DeletionPanel::mainAction() {
 
 FinalsPanel::FinalsPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
+FinalsPanel::~FinalsPanel() {
+  // The program ended with the panel open: no work table stays behind in the file.
+  if (tablePath_.isEmpty()) return;
+  try {
+    DropFinalsTable(*db::Connection::open(tablePath_));
+  } catch (const db::Error&) {
+    // Dropped at the panel's next opening.
+  }
+}
+
 void FinalsPanel::build() {
   addLabel(QStringLiteral("Label01"), QStringLiteral("Anzahl Damen"), Arial(9),
            {600, 1220, 1335, 255});
@@ -168,7 +178,7 @@ void FinalsPanel::build() {
   addButton(QStringLiteral("Finalteilnehmer_schliessen"), QStringLiteral("Verwerfen (Esc)"),
             SansSerif(8), {5640, 4940, 1455, 375}, [this] { closeSelf(); });
   CreateFinalsTable(state().db());
-  tableFile_ = state().CompetitionDb.get();
+  tablePath_ = state().CompetitionFilePath;
 }
 
 void FinalsPanel::addFile() {
@@ -206,10 +216,14 @@ void FinalsPanel::mainAction() {
     const bool withSvid =
         state().FileVersionClass != QLatin1String("40") &&
         state().db().hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));
-    const int inserted =
+    const FinalsSaveResult saved =
         SaveFinalists(state().db(), *women, *men, keepBibs_->isChecked(),
                       {state().CurrentDisciplineType, state().CurrentDisciplineCode}, withSvid);
-    ui().message(QString::number(inserted) + QStringLiteral(" Teilnehmer importiert!"));
+    if (!saved.message.isEmpty()) {
+      ui().message(saved.message);
+      return;
+    }
+    ui().message(QString::number(saved.inserted) + QStringLiteral(" Teilnehmer importiert!"));
     host().enable(menu::TeilnehmerLoeschen);
     host().disable(menu::Finalteilnehmer);
     closeSelf();
@@ -217,10 +231,17 @@ void FinalsPanel::mainAction() {
 }
 
 void FinalsPanel::afterClose() {
-  // Only on the file the table was made in: a file closed or replaced meanwhile keeps it
-  // until the panel is opened there again.
-  if (!state().CompetitionDb || state().CompetitionDb.get() != tableFile_) return;
-  RunGuarded(ui(), [this] { DropFinalsTable(state().db()); });
+  if (tablePath_.isEmpty()) return;
+  RunGuarded(ui(), [this] {
+    // Closing the file closes the panels after the file: the table is then dropped through
+    // a connection of its own, so that no work table stays behind in the file.
+    if (state().CompetitionDb && state().CompetitionFilePath == tablePath_) {
+      DropFinalsTable(state().db());
+    } else {
+      DropFinalsTable(*db::Connection::open(tablePath_));
+    }
+    tablePath_.clear();
+  });
 }
 
 // ---------------------------------------------------------------- bib takeover
@@ -244,14 +265,8 @@ void BibTakeoverPanel::build() {
   addButton(QStringLiteral("StartNrn_schliessen"), QStringLiteral("Schließen (Esc)"), SansSerif(8),
             {3960, 4220, 2055, 375}, [this] { closeSelf(); });
 
+  FillEventLabels(state(), name, date, true);
   db::Connection& db = state().db();
-  const db::Recordset event = db.query(
-      QStringLiteral("select bewerbsbezeichnung,datum_rangliste from tblDisziplin where dtyp = ?"),
-      {state().CurrentDisciplineType});
-  if (!event.empty()) {
-    name->setText(event.at(0, 0).toString());
-    date->setText(event.at(0, 1).toString());
-  }
   if (DisciplineHasBibs(db, state().CurrentDisciplineCode)) {
     hideChoice();
     ui().message(QStringLiteral("Achtung: Es sind bereits Startnummern für '%1' vorhanden")
@@ -378,7 +393,14 @@ void DirectionChangePanel::build() {
   category_->setCurrentIndex(preset);
   connect(category_, &QComboBox::currentIndexChanged, this,
           [this](int index) { categoryChosen(index); });
+  // Typing always ends in a category choice, also when it selects the item already chosen
+  // (the combo reports only a changed index).
+  connect(category_->lineEdit(), &QLineEdit::textEdited, this,
+          [this] { indexBeforeTyping_ = category_->currentIndex(); });
   InstallComboTypeAhead(*category_);
+  connect(category_->lineEdit(), &QLineEdit::textEdited, this, [this] {
+    if (category_->currentIndex() == indexBeforeTyping_) categoryChosen(indexBeforeTyping_);
+  });
 
   addLabel(QStringLiteral("Label02"), SeasonRulesHeading(ui().now().date()), Arial(9),
            {kLeft, 1700, 3015, 255});

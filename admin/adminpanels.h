@@ -47,6 +47,7 @@ class FinalsPanel : public WorkPanel {
   Q_OBJECT
  public:
   FinalsPanel(PanelHost& host, const PanelInfo& row);
+  ~FinalsPanel() override;
   void build() override;
   void mainAction() override;  // Finalteilnehmer_speichern_Click
   void afterClose() override;  // drops the work table
@@ -57,7 +58,7 @@ class FinalsPanel : public WorkPanel {
   QLineEdit* men_ = nullptr;
   QCheckBox* keepBibs_ = nullptr;
   QLabel* files_ = nullptr;
-  const void* tableFile_ = nullptr;  // the connection the work table was created on
+  QString tablePath_;  // the file the work table was created in; empty once dropped
 };
 
 // "Startnrnueb": bibs taken over from another discipline.
@@ -109,6 +110,7 @@ class DirectionChangePanel : public WorkPanel {
   QLabel* dropResult_ = nullptr;                 // Label010
   DirectionChangeRule rule_{0, 0, 0, 0, 0, {}};  // SelectedDirectionChangeRule
   bool ready_ = false;                           // DirectionChangePanelReady
+  int indexBeforeTyping_ = 0;
 };
 
 }  // namespace kx

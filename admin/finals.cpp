@@ -212,8 +212,9 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
   return result;
 }
 
-int SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
-                  const FinalsDiscipline& discipline, bool withSvid) {
+FinalsSaveResult SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
+                               const FinalsDiscipline& discipline, bool withSvid) {
+  FinalsSaveResult result;
   struct ClassRow {
     qint64 id;
     QString geschlecht;
@@ -264,6 +265,7 @@ int SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
   const db::Recordset rows = db.query(QStringLiteral(
       "select startnr,code,sex,nachname,vorname,verein,nation,jahrgang,punkte,svid from "
       "XtblFinale order by sex desc,zeit desc"));
+  std::set<qint64> svids;
   for (int i = 0; i < rows.count(); ++i) {
     const qint64 number = i + 1;
     const QString sex = rows.at(i, "sex").toString();
@@ -296,13 +298,23 @@ int SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
     values << Value(rows.at(i, "code"));
     if (withSvid) {
       const qint64 svid = rows.at(i, "svid").toLongLong();
+      if (svid != 0 && !svids.insert(svid).second) {
+        result.message = QStringLiteral(
+                             "Der Teilnehmer %1 %2 ist mit der KSF-Id %3 mehrfach enthalten, die "
+                             "Finalteilnehmer können nicht gespeichert werden")
+                             .arg(rows.at(i, "nachname").toString().trimmed(),
+                                  rows.at(i, "vorname").toString().trimmed())
+                             .arg(svid);
+        return result;  // the transaction rolls the cut back
+      }
       values << (svid == 0 ? QVariant() : QVariant(svid));
     }
     insert.add(std::move(values));
   }
   insert.flush();
   transaction.commit();
-  return rows.count();
+  result.inserted = rows.count();
+  return result;
 }
 
 }  // namespace kx

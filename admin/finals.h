@@ -37,11 +37,18 @@ struct FinalsAddResult {
 FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
                               const FinalsDiscipline& discipline, bool keepBibs);
 
+struct FinalsSaveResult {
+  int inserted = 0;
+  QString message;  // why nothing was saved; empty when the finalists were inserted
+};
+
 // Cuts the table to the `women` fastest women and the `men` fastest men (everyone tied with
 // the last one kept stays) and inserts them as participants, women first and slowest first,
 // ids from 1 and, without `keepBibs`, bibs alike. `withSvid`: the open file carries
-// federation ids. One transaction; returns the number inserted. Throws db::Error.
-int SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
-                  const FinalsDiscipline& discipline, bool withSvid);
+// federation ids, which two participants cannot share: a finalist drawn twice under the
+// same id (from two files without codes) refuses the save. One transaction: a refusal or a
+// db::Error leaves the table and the participants as they were.
+FinalsSaveResult SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
+                               const FinalsDiscipline& discipline, bool withSvid);
 
 }  // namespace kx

@@ -374,6 +374,7 @@ void MainWindow::closePanel(const QString& name) {
   frameTitel_->clear();
   if (currentPanel_ != name) return;
   WorkPanel* panel = panel_;
+  if (panel) panel->beforeClose();
   currentPanel_.clear();
   panel_ = nullptr;
   if (panel) {

@@ -140,7 +140,7 @@ std::optional<QString> LoadHandTimesFromFile(AppState& state, UserInterface& ui,
          (start ? QStringLiteral(" Start-Zeiten geladen") : QStringLiteral(" Ziel-Zeiten geladen"));
 }
 
-void SaveHandTimesToFile(AppState& state, UserInterface& ui, int handzeitIndex) {
+void SaveHandTimesToFile(const AppState& state, UserInterface& ui, int handzeitIndex) {
   if (handzeitIndex != kHandzeitStart && handzeitIndex != kHandzeitZiel) {
     ui.message(QStringLiteral("Bitte zuerst wählen ob Start- oder Ziel-Handzeit"));
     return;

@@ -68,6 +68,6 @@ std::optional<QString> LoadHandTimesFromFile(AppState& state, UserInterface& ui,
 
 // "Sichern": checks the combo position and the count, asks for the file name and writes the
 // store the combo names. Changes no store.
-void SaveHandTimesToFile(AppState& state, UserInterface& ui, int handzeitIndex);
+void SaveHandTimesToFile(const AppState& state, UserInterface& ui, int handzeitIndex);
 
 }  // namespace kx

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace kx {
@@ -63,18 +65,25 @@ QString FormatHandTime(double t, const QString& mode) {
       seconds = 0;
     }
   }
-  return TwoDigits(hours) + QLatin1Char(':') + TwoDigits(minutes) + QLatin1Char(':') +
-         TwoDigits(seconds / 100) + QLatin1Char(',') + TwoDigits(seconds % 100);
+  char text[48];
+  const int n =
+      std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld,%02lld", hours < 0 ? "-" : "",
+                    static_cast<long long>(std::llabs(hours)), static_cast<long long>(minutes),
+                    static_cast<long long>(seconds / 100), static_cast<long long>(seconds % 100));
+  return QString::fromLatin1(text, n);
 }
 
 std::optional<double> ParseHandTime(const QString& s) {
   if (s.size() < 7) return std::nullopt;
   const auto hours = ReadField(QStringView(s).mid(0, 2));
   const auto minutes = ReadField(QStringView(s).mid(3, 2));
-  QString hundredths = s.mid(6, 5);
-  hundredths.remove(u',');
-  hundredths.remove(u'.');
-  const auto within = ReadField(hundredths);
+  // The separator, comma or point, is no digit: "56,78" and "56.78" read as 5678.
+  QChar digits[5];
+  qsizetype count = 0;
+  for (QChar c : QStringView(s).mid(6, 5)) {
+    if (c != u',' && c != u'.') digits[count++] = c;
+  }
+  const auto within = ReadField(QStringView(digits, count));
   if (!hours || !minutes || !within) return std::nullopt;
   return (*hours / 24.0 + *minutes / 1440.0) + *within / kHundredthsPerDay;
 }

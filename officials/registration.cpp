@@ -1,11 +1,14 @@
 #include "officials/registration.h"
 
+#include "officials/officialpanels.h"
 #include "workpanel/panelregistry.h"
 
 namespace kx {
 
-void RegisterOfficialPanels(PanelRegistry& /*registry*/) {
-  // Nothing bound yet: the folder's menu entries open their empty titled panels.
+void RegisterOfficialPanels(PanelRegistry& registry) {
+  registry.bindPanel<GateJudgeCardPanel>(QStringLiteral("Torrichterkarte"));
+  registry.bindPanel<PenaltyProtocolPanel>(QStringLiteral("PenaltyProtokoll"));
+  registry.bindPanel<RefereeProtocolPanel>(QStringLiteral("Schiedsrichterprotokoll"));
 }
 
 }  // namespace kx

@@ -38,7 +38,9 @@ class RefereeReportKeeper : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Close && window_) window_->dismiss();
+    // Hidden by the program, not minimised: the main window has closed (a refused close
+    // keeps it open, and the report with it).
+    if (event->type() == QEvent::Hide && !event->spontaneous() && window_) window_->dismiss();
     return QObject::eventFilter(watched, event);
   }
 

@@ -138,8 +138,7 @@ const QStringList& RegionalAssociations() {
 QString FormatReportTime(double dayFraction) {
   constexpr qint64 kDay = 8640000;
   qint64 h = static_cast<qint64>(std::floor(dayFraction * 8640000.0 + 1e-6));
-  h %= kDay;
-  if (h < 0) h += kDay;  // before midnight of the day before
+  if (h < 0) h = (h % kDay + kDay) % kDay;  // before midnight: counted back from the day end
   const qint64 hours = h / 360000;
   const qint64 minutes = h / 6000 % 60;
   const qint64 seconds = h / 100 % 60;

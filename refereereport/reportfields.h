@@ -51,7 +51,8 @@ ReportValues DefaultReportValues();
 const QStringList& RegionalAssociations();
 
 // A time or duration (fraction of a day) as "hh:mm:ss,cc", cut to whole hundredths:
-// hundredths H = floor(t x 8,640,000 + 1e-6). Negative times count back across midnight.
+// hundredths H = floor(t x 8,640,000 + 1e-6). Negative times count back across midnight;
+// a duration of a day or more keeps its hours ("25:00:00,00").
 QString FormatReportTime(double dayFraction);
 
 // A best time as the report shows it: leading zero hours and minutes dropped

@@ -41,19 +41,22 @@ QFont FormFont(bool bold = false) {
 // (a prefilled value) is kept whole.
 void LimitTyping(QLineEdit* edit) {
   QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
-    const QString before = edit->property("kxLastText").toString();
-    if (text.size() > kReportValueLength && text.size() > before.size()) {
-      const int cursor = edit->cursorPosition() - static_cast<int>(text.size() - before.size());
-      edit->setText(before);
-      edit->setCursorPosition(std::max(cursor, 0));
+    // Like a maximum length: what was typed or pasted is cut at its end, before the cursor.
+    const qsizetype allowed =
+        std::max<qsizetype>(kReportValueLength, edit->property("kxLastText").toString().size());
+    if (text.size() > allowed) {
+      const int excess = static_cast<int>(text.size() - allowed);
+      const int cursor = std::max(edit->cursorPosition() - excess, 0);
+      edit->setText(QString(text).remove(cursor, excess));
+      edit->setCursorPosition(cursor);
       return;
     }
     edit->setProperty("kxLastText", text);
   });
+  // The text set by the program; a refused edit announces its text after the refusal has
+  // put the earlier text back, and that announcement is not the text any more.
   QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
-    if (text.size() <= kReportValueLength || !edit->isModified()) {
-      edit->setProperty("kxLastText", text);
-    }
+    if (text == edit->text()) edit->setProperty("kxLastText", text);
   });
 }
 
@@ -290,8 +293,8 @@ void RefereeReportWindow::build() {
     field(c.phone, 5100, c.y + 300, 1800);
     label(QStringLiteral("E-Mail"), 7020, c.y + 300, 700);
     field(c.mail, 7740, c.y + 300, 1860);
+    rule(c.y + 660);
   }
-  rule(13800);
 
   auto button = [this](const QString& name, const QString& caption, int x, int w, bool bold,
                        void (RefereeReportWindow::*slot)()) {
@@ -337,6 +340,7 @@ void RefereeReportWindow::showReport() {
     activateWindow();
     return;
   }
+  keyEvent_ = nullptr;  // a release taken by a dialog of the last opening
   if (!RunGuarded(host_.ui(), [this] { LoadRefereeReport(); })) return;
   show();
   raise();
@@ -358,8 +362,10 @@ void RefereeReportWindow::LoadRefereeReport() {
   LoadStoredReport(db, discipline_.type, values);
 
   for (int i = 0; i < kReportFieldCount; ++i) {
-    if (QLineEdit* edit = edits_[static_cast<size_t>(i)])
+    if (QLineEdit* edit = edits_[static_cast<size_t>(i)]) {
       edit->setText(values[static_cast<size_t>(i)]);
+      edit->setCursorPosition(0);  // a long value shows its beginning
+    }
   }
   const QString& association = values[kLandesverband];
   const int entry = association_->findText(association, Qt::MatchExactly | Qt::MatchCaseSensitive);

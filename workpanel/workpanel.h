@@ -63,6 +63,9 @@ class WorkPanel : public QWidget {
 
   // The panel's main routine (F2). Panels without one keep the empty default.
   virtual void mainAction() {}
+  // Steps of the close routine that run while the controls still stand (e.g. stopping a
+  // timer that uses them).
+  virtual void beforeClose() {}
   // Steps of the close routine that run after the controls are removed and the current
   // panel is cleared (e.g. recomputing the menu state).
   virtual void afterClose() {}

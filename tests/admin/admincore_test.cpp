@@ -210,8 +210,17 @@ TEST_F(AdminFiles, FinalsDrawKeepsTiesRefusesClashesAndInsertsSlowestFirst) {
   EXPECT_EQ(AddFinalsFile(*db, dir_.filePath("missing.mdb"), gs, true).message,
             "Die Datei '" + dir_.filePath("missing.mdb") + "' ist keine Kandor-Bewerbsdatei");
 
+  // A finalist drawn twice under one federation id refuses the save; nothing is cut.
+  db->execute("update XtblFinale set svid=9 where startnr in (7,10)");
+  EXPECT_EQ(SaveFinalists(*db, 2, 1, false, gs, true).message,
+            "Der Teilnehmer Dorn Vorname ist mit der KSF-Id 9 mehrfach enthalten, die "
+            "Finalteilnehmer können nicht gespeichert werden");
+  EXPECT_EQ(db->scalar("select count(*) from XtblFinale").toInt(), 4);
+  EXPECT_EQ(db->scalar("select count(*) from tblTeilnehmer").toInt(), 0);
+  db->execute("update XtblFinale set svid=0");
+
   // Two women asked for: the two tied at 8200 both stay with the fastest (8006).
-  EXPECT_EQ(SaveFinalists(*db, 2, 1, false, gs, true), 4);
+  EXPECT_EQ(SaveFinalists(*db, 2, 1, false, gs, true).inserted, 4);
   const db::Recordset rows = db->query(
       "select id,startnrgs,sex,nachname,klasse,gsaktiv,slaktiv,pktegs,mannschaft,svid "
       "from tblTeilnehmer order by id");

@@ -43,7 +43,8 @@ TEST_F(AdminPanelTest, TypeChangeByTypeAheadAndF2) {
 }
 
 TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
-  openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
+  const QString cup = writeCompetition("Cup.mdb", SmallCompetition());
+  openThroughMenu(cup);
   ASSERT_TRUE(enabled("TeilnehmerLoeschen"));
   EXPECT_FALSE(enabled("Finalteilnehmer"));
   trigger("TeilnehmerLoeschen");
@@ -77,6 +78,17 @@ TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
   key(Qt::Key_Escape);
   EXPECT_FALSE(db().hasTable("XtblFinale"));
   trigger("Finalteilnehmer");
+  trigger("BearbeitenRichtungsaenderungen");
+  EXPECT_FALSE(db().hasTable("XtblFinale"));
+  trigger("Finalteilnehmer");
+  trigger("DateiSchliessen");  // the file is closed before its panels
+  EXPECT_FALSE(db::Connection::open(cup)->hasTable("XtblFinale"));
+  openThroughMenu(cup);
+  trigger("Finalteilnehmer");
+  startWindow();  // the program ended with the panel open
+  EXPECT_FALSE(db::Connection::open(cup)->hasTable("XtblFinale"));
+  openThroughMenu(cup);
+  trigger("Finalteilnehmer");
   control<QLineEdit>("FinalteilnehmerDamen")->setText("2");
   ui().chooseOpenFile(sourcePath);
   QTest::mouseClick(control<QPushButton>("Finalteilnehmer_Bewerb"), Qt::LeftButton);
@@ -108,20 +120,71 @@ TEST_F(AdminPanelTest, DirectionCheckPreselectsAndPrefills) {
   EXPECT_EQ(control<QLabel>("Label08")->text(), "");
   key(Qt::Key_F2);  // the rule chosen before still counts
   EXPECT_EQ(control<QLabel>("Label08")->text(), "32 - 45 Richtungsänderungen");
+  combo->lineEdit()->clear();
+  QTest::keyClicks(combo->lineEdit(), "x");  // the item already chosen is chosen again
+  EXPECT_EQ(control<QLabel>("Label08")->text(), "");
+}
+
+TEST_F(AdminPanelTest, BibTakeoverOffersTheSlalomAndRefusesOnceNumbered) {
+  db::CompetitionSpec race = SmallCompetition();
+  for (auto& t : race.teilnehmer) t.disziplinen[2] = {true, std::nullopt, 9999.99, 9999.99};
+  openThroughMenu(writeCompetition("Cup.mdb", race));
+  trigger("StartnummernUebernahme");
+  auto* source = control<QComboBox>("StartNrnDispvon");
+  ASSERT_NE(source, nullptr);
+  ASSERT_EQ(source->count(), 1);
+  EXPECT_EQ(source->currentText(), "Slalom");
+  EXPECT_EQ(control<QLabel>("StartNrnDatumVeranst")->text(), "16.01.2027");
+  GrabForLooking(window(), "startnrnueb");
+  key(Qt::Key_F2);
+  EXPECT_EQ(window().currentPanel(), "");
+  EXPECT_EQ(db().scalar("select count(*) from tblTeilnehmer where startnrgs=startnrsl").toInt(), 6);
+  trigger("StartnummernUebernahme");
+  EXPECT_EQ(ui().messages.last().text,
+            "Achtung: Es sind bereits Startnummern für 'Riesenslalom' vorhanden");
+  EXPECT_TRUE(control<QPushButton>("Startnrn_speichern")->isHidden());
+  key(Qt::Key_F2);  // nothing to save
+  EXPECT_EQ(window().currentPanel(), "Startnrnueb");
 }
 
 TEST_F(AdminPanelTest, PointsTakeoverRefusesAMissingListBeforeAnything) {
   db::MasterDataSpec master;
   master.listenVersion = {{3, "2026/1"}, {4, "2026/2"}};
+  db::KsfPunkteSpec huber;
+  huber.ksfid = 501;
+  huber.punkte = 12.5;
+  huber.nachname = "HUBER";
+  huber.vorname = "Anna";
+  huber.geschlecht = "W";
+  huber.jahrgang = 2015;
+  huber.verein = "SC Musterdorf";
+  master.ksfPunkte = {huber};
   const QString path = QDir(programDir()).filePath("STAMMDAT.mdb");
   db::BuildMasterDataFile(path, master);
-  db::Connection::open(path)->execute("update tblListenVersion set version=null where typ=4");
   openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
   trigger("KSFIdPunkte");
+  EXPECT_EQ(control<QLabel>("KSFIdPkteAllgemein")->text(), "2026 vom 1");
+  EXPECT_EQ(control<QLabel>("KSFIdPkteSchueler")->text(), "2026 vom 2");
+  GrabForLooking(window(), "ksfidpkteueb");
+  key(Qt::Key_F2);
   EXPECT_EQ(window().currentPanel(), "");
+  EXPECT_EQ(db().scalar("select svid from tblTeilnehmer where id=1").toInt(), 501);
+
+  // With the certificate editor open the list is checked first.
+  window().enable("UrkundenBearbeiten");
+  trigger("UrkundenBearbeiten");
+  ui().clear();
+  db::Connection::open(path)->execute("update tblListenVersion set version=null where typ=4");
+  trigger("KSFIdPunkte");
+  ASSERT_EQ(ui().messages.size(), 1);
   EXPECT_EQ(ui().messages.last().text,
             "Es ist keine KSF-Schülerpunkteliste vorhanden!\nBitte zuerst mit dem Kandor eine "
             "KSF-Schülerpunkteliste importieren.");
+  db::Connection::open(path)->execute("update tblListenVersion set version='2026/2' where typ=4");
+  trigger("KSFIdPunkte");
+  EXPECT_EQ(ui().messages.last().text,
+            "Das Bearbeiten der Urkunden bitte mit Speichern oder Verwerfen verlassen");
+  EXPECT_EQ(window().currentPanel(), "UrkundenBearbeiten");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "db/competitionbuilder.h"
 #include "db/database.h"
 #include "refereereport/reportfields.h"
+#include "refereereport/reportpage.h"
 #include "refereereport/reportprefill.h"
 #include "refereereport/reportstore.h"
 
@@ -30,11 +31,18 @@ TEST(ReportTime, EveryHundredthOfTheFirstHourAndTheEdges) {
   EXPECT_EQ(FormatReportTime(11.5 / 24), "11:30:00,00");
   EXPECT_EQ(FormatReportTime(45.239 / 86400), "00:00:45,23");  // cut, not rounded
   EXPECT_EQ(FormatReportTime(-0.5 / 24), "23:30:00,00");       // back across midnight
+  EXPECT_EQ(FormatReportTime(25.0 / 24), "25:00:00,00");       // hours are not wrapped
   EXPECT_EQ(ShortenReportTime("00:00:45,67"), "45,67");
   EXPECT_EQ(ShortenReportTime("00:00:05,23"), "05,23");
   EXPECT_EQ(ShortenReportTime("00:01:05,23"), "1:05,23");
   EXPECT_EQ(ShortenReportTime("00:12:34,56"), "12:34,56");
   EXPECT_EQ(ShortenReportTime("01:02:03,45"), "1:02:03,45");
+  EXPECT_EQ(ReportSeasonText(QDate(2026, 9, 30)), "Saison 2025/26");
+  EXPECT_EQ(ReportSeasonText(QDate(2026, 10, 1)), "Saison 2026/27");
+  EXPECT_EQ(ReportSeasonText(QDate(2009, 3, 1)), "Saison 2008/9");
+  EXPECT_EQ(GateCountText("", "12"), "     /12");
+  EXPECT_EQ(GateCountText("", ""), "     /");
+  EXPECT_EQ(GateCountText("40", ""), "40/");
 }
 
 class ReportFile : public ::testing::Test {
@@ -58,8 +66,9 @@ class ReportFile : public ::testing::Test {
       t.disziplinen[2] = {true, id == 4 ? std::nullopt : std::optional<int>(id), 1, 1};
       race.teilnehmer.push_back(t);
     }
-    auto run = [&](int id, int run, int code, double start, int hundredths) {
-      race.zeiten.push_back({id, 2, run, code, start, {}, {}, db::HundredthsToDay(hundredths), {}});
+    auto run = [&](int id, int runNumber, int code, double start, int hundredths) {
+      race.zeiten.push_back(
+          {id, 2, runNumber, code, start, {}, {}, db::HundredthsToDay(hundredths), {}});
     };
     const double nine = 9.5 / 24;      // 09:30
     run(1, 1, 0, nine + 0.001, 4500);  // fastest in run 1, out in run 2

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace kx::test {
@@ -86,6 +87,8 @@ TEST_F(ReportWindowTest, OutputStoresFirstThenWritesThePage) {
   RefereeReportWindow* w = report();
   edit(w, "Proteste")->setText("O'Brien");
   edit(w, "DG1_Richtaend")->setText("12");
+  auto* combo = w->findChild<QComboBox*>("Landesverband");
+  QTest::keyClicks(combo, "Nord");  // matches no entry: kept as typed, not added to the list
   ui().setNow(QDateTime(QDate(2026, 9, 30), QTime(12, 0)));
 
   // Cancelled: the report is stored all the same and the window closes.
@@ -98,9 +101,17 @@ TEST_F(ReportWindowTest, OutputStoresFirstThenWritesThePage) {
                 .scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld='Proteste'")
                 .toString(),
             "O'Brien");
+  EXPECT_EQ(state()
+                .db()
+                .scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld='Landesverband'")
+                .toString(),
+            "Nord");
+  EXPECT_EQ(combo->count(), 21);
 
   report();
   EXPECT_EQ(edit(w, "Proteste")->text(), "O'Brien");
+  edit(w, "Veranstaltung")->setText(QString(100, 'W'));
+  edit(w, "DG2_Tore")->setText("40");
   const QString file = QDir(dataDir()).filePath("bericht.pdf");
   ui().chooseSaveFile(file);
   QTest::keyClick(w, Qt::Key_F2);
@@ -126,11 +137,121 @@ TEST_F(ReportWindowTest, OutputStoresFirstThenWritesThePage) {
   ASSERT_TRUE(organiser);
   EXPECT_LT(organiser->size, 10);
   EXPECT_NEAR(organiser->top(), 292 + 2 * (10 - std::lround(organiser->size)), 1.5);
+  // Shrinking stops at 4 pt, 12 units below the base line's top.
+  const auto event = pdf.findWord(QString(100, 'W'));
+  ASSERT_TRUE(event);
+  EXPECT_NEAR(event->size, 4, 0.2);
+  EXPECT_NEAR(event->top(), 369 + 12, 1.5);
   EXPECT_TRUE(pdf.findLine("/12"));
+  EXPECT_TRUE(pdf.findLine("40/"));
+  const struct {
+    const char* word;
+    int x, y, size;
+    bool bold;
+  } samples[] = {
+      {"Jury/Kampfgericht:", 200, 459, 12, true},
+      {"Verein/Verband", 1200, 509, 10, true},
+      {"TD/Schiedsrichter:", 200, 559, 10, false},
+      {"Siegerehrung:", 1120, 919, 10, false},
+      {"Soll", 200, 1104, 10, false},
+      {"Synchronzeit:", 1225, 1144, 10, false},
+      {"Bemerkungen", 1580, 1449, 10, false},
+      {"Sicherheit:", 200, 1745, 12, true},
+      {"O'Brien", 855, 2145, 10, false},
+      {"(Unterschrift", 1640, 2370, 8, false},
+      {"Referenten", 200, 2650, 7, false},
+  };
+  for (const auto& sample : samples) {
+    const auto word = pdf.findWord(QString::fromUtf8(sample.word));
+    ASSERT_TRUE(word) << sample.word;
+    EXPECT_NEAR(word->top(), sample.y, 1) << sample.word;
+    EXPECT_NEAR(word->size, sample.size, 0.2) << sample.word;
+    EXPECT_EQ(word->bold(), sample.bold) << sample.word;
+    EXPECT_NEAR(word->left(), sample.x, 1) << sample.word;
+  }
   const auto note = pdf.findWord("(nur");
   ASSERT_TRUE(note);
   EXPECT_TRUE(note->italic());
   EXPECT_NEAR(note->size, 5, 0.2);
+}
+
+TEST_F(ReportWindowTest, TypingStopsAtTheStoredLengthAndALongerPrefillIsRefused) {
+  state().db().execute("update tblListenkopf set value=? where Disziplin=2 and id=2",
+                       {QString(160, 'o')});
+  RefereeReportWindow* w = report();
+  QLineEdit* weather = edit(w, "Witterung");
+  QApplication::setActiveWindow(w);
+  weather->setFocus();
+  QTest::keyClicks(weather, QString(149, 'a'));
+  QTest::keyClicks(weather, "bcd");
+  EXPECT_EQ(weather->text(), QString(149, 'a') + "b");
+  QTest::keyClicks(weather, "e");
+  EXPECT_EQ(weather->text().size(), 150);
+  // A paste is cut to what still fits.
+  weather->setCursorPosition(3);
+  weather->setSelection(3, 2);
+  weather->insert("XYZ");
+  EXPECT_EQ(weather->text(), "aaaXY" + QString(144, 'a') + "b");
+  EXPECT_EQ(weather->cursorPosition(), 5);
+  auto* combo = w->findChild<QComboBox*>("Landesverband");
+  combo->setFocus();
+  QTest::keyClicks(combo, QString(155, 'z'));
+  EXPECT_EQ(combo->currentText().size(), 150);
+
+  // A longer prefilled value is shown whole, may be shortened but not lengthened, and is
+  // refused at the output before anything stored is touched.
+  QLineEdit* organiser = edit(w, "Organisator");
+  EXPECT_EQ(organiser->text().size(), 160);
+  organiser->setFocus();
+  EXPECT_EQ(organiser->cursorPosition(), 0);  // shown from its beginning
+  QTest::keyClick(organiser, Qt::Key_End);
+  QTest::keyClick(organiser, Qt::Key_Backspace);
+  QTest::keyClicks(organiser, "xy");
+  EXPECT_EQ(organiser->text(), QString(159, 'o'));
+  state().db().execute("insert into XtblSRBericht values (2,'Proteste','einer')");
+  QTest::keyClick(organiser, Qt::Key_F2);
+  EXPECT_EQ(ui().messageTexts().last(),
+            "Der Text im Feld Organisator ist länger als 150 Zeichen und kann nicht gespeichert "
+            "werden");
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_TRUE(ui().saveRequests.isEmpty());
+  EXPECT_EQ(state().db().scalar("select count(*) from XtblSRBericht").toInt(), 1);
+}
+
+TEST_F(ReportWindowTest, DeleteAndOutputKeepTheDisciplineOfTheOpening) {
+  RefereeReportWindow* w = report();
+  state().db().execute(
+      "insert into XtblSRBericht values (2,'Proteste','einer'),(3,'Proteste','zwei')");
+  // Slalom chosen in the main window: the open giant-slalom report stays giant slalom.
+  trigger(menu::DisziplinSL);
+  ASSERT_EQ(state().CurrentDisciplineType, 3);
+  ui().answerMessages({MsgAnswer::No});
+  w->findChild<QPushButton*>("SRBericht_del")->click();
+  EXPECT_EQ(ui().messages.last().title, "SR-Bericht löschen");
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(state().db().scalar("select count(*) from XtblSRBericht").toInt(), 2);
+  ui().answerMessages({MsgAnswer::Yes});
+  w->findChild<QPushButton*>("SRBericht_del")->click();
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(state().db().scalar("select Wert from XtblSRBericht").toString(), "zwei");
+
+  trigger(menu::DisziplinRS);
+  report();
+  trigger(menu::DisziplinSL);
+  ui().cancelNextSave();
+  QTest::keyClick(w, Qt::Key_F2);
+  EXPECT_EQ(state()
+                .db()
+                .scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld='Disziplin'")
+                .toString(),
+            "RS");
+  EXPECT_EQ(state().db().scalar("select count(*) from XtblSRBericht where Disziplin=3").toInt(), 1);
+
+  // The main window closing takes the report window with it.
+  report();
+  window().show();
+  window().close();
+  EXPECT_FALSE(w->isVisible());
 }
 
 }  // namespace

@@ -1,0 +1,255 @@
+// The live-timing panel driven like the user: login, stored rules, start, ticks, closing.
+#include "db/database.h"
+#include "livefixture.h"
+#include "livetiming/choices.h"
+
+#include <QFile>
+#include <QTimer>
+
+namespace kx::test {
+namespace {
+
+using LivePanel = LiveFixture;
+
+TEST_F(LivePanel, LoginRefusalsLeaveSettingsAloneThenLoginSendsValuesAsTyped) {
+  openRace(SmallCompetition());
+  ASSERT_NE(openPanel(), nullptr);
+  EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
+  GrabForLooking(window(), "livetiming-login");
+  press(Qt::Key_F2);  // before the login: nothing is sent
+  EXPECT_EQ(ui().messageTexts(), QStringList{"Bitte zuerst bei Startora anmelden"});
+  auto attempt = [&](const QString& bewerb, const QString& passwort) {
+    ui().clear();
+    text("LiveTimingBewerb")->setText(bewerb);
+    text("LiveTimingPasswort")->setText(passwort);
+    button("LiveTiming_anmelden")->click();
+    return ui().messageTexts().join("|");
+  };
+  EXPECT_EQ(attempt("1234", "x"), "Bitte die Bewerbsnummer (5-stellig) eingeben");
+  EXPECT_EQ(attempt("12345", ""), "Bitte das Passwort eingeben");
+  service.loginReply = "Falsches+Passwort%21";
+  EXPECT_EQ(attempt("12345", "x"), "Falsches Passwort!");
+  service.loginReply = "nok";
+  EXPECT_EQ(attempt("12345", "x"), "");
+  window().settings().remove(kLiveSettingsServer);
+  openPanel();
+  EXPECT_TRUE(attempt("12345", "x").contains("kein Server eingestellt"));
+  EXPECT_EQ(service.requests.size(), 2);
+  EXPECT_FALSE(window().settings().contains(kLiveSettingsBewerb));
+  EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
+
+  window().settings().setValue(kLiveSettingsServer, service.server());
+  service.loginReply =
+      "ok%7CTOKEN12345%7C16.01.2027+Bezirkscup%C2%B0RS+1234%C2%B0RS+1234+Kinder%C2%B0";
+  openPanel();
+  EXPECT_EQ(attempt("1a3&=", "p&=+%°ä"), "");
+  EXPECT_EQ(service.requests.last().body,
+            QByteArray("Fkt=Login&BewerbsNr=1a3&=&Passwort=p&=+%\xC2\xB0\xC3\xA4"));
+  EXPECT_EQ(items("LiveTimingVeranst"),
+            QStringList({"16.01.2027 Bezirkscup", "RS 1234", "RS 1234 Kinder", ""}));
+  EXPECT_EQ(combo("LiveTimingVeranst")->currentIndex(), 2);
+  EXPECT_FALSE(text("LiveTimingBewerb")->isEnabled());
+  EXPECT_FALSE(button("LiveTiming_anmelden")->isEnabled());
+  EXPECT_FALSE(button("LiveTimingStart_End")->isHidden());
+  EXPECT_EQ(window().settings().value(kLiveSettingsPasswort).toString(), "p&=+%°ä");
+  EXPECT_EQ(QFile::permissions(window().settings().fileName()) & 0x0077, 0);
+}
+
+TEST(LiveChoices, EventsAndTheirPreselection) {
+  EXPECT_EQ(SplitEvents("", "1234", "16.01.2027").events, QStringList());
+  EXPECT_EQ(SplitEvents("a°16.01.2027 x°16.01.2027 y", "1234", "16.01.2027").selected, 1);
+  EXPECT_EQ(SplitEvents("16.01.2027 x°b 1234", "1234", "16.01.2027").selected, 1);
+  EXPECT_EQ(SplitEvents("a°b", "", "").selected, 0);
+}
+
+TEST_F(LivePanel, RulesByTypeStoredAndRestored) {
+  db::CompetitionSpec race = SmallCompetition();
+  race.bewerb.typ = 0;
+  openRace(race);
+  auto stored = [&] { return ReadStoredRules(state().db()); };
+  openPanel();
+  EXPECT_EQ(items("LiveTimingGruppe"), QStringList({"Klasse", "Gruppe", "Kategorie"}));
+  EXPECT_EQ(combo("LiveTimingGruppe")->currentText(), "Kategorie");
+  EXPECT_EQ(items("LiveTimingStaliDG2").size(), 10);
+  EXPECT_EQ(stored()[0], "FIS-Reglement");
+  EXPECT_EQ(stored()[1], "KSF-Reglement");
+
+  state().db().execute("drop table tblStali");
+  state().db().execute("update tblKlasse set gruppe=null");
+  state().HasStartOrderTable = false;
+  state().Settings.typ = "9";
+  openPanel();
+  EXPECT_EQ(items("LiveTimingStaliDG2").size(), 8);
+  EXPECT_EQ(stored()[0], "Startnummer");
+  EXPECT_EQ(stored()[1], "Startnummer");
+
+  state().db().execute(
+      "update tblStali set reihenfolge='Nach Zeiten pro Kategorie       ' "
+      "where durchgang=2");
+  state().db().execute("update tblStali set reihenfolge='Gibt es nicht' where durchgang=1");
+  openPanel();
+  EXPECT_EQ(combo("LiveTimingStaliDG2")->currentText(), "Nach Zeiten pro Kategorie");
+  EXPECT_EQ(combo("LiveTimingStaliDG1")->currentIndex(), -1);
+  EXPECT_EQ(stored()[0], "Gibt es nicht");
+  QTest::keyClicks(combo("LiveTimingStaliDG1")->lineEdit(), "k");
+  EXPECT_EQ(stored()[0], "Klasse / Start-Nr");
+  state().db().execute("update tblStali set reihenfolge='x' where durchgang=2");
+  emit combo("LiveTimingStaliDG2")->activated(combo("LiveTimingStaliDG2")->currentIndex());
+  EXPECT_EQ(stored()[1], "Nach Zeiten pro Kategorie");
+}
+
+TEST_F(LivePanel, StartSendsFiveFilesThenTicksSendChangedRuns) {
+  openRace(SmallCompetition());
+  loggedIn();
+  QTest::keyClicks(text("LiveTimingWebInfo"), "Info & mehr");
+  press(Qt::Key_F2);
+  EXPECT_EQ(service.dateien(),
+            QStringList({"Bewerb.txt", "Info.txt", "Klassen.txt", "Teilnehmer.txt", "Stali.txt"}));
+  EXPECT_EQ(service.requests[1].body, QByteArray("Fkt=SendFile&Token=TOKEN12345&VeranstNr=1&"
+                                                 "Datei=Bewerb.txt&Dateiinhalt=2|add|Klasse||"
+                                                 "Info & mehr"));
+  EXPECT_EQ(service.uploadsOf("Stali.txt")[0].inhalt(), "1!1°2°3°4°5°6°");
+  EXPECT_EQ(button("LiveTimingStart_End")->text(), "LiveTiming beenden (F2)");
+  EXPECT_FALSE(button("LiveTiming_SendStaliDG2")->isHidden());
+  GrabForLooking(window(), "livetiming-running");
+  LiveTimingSession& session = qobject_cast<LiveTimingPanel*>(window().panel())->session();
+  ASSERT_TRUE(session.running());
+
+  service.clear();
+  session.LiveTimerTick();
+  session.LiveTimerTick();
+  EXPECT_EQ(service.dateien(), QStringList({"ZeitDG1.txt", "ZeitDG2.txt"}));
+  EXPECT_EQ(service.requests[0].inhalt(), "");
+
+  // A racer starts; the mark "on the course" expires after 120 s and is sent, too.
+  service.clear();
+  state().db().execute(
+      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode,start) "
+      "values (3,2,1,2,(10*3600+30*60-30)/86400.0)");
+  session.LiveTimerTick();
+  ui().setNow(ui().now().addSecs(89));
+  session.LiveTimerTick();
+  ui().setNow(ui().now().addSecs(1));
+  session.LiveTimerTick();
+  ASSERT_EQ(service.dateien(), QStringList({"ZeitDG1.txt", "ZeitDG1.txt"}));
+  EXPECT_EQ(service.requests[1].inhalt(), "0032999999,99°");
+
+  // "nok" ends the tick; the next tick sends run 1 again before run 2.
+  service.clear();
+  service.script("ZeitDG1.txt", {Answer::Nok});
+  state().db().execute("update tblZeit set ergcode=1");
+  state().db().execute(
+      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) "
+      "values (3,2,2,1)");
+  session.LiveTimerTick();
+  session.LiveTimerTick();
+  EXPECT_EQ(service.dateien(), QStringList({"ZeitDG1.txt", "ZeitDG1.txt", "ZeitDG2.txt"}));
+
+  QTest::keyClicks(text("LiveTimingWebInfo"), "!");
+  button("LiveTiming_akt_WebInfo")->click();
+  EXPECT_FALSE(button("LiveTiming_akt_WebInfo")->isEnabled());
+  EXPECT_EQ(service.requests.last().inhalt(), "Info & mehr!");
+
+  // The run-2 start order once run 1 is complete.
+  ui().clear();
+  button("LiveTiming_SendStaliDG2")->click();
+  EXPECT_EQ(ui().messageTexts(), QStringList{"Der 1. Durchgang ist noch nicht abgeschlossen!"});
+  state().db().execute(
+      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) "
+      "select id,2,1,2 from tblTeilnehmer where id<>3");
+  button("LiveTiming_SendStaliDG2")->click();
+  ASSERT_EQ(service.dateien().last(), "Stali.txt");
+  EXPECT_TRUE(service.requests.last().inhalt().startsWith("2!"));
+
+  service.clear();
+  press(Qt::Key_F2);
+  EXPECT_FALSE(session.running());
+  EXPECT_TRUE(button("LiveTiming_akt_WebInfo")->isHidden());
+  EXPECT_TRUE(combo("LiveTimingStaliDG1")->isEnabled());
+  EXPECT_TRUE(service.requests.isEmpty());
+}
+
+TEST_F(LivePanel, NokAtEachStartStepReturnsToTheStoppedLook) {
+  openRace(SmallCompetition());
+  loggedIn();
+  const QStringList files{"Bewerb.txt", "Info.txt", "Klassen.txt", "Teilnehmer.txt", "Stali.txt"};
+  for (int step = 0; step < files.size(); ++step) {
+    service.clear();
+    service.script(files[step], {Answer::Nok});
+    press(Qt::Key_F2);
+    EXPECT_EQ(service.dateien(), files.mid(0, step + 1));
+    EXPECT_EQ(button("LiveTimingStart_End")->text(), "LiveTiming starten (F2)");
+    EXPECT_TRUE(combo("LiveTimingVeranst")->isEnabled());
+    EXPECT_TRUE(button("LiveTiming_akt_WebInfo")->isHidden());
+    EXPECT_FALSE(qobject_cast<LiveTimingPanel*>(window().panel())->session().running());
+  }
+}
+
+// Opens a file of four runs (live timing serves three), logs in, starts and ticks once.
+class LiveRunning : public LiveFixture {
+ protected:
+  void SetUp() override {
+    LiveFixture::SetUp();
+    race.disziplinen[0].durchgaenge = 4;
+    openRace(race);
+  }
+  LiveTimingSession& start() {
+    LiveTimingPanel* panel = loggedIn();
+    press(Qt::Key_F2);
+    panel->session().setTickInterval(20);
+    panel->session().LiveTimerTick();
+    return panel->session();
+  }
+  void changeRun1() {
+    state().db().execute(
+        "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) "
+        "select coalesce(max(teilnehmer),0)+1,2,1,1 from tblZeit");
+  }
+  db::CompetitionSpec race = SmallCompetition();
+};
+
+TEST_F(LiveRunning, OneRequestAtATimeAndOneConnectionMessage) {
+  LiveTimingSession& session = start();
+  EXPECT_EQ(service.uploadsOf("ZeitDG3.txt").size(), 1);
+  EXPECT_TRUE(service.uploadsOf("ZeitDG4.txt").isEmpty());
+  // Slow refusals of run 1 while the timer keeps firing: never two requests at once.
+  service.script("ZeitDG1.txt", {Answer::Nok, Answer::Nok, Answer::Nok, Answer::Nok});
+  changeRun1();
+  service.delayMs = 60;
+  QTest::qWait(220);
+  EXPECT_EQ(service.maxOpenConnections(), 1);
+  EXPECT_GE(service.uploadsOf("ZeitDG1.txt").size(), 3);
+
+  session.setTickInterval(60 * 60 * 1000);
+  service.stopListening();
+  changeRun1();
+  session.LiveTimerTick();
+  session.LiveTimerTick();
+  EXPECT_EQ(ui().messageTexts(), QStringList{"Fehler bei der Verbindung mit Startora"});
+}
+
+TEST_F(LiveRunning, NoRequestAfterClosing) {
+  // Closing by Esc, by another panel, by a discipline and by the window.
+  const std::function<void()> closers[] = {
+      [&] { press(Qt::Key_Escape); }, [&] { trigger("BearbeitenStartliste"); },
+      [&] { trigger("DisziplinSL"); }, [&] { window().close(); }};
+  for (const auto& close : closers) {
+    LiveTimingSession& session = start();
+    close();
+    EXPECT_FALSE(session.running());
+    service.clear();
+    QTest::qWait(50);
+    EXPECT_TRUE(service.requests.isEmpty());
+  }
+  // The window closed while the start waits for a reply: nothing more is sent.
+  loggedIn();
+  service.clear();
+  service.delayMs = 50;
+  QTimer::singleShot(20, &window(), [&] { window().close(); });
+  press(Qt::Key_F2);
+  EXPECT_EQ(service.dateien(), QStringList{"Bewerb.txt"});
+  EXPECT_TRUE(ui().messages.isEmpty());
+}
+
+}  // namespace
+}  // namespace kx::test

@@ -1,0 +1,78 @@
+// The wire format: reply decoding, and what the post makes of the service's answers and of
+// failed connections.
+#include "livetiming/protocol.h"
+#include "tests/support/fakeregistration.h"
+#include "tests/support/scriptedui.h"
+
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kx {
+namespace {
+
+using Answer = test::FakeRegistrationService::Answer;
+
+TEST(LiveProtocol, DecodesRepliesOnBytes) {
+  EXPECT_EQ(UrlDecodeUtf8("ok%C3%A4+x"), QString("okä x"));
+  EXPECT_EQ(UrlDecodeUtf8("%2B+%2b"), QString("+ +"));
+  EXPECT_EQ(UrlDecodeUtf8(""), QString());
+  // A "%" at the end or before non-hexadecimal characters: the digits read from the left.
+  EXPECT_EQ(UrlDecodeUtf8("a%"), QString("a") + QChar(0));
+  EXPECT_EQ(UrlDecodeUtf8("%4G!"), QString(QChar(4)) + "!");
+  EXPECT_EQ(UrlDecodeUtf8("%G4x"), QString(QChar(0)) + "x");
+  EXPECT_EQ(UrlDecodeUtf8("%4"), QString(QChar(4)));
+  // Invalid UTF-8 converts as far as it goes.
+  EXPECT_EQ(UrlDecodeUtf8("a%FFb"), QString("a") + QChar(0xFFFD) + "b");
+  EXPECT_EQ(UrlDecodeUtf8("\xC3\xB6"), QString("ö"));  // raw bytes pass as they are
+  EXPECT_EQ(LiveEndpointUrl("host:8080"), "http://host:8080/cgi-bin/lt.cgi");
+  EXPECT_EQ(LiveEndpointUrl("host/x?y"), QString());
+}
+
+TEST(LiveProtocol, AnswersOfAnyStatusAndFailedConnections) {
+  test::FakeRegistrationService service;
+  test::ScriptedUi ui;
+  LiveTimingConnection connection(ui, service.server());
+  connection.setTransferTimeout(300);
+  service.script("A",
+                 {Answer::ServerError, Answer::Empty, Answer::Nok, Answer::Ok, Answer::Silent});
+  const QString body = SendFileBody("TOKEN12345", 3, "A", "x=1&y=+%°ä\r\n");
+
+  EXPECT_EQ(connection.LiveTimingPost(body), "<html><body>Interner Fehler</body></html>");
+  EXPECT_EQ(connection.LiveTimingPost(body), QString());
+  EXPECT_EQ(connection.LiveTimingPost(body), "nok");
+  EXPECT_FALSE(connection.lastFailed());
+  EXPECT_TRUE(ui.messages.isEmpty());
+  ASSERT_EQ(service.requests.size(), 3);
+  EXPECT_EQ(service.requests[0].body,
+            QByteArray("Fkt=SendFile&Token=TOKEN12345&VeranstNr=3&Datei=A&Dateiinhalt=x=1&y=+%"
+                       "\xC2\xB0\xC3\xA4\r\n"));
+
+  // While the reply is awaited the wait cursor shows.
+  Qt::CursorShape shape = Qt::ArrowCursor;
+  QTimer::singleShot(5, [&] { shape = QGuiApplication::overrideCursor()->shape(); });
+  service.delayMs = 30;
+  EXPECT_EQ(connection.LiveTimingPost(body), "ok");
+  EXPECT_EQ(shape, Qt::WaitCursor);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  service.delayMs = 0;
+
+  QElapsedTimer waited;
+  waited.start();
+  EXPECT_EQ(connection.LiveTimingPost(body), "nok");  // no answer: timed out
+  EXPECT_LT(waited.elapsed(), 2000);
+  EXPECT_TRUE(connection.lastFailed());
+  EXPECT_EQ(ui.messageTexts(), QStringList{"Fehler bei der Verbindung mit Startora"});
+
+  service.stopListening();
+  EXPECT_EQ(connection.LiveTimingPost(body, false), "nok");  // refused, not reported
+  EXPECT_EQ(ui.messages.size(), 1);
+  EXPECT_EQ(service.requests.size(), 5);
+  EXPECT_FALSE(connection.busy());
+}
+
+}  // namespace
+}  // namespace kx
