@@ -1,4 +1,4 @@
-// Templates stored and read back, the ranking of certificates, the field values and the
+// The save checks of templates, the ranking of certificates, the field values and the
 // export list.
 
 #include "certificates/certificaterows.h"
@@ -7,38 +7,8 @@
 namespace kx::test {
 namespace {
 
-TEST_F(CertificateTest, SaveWritesMarkerAndEntriesInListOrderAndReloads) {
+TEST_F(CertificateTest, RefusalsNameTheFirstFailingEntry) {
   openRace({{"Huber", 0}});
-  db::Connection& db = state.db();
-  const std::vector<CertificateEntry> entries{
-      TextEntry("Urkunde für <Vorname Name>", "Arial, fett, 24", "zentr.", 500, 1050),
-      TextEntry("O'Brien's Cup", "Arial, 10", "rechts", 300, 1900),
-      TextEntry("Platz <Platz>", "Times, kursiv, 10,5", "links", 800, 200)};
-  ASSERT_FALSE(CheckTemplateEntries(entries, state.CompetitionDir, true));
-  SaveTemplate(db, 2, true, entries);
-  SaveTemplate(db, 7, false, {entries[1]});
-
-  const db::Recordset rs = db.query(
-      "select id,TxText,TxAlign,TxVpos,TxHpos from XtblUrkunde where Disziplin=2 order by id");
-  ASSERT_EQ(rs.count(), 4);
-  EXPECT_EQ(rs.at(0, "TxText").toString(), "Querformat");
-  EXPECT_EQ(rs.at(1, "TxAlign").toInt(), 2);
-  EXPECT_EQ(rs.at(2, "TxAlign").toInt(), 1);
-  EXPECT_EQ(rs.at(2, "TxText").toString().trimmed(), "O'Brien's Cup");
-  EXPECT_EQ(rs.at(3, "TxAlign").toInt(), 0);
-
-  const CertificateTemplate t = LoadTemplate(db, 2);
-  EXPECT_TRUE(t.landscape);
-  ASSERT_EQ(t.entries.size(), 3U);
-  EXPECT_EQ(t.entries.at(1).align, "zentr.");
-  EXPECT_EQ(t.entries.at(3).display, "Times, kursiv, 10,5");
-  EXPECT_FALSE(LoadTemplate(db, 7).landscape);
-  EXPECT_EQ(LoadTemplate(db, 7).entries.size(), 1U);
-}
-
-TEST_F(CertificateTest, RefusalsNameTheEntryAndADatabaseErrorKeepsTheTemplate) {
-  openRace({{"Huber", 0}});
-  db::Connection& db = state.db();
   const QString dir = state.CompetitionDir;
   auto check = [&](const CertificateEntry& e) {
     return CheckTemplateEntries({TextEntry("ok", "Arial, 10", "links", 0, 0), e}, dir, true)
@@ -63,17 +33,6 @@ TEST_F(CertificateTest, RefusalsNameTheEntryAndADatabaseErrorKeepsTheTemplate) {
             "Bild Höhe von 'logo.jpeg' ist nicht numerisch");
   EXPECT_EQ(check({"logo.jpeg", "Bild 5x5", "links", "0", "0"}), "");
   EXPECT_FALSE(check({QString(151, 'x'), "Arial, 10", "links", "0", "0"}).isEmpty());
-
-  SaveTemplate(db, 2, false, {TextEntry("alt", "Arial, 10", "links", 1, 1)});
-  db.execute(
-      "create trigger fail before insert on XtblUrkunde when new.TxText='neu' "
-      "begin select raise(abort,'kaputt'); end");
-  EXPECT_THROW(SaveTemplate(db, 2, true, {TextEntry("neu", "Arial, 10", "links", 2, 2)}),
-               db::Error);
-  const CertificateTemplate t = LoadTemplate(db, 2);
-  EXPECT_FALSE(t.landscape);
-  ASSERT_EQ(t.entries.size(), 1U);
-  EXPECT_EQ(t.entries.at(1).text, "alt");
 }
 
 TEST_F(CertificateTest, PlacesTiesRankLimitAndReversalPerDivision) {
