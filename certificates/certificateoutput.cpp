@@ -151,8 +151,11 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
     if (type == 6) {
       rs.combinationPoints = o.evaluation == 1;
       if (o.evaluation == 1) {
-        ComputeRacePoints(state, selected, static_cast<RacePointsMethod>(o.pointsMethod),
-                          static_cast<RacePointsDivision>(o.pointsDivision));
+        // Points that cannot be computed (their message was shown) print nothing stale.
+        if (!ComputeRacePoints(state, selected, static_cast<RacePointsMethod>(o.pointsMethod),
+                               static_cast<RacePointsDivision>(o.pointsDivision))) {
+          return result;
+        }
       } else {
         StoreRunTimes(state, selected);
       }
