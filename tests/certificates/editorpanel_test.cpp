@@ -172,6 +172,13 @@ TEST_F(EditorTest, LoadSortsByPositionAndSelectingNeverMovesAnEntry) {
   click("UrkundeAddText");
   key(Qt::Key_F2);
   EXPECT_EQ(rows(7), "1||Arial, 10|0|0|0");
+  EXPECT_TRUE(enabled("UrkundenMannschaftDruck"));
+  // A team template that prints a place waits for results of the current discipline.
+  trigger("UrkundenMannschaftBearbeiten");
+  typeInto("UrkundeText", "<Platz>");
+  key(Qt::Key_F2);
+  EXPECT_FALSE(enabled("UrkundenMannschaftDruck"));
+  EXPECT_TRUE(enabled("UrkundenMannschaft"));
 }
 
 TEST_F(EditorTest, ADatabaseErrorLeavesStoredTemplateAndEditor) {
