@@ -176,6 +176,7 @@ void CertificateEditorPanel::build() {
       {
         const QSignalBlocker block(combo);
         combo->setCurrentIndex(index);
+        combo->setEditText(combo->itemText(index));  // also when the same item is chosen
       }
       guarded([this, combo, index] {
         if (combo == align_) {
