@@ -1,9 +1,16 @@
 #include "app/qtuserinterface.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontDialog>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStringList>
 #include <QUrl>
@@ -82,16 +89,50 @@ QString QtUserInterface::saveFileName(const FileDialogRequest& request) {
 }
 
 bool QtUserInterface::chooseFont(FontChoice& choice) {
-  QFont initial(choice.family, choice.pointSize);
-  initial.setBold(choice.bold);
-  initial.setItalic(choice.italic);
-  bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, initial, parent_);
-  if (!ok) return false;
-  choice.family = font.family();
-  choice.bold = font.bold();
-  choice.italic = font.italic();
-  choice.pointSize = font.pointSize();
+  // Our own small dialog: the family stays as stored (no substitute's name), and the size
+  // takes a decimal comma ("10,5").
+  QDialog dialog(parent_);
+  dialog.setWindowTitle(QStringLiteral("Schriftart"));
+  auto* family = new QComboBox(&dialog);
+  family->setObjectName(QStringLiteral("FontFamily"));
+  QStringList families = QFontDatabase::families();
+  if (!choice.family.isEmpty() && !families.contains(choice.family))
+    families.prepend(choice.family);
+  family->addItems(families);
+  family->setCurrentText(choice.family);
+  auto* bold = new QCheckBox(QStringLiteral("fett"), &dialog);
+  bold->setObjectName(QStringLiteral("FontBold"));
+  bold->setChecked(choice.bold);
+  auto* italic = new QCheckBox(QStringLiteral("kursiv"), &dialog);
+  italic->setObjectName(QStringLiteral("FontItalic"));
+  italic->setChecked(choice.italic);
+  const QLocale german(QLocale::German, QLocale::Germany);
+  auto* size = new QLineEdit(german.toString(choice.pointSize, 'g', QLocale::FloatingPointShortest),
+                             &dialog);
+  size->setObjectName(QStringLiteral("FontSize"));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+    bool ok = false;
+    const double value = german.toDouble(size->text().trimmed(), &ok);
+    if (!ok || !(value > 0)) {
+      message(QStringLiteral("Die Schriftgröße muss eine Zahl größer als 0 sein"), MsgIcon::None,
+              QString(), MsgButtons::Ok);
+      return;
+    }
+    dialog.accept();
+  });
+  auto* form = new QFormLayout(&dialog);
+  form->addRow(QStringLiteral("Schriftart"), family);
+  form->addRow(QString(), bold);
+  form->addRow(QString(), italic);
+  form->addRow(QStringLiteral("Größe"), size);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  choice.family = family->currentText();
+  choice.bold = bold->isChecked();
+  choice.italic = italic->isChecked();
+  choice.pointSize = german.toDouble(size->text().trimmed());
   return true;
 }
 

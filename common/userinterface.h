@@ -34,7 +34,7 @@ struct FontChoice {
   QString family;
   bool bold = false;
   bool italic = false;
-  int pointSize = 10;
+  double pointSize = 10;  // fractional: "10,5"
 };
 
 // Everything the program asks of the person at the screen, and the clock.
