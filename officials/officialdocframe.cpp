@@ -15,10 +15,10 @@ namespace {
 // proposed file name ("Cup-PenaltyProtokoll-Slalom_RS-DG2.pdf").
 class OfficialOutput : public PdfListFrame {
  public:
-  OfficialOutput(const AppState& state, const OfficialDocSpec& spec)
-      : PdfListFrame(state, {spec.key, QStringLiteral("-") + spec.key + QStringLiteral("-"),
-                             spec.key + QStringLiteral(" ")}),
-        suffix_(spec.fileSuffix) {}
+  OfficialOutput(const AppState& state, const OfficialDocParams& params)
+      : PdfListFrame(state, {params.key, QStringLiteral("-") + params.key + QStringLiteral("-"),
+                             params.key + QStringLiteral(" ")}),
+        suffix_(params.fileSuffix) {}
 
   QString defaultFileName() const override {
     QString name = PdfListFrame::defaultFileName();
@@ -31,9 +31,9 @@ class OfficialOutput : public PdfListFrame {
 
 }  // namespace
 
-OfficialDocFrame::OfficialDocFrame(AppState& state, OfficialDocSpec spec, ResultLine& result)
-    : state_(state), spec_(std::move(spec)), result_(result) {
-  output_ = std::make_unique<OfficialOutput>(state_, spec_);
+OfficialDocFrame::OfficialDocFrame(AppState& state, OfficialDocParams params, ResultLine& result)
+    : state_(state), params_(std::move(params)), result_(result) {
+  output_ = std::make_unique<OfficialOutput>(state_, params_);
 }
 
 OfficialDocFrame::~OfficialDocFrame() = default;
@@ -48,11 +48,11 @@ const QString& OfficialDocFrame::file() const {
 
 bool OfficialDocFrame::Open() {
   result_ = ResultLine{};
-  if (!output_->OpenDoc(spec_.openAfterOutput, spec_.landscape)) {
+  if (!output_->OpenDoc(params_.openAfterOutput, params_.landscape)) {
     result_ = output_->result();
     return false;
   }
-  result_ = ResultLine::cancelled(spec_.key + QStringLiteral(" nicht gespeichert"));
+  result_ = ResultLine::cancelled(params_.key + QStringLiteral(" nicht gespeichert"));
   const ListEvent& row = output_->ReadListEvent(QStringLiteral("Keine Daten gefunden!"));
   eventFound_ = row.found;
   event_.name = row.firstLine();
@@ -76,7 +76,7 @@ void OfficialDocFrame::Finish(const std::function<void()>& commit) {
     }
   }
   result_ = output_->result();
-  if (spec_.openAfterOutput && eventFound_) {
+  if (params_.openAfterOutput && eventFound_) {
     state_.Ui->openViewer(QFileInfo(path).absoluteFilePath());
   }
 }

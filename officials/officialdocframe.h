@@ -32,7 +32,7 @@ namespace kx {
 struct AppState;
 class PdfListFrame;
 
-struct OfficialDocSpec {
+struct OfficialDocParams {
   QString key;         // "Torrichterkarte": file-name stem, title and result texts
   QString fileSuffix;  // put before ".pdf" ("-DG2")
   bool landscape = false;
@@ -41,7 +41,7 @@ struct OfficialDocSpec {
 
 class OfficialDocFrame {
  public:
-  OfficialDocFrame(AppState& state, OfficialDocSpec spec, ResultLine& result);
+  OfficialDocFrame(AppState& state, OfficialDocParams params, ResultLine& result);
   ~OfficialDocFrame();
 
   // Save dialog, document, write check, first page and event row. False when the user
@@ -60,7 +60,7 @@ class OfficialDocFrame {
 
  private:
   AppState& state_;
-  OfficialDocSpec spec_;
+  OfficialDocParams params_;
   ResultLine& result_;
   std::unique_ptr<PdfListFrame> output_;
   OfficialEvent event_;
