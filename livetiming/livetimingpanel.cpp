@@ -234,12 +234,8 @@ void LiveTimingPanel::LiveTiming_anmelden_Click() {
 }
 
 void LiveTimingPanel::mainAction() {
-  if (!startEnd_ || !startEnd_->isEnabled()) return;
-  if (startEnd_->isHidden()) {
-    // Before the login there is no token and no event: nothing can be sent.
-    ui().message(QStringLiteral("Bitte zuerst bei Startora anmelden"));
-    return;
-  }
+  // Before the login there is no token and no event: F2 acts only on the shown start.
+  if (!startEnd_ || !startEnd_->isEnabled() || startEnd_->isHidden()) return;
   guarded([this] { LiveTimingStart_End_Click(); });
 }
 

@@ -59,10 +59,12 @@ TEST_F(RegistryWalkTest, EveryPanelOpensFromItsEntriesAndClosesWithEscAndCloseAl
       ui().clear();
       QTest::keyClick(&window(), Qt::Key_F2);
       // A routine asks or tells the person something, or finishes and closes its panel;
-      // two have nothing to do on this file (bibs already given, both boxes empty).
+      // three have nothing to do on this file (bibs already given, both boxes empty, live
+      // timing before its login).
       const bool reached = !ui().saveRequests.isEmpty() || !ui().openRequests.isEmpty() ||
                            !ui().messages.isEmpty() || window().currentPanel() != row.name;
-      const bool idle = row.name == "Startnrnueb" || row.name == "BearbeitenRichtungsaenderungen";
+      const bool idle = row.name == "Startnrnueb" || row.name == "BearbeitenRichtungsaenderungen" ||
+                        row.name == "LiveTiming";
       if (!idle) {
         EXPECT_EQ(reached, row.factory && row.hasMainAction) << name;
       }
