@@ -77,7 +77,7 @@ QByteArray WmfToSvg(QByteArray data) {
 QByteArray EmfToSvg(QByteArray data) {
   generatorOptions options;
   std::memset(&options, 0, sizeof options);
-  options.nameSpace = const_cast<char*>("svg");
+  // Without a namespace prefix: plain SVG elements, and the library keeps no copy of it.
   options.svgDelimiter = true;
   char* out = nullptr;
   size_t length = 0;
