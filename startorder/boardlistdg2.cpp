@@ -30,6 +30,8 @@ ResultLine WriteBoardListDG2(AppState& state, const BoardListDG2Options& options
   grid.finish(state.CreditLine);
 
   frame.FinishDoc(count);
+  frame.AddResultNote(
+      LeftOutLineRun2(state, options.grouping, options.reverseCount, options.appendNonFinishers));
   return frame.result();
 }
 

@@ -161,6 +161,8 @@ ResultLine WriteStartListDG2(AppState& state, const StartListDG2Options& options
   }
 
   frame.FinishDoc(count);
+  frame.AddResultNote(
+      LeftOutLineRun2(state, options.grouping, options.reverseCount, options.appendNonFinishers));
   return frame.result();
 }
 

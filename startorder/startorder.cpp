@@ -489,6 +489,28 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
   return count;
 }
 
+namespace {
+
+QString LeftOutText(int noBib, int noClass, int rest) {
+  auto racers = [](int n, const QString& why) {
+    return (n == 1 ? QStringLiteral("1 gemeldeter Teilnehmer")
+                   : QStringLiteral("%1 gemeldete Teilnehmer").arg(n)) +
+           why;
+  };
+  QStringList parts;
+  if (noBib > 0) parts << racers(noBib, QStringLiteral(" ohne Startnummer"));
+  if (noClass > 0) parts << racers(noClass, QStringLiteral(" ohne Klasse"));
+  if (rest > 0) parts << racers(rest, QStringLiteral(" ohne Gruppe oder Kategorie der Klasse"));
+  if (parts.isEmpty()) return QString();
+  return parts.join(QStringLiteral(" und ")) + QStringLiteral(" nicht in der Liste");
+}
+
+// A participant whose class number names no class.
+const QString kWithoutClass = QStringLiteral(
+    " and (t.klasse is null or not exists (select 1 from tblKlasse k where k.id = t.klasse))");
+
+}  // namespace
+
 QString LeftOutLine(const AppState& state, int listed, bool bibsNeeded) {
   if (!state.CompetitionDb) return QString();
   db::Connection& db = *state.CompetitionDb;
@@ -503,22 +525,41 @@ QString LeftOutLine(const AppState& state, int listed, bool bibsNeeded) {
                                                    QStringLiteral(" is null"))
                                              .toInt())
                         : 0;
-  const int noClass = std::min(
-      left - noBib, db.scalar(entered + (bibsNeeded ? withBib : QString()) +
-                              QStringLiteral(" and (t.klasse is null or not exists "
-                                             "(select 1 from tblKlasse k where k.id = t.klasse))"))
-                        .toInt());
-  const int rest = left - noBib - noClass;
-  auto racers = [](int n, const QString& why) {
-    return (n == 1 ? QStringLiteral("1 gemeldeter Teilnehmer")
-                   : QStringLiteral("%1 gemeldete Teilnehmer").arg(n)) +
-           why;
-  };
-  QStringList parts;
-  if (noBib > 0) parts << racers(noBib, QStringLiteral(" ohne Startnummer"));
-  if (noClass > 0) parts << racers(noClass, QStringLiteral(" ohne Klasse"));
-  if (rest > 0) parts << racers(rest, QStringLiteral(" ohne Gruppe oder Kategorie der Klasse"));
-  return parts.join(QStringLiteral(" und ")) + QStringLiteral(" nicht in der Liste");
+  const int noClass =
+      std::min(left - noBib,
+               db.scalar(entered + (bibsNeeded ? withBib : QString()) + kWithoutClass).toInt());
+  return LeftOutText(noBib, noClass, left - noBib - noClass);
+}
+
+QString LeftOutLineRun2(const AppState& state, const QString& mode, int reverseCount,
+                        bool appendNonFinishers) {
+  const Run2Plan plan = PlanRun2(mode, reverseCount, appendNonFinishers);
+  if (!state.CompetitionDb || plan.key == GroupKey::None) return QString();
+  db::Connection& db = *state.CompetitionDb;
+  const QString c = state.CurrentDisciplineCode;
+  // Everybody the run-2 order would take if every class had its group and category.
+  const QString candidates =
+      QStringLiteral(
+          "select count(*) from tblTeilnehmer t,tblZeit z where t.id=z.teilnehmer "
+          "and t.") +
+      c + QStringLiteral("aktiv = true and t.startnr") + c +
+      QStringLiteral(" is not null and z.disziplin=") +
+      QString::number(state.CurrentDisciplineType) + QStringLiteral(" and z.durchgang=1 ") +
+      QLatin1String(plan.filter);
+  const int noClass = db.scalar(candidates + kWithoutClass).toInt();
+  int rest = 0;
+  if (plan.key == GroupKey::Gruppe || plan.key == GroupKey::Kategorie) {
+    const QString partner =
+        plan.key == GroupKey::Gruppe
+            ? QStringLiteral("select 1 from tblGruppe g where g.id = k.gruppe")
+            : QStringLiteral("select 1 from tblKategorie kt where kt.kat = k.geschlecht");
+    rest = db.scalar(candidates +
+                     QStringLiteral(" and exists (select 1 from tblKlasse k where k.id = "
+                                    "t.klasse and not exists (") +
+                     partner + QStringLiteral("))"))
+               .toInt();
+  }
+  return LeftOutText(0, noClass, rest);
 }
 
 void ReverseLeadingFinishers(StartOrderTable& table, int reverseCount) {

@@ -54,4 +54,9 @@ bool IsFinisherTimeText(const QString& zeit);
 // with a bib.
 QString LeftOutLine(const AppState& state, int listed, bool bibsNeeded);
 
+// The same for a run-2 list built with these choices: the run-1 starters or finishers it
+// would take that have no class, or whose class has no group or category of the grouping.
+QString LeftOutLineRun2(const AppState& state, const QString& mode, int reverseCount,
+                        bool appendNonFinishers);
+
 }  // namespace kx

@@ -2,6 +2,7 @@
 
 #include "startorder/startlistdg2.h"
 
+#include "startorder/boardlistdg2.h"
 #include "startorder/listpanelsupport.h"
 #include "tests/startorder/startorderfixture.h"
 #include "tests/support/appfixture.h"
@@ -352,6 +353,33 @@ TEST_F(StartListDG2Test, NobodyLoadedWritesAnEmptyFileWithoutReport) {
   EXPECT_EQ(resultLabel()->text(), " ");
   EXPECT_TRUE(QFile::exists(outputPath()));
   EXPECT_TRUE(ui().viewerOpened.isEmpty());
+}
+
+// Finishers of run 1 without a class, or in a class without a category, drop out of the
+// grouped run-2 lists: the result line counts them.
+TEST_F(StartListDG2Test, RacersLeftOutOfTheGroupedListsAreCounted) {
+  db::CompetitionSpec race = SmallWithResults();
+  race.teilnehmer[1].klasse.reset();                                 // Öhler
+  race.klassen.push_back({5, "Gäste", "X", 2016, std::nullopt, 5});  // no such category
+  race.teilnehmer[4].klasse = 5;                                     // Ott
+  openCompetition(race);
+  writeList("Kategorie");
+  EXPECT_EQ(resultLabel()->text(),
+            "StartListeDG2 gespeichert unter: " + outputPath() +
+                "\n1 gemeldeter Teilnehmer ohne Klasse und 1 gemeldeter Teilnehmer ohne Gruppe "
+                "oder Kategorie der Klasse nicht in der Liste");
+  writeList("keine Unterteilung");
+  EXPECT_EQ(resultLabel()->text(), "StartListeDG2 gespeichert unter: " + outputPath());
+
+  // By class, all starters of run 1: the guest class is printed, the racer without a class
+  // is not.
+  ui().chooseSaveFile(outputPath("tafel.pdf"));
+  BoardListDG2Options board;
+  board.grouping = "Klasse";
+  board.reverseCount = 0;
+  EXPECT_EQ(WriteBoardListDG2(state(), board).text,
+            "Tafelliste gespeichert unter: " + outputPath("tafel.pdf") +
+                "\n1 gemeldeter Teilnehmer ohne Klasse nicht in der Liste");
 }
 
 TEST_F(StartListDG2Test, CancelAndAnUnwritableFileWhichClosesThePanel) {
