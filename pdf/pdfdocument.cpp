@@ -14,6 +14,7 @@
 #include <QPdfWriter>
 #include <QPen>
 #include <QTemporaryFile>
+#include <QTextLayout>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -180,17 +181,36 @@ struct PdfDocument::Impl {
   int pages = 0;
   QPointF current;
 
+  // A text shaped in one variant: its width and the layout that draws it. Lists measure a
+  // text before they draw it and repeat many texts (clubs, nations, years): each is shaped
+  // once per document, and drawn from its layout as often as it occurs.
+  struct Shaped {
+    qreal width = 0;
+    qreal ascent = 0;  // of its line: the baseline lies this far below the layout's top
+    std::unique_ptr<QTextLayout> layout;
+  };
+
   // The fonts of the document as resolved on the writer, one per variant, built on first
-  // use; `metrics` is the current one's. The painter's font changes only when the variant
-  // does.
+  // use; `metrics` is the current one's.
   struct Variant {
     QFont font;
     QFontMetricsF metrics;
-    // Widths measured in this font: lists measure a text before they draw it, and repeat
-    // many texts (clubs, nations, years).
-    mutable std::unordered_map<QString, qreal> widths;
+    mutable std::unordered_map<QString, Shaped> texts;
   };
-  std::unordered_map<QString, Variant> variants;  // nodes stay where they are
+  struct VariantKey {
+    QString name;
+    int size = 0;
+    bool bold = false;
+    bool italic = false;
+    bool operator==(const VariantKey&) const = default;
+  };
+  struct VariantHash {
+    size_t operator()(const VariantKey& k) const {
+      return qHash(k.name) ^
+             (static_cast<size_t>(k.size) << 2 | (k.bold ? 2 : 0) | (k.italic ? 1 : 0));
+    }
+  };
+  std::unordered_map<VariantKey, Variant, VariantHash> variants;  // nodes stay where they are
   bool fontDirty = true;
   const Variant* variant = nullptr;
   const QFontMetricsF* metrics = nullptr;
@@ -215,11 +235,7 @@ struct PdfDocument::Impl {
 
   const QFontMetricsF& useFont() {
     if (fontDirty) {
-      const QString key = QStringLiteral("%1|%2|%3%4")
-                              .arg(fontName)
-                              .arg(fontSize)
-                              .arg(bold ? 'b' : '-')
-                              .arg(italic ? 'i' : '-');
+      VariantKey key{fontName, fontSize, bold, italic};
       auto it = variants.find(key);
       if (it == variants.end()) {
         QFont font(fontName);
@@ -228,24 +244,43 @@ struct PdfDocument::Impl {
         font.setItalic(italic);
         // Design metrics: a document's widths do not depend on screen hinting.
         font.setHintingPreference(QFont::PreferNoHinting);
-        it = variants.emplace(key, Variant{font, QFontMetricsF(font, writer.get())}).first;
+        it = variants.emplace(std::move(key), Variant{font, QFontMetricsF(font, writer.get()), {}})
+                 .first;
       }
-      if (variant != &it->second) {
-        variant = &it->second;
-        metrics = &variant->metrics;
-        painter->setFont(variant->font);
-      }
+      variant = &it->second;
+      metrics = &variant->metrics;
       fontDirty = false;
     }
     return *metrics;
   }
 
-  // The width of a text in the current font.
-  qreal advance(const QString& text) const {
-    auto [it, added] = variant->widths.try_emplace(text, 0.0);
-    if (added) it->second = metrics->horizontalAdvance(text);
+  // A text in the current font, shaped on the writer as the painter's drawText shapes it
+  // (one line in the painter's direction), kept with its glyphs.
+  const Shaped& shaped(const QString& text) const {
+    auto [it, added] = variant->texts.try_emplace(text);
+    if (added) {
+      Shaped& s = it->second;
+      s.layout = std::make_unique<QTextLayout>(text, variant->font, writer.get());
+      QTextLayout& layout = *s.layout;
+      QTextOption option;
+      option.setWrapMode(QTextOption::NoWrap);
+      option.setTextDirection(painter->layoutDirection());
+      option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+      layout.setTextOption(option);
+      layout.setCacheEnabled(true);  // keeps the glyphs of the layout for drawing
+      layout.beginLayout();
+      QTextLine line = layout.createLine();
+      layout.endLayout();
+      if (line.isValid()) {
+        s.width = line.horizontalAdvance();
+        s.ascent = line.ascent();
+      }
+    }
     return it->second;
   }
+
+  // The width of a text in the current font.
+  qreal advance(const QString& text) const { return shaped(text).width; }
 
   int appliedLineWidth = -1;  // the width of the painter's pen; -1: none set yet
 
@@ -264,7 +299,9 @@ struct PdfDocument::Impl {
   // Draws one line of text with the top of the line at `top`.
   void drawLine(qreal x, qreal top, const QString& text) {
     const QPointF baseline(x, top + metrics->ascent());
-    painter->drawText(baseline, text);
+    const Shaped& s = shaped(text);
+    const QPointF origin(x, baseline.y() - s.ascent);
+    s.layout->draw(painter.get(), origin);
     if (gTrace != nullptr) gTrace->push_back({pages, variant->font, baseline, text});
   }
 

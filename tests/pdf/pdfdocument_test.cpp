@@ -452,6 +452,41 @@ TEST_F(PdfDocumentTest, RightAlignedTextKeepsItsTrailingBlanks) {
   EXPECT_NEAR(words[1].right(), 1000, 1);
 }
 
+// Texts are shaped once and drawn from their glyphs: a name in a right-to-left script, alone
+// or beside Latin letters, still starts at its point and ends at its measured width.
+TEST_F(PdfDocumentTest, RightToLeftNamesStayInTheirPlace) {
+  const QStringList names{QStringLiteral("\u05E9\u05DC\u05D5\u05DD"),
+                          QStringLiteral("Cohen \u05D0\u05D1\u05D9 12"),
+                          QStringLiteral("\u05D0\u05D1\u05D9 Cohen 12")};
+  QList<int> widths;
+  const QString file = write("rtl.pdf", [&](PdfDocument& doc) {
+    doc.SetNumProp(kPropFontSize, 9);
+    for (int i = 0; i < names.size(); ++i) {
+      widths << doc.TextWidth(names[i]);
+      doc.TextOut(500, 100 + 100 * i, names[i]);
+      doc.DrawText(150, 1000 + 100 * i, 1000, 0, kAlignRight, 0, names[i]);
+    }
+  });
+  const auto lines = PdfReader(file).lines(1);
+  ASSERT_EQ(lines.size(), 6);
+  // Left and right end of a line, whatever order its words were read in.
+  auto extent = [](const test::PdfLine& line) {
+    std::pair<double, double> e{1e9, -1e9};
+    for (const PdfWord& w : line.words) {
+      e.first = std::min(e.first, w.left());
+      e.second = std::max(e.second, w.right());
+    }
+    return e;
+  };
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_NEAR(extent(lines[i]).first, 500, 1);
+    EXPECT_NEAR(extent(lines[i]).second, 500 + widths[i], 1);
+    EXPECT_NEAR(extent(lines[3 + i]).first, 1000 - widths[i], 1);
+    EXPECT_NEAR(extent(lines[3 + i]).second, 1000, 1);
+  }
+}
+
 // What an output killed half-way left behind goes on the next write of the same target
 // once it is older than an hour; younger ones and those of other lists stay.
 TEST_F(PdfDocumentTest, OldTemporaryFilesOfTheTargetAreCleared) {
