@@ -195,6 +195,8 @@ struct PdfDocument::Impl {
   struct Variant {
     QFont font;
     QFontMetricsF metrics;
+    qreal ascent = 0;
+    qreal lineSpacing = 0;
     mutable std::unordered_map<QString, Shaped> texts;
   };
   struct VariantKey {
@@ -244,7 +246,8 @@ struct PdfDocument::Impl {
         font.setItalic(italic);
         // Design metrics: a document's widths do not depend on screen hinting.
         font.setHintingPreference(QFont::PreferNoHinting);
-        it = variants.emplace(std::move(key), Variant{font, QFontMetricsF(font, writer.get()), {}})
+        const QFontMetricsF fm(font, writer.get());
+        it = variants.emplace(std::move(key), Variant{font, fm, fm.ascent(), fm.lineSpacing(), {}})
                  .first;
       }
       variant = &it->second;
@@ -254,10 +257,20 @@ struct PdfDocument::Impl {
     return *metrics;
   }
 
+  // The text looked up last, and in which variant: a list measures a text, then cuts or
+  // aligns it by that width and draws it.
+  mutable const Variant* lastVariant = nullptr;
+  mutable QString lastText;
+  mutable const Shaped* lastShaped = nullptr;
+
   // A text in the current font, shaped on the writer as the painter's drawText shapes it
   // (one line in the painter's direction), kept with its glyphs.
   const Shaped& shaped(const QString& text) const {
+    if (lastVariant == variant && text == lastText) return *lastShaped;
     auto [it, added] = variant->texts.try_emplace(text);
+    lastVariant = variant;
+    lastText = text;
+    lastShaped = &it->second;
     if (added) {
       Shaped& s = it->second;
       s.layout = std::make_unique<QTextLayout>(text, variant->font, writer.get());
@@ -298,7 +311,7 @@ struct PdfDocument::Impl {
 
   // Draws one line of text with the top of the line at `top`.
   void drawLine(qreal x, qreal top, const QString& text) {
-    const QPointF baseline(x, top + metrics->ascent());
+    const QPointF baseline(x, top + variant->ascent);
     const Shaped& s = shaped(text);
     const QPointF origin(x, baseline.y() - s.ascent);
     s.layout->draw(painter.get(), origin);
@@ -546,6 +559,7 @@ int PdfDocument::BeginDoc() {
   d->current = QPointF();
   d->variants.clear();
   d->variant = nullptr;
+  d->lastVariant = nullptr;
   d->appliedLineWidth = -1;
   d->fontDirty = true;
   return 0;
@@ -574,8 +588,8 @@ int PdfDocument::DrawText(int left, int top, int right, int /*unused1*/, int ali
   if (align != kAlignLeft && align != kAlignRight && align != kAlignCenter) {
     return d->fail(QStringLiteral("Ungültige Textausrichtung: %1").arg(align));
   }
-  const QFontMetricsF& fm = d->useFont();
-  const qreal lineHeight = fm.lineSpacing();
+  d->useFont();
+  const qreal lineHeight = d->variant->lineSpacing;
   qreal y = top;
   for (const Impl::Line& line : d->layout(text, left, right)) {
     qreal x = left;
@@ -593,7 +607,8 @@ int PdfDocument::DrawText(int left, int top, int right, int /*unused1*/, int ali
 
 int PdfDocument::TextHeight(int left, int right, const QString& text) {
   if (!d->ready()) return -1;
-  const qreal lineHeight = d->useFont().lineSpacing();
+  d->useFont();
+  const qreal lineHeight = d->variant->lineSpacing;
   const auto lines = d->layout(text, left, right);
   return static_cast<int>(std::lround(static_cast<qreal>(lines.size()) * lineHeight));
 }
