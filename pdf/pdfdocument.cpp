@@ -187,7 +187,7 @@ struct PdfDocument::Impl {
   struct Shaped {
     qreal width = 0;
     qreal ascent = 0;  // of its line: the baseline lies this far below the layout's top
-    std::unique_ptr<QTextLayout> layout;
+    std::unique_ptr<QTextLayout> layout;  // none: drawn by the painter's drawText
   };
 
   // The fonts of the document as resolved on the writer, one per variant, built on first
@@ -273,6 +273,12 @@ struct PdfDocument::Impl {
     lastShaped = &it->second;
     if (added) {
       Shaped& s = it->second;
+      // A line separator would end the layout's line, and QFontMetricsF measures only up to
+      // a U+009C: such texts keep the painter's own drawing and measuring.
+      if (text.contains(QChar::LineSeparator) || text.contains(QChar(0x9c))) {
+        s.width = metrics->horizontalAdvance(text);
+        return s;
+      }
       s.layout = std::make_unique<QTextLayout>(text, variant->font, writer.get());
       QTextLayout& layout = *s.layout;
       QTextOption option;
@@ -313,8 +319,12 @@ struct PdfDocument::Impl {
   void drawLine(qreal x, qreal top, const QString& text) {
     const QPointF baseline(x, top + variant->ascent);
     const Shaped& s = shaped(text);
-    const QPointF origin(x, baseline.y() - s.ascent);
-    s.layout->draw(painter.get(), origin);
+    if (s.layout) {
+      s.layout->draw(painter.get(), QPointF(x, baseline.y() - s.ascent));
+    } else {
+      painter->setFont(variant->font);
+      painter->drawText(baseline, text);
+    }
     if (gTrace != nullptr) gTrace->push_back({pages, variant->font, baseline, text});
   }
 

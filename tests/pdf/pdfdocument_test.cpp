@@ -453,11 +453,12 @@ TEST_F(PdfDocumentTest, RightAlignedTextKeepsItsTrailingBlanks) {
 }
 
 // Texts are shaped once and drawn from their glyphs: a name in a right-to-left script, alone
-// or beside Latin letters, still starts at its point and ends at its measured width.
-TEST_F(PdfDocumentTest, RightToLeftNamesStayInTheirPlace) {
-  const QStringList names{QStringLiteral("\u05E9\u05DC\u05D5\u05DD"),
-                          QStringLiteral("Cohen \u05D0\u05D1\u05D9 12"),
-                          QStringLiteral("\u05D0\u05D1\u05D9 Cohen 12")};
+// or beside Latin letters, and a text with a line separator in it still start at their point
+// and end at their measured width, whole.
+TEST_F(PdfDocumentTest, RightToLeftNamesAndSeparatorsStayWholeInTheirPlace) {
+  const QStringList names{
+      QStringLiteral("\u05E9\u05DC\u05D5\u05DD"), QStringLiteral("Cohen \u05D0\u05D1\u05D9 12"),
+      QStringLiteral("\u05D0\u05D1\u05D9 Cohen 12"), QStringLiteral("Eins\u2028Zwei")};
   QList<int> widths;
   const QString file = write("rtl.pdf", [&](PdfDocument& doc) {
     doc.SetNumProp(kPropFontSize, 9);
@@ -468,7 +469,8 @@ TEST_F(PdfDocumentTest, RightToLeftNamesStayInTheirPlace) {
     }
   });
   const auto lines = PdfReader(file).lines(1);
-  ASSERT_EQ(lines.size(), 6);
+  ASSERT_EQ(lines.size(), 8);
+  EXPECT_TRUE(lines[3].text().contains(QLatin1String("Zwei")));
   // Left and right end of a line, whatever order its words were read in.
   auto extent = [](const test::PdfLine& line) {
     std::pair<double, double> e{1e9, -1e9};
@@ -478,12 +480,12 @@ TEST_F(PdfDocumentTest, RightToLeftNamesStayInTheirPlace) {
     }
     return e;
   };
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
     EXPECT_NEAR(extent(lines[i]).first, 500, 1);
     EXPECT_NEAR(extent(lines[i]).second, 500 + widths[i], 1);
-    EXPECT_NEAR(extent(lines[3 + i]).first, 1000 - widths[i], 1);
-    EXPECT_NEAR(extent(lines[3 + i]).second, 1000, 1);
+    EXPECT_NEAR(extent(lines[4 + i]).first, 1000 - widths[i], 1);
+    EXPECT_NEAR(extent(lines[4 + i]).second, 1000, 1);
   }
 }
 
