@@ -181,10 +181,14 @@ struct PdfDocument::Impl {
   int pages = 0;
   QPointF current;
 
-  // A text shaped in one variant: its width and the layout that draws it. Lists measure a
+  // A text met in one variant: its width and the layout that draws it. Lists measure a
   // text before they draw it and repeat many texts (clubs, nations, years): each is shaped
-  // once per document, and drawn from its layout as often as it occurs.
+  // once per document, and drawn from its layout as often as it occurs. A text drawn
+  // without being measured is shaped only when it comes again: until then the painter's
+  // drawText, which shapes it anyway, draws it.
   struct Shaped {
+    bool done = false;   // width, ascent and layout are set
+    bool drawn = false;  // drawn once before it was shaped
     qreal width = 0;
     qreal ascent = 0;  // of its line: the baseline lies this far below the layout's top
     std::unique_ptr<QTextLayout> layout;  // none: drawn by the painter's drawText
@@ -261,45 +265,52 @@ struct PdfDocument::Impl {
   // aligns it by that width and draws it.
   mutable const Variant* lastVariant = nullptr;
   mutable QString lastText;
-  mutable const Shaped* lastShaped = nullptr;
+  mutable Shaped* lastShaped = nullptr;
+
+  // The entry of a text in the current font, made (not yet shaped) on its first use.
+  Shaped& entry(const QString& text) const {
+    if (lastVariant == variant && text == lastText) return *lastShaped;
+    Shaped& s = variant->texts[text];
+    lastVariant = variant;
+    lastText = text;
+    lastShaped = &s;
+    return s;
+  }
 
   // A text in the current font, shaped on the writer as the painter's drawText shapes it
   // (one line in the painter's direction), kept with its glyphs.
   const Shaped& shaped(const QString& text) const {
-    if (lastVariant == variant && text == lastText) return *lastShaped;
-    auto [it, added] = variant->texts.try_emplace(text);
-    lastVariant = variant;
-    lastText = text;
-    lastShaped = &it->second;
-    if (added) {
-      Shaped& s = it->second;
-      // A line separator would end the layout's line, and QFontMetricsF measures only up to
-      // a U+009C: such texts keep the painter's own drawing and measuring.
-      if (text.contains(QChar::LineSeparator) || text.contains(QChar(0x9c))) {
-        s.width = metrics->horizontalAdvance(text);
-        return s;
-      }
-      s.layout = std::make_unique<QTextLayout>(text, variant->font, writer.get());
-      QTextLayout& layout = *s.layout;
-      QTextOption option;
-      option.setWrapMode(QTextOption::NoWrap);
-      option.setTextDirection(painter->layoutDirection());
-      option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-      layout.setTextOption(option);
-      layout.setCacheEnabled(true);  // keeps the glyphs of the layout for drawing
-      layout.beginLayout();
-      QTextLine line = layout.createLine();
-      layout.endLayout();
-      if (line.isValid()) {
-        s.width = line.horizontalAdvance();
-        s.ascent = line.ascent();
-      }
+    Shaped& s = entry(text);
+    if (s.done) return s;
+    s.done = true;
+    // A line separator would end the layout's line, and QFontMetricsF measures only up to
+    // a U+009C: such texts keep the painter's own drawing and measuring.
+    if (text.contains(QChar::LineSeparator) || text.contains(QChar(0x9c))) {
+      s.width = metrics->horizontalAdvance(text);
+      return s;
     }
-    return it->second;
+    s.layout = std::make_unique<QTextLayout>(text, variant->font, writer.get());
+    QTextLayout& layout = *s.layout;
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(painter->layoutDirection());
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true);  // keeps the glyphs of the layout for drawing
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (line.isValid()) {
+      s.width = line.horizontalAdvance();
+      s.ascent = line.ascent();
+    }
+    return s;
   }
 
   // The width of a text in the current font.
   qreal advance(const QString& text) const { return shaped(text).width; }
+
+  const Variant* painterFont = nullptr;  // the variant the painter's font is set to
 
   int appliedLineWidth = -1;  // the width of the painter's pen; -1: none set yet
 
@@ -318,11 +329,19 @@ struct PdfDocument::Impl {
   // Draws one line of text with the top of the line at `top`.
   void drawLine(qreal x, qreal top, const QString& text) {
     const QPointF baseline(x, top + variant->ascent);
-    const Shaped& s = shaped(text);
+    Shaped& s = entry(text);
+    if (s.done || s.drawn) {
+      shaped(text);
+    } else {
+      s.drawn = true;  // the first time unmeasured: left to the painter
+    }
     if (s.layout) {
       s.layout->draw(painter.get(), QPointF(x, baseline.y() - s.ascent));
     } else {
-      painter->setFont(variant->font);
+      if (painterFont != variant) {
+        painter->setFont(variant->font);
+        painterFont = variant;
+      }
       painter->drawText(baseline, text);
     }
     if (gTrace != nullptr) gTrace->push_back({pages, variant->font, baseline, text});
@@ -570,6 +589,7 @@ int PdfDocument::BeginDoc() {
   d->variants.clear();
   d->variant = nullptr;
   d->lastVariant = nullptr;
+  d->painterFont = nullptr;
   d->appliedLineWidth = -1;
   d->fontDirty = true;
   return 0;
