@@ -70,6 +70,17 @@ class StartOrderTable {
     count_ = rows;
     return rows;
   }
+  // Ends a load whose entries were appended in another order: `order` lists the entries to
+  // keep (0 for the first appended) in their order.
+  int endLoad(const std::vector<int>& order) {
+    spare_.clear();
+    spare_.reserve(order.size() + 1);
+    spare_.emplace_back();
+    for (const int i : order) spare_.push_back(std::move(entries_[static_cast<size_t>(i) + 1]));
+    entries_.swap(spare_);
+    spare_.clear();
+    return endLoad();
+  }
 
   // The indexes of the order, read from the head along the `next` links.
   std::vector<int> order() const {
@@ -86,6 +97,7 @@ class StartOrderTable {
 
  private:
   std::vector<StartOrderEntry> entries_;
+  std::vector<StartOrderEntry> spare_;  // keeps its room between loads
   int count_ = -1;
 };
 

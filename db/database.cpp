@@ -572,6 +572,10 @@ Field RowReader::field(int column) const {
   return Field(ColumnValue(d->statement.get(), column), d->boolean.at(c), d->date.at(c));
 }
 
+sqlite3_stmt* RowReader::handle() const {
+  return d->statement.get();
+}
+
 bool RowReader::isNull(int column) const {
   return sqlite3_column_type(d->statement.get(), column) == SQLITE_NULL;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace kx::db {
 
@@ -113,6 +114,7 @@ class RowReader {
   int toInt(int column) const;
   double toDouble(int column) const;
   Field field(int column) const;
+  sqlite3_stmt* handle() const;
 
  private:
   struct Impl;

@@ -4,6 +4,7 @@
 #include "common/sharedtables.h"
 #include "common/userinterface.h"
 #include "db/database.h"
+#include "db/orderedread.h"
 #include "startorder/timetext.h"
 
 #include <QHash>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace kx {
@@ -121,8 +123,14 @@ GroupKey Run1Key(const QString& mode) {
   return GroupKey::Startnummer;
 }
 
-QString Run1Statement(GroupKey key, const QString& c, bool descending, bool klassenwertung,
-                      bool hasSvid) {
+// A statement of the orders in three parts, as db::ReadInOrder takes it: the column list,
+// the rest up to the ORDER BY, the terms of the ORDER BY.
+struct OrderStatement {
+  QString columns, from, orderBy;
+};
+
+OrderStatement Run1Statement(GroupKey key, const QString& c, bool descending, bool klassenwertung,
+                             bool hasSvid) {
   QString head = QStringLiteral("select t.id,t.startnr");
   QString middle =
       QStringLiteral(" as startnr,") + SvidColumn(hasSvid, QStringLiteral("t.svid")) +
@@ -146,13 +154,13 @@ QString Run1Statement(GroupKey key, const QString& c, bool descending, bool klas
       group = QStringLiteral(" as punkte,'-' as klasse,'-' as klasse_nm ");
       from = QStringLiteral("from tblTeilnehmer t ");
       condition = QStringLiteral(" is not null ");
-      order = QStringLiteral("order by 2");
+      order = QStringLiteral("2");
       break;
     case GroupKey::Klasse:
-      order = QStringLiteral("order by k.sortpos,2");
+      order = QStringLiteral("k.sortpos,2");
       break;
     case GroupKey::Startnummer:
-      order = QStringLiteral("order by 2");
+      order = QStringLiteral("2");
       break;
     case GroupKey::Gruppe:
       // The club comes after the points here; the columns are read by name.
@@ -161,32 +169,34 @@ QString Run1Statement(GroupKey key, const QString& c, bool descending, bool klas
       group = QStringLiteral(" as punkte,t.verein,g.grpname as klasse,g.grpname as klasse_nm ");
       from = QStringLiteral("from tblTeilnehmer t,tblKlasse k,tblGruppe g ");
       condition = QStringLiteral(" is not null and t.klasse=k.id and k.gruppe=g.id ");
-      order = QStringLiteral("order by g.sortpos,2");
+      order = QStringLiteral("g.sortpos,2");
       break;
     case GroupKey::Kategorie:
       group = kategorieGroup;
       from = kategorieFrom;
       condition = kategorieCondition;
-      order = QStringLiteral("order by kt.sortpos,2");
+      order = QStringLiteral("kt.sortpos,2");
       break;
     case GroupKey::KategorieId:
       group = kategorieGroup;
       if (klassenwertung) {
         from = kategorieFrom;
         condition = kategorieCondition;
-        order = QStringLiteral("order by k.sortpos,t.id");
+        order = QStringLiteral("k.sortpos,t.id");
       } else {
         from = QStringLiteral("from tblTeilnehmer t,tblKategorie kt ");
         condition = QStringLiteral(" is not null and t.sex=kt.kat ");
-        order = QStringLiteral("order by kt.sortpos,t.id");
+        order = QStringLiteral("kt.sortpos,t.id");
       }
       break;
   }
 
-  QString sql = head + c + middle + c + group + from + QStringLiteral("where ") + c +
-                QStringLiteral("aktiv = true and t.startnr") + c + condition + order;
+  OrderStatement sql{head + c + middle + c + group,
+                     from + QStringLiteral("where ") + c +
+                         QStringLiteral("aktiv = true and t.startnr") + c + condition,
+                     order};
   // Within a category ordered by participant id the bib direction has no meaning.
-  if (descending && key != GroupKey::KategorieId) sql += QStringLiteral(" desc");
+  if (descending && key != GroupKey::KategorieId) sql.orderBy += QStringLiteral(" desc");
   return sql;
 }
 
@@ -206,42 +216,42 @@ struct Run2Plan {
   GroupKey key;
   bool withNonFinishers;  // time column that sorts run-1 non-finishers behind the finishers
   const char* filter;
-  const char* order;
+  const char* order;  // the terms of the ORDER BY
   int reverse;
 };
 
 Run2Plan PlanRun2(const QString& mode, int reverseCount, bool appendNonFinishers) {
   static const char* kFinishers = "and z.ergcode=0 ";
   static const char* kStarters = "and not z.ergcode=1 ";
-  if (mode == u"FIS-Reglement") return {GroupKey::None, false, kFinishers, "order by 2,3 desc", 30};
+  if (mode == u"FIS-Reglement") return {GroupKey::None, false, kFinishers, "2,3 desc", 30};
   if (mode == u"keine Unterteilung")
-    return {GroupKey::None, false, kFinishers, "order by 2,3 desc", reverseCount};
+    return {GroupKey::None, false, kFinishers, "2,3 desc", reverseCount};
   if (mode == u"KSF-Reglement" || (mode == u"Kategorie" && reverseCount == 30))
-    return {GroupKey::Kategorie, false, kFinishers, "order by kt.sortpos,2,3 desc", 30};
+    return {GroupKey::Kategorie, false, kFinishers, "kt.sortpos,2,3 desc", 30};
   if (appendNonFinishers || mode == u"U12 (SVQ)")
-    return {GroupKey::Kategorie, true, kStarters, "order by kt.sortpos,2,3 desc", 30};
+    return {GroupKey::Kategorie, true, kStarters, "kt.sortpos,2,3 desc", 30};
   if (mode == u"KSF-Schülerreglement")
-    return {GroupKey::Kategorie, false, kFinishers, "order by kt.sortpos,2,3 desc", 30};
+    return {GroupKey::Kategorie, false, kFinishers, "kt.sortpos,2,3 desc", 30};
   if (mode == u"Kategorie")
-    return {GroupKey::Kategorie, false, kFinishers, "order by kt.sortpos,2,3 desc", reverseCount};
+    return {GroupKey::Kategorie, false, kFinishers, "kt.sortpos,2,3 desc", reverseCount};
   if (mode == u"St-Nr pro Klasse drehen")
-    return {GroupKey::Klasse, false, kStarters, "order by k.sortpos,3 desc", 0};
+    return {GroupKey::Klasse, false, kStarters, "k.sortpos,3 desc", 0};
   if (mode == u"St-Nr pro Gruppe drehen")
-    return {GroupKey::Gruppe, false, kStarters, "order by g.sortpos,3 desc", 0};
+    return {GroupKey::Gruppe, false, kStarters, "g.sortpos,3 desc", 0};
   if (mode == u"Klasse" && reverseCount == 0)
-    return {GroupKey::Klasse, false, kStarters, "order by k.sortpos,3", 0};
+    return {GroupKey::Klasse, false, kStarters, "k.sortpos,3", 0};
   if (mode == u"Klasse" && reverseCount > 0)
-    return {GroupKey::Klasse, false, kFinishers, "order by k.sortpos,2,3 desc", reverseCount};
+    return {GroupKey::Klasse, false, kFinishers, "k.sortpos,2,3 desc", reverseCount};
   if (mode == u"Nach Zeiten pro Klasse")
-    return {GroupKey::Klasse, false, kFinishers, "order by k.sortpos,2 desc,3 desc", 0};
+    return {GroupKey::Klasse, false, kFinishers, "k.sortpos,2 desc,3 desc", 0};
   if (mode == u"Nach Zeiten pro Gruppe" || (mode == u"Gruppe" && reverseCount > 30))
-    return {GroupKey::Gruppe, false, kFinishers, "order by g.sortpos,2 desc,3 desc", 0};
+    return {GroupKey::Gruppe, false, kFinishers, "g.sortpos,2 desc,3 desc", 0};
   if (mode == u"Nach Zeiten pro Kategorie")
-    return {GroupKey::Kategorie, false, kFinishers, "order by kt.sortpos,2 desc,3 desc", 0};
-  return {GroupKey::Klasse, false, kStarters, "order by 3", 0};
+    return {GroupKey::Kategorie, false, kFinishers, "kt.sortpos,2 desc,3 desc", 0};
+  return {GroupKey::Klasse, false, kStarters, "3", 0};
 }
 
-QString Run2Statement(const Run2Plan& plan, const QString& c, int d, bool hasSvid) {
+OrderStatement Run2Statement(const Run2Plan& plan, const QString& c, int d, bool hasSvid) {
   const QString timeColumn =
       plan.withNonFinishers
           ? QStringLiteral("switch(z.ergcode=0,z.netto*8640000,z.ergcode<>0,9000000) As Zeit")
@@ -271,13 +281,14 @@ QString Run2Statement(const Run2Plan& plan, const QString& c, int d, bool hasSvi
       join = QStringLiteral("and t.klasse=k.id ");
       break;
   }
-  return QStringLiteral("select t.id,") + timeColumn + QStringLiteral(",t.startnr") + c +
-         QStringLiteral(" as startnr,t.pkte") + c + person + groupColumn + from +
-         QStringLiteral("where t.id=z.teilnehmer ") + QStringLiteral("and t.") + c +
-         QStringLiteral("aktiv = true ") + QStringLiteral("and t.startnr") + c +
-         QStringLiteral(" is not null ") + join + QStringLiteral("and z.disziplin=") +
-         QString::number(d) + QStringLiteral(" ") + QStringLiteral("and z.durchgang=1 ") +
-         QLatin1String(plan.filter) + QLatin1String(plan.order);
+  return {QStringLiteral("select t.id,") + timeColumn + QStringLiteral(",t.startnr") + c +
+              QStringLiteral(" as startnr,t.pkte") + c + person + groupColumn,
+          from + QStringLiteral("where t.id=z.teilnehmer ") + QStringLiteral("and t.") + c +
+              QStringLiteral("aktiv = true ") + QStringLiteral("and t.startnr") + c +
+              QStringLiteral(" is not null ") + join + QStringLiteral("and z.disziplin=") +
+              QString::number(d) + QStringLiteral(" ") + QStringLiteral("and z.durchgang=1 ") +
+              QLatin1String(plan.filter),
+          QLatin1String(plan.order)};
 }
 
 // The run-1 result as the run-2 lists print it. A valid result without a usable stored
@@ -312,26 +323,33 @@ int BuildStartOrderRun1(AppState& state, const QString& mode, bool descending, i
   const GroupKey key = Run1Key(mode);
   const QString& c = state.CurrentDisciplineCode;
 
-  db::RowReader row(connection, Run1Statement(key, c, descending,
-                                              CompetitionSettings::on(settings.klassenwertung),
-                                              HasSvidColumn(connection)));
-  const CommonColumns col(row);
-  const int klasseNm = row.column(QStringLiteral("klasse_nm"));
+  const OrderStatement sql =
+      Run1Statement(key, c, descending, CompetitionSettings::on(settings.klassenwertung),
+                    HasSvidColumn(connection));
   const ShownColumns shown(settings);
   const bool punktewertung = CompetitionSettings::on(settings.punktewertung);
 
   // The rows go straight from the statement into the entries.
   StartOrderTable& table = state.StartOrder;
   table.beginLoad(static_cast<size_t>(std::max(table.count(), 0)));
-  while (row.next()) {
-    StartOrderEntry& e = table.append();
-    FillPerson(e, row, col, shown, clubDefault);
-    if (shown.code) e.code = CodeText(row, col, false);
-    if (punktewertung) e.punkte = PointsOf(row, col.punkte);
-    e.klasse = row.text(col.klasse);
-    e.klasse_nm = row.text(klasseNm);
-  }
-  const int count = table.endLoad();
+  std::optional<CommonColumns> col;
+  int klasseNm = 0;
+  const std::vector<int> order = db::ReadInOrder(
+      connection, sql.columns, sql.from, sql.orderBy,
+      [&](const db::RowReader& row) {
+        if (!col) {
+          col.emplace(row);
+          klasseNm = row.column(QStringLiteral("klasse_nm"));
+        }
+        StartOrderEntry& e = table.append();
+        FillPerson(e, row, *col, shown, clubDefault);
+        if (shown.code) e.code = CodeText(row, *col, false);
+        if (punktewertung) e.punkte = PointsOf(row, col->punkte);
+        e.klasse = row.text(col->klasse);
+        e.klasse_nm = row.text(klasseNm);
+      },
+      [&] { table.beginLoad(); });
+  const int count = table.endLoad(order);
   if (count == 0) return ReportNoData(state, showMessage);
 
   // Points races of the federation: pupils by class, the general class by category.
@@ -452,38 +470,47 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
   db::Connection& connection = *state.CompetitionDb;
   const Run2Plan plan = PlanRun2(mode, reverseCount, appendNonFinishers);
 
-  db::RowReader row(connection,
-                    Run2Statement(plan, state.CurrentDisciplineCode, state.CurrentDisciplineType,
-                                  HasSvidColumn(connection)));
-  const CommonColumns col(row);
-  const int zeit = row.column(QStringLiteral("Zeit"));
-  const int ergcode = row.column(QStringLiteral("ergcode"));
+  const OrderStatement sql = Run2Statement(plan, state.CurrentDisciplineCode,
+                                           state.CurrentDisciplineType, HasSvidColumn(connection));
   const ShownColumns shown(state.Settings);
 
-  // Only the first maxPerGroup rows of each group in query order are taken; they go
-  // straight from the statement into the entries.
+  // The rows go straight from the statement into the entries.
   StartOrderTable& table = state.StartOrder;
   table.beginLoad(static_cast<size_t>(std::max(table.count(), 0)));
+  std::optional<CommonColumns> col;
+  int zeit = 0, ergcode = 0;
+  const std::vector<int> order = db::ReadInOrder(
+      connection, sql.columns, sql.from, sql.orderBy,
+      [&](const db::RowReader& row) {
+        if (!col) {
+          col.emplace(row);
+          zeit = row.column(QStringLiteral("Zeit"));
+          ergcode = row.column(QStringLiteral("ergcode"));
+        }
+        StartOrderEntry& e = table.append();
+        FillPerson(e, row, *col, shown, clubDefault);
+        if (shown.code) e.code = CodeText(row, *col, true);
+        e.punkte = PointsOf(row, col->punkte);
+        e.klasse = row.text(col->klasse);
+        e.zeit = Run1ResultText(row, ergcode, zeit);
+      },
+      [&] { table.beginLoad(); });
+
+  // Only the first maxPerGroup entries of each group in the statement's order are taken.
+  std::vector<int> taken;
+  taken.reserve(order.size());
   QString group;
   int inGroup = 0;
-  bool any = false;
-  while (row.next()) {
-    any = true;
-    QString klasse = row.text(col.klasse);
+  for (const int i : order) {
+    const QString& klasse = table[i + 1].klasse;
     if (klasse != group) {
       group = klasse;
       inGroup = 0;
     }
-    if (++inGroup > maxPerGroup) continue;
-    StartOrderEntry& e = table.append();
-    FillPerson(e, row, col, shown, clubDefault);
-    if (shown.code) e.code = CodeText(row, col, true);
-    e.punkte = PointsOf(row, col.punkte);
-    e.klasse = std::move(klasse);
-    e.zeit = Run1ResultText(row, ergcode, zeit);
+    if (++inGroup <= maxPerGroup) taken.push_back(i);
   }
-  const int count = table.endLoad();
-  if (!any) return ReportNoData(state, showMessage);
+  const int count = table.endLoad(taken);
+  if (order.empty()) return ReportNoData(state, showMessage);
 
   ReverseLeadingFinishers(table, plan.reverse);
   return count;
