@@ -14,6 +14,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace kx::db {
 
@@ -535,6 +538,17 @@ struct RowReader::Impl {
   Statement statement;
   QStringList names;
   std::vector<bool> boolean, date;
+
+  // The texts repeatedText() gave, per column: texts by their bytes, whole numbers by value.
+  struct BytesHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
+  };
+  struct TextCache {
+    std::unordered_map<std::string, QString, BytesHash, std::equal_to<>> texts;
+    std::unordered_map<qint64, QString> numbers;
+  };
+  std::vector<TextCache> caches;
 };
 
 RowReader::RowReader(Connection& connection, const QString& sql, const QVariantList& params)
@@ -598,6 +612,46 @@ QString RowReader::text(int column) const {
     }
   }
   return field(column).toString();
+}
+
+QString RowReader::repeatedText(int column) const {
+  sqlite3_stmt* stmt = d->statement.get();
+  const auto c = static_cast<size_t>(column);
+  if (d->boolean.at(c) || d->date.at(c)) return text(column);
+  if (d->caches.size() <= c) d->caches.resize(d->boolean.size());
+  Impl::TextCache& cache = d->caches[c];
+  switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER: {
+      const qint64 value = sqlite3_column_int64(stmt, column);
+      auto found = cache.numbers.find(value);
+      if (found == cache.numbers.end())
+        found = cache.numbers.emplace(value, QString::number(value)).first;
+      return found->second;
+    }
+    case SQLITE_TEXT: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+      const std::string_view bytes(text, static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
+      auto found = cache.texts.find(bytes);
+      if (found == cache.texts.end()) {
+        found = cache.texts
+                    .emplace(std::string(bytes),
+                             QString::fromUtf8(text, static_cast<qsizetype>(bytes.size())))
+                    .first;
+      }
+      return found->second;
+    }
+    default:
+      return text(column);
+  }
+}
+
+std::optional<QByteArrayView> RowReader::textBytes(int column) const {
+  sqlite3_stmt* stmt = d->statement.get();
+  const auto c = static_cast<size_t>(column);
+  if (d->boolean.at(c) || d->date.at(c) || sqlite3_column_type(stmt, column) != SQLITE_TEXT)
+    return std::nullopt;
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+  return QByteArrayView(text, sqlite3_column_bytes(stmt, column));
 }
 
 qint64 RowReader::toLongLong(int column) const {

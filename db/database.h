@@ -4,11 +4,13 @@
 // database with the main program's tables and columns. Statements are written in the
 // main program's SQL dialect (Jet SQL) and translated where SQLite differs.
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -110,6 +112,12 @@ class RowReader {
 
   bool isNull(int column) const;
   QString text(int column) const;  // Field::toString
+  // text() for a column whose values repeat from row to row (clubs, nations, years, group
+  // names): equal values give one shared text, converted once per reader.
+  QString repeatedText(int column) const;
+  // The bytes of a text value as stored (UTF-8); nothing when the value is no text or the
+  // column is a Yes/No or date column.
+  std::optional<QByteArrayView> textBytes(int column) const;
   qint64 toLongLong(int column) const;
   int toInt(int column) const;
   double toDouble(int column) const;

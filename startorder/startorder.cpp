@@ -72,16 +72,35 @@ struct ShownColumns {
         nation(CompetitionSettings::on(s.nation_aktiv)) {}
 };
 
+bool IsAscii(QByteArrayView bytes) {
+  return std::all_of(bytes.begin(), bytes.end(),
+                     [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+}
+
+// "nachname vorname"; names in plain ASCII (most of them) are put together in one piece.
+QString NameText(const db::RowReader& row, int nachname, int vorname) {
+  const std::optional<QByteArrayView> last = row.textBytes(nachname);
+  const std::optional<QByteArrayView> first = row.textBytes(vorname);
+  if (last && first && IsAscii(*last) && IsAscii(*first)) {
+    QString name;
+    name.reserve(last->size() + 1 + first->size());
+    name.append(QLatin1String(*last)).append(QLatin1Char(' ')).append(QLatin1String(*first));
+    return name;
+  }
+  return row.text(nachname) + QLatin1Char(' ') + row.text(vorname);
+}
+
 // Fills the fields both runs fill alike (everything but code, points and the group texts).
-// A Null field reads as an empty text; a missing name part counts as empty.
+// A Null field reads as an empty text; a missing name part counts as empty. Years, clubs
+// and nations repeat from racer to racer: the entries share their texts.
 void FillPerson(StartOrderEntry& e, const db::RowReader& row, const CommonColumns& c,
                 const ShownColumns& shown, const QString& clubDefault) {
   e.id = row.toInt(c.id);
   e.startnr = row.text(c.startnr);
-  e.name = row.text(c.nachname) + QLatin1Char(' ') + row.text(c.vorname);
-  if (shown.jahrgang) e.jahrgang = row.text(c.jahrgang);
-  e.verein = shown.verein && !row.isNull(c.verein) ? row.text(c.verein) : clubDefault;
-  if (shown.nation) e.nation = row.text(c.nation);
+  e.name = NameText(row, c.nachname, c.vorname);
+  if (shown.jahrgang) e.jahrgang = row.repeatedText(c.jahrgang);
+  e.verein = shown.verein && !row.isNull(c.verein) ? row.repeatedText(c.verein) : clubDefault;
+  if (shown.nation) e.nation = row.repeatedText(c.nation);
 }
 
 // The federation code column of a participant; `zeroIsNone` is the run-2 rule that a
@@ -333,20 +352,17 @@ int BuildStartOrderRun1(AppState& state, const QString& mode, bool descending, i
   StartOrderTable& table = state.StartOrder;
   table.beginLoad(static_cast<size_t>(std::max(table.count(), 0)));
   std::optional<CommonColumns> col;
-  int klasseNm = 0;
   const std::vector<int> order = db::ReadInOrder(
       connection, sql.columns, sql.from, sql.orderBy,
       [&](const db::RowReader& row) {
-        if (!col) {
-          col.emplace(row);
-          klasseNm = row.column(QStringLiteral("klasse_nm"));
-        }
+        if (!col) col.emplace(row);
         StartOrderEntry& e = table.append();
         FillPerson(e, row, *col, shown, clubDefault);
         if (shown.code) e.code = CodeText(row, *col, false);
         if (punktewertung) e.punkte = PointsOf(row, col->punkte);
-        e.klasse = row.text(col->klasse);
-        e.klasse_nm = row.text(klasseNm);
+        e.klasse = row.repeatedText(col->klasse);
+        // klasse_nm is the same column of the statement as klasse.
+        e.klasse_nm = e.klasse;
       },
       [&] { table.beginLoad(); });
   const int count = table.endLoad(order);
@@ -491,7 +507,7 @@ int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
         FillPerson(e, row, *col, shown, clubDefault);
         if (shown.code) e.code = CodeText(row, *col, true);
         e.punkte = PointsOf(row, col->punkte);
-        e.klasse = row.text(col->klasse);
+        e.klasse = row.repeatedText(col->klasse);
         e.zeit = Run1ResultText(row, ergcode, zeit);
       },
       [&] { table.beginLoad(); });

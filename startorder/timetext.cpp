@@ -3,7 +3,6 @@
 #include <QLocale>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace kx {
@@ -18,22 +17,35 @@ QString FormatRunTime(double hundredths, RunTimeForm form) {
   const long long minutes = total / 6000;
   const long long rest = total - minutes * 6000;
 
-  // Lists print thousands of these: one buffer, one string.
-  char buffer[40];
-  const char* sign = rounded < 0 ? "-" : "";
+  // Lists print thousands of these: the digits go into one buffer, then into one string.
+  const QString point = QLocale().decimalPoint();
+  char16_t buffer[64];
   int length = 0;
+  auto put = [&](long long value, int width) {
+    char16_t digits[24];
+    int count = 0;
+    do {
+      digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+      value /= 10;
+    } while (value > 0);
+    while (count < width) digits[count++] = u'0';
+    while (count > 0) buffer[length++] = digits[--count];
+  };
+  if (rounded < 0) buffer[length++] = u'-';
   if (minutes >= 1 || form == RunTimeForm::AlwaysMinutes) {
-    length = std::snprintf(buffer, sizeof buffer, "%s%lld:%02lld.%02lld", sign, minutes, rest / 100,
-                           rest % 100);
-  } else if (form == RunTimeForm::TwoDigitSeconds) {
-    length = std::snprintf(buffer, sizeof buffer, "%s%02lld.%02lld", sign, rest / 100, rest % 100);
+    put(minutes, 1);
+    buffer[length++] = u':';
+    put(rest / 100, 2);
   } else {
-    length = std::snprintf(buffer, sizeof buffer, "%s%lld.%02lld", sign, rest / 100, rest % 100);
+    put(rest / 100, form == RunTimeForm::TwoDigitSeconds ? 2 : 1);
   }
-  QString text = QString::fromLatin1(buffer, length);
   // The decimal separator of the user's locale (a comma in German).
-  text.replace(text.size() - 3, 1, QLocale().decimalPoint());
-  return text;
+  QString text;
+  text.reserve(length + point.size() + 2);
+  text.append(QStringView(buffer, length)).append(point);
+  length = 0;
+  put(rest % 100, 2);
+  return text.append(QStringView(buffer, length));
 }
 
 }  // namespace kx

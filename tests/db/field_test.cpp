@@ -52,6 +52,22 @@ TEST_F(FieldTest, TextsAsTheProgramPrintsThem) {
   EXPECT_EQ(db_->scalar("select 5.0 * 2").toString(), "10");
 }
 
+TEST_F(FieldTest, RepeatedTextsAreTheTextsOfTheirValues) {
+  db_->execute("delete from t");
+  for (const char* values : {"true, '2025-01-18', 42, 2, 'Huber', Null",
+                             "false, Null, 42, 2.5, 'Öhler', '2024-12-31 14:05:00'",
+                             "true, '2025-01-18', 7, 2, 'huber', Null",
+                             "Null, 'x', '42', Null, 42, Null", "true, Null, 7, 2, 'Huber', Null"})
+    db_->execute(QStringLiteral("insert into t values (") + values + ")");
+  RowReader row(*db_, "select b, d, n, x, s, dt, s || '' from t");
+  int rows = 0;
+  while (row.next()) {
+    ++rows;
+    for (int c = 0; c < 7; ++c) EXPECT_EQ(row.repeatedText(c), row.text(c)) << rows << '/' << c;
+  }
+  EXPECT_EQ(rows, 5);
+}
+
 TEST_F(FieldTest, NumbersFromEveryKindOfValue) {
   Recordset rs = row("true, Null, 42, 2.5, '12', Null");
   EXPECT_EQ(rs["x"].toInt(), 2);  // halves to the even neighbour
