@@ -134,12 +134,28 @@ std::optional<std::vector<int>> ReadAndSort(Connection& connection, const QStrin
   std::vector<int> order(static_cast<size_t>(rows));
   std::iota(order.begin(), order.end(), 0);
   const size_t n = terms.size();
+  if (std::any_of(keys.begin(), keys.end(), [](const Key& k) { return k.null; })) {
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+      const Key* ka = &keys[static_cast<size_t>(a) * n];
+      const Key* kb = &keys[static_cast<size_t>(b) * n];
+      for (size_t i = 0; i < n; ++i) {
+        const int c = CompareKeys(ka[i], kb[i]);
+        if (c != 0) return terms[i].descending ? c > 0 : c < 0;
+      }
+      return false;
+    });
+    return order;
+  }
+  // Numbers only (the usual case): descending terms negated, then plain comparisons.
+  std::vector<double> values(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i)
+    values[i] = terms[i % n].descending ? -keys[i].value : keys[i].value;
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    const Key* ka = &keys[static_cast<size_t>(a) * n];
-    const Key* kb = &keys[static_cast<size_t>(b) * n];
+    const double* va = &values[static_cast<size_t>(a) * n];
+    const double* vb = &values[static_cast<size_t>(b) * n];
     for (size_t i = 0; i < n; ++i) {
-      const int c = CompareKeys(ka[i], kb[i]);
-      if (c != 0) return terms[i].descending ? c > 0 : c < 0;
+      if (va[i] < vb[i]) return true;
+      if (vb[i] < va[i]) return false;
     }
     return false;
   });
