@@ -170,12 +170,13 @@ std::vector<int> ReadInOrder(Connection& connection, const QString& columns, con
                              const std::function<void()>& discard) {
   const QString ordered = columns + from + QStringLiteral("order by ") + orderBy;
   if (const std::optional<std::vector<Term>> terms = ParseTerms(orderBy)) {
+    // The added key columns get names no caller asks for.
     QString keyColumns;
     int added = 0;
     for (const Term& t : *terms) {
       if (t.expression.isEmpty()) continue;
-      keyColumns += u',' + t.expression;
-      ++added;
+      keyColumns +=
+          u',' + t.expression + QStringLiteral(" as kx_orderkey") + QString::number(++added);
     }
     const QString unordered = columns + keyColumns + u' ' + from;
     if (SortsWhatItReads(connection, ordered, unordered)) {
