@@ -161,4 +161,19 @@ QString StartListCreditLine(const QString& creditLine) {
   return credit;
 }
 
+void AppendPadded(QString& out, qint64 value, int width) {
+  if (value < 0) {
+    out.append(u'-');
+    value = -value;
+  }
+  char16_t digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value > 0);
+  for (int i = n; i < width; ++i) out.append(u'0');
+  while (n > 0) out.append(QChar(digits[--n]));
+}
+
 }  // namespace kx

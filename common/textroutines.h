@@ -1,7 +1,7 @@
 #pragma once
 
 // Small text routines of the panels and lists: type-ahead, club names, sex words, credit
-// line, SQL quoting.
+// line, SQL quoting, padded numbers.
 
 #include <QString>
 
@@ -35,5 +35,8 @@ QString StartListCreditLine(const QString& creditLine);
 
 // Doubles every single quote, for a text inside an SQL string literal.
 QString SqlQuote(const QString& text);
+
+// Appends a whole number with at least `width` digits, zero-padded after the sign.
+void AppendPadded(QString& out, qint64 value, int width);
 
 }  // namespace kx

@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/sharedtables.h"
+#include "common/textroutines.h"
 #include "db/database.h"
 
 #include <cmath>
@@ -12,22 +13,6 @@ namespace {
 
 constexpr QChar kFieldSep = u'|';
 constexpr QChar kRecordEnd = u'\u00B0';  // "°"
-
-// A whole number with at least `width` digits, zero-padded.
-void AppendPadded(QString& out, qint64 value, int width) {
-  if (value < 0) {
-    out.append(u'-');
-    value = -value;
-  }
-  char16_t digits[24];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value > 0);
-  for (int i = n; i < width; ++i) out.append(u'0');
-  while (n > 0) out.append(QChar(digits[--n]));
-}
 
 // Two decimals with a decimal comma and no thousands separator.
 QString DecimalComma2(double value) {
