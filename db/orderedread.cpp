@@ -100,10 +100,12 @@ std::optional<std::vector<int>> ReadAndSort(Connection& connection, const QStrin
   const int shown = sqlite3_column_count(stmt) - added;
   int next = shown;
   for (Term& t : terms) {
-    if (!t.expression.isEmpty()) t.column = next++;
-    // A column number beyond the list: the database's own statement reports it.
-    else if (t.column >= shown)
+    if (!t.expression.isEmpty()) {
+      t.column = next++;
+    } else if (t.column >= shown) {
+      // A column number beyond the list: the database's own statement reports it.
       return std::nullopt;
+    }
   }
 
   std::vector<Key> keys;

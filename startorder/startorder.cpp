@@ -72,6 +72,7 @@ struct ShownColumns {
         nation(CompetitionSettings::on(s.nation_aktiv)) {}
 };
 
+// Whether every byte is a 7-bit ASCII character.
 bool IsAscii(QByteArrayView bytes) {
   return std::all_of(bytes.begin(), bytes.end(),
                      [](char b) { return static_cast<unsigned char>(b) < 0x80; });
