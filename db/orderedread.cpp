@@ -112,18 +112,20 @@ std::optional<std::vector<int>> ReadAndSort(Connection& connection, const QStrin
   int rows = 0;
   while (row.next()) {
     for (const Term& t : terms) {
-      switch (sqlite3_column_type(stmt, t.column)) {
+      // Read as RowReader reads its values (see there).
+      sqlite3_value* value = sqlite3_column_value(stmt, t.column);
+      switch (sqlite3_value_type(value)) {
         case SQLITE_NULL:
           keys.push_back(Key{});
           break;
         case SQLITE_INTEGER: {
-          const qint64 whole = sqlite3_column_int64(stmt, t.column);
+          const qint64 whole = sqlite3_value_int64(value);
           if (whole > kExactWhole || whole < -kExactWhole) return std::nullopt;
           keys.push_back({static_cast<double>(whole), false});
           break;
         }
         case SQLITE_FLOAT:
-          keys.push_back({sqlite3_column_double(stmt, t.column), false});
+          keys.push_back({sqlite3_value_double(value), false});
           break;
         default:
           return std::nullopt;
