@@ -67,7 +67,7 @@ struct Run2Case {
 };
 const Run2Case kRun2Cases[] = {
     {"FIS-Reglement", 30, false},
-    {"Kategorie", 30, true},  // all starters, with the non-finisher time column
+    {"Kategorie", 0, true},  // all starters, with the non-finisher time column
     {"Nach Zeiten pro Klasse", 0, false},
 };
 
