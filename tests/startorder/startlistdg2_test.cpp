@@ -368,6 +368,7 @@ TEST_F(StartListDG2Test, RacersLeftOutOfTheGroupedListsAreCounted) {
             "StartListeDG2 gespeichert unter: " + outputPath() +
                 "\n1 gemeldeter Teilnehmer ohne Klasse und 1 gemeldeter Teilnehmer ohne Gruppe "
                 "oder Kategorie der Klasse nicht in der Liste");
+  GrabForLooking(window(), "startlistdg2-left-out");
   writeList("keine Unterteilung");
   EXPECT_EQ(resultLabel()->text(), "StartListeDG2 gespeichert unter: " + outputPath());
 
