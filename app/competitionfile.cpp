@@ -180,41 +180,13 @@ void UpgradeCompetitionFile(CheckedCompetition& file) {
 }
 
 OpenFile TakeOpenFile(AppState& state) {
-  OpenFile f;
-  f.db = std::move(state.CompetitionDb);
-  f.path = state.CompetitionFilePath;
-  f.dir = state.CompetitionDir;
-  f.name = state.CompetitionFileName;
-  f.hasStartOrderTable = state.HasStartOrderTable;
-  f.versionClass = state.FileVersionClass;
-  f.names = state.DisciplineNames;
-  f.listTitles = state.DisciplineListTitles;
-  f.active = state.DisciplineActive;
-  f.codeByName = state.DisciplineCodeByName;
-  f.settings = state.Settings;
-  f.currentType = state.CurrentDisciplineType;
-  f.currentCode = state.CurrentDisciplineCode;
-  f.runCount = state.RunCount;
-  f.runsWithTimes = state.RunsWithTimes;
-  return f;
+  return {std::move(static_cast<OpenCompetition&>(state)),
+          std::move(static_cast<CurrentDiscipline&>(state))};
 }
 
 void RestoreOpenFile(AppState& state, OpenFile&& f) {
-  state.CompetitionDb = std::move(f.db);
-  state.CompetitionFilePath = f.path;
-  state.CompetitionDir = f.dir;
-  state.CompetitionFileName = f.name;
-  state.HasStartOrderTable = f.hasStartOrderTable;
-  state.FileVersionClass = f.versionClass;
-  state.DisciplineNames = f.names;
-  state.DisciplineListTitles = f.listTitles;
-  state.DisciplineActive = f.active;
-  state.DisciplineCodeByName = f.codeByName;
-  state.Settings = f.settings;
-  state.CurrentDisciplineType = f.currentType;
-  state.CurrentDisciplineCode = f.currentCode;
-  state.RunCount = f.runCount;
-  state.RunsWithTimes = f.runsWithTimes;
+  static_cast<OpenCompetition&>(state) = std::move(f.file);
+  static_cast<CurrentDiscipline&>(state) = std::move(f.discipline);
 }
 
 void ApplyCompetitionFile(AppState& state, CheckedCompetition&& file, const QString& path) {

@@ -56,22 +56,11 @@ void UpgradeCompetitionFile(CheckedCompetition& file);
 // has succeeded (rolled back when it is dropped); no transaction when nothing is to add.
 std::optional<db::Transaction> BeginUpgrade(CheckedCompetition& file);
 
-// Everything the state holds of the open file, taken out so that a failed open can put it
-// back as it was.
+// Everything the state holds of the open file, moved out so that a failed open can put it
+// back as it was; the state keeps no usable value of it until the next file is applied.
 struct OpenFile {
-  std::unique_ptr<db::Connection> db;
-  QString path, dir, name;
-  bool hasStartOrderTable = false;
-  QString versionClass;
-  std::array<QString, kDisciplineCount> names;
-  std::array<QString, kDisciplineCount> listTitles;
-  std::array<bool, 7> active{};
-  std::array<QString, 7> codeByName;
-  CompetitionSettings settings;
-  int currentType = 0;
-  QString currentCode;
-  int runCount = 0;
-  int runsWithTimes = 0;
+  OpenCompetition file;
+  CurrentDiscipline discipline;
 };
 OpenFile TakeOpenFile(AppState& state);
 void RestoreOpenFile(AppState& state, OpenFile&& file);

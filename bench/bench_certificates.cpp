@@ -1,7 +1,7 @@
 // Certificates on the large race: an individual print of 500 and 5,000 certificates from a
 // template of five texts and one picture, and the ranking of 5,000 participants.
 
-#include "app/competitionfile.h"
+#include "bench/benchrace.h"
 #include "certificates/certificateoutput.h"
 #include "certificates/certificaterows.h"
 #include "certificates/templatestore.h"
@@ -21,34 +21,24 @@
 
 namespace {
 
-struct Race {
-  QTemporaryDir dir;
-  kx::test::ScriptedUi ui;
-  kx::AppState state;
-};
+using Race = kx::bench::BenchRace;
 
+// One file per size with a template of five texts and a picture.
 Race& OpenRace(int participants) {
   static std::map<int, std::unique_ptr<Race>> races;
-  std::unique_ptr<Race>& race = races[participants];
-  if (!race) {
-    race = std::make_unique<Race>();
-    const QString file = race->dir.filePath(QStringLiteral("gross.mdb"));
-    kx::db::BuildCompetitionFile(file, kx::db::LargeCompetition(participants));
-    race->state.Ui = &race->ui;
-    kx::OpenCompetitionFile(race->state, file);
+  return kx::bench::OpenBenchRace(races, participants, kx::db::LargeCompetition, [](Race& race) {
     QImage logo(600, 400, QImage::Format_RGB32);
     logo.fill(Qt::darkGreen);
-    logo.save(race->dir.filePath(QStringLiteral("logo.jpg")), "JPG");
+    logo.save(race.dir.filePath(QStringLiteral("logo.jpg")), "JPG");
     kx::SaveTemplate(
-        race->state.db(), race->state.CurrentDisciplineType, false,
+        race.state.db(), race.state.CurrentDisciplineType, false,
         {{"Urkunde", "Arial, fett, 36", "zentr.", "600", "1050"},
          {"<Vorname Name>", "Arial, fett, 24", "zentr.", "1000", "1050"},
          {"<Verein>", "Arial, 14", "zentr.", "1200", "1050"},
          {"<Platz>. Platz in <Klasse> mit <Zeit>", "Arial, 14", "zentr.", "1400", "1050"},
          {"<Disziplin> am <Bewerbsdatum>", "Arial, kursiv, 12", "links", "2500", "200"},
          {"logo.jpg", "Bild 600x400", "zentr.", "100", "1050"}});
-  }
-  return *race;
+  });
 }
 
 void BM_IndividualCertificates(benchmark::State& bench) {

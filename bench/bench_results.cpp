@@ -1,7 +1,7 @@
 // The result side on the large race: result lists, team ranking and race points for 500
 // and 5,000 racers.
 
-#include "app/competitionfile.h"
+#include "bench/benchrace.h"
 #include "common/appstate.h"
 #include "db/competitionbuilder.h"
 #include "results/participantdata.h"
@@ -34,26 +34,14 @@ kx::db::CompetitionSpec LargeRaceWithTeams(int participants) {
   return race;
 }
 
-struct Race {
-  QTemporaryDir dir;
-  QString file;
-  kx::test::ScriptedUi ui;
-  kx::AppState state;
-};
+using Race = kx::bench::BenchRace;
 
 // One file per size, written once for all benchmarks of this file.
 Race& OpenRace(int participants) {
   static std::map<int, std::unique_ptr<Race>> races;
-  std::unique_ptr<Race>& race = races[participants];
-  if (!race) {
-    race = std::make_unique<Race>();
-    race->file = race->dir.filePath(QStringLiteral("gross.mdb"));
-    kx::db::BuildCompetitionFile(race->file, LargeRaceWithTeams(participants));
-    race->state.Ui = &race->ui;
-    race->state.CreditLine = QStringLiteral("erstellt mit Kandrix (Kandor Zusatzprogramm) - V");
-    kx::OpenCompetitionFile(race->state, race->file);
-  }
-  return *race;
+  return kx::bench::OpenBenchRace(races, participants, LargeRaceWithTeams, [](Race& race) {
+    race.state.CreditLine = QStringLiteral("erstellt mit Kandrix (Kandor Zusatzprogramm) - V");
+  });
 }
 
 void BM_ResultListTotalByClass(benchmark::State& bench) {

@@ -241,27 +241,22 @@ ResultLine WriteIsfList(AppState& state, const IsfListOptions& options,
       pen.textOut(560, y + drop, r.fullName());
       if (years) pen.rightAt(1175, y, r.shortYear());
       if (nations && r.nation) pen.textOut(1220, y, *r.nation);
-      const bool slot1 = std::find(team.run1.begin(), team.run1.end(), r.id) != team.run1.end();
-      pen.setBold(slot1);
-      pen.rightAt(1500, y, m.run1);
-      if (m.code1 > 0 && options.rankAll) {
-        pen.setBold(false);
-        pen.setSize(7);
-        pen.rightAt(
-            1500, y + 32,
-            QLatin1Char('(') + Time(ranking.replacement(1, team.groupId)) + QLatin1Char(')'));
-      }
-      const bool slot2 = std::find(team.run2.begin(), team.run2.end(), r.id) != team.run2.end();
-      pen.setSize(9);
-      pen.setBold(slot2);
-      pen.rightAt(1670, y, m.run2);
-      if (m.code2 > 0 && options.rankAll) {
-        pen.setBold(false);
-        pen.setSize(7);
-        pen.rightAt(
-            1670, y + 32,
-            QLatin1Char('(') + Time(ranking.replacement(2, team.groupId)) + QLatin1Char(')'));
-      }
+      // A run's time, bold when it counts for the team; below a racer without a valid time,
+      // the replacement time his team got for him.
+      auto runTime = [&](int right, int run, const QString& text, int code, const auto& counted) {
+        pen.setSize(9);
+        pen.setBold(std::find(counted.begin(), counted.end(), r.id) != counted.end());
+        pen.rightAt(right, y, text);
+        if (code > 0 && options.rankAll) {
+          pen.setBold(false);
+          pen.setSize(7);
+          pen.rightAt(
+              right, y + 32,
+              QLatin1Char('(') + Time(ranking.replacement(run, team.groupId)) + QLatin1Char(')'));
+        }
+      };
+      runTime(1500, 1, m.run1, m.code1, team.run1);
+      runTime(1670, 2, m.run2, m.code2, team.run2);
       pen.setBold(false);
       pen.setSize(9);
       if (clubs) {
