@@ -187,6 +187,21 @@ TEST_F(DayTimeTest, ReplacementThatWouldEndTheRunBeforeItStartsIsRefused) {
   EXPECT_EQ(row("3"), "3|-|10:00:50,00|-|-| |10:00:50,00|3");
 }
 
+TEST_F(DayTimeTest, ReplacementFinishOnTheStartTimeIsRefused) {
+  // The hand clock runs 0,05 s late; bib 3's hand finish 0,05 s after his start would give
+  // a run of 0,00 s.
+  open(TimedRace({{1, At(10, 0, 0), At(10, 1, 0)},
+                  {2, At(10, 0, 30), At(10, 1, 30)},
+                  {3, At(10, 2, 0), 0, 2}}));
+  fill(state.HzZiel, {At(10, 1, 0, 5), At(10, 1, 30, 5), At(10, 2, 0, 5)});
+  takeover.Build(HandMode::Ziel, 1);
+  assign(At(10, 2, 0, 5), "3");
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList{"Die berechnete Zielzeit 10:02:00,00 liegt nicht nach der Startzeit!"});
+  EXPECT_EQ(row("3"), "3|10:02:00,00|-|-|-| |10:03:00,00|3");
+  EXPECT_FALSE(takeover.assignmentsMade());
+}
+
 TEST_F(DayTimeTest, UndoGivesTheHandTimeItsRowBackUnderANewKey) {
   ladder(3, 3);
   assign(gapHand, "99");

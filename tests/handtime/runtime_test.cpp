@@ -71,6 +71,18 @@ TEST_F(RunTimeTest, AutomaticPairingGivesTheBibToTheNearestFinishStrictlyInsideT
   EXPECT_EQ(column(takeover.starts(), rtcol::kId), QStringList({"1", "2", "3"}));
 }
 
+TEST_F(RunTimeTest, AutomaticPairingLeavesAFinishExactlyTwoSecondsOff) {
+  // Expected finishes 10:01:00 and 10:06:00; the only hand finishes lie 2,00 s late and
+  // 2,00 s early, and 1,99 s early for bib 3.
+  race({RunOnly(1, 6000), RunOnly(2, 6000), RunOnly(3, 6000)},
+       {At(10, 0, 0), At(10, 5, 0), At(10, 10, 0)},
+       {At(10, 1, 2), At(10, 5, 58), At(10, 10, 58, 1)});
+  start(At(10, 0, 0), "1");
+  start(At(10, 5, 0), "2");
+  start(At(10, 10, 0), "3");
+  EXPECT_EQ(column(takeover.finishes(), rtcol::kBib), QStringList({"-", "-", "3"}));
+}
+
 TEST_F(RunTimeTest, AssignmentChecksAndRemoval) {
   race({RunOnly(1, 6000), RunOnly(2, 6000)}, {At(10, 0, 0), At(10, 1, 0)},
        {At(9, 59, 30), At(10, 3, 0)});

@@ -51,6 +51,25 @@ TEST_F(RacePointsTest, FactorFormulaPerCategoryWomenFirst) {
   EXPECT_EQ(RacePointsFactor(state.ProgramDir, 2), 600);
 }
 
+TEST_F(RacePointsTest, BestRunTypesValueEachRacerByHisFastestRun) {
+  state.Settings.typ = "7";
+  // R1 is fastest with 48.00 s in run 2; R6, out in run 1, counts with 50.00 s of run 2.
+  state.db().execute(
+      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode,netto) "
+      "values (1,2,2,0,4800/8640000.0),(6,2,2,0,5000/8640000.0)");
+  ASSERT_TRUE(ComputeRacePoints(state, gs, RacePointsMethod::Factor, RacePointsDivision::None));
+  // 600 x 4900 / 4800 - 600 = 12.50 for R5, 25.00 for R6.
+  EXPECT_EQ(column("rpktegs"), QStringList({"0.00", "37.50", "37.50", "50.00", "12.50", "25.00"}));
+}
+
+TEST_F(RacePointsTest, ARunTimeOfZeroTakesNoPosition) {
+  state.db().execute("update tblZeit set netto=0 where teilnehmer=2");
+  ASSERT_TRUE(ComputeRacePoints(state, gs, RacePointsMethod::Factor, RacePointsDivision::None));
+  // R5's 49.00 s stays the reference; R2 keeps "no points".
+  EXPECT_EQ(column("rpktegs"),
+            QStringList({"12.24", "9999.99", "24.49", "36.73", "0.00", "9999.99"}));
+}
+
 TEST_F(RacePointsTest, PointsTableGivesConsecutivePositionsAndZeroBeyondIt) {
   ASSERT_FALSE(
       ComputeRacePoints(state, gs, RacePointsMethod::PointsTable, RacePointsDivision::None));

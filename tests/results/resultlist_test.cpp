@@ -72,6 +72,51 @@ TEST_F(ResultListTest, EqualTimesShareTheRankWithABlankDiffAndGermanNameOrder) {
   EXPECT_EQ(m.columns.layout, ResultLayout::Plain);
 }
 
+TEST_F(ResultListTest, ARunTimeStoredJustUnderItsHundredthKeepsItsHundredth) {
+  db::CompetitionSpec race = EmptyRace();
+  AddRacer(race, 1, "M", 2, "Alt");
+  AddRun(race, 1, 1, 4565);  // 45.65 s reads back as 4564.9999...
+  AddRacer(race, 2, "M", 2, "Bach");
+  AddRun(race, 2, 1, 4564);
+  open(race);
+  const ResultListModel m = compute(false, 1);
+  // One hundredth apart: no shared rank, Bach ahead.
+  EXPECT_EQ(column(m, &RankedRow::name), QStringList({"Bach Vorname", "Alt Vorname"}));
+  EXPECT_EQ(column(m, &RankedRow::rank), QStringList({"1.", "2."}));
+  ASSERT_EQ(m.ranked.size(), 2u);
+  EXPECT_EQ(FormatRunTime(m.ranked[1].time), "45,65");
+  EXPECT_EQ(m.ranked[1].diff, 1);
+}
+
+TEST_F(ResultListTest, TypeTwelveRanksByTheBestRunAndTypeElevenByTheSum) {
+  db::CompetitionSpec race = EmptyRace();
+  AddRacer(race, 1, "M", 2, "Alt");  // best 40,00, sum 1:30,00
+  AddRun(race, 1, 1, 4000);
+  AddRun(race, 1, 2, 5000);
+  AddRacer(race, 2, "M", 2, "Bach");  // best 44,00, sum 1:28,00
+  AddRun(race, 2, 1, 4400);
+  AddRun(race, 2, 2, 4400);
+  AddRacer(race, 3, "M", 2, "Cerny");  // out in run 2: ranked by run 1 with the best run only
+  AddRun(race, 3, 1, 4200);
+  AddRun(race, 3, 2, 0, 2);
+  open(race);
+
+  state.Settings.typ = "11";
+  ResultListModel m = compute(true, 0);
+  EXPECT_EQ(column(m, &RankedRow::name), QStringList({"Bach Vorname", "Alt Vorname"}));
+  ASSERT_EQ(m.ranked.size(), 2u);
+  EXPECT_EQ(FormatRunTime(m.ranked[0].time), "1:28,00");
+  EXPECT_EQ(titles(m), QStringList({"Nicht im Ziel  2. Durchgang:1"}));
+
+  state.Settings.typ = "12";
+  m = compute(true, 0);
+  EXPECT_EQ(column(m, &RankedRow::name),
+            QStringList({"Alt Vorname", "Cerny Vorname", "Bach Vorname"}));
+  ASSERT_EQ(m.ranked.size(), 3u);
+  EXPECT_EQ(FormatRunTime(m.ranked[2].time), "44,00");
+  EXPECT_TRUE(titles(m).isEmpty());
+}
+
 TEST_F(ResultListTest, SumsThatPrintAlikeTieAndFailuresGoToTheirRunsSections) {
   db::CompetitionSpec race = EmptyRace();
   AddRacer(race, 1, "M", 2, "Alt");
@@ -92,6 +137,7 @@ TEST_F(ResultListTest, SumsThatPrintAlikeTieAndFailuresGoToTheirRunsSections) {
 
   ResultListModel m = compute(true, 0);
   ASSERT_TRUE(m.complete);
+  ASSERT_EQ(m.ranked.size(), 2u);
   EXPECT_EQ(column(m, &RankedRow::rank), QStringList({"1.", ""}));
   EXPECT_EQ(FormatRunTime(m.ranked[1].time), "1:30,65");
   EXPECT_EQ(m.ranked[1].diff, 0);
@@ -150,6 +196,7 @@ TEST_F(ResultListTest, ThreeRunsExcuseAnyEarlierFailureAndListEveryRunsSections)
   runCount = 3;
   const ResultListModel total = compute(true, 0);
   ASSERT_TRUE(total.complete);
+  ASSERT_EQ(total.ranked.size(), 1u);
   EXPECT_EQ(FormatRunTime(total.ranked[0].time), "2:00,00");
   EXPECT_EQ(titles(total), QStringList({"Nicht im Ziel  2. Durchgang:1"}));
   EXPECT_TRUE(compute(false, 3).complete);
@@ -176,9 +223,12 @@ TEST_F(ResultListTest, DivisionsFollowTheirSortPositionsAndBestRunTypesTakeTheFa
 
   ResultListModel m = compute(true, 0, "Klasse");
   EXPECT_EQ(column(m, &RankedRow::division), QStringList({"Kinder männlich", "Kinder weiblich"}));
+  ASSERT_EQ(m.ranked.size(), 2u);
   EXPECT_EQ(FormatRunTime(m.ranked[1].time), "49,00");
   // Single section form, no run numbers; the valid-run racer is in none.
   EXPECT_EQ(titles(m), QStringList({"Disqualifiziert:1"}));
+  ASSERT_EQ(m.sections.size(), 3u);
+  ASSERT_EQ(m.sections[2].rows.size(), 1u);
   EXPECT_TRUE(m.sections[2].rows[0].note.isEmpty());
 
   m = compute(true, 0, "Gruppe");
@@ -204,6 +254,7 @@ TEST_F(ResultListTest, IntermediateTimesAndAFileWithoutFederationIds) {
   state.db().execute("update tblZeit set zwischen1=start+1805/8640000.0 where teilnehmer=1");
   const ResultListModel m = compute(false, 1);
   EXPECT_EQ(m.columns.layout, ResultLayout::Intermediate);
+  ASSERT_EQ(m.ranked.size(), 2u);
   EXPECT_EQ(m.ranked[0].intermediate, 1805);
   EXPECT_EQ(m.ranked[1].intermediate, 0);
   EXPECT_EQ(column(m, &RankedRow::idText), QStringList({"5100", ""}));
@@ -248,7 +299,7 @@ TEST_F(ResultListPdfTest, TotalListByClassWithPerRunColumnsSectionsAndStatistics
   EXPECT_EQ(text(pdf, "Rang"), "Rang Stnr Code Teilnehmer + Verein JG VB Zeit-1 Zeit-2 Total Diff");
   EXPECT_TRUE(pdf.findLine("Kinder weiblich"));
   EXPECT_EQ(text(pdf, "Läufer3"), "2. 3 Läufer3 Vorname 12 AUT 43,00 41,00 1:24,00 2,00");
-  ASSERT_TRUE(pdf.findWord("Verein3"));
+  ASSERT_TRUE(pdf.findWord("Verein3") && pdf.findWord("Läufer3") && pdf.findWord("weiblich"));
   EXPECT_FALSE(pdf.findWord("Läufer3")->bold());
   EXPECT_TRUE(pdf.findWord("weiblich")->bold());
   EXPECT_NEAR(pdf.findWord("Verein3")->size, 8, 0.2);

@@ -89,6 +89,7 @@ TEST_F(TeamRankingTest, BestRunAgainstSumAndGroupsById) {
 
   state.Settings.typ = "6";  // best run: M1 counts with his run 1
   r = rank(1, 0, 0);
+  ASSERT_EQ(r.teams.size(), 3u);
   EXPECT_EQ(members(r.teams[2]), QStringList({"M1"}));
   EXPECT_EQ(r.teams[2].total, 0);
 
