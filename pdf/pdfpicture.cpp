@@ -11,12 +11,42 @@
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
+#include <locale.h>
 #include <cstdlib>
 #include <cstring>
 
 namespace kx::pdf {
 
 namespace {
+
+// The metafile converters print the SVG's numbers with the C library, which follows the
+// numeric locale the process took from the environment: a German one writes decimal
+// commas that no SVG reader takes. While one lives, this thread converts numbers in the C
+// locale; the other categories stay as they were.
+class CNumericLocale {
+ public:
+  CNumericLocale() {
+    locale_t base = duplocale(uselocale(static_cast<locale_t>(nullptr)));
+    if (!base) return;
+    locale_ = newlocale(LC_NUMERIC_MASK, "C", base);
+    if (!locale_) {
+      freelocale(base);
+      return;
+    }
+    previous_ = uselocale(locale_);
+  }
+  ~CNumericLocale() {
+    if (!locale_) return;
+    uselocale(previous_);
+    freelocale(locale_);
+  }
+  CNumericLocale(const CNumericLocale&) = delete;
+  CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+ private:
+  locale_t locale_ = nullptr;
+  locale_t previous_ = nullptr;
+};
 
 // Metafiles are drawn at this many pixels per unit of their own size (about 300 dpi).
 constexpr double kMetafileScale = 4.0;
@@ -97,7 +127,12 @@ QImage LoadPicture(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray data = file.readAll();
     if (data.isEmpty()) return {};
-    return RenderSvg(suffix == QLatin1String("wmf") ? WmfToSvg(data) : EmfToSvg(data));
+    QByteArray svg;
+    {
+      const CNumericLocale numbers;
+      svg = suffix == QLatin1String("wmf") ? WmfToSvg(data) : EmfToSvg(data);
+    }
+    return RenderSvg(svg);
   }
   QImageReader reader(path);
   reader.setDecideFormatFromContent(true);
