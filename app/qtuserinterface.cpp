@@ -7,8 +7,10 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QIdentityProxyModel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
@@ -16,6 +18,40 @@
 #include <QUrl>
 
 namespace kx {
+
+namespace {
+
+// The file list's size and date columns in German: the file-system model writes them in
+// the machine's locale ("5 Mar 2024 14:07:00", "176 bytes").
+class GermanFileColumns : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+  QVariant data(const QModelIndex& index, int role) const override {
+    enum { kSize = 1, kDate = 3 };  // the model's columns
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || !files || (index.column() != kSize && index.column() != kDate))
+      return QIdentityProxyModel::data(index, role);
+    const QModelIndex file = mapToSource(index);
+    if (index.column() == kDate)
+      return QLocale().toString(files->lastModified(file), QLocale::ShortFormat);
+    return files->isDir(file) ? QString() : QLocale().formattedDataSize(files->size(file));
+  }
+};
+
+// Qt's own file dialog rather than the desktop's, which speaks the machine's language.
+QString AskFileName(QWidget* parent, const QString& title, const QString& start,
+                    const QString& filter, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, title, start, QtFilterOf(filter));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setProxyModel(new GermanFileColumns(&dialog));
+  if (dialog.exec() != QDialog::Accepted) return QString();
+  return dialog.selectedFiles().value(0);
+}
+
+}  // namespace
 
 QString QtFilterOf(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
@@ -77,15 +113,15 @@ MsgAnswer QtUserInterface::message(const QString& text, MsgIcon icon, const QStr
 }
 
 QString QtUserInterface::openFileName(const FileDialogRequest& request) {
-  return QFileDialog::getOpenFileName(parent_, request.title, request.directory,
-                                      QtFilterOf(request.filter));
+  return AskFileName(parent_, request.title, request.directory, request.filter,
+                     QFileDialog::AcceptOpen);
 }
 
 QString QtUserInterface::saveFileName(const FileDialogRequest& request) {
   const QString start = request.fileName.isEmpty()
                             ? request.directory
                             : QDir(request.directory).filePath(request.fileName);
-  return QFileDialog::getSaveFileName(parent_, request.title, start, QtFilterOf(request.filter));
+  return AskFileName(parent_, request.title, start, request.filter, QFileDialog::AcceptSave);
 }
 
 bool QtUserInterface::chooseFont(FontChoice& choice) {
