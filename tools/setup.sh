@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine and builds Kandrix.
-#   tools/setup.sh demo   install, build, lay out the demo program directory and start Kandrix
+#   tools/setup.sh demo   install, build, lay out the demo program directory (only when there
+#                         is none yet: the work in it is kept) and start Kandrix
 #   tools/setup.sh test   install, build and run every test, under the C locale and under
 #                         the German one of our users' desktops
 set -euo pipefail
@@ -63,7 +64,7 @@ case "$mode" in
   demo)
     demo="$root/demo"
     "$root/build/kandrix-demo" "$demo"
-    cp "$root/build/Kandrix" "$demo/Kandrix"
+    cp --remove-destination "$root/build/Kandrix" "$demo/Kandrix"
     exec "$demo/Kandrix"
     ;;
   *)
