@@ -5,7 +5,7 @@
 //
 //   kandrix-demo <directory>
 #include "db/competitionbuilder.h"
-#include "devices/demohandtimes.h"
+#include "handtime/demohandtimes.h"
 #include "import/demoimportfiles.h"
 
 #include <QCoreApplication>
@@ -53,8 +53,10 @@ int main(int argc, char** argv) {
   }
   const QDir dir(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
   if (QFileInfo::exists(dir.path())) {
-    std::printf("Das Demo-Programmverzeichnis %s besteht schon und bleibt, wie es ist.\n",
-                qPrintable(dir.path()));
+    std::printf(
+        "Das Demo-Programmverzeichnis %s besteht schon und bleibt, wie es ist "
+        "(für einen Neuanfang das Verzeichnis löschen).\n",
+        qPrintable(dir.path()));
     return 0;
   }
   // Laid out beside its place and moved there whole: a failure leaves no half demo.

@@ -1,11 +1,13 @@
 // The demo's hand-time file fits the demo race: loaded as finish times, every hand time but
 // one pairs with its racer's electronic finish, and the one left gives the racer without a
 // finish time a replacement close to his hand time.
-#include "devices/demohandtimes.h"
+#include "handtime/demohandtimes.h"
 #include "devices/handtimestore.h"
 #include "devices/handtimetext.h"
 #include "handtime/daytimetakeover.h"
 #include "tests/handtime/handtimefixture.h"
+
+#include <QRegularExpression>
 
 namespace kx::test {
 namespace {
@@ -27,16 +29,11 @@ TEST_F(HandTimeTest, DemoHandTimesGiveTheRacerWithoutFinishAReplacement) {
   takeover.writeProtocol = [](const DayTimeProtocolRequest&) { return ProtocolOutcome::Cancelled; };
   takeover.Build(HandMode::Ziel, demo.run);
   HandRowModel& list = takeover.list();
-  int paired = 0, alone = -1;
-  for (int i = 0; i < list.count(); ++i) {
-    if (list.text(i, kBib) == "-") alone = i;
-    if (list.text(i, kDiff) != " ") ++paired;
-  }
-  EXPECT_EQ(paired, 20);
-  ASSERT_GE(alone, 0);
+  EXPECT_EQ(column(list, kDiff).filter(QRegularExpression("\\d")).size(), 20);  // paired
+  const int alone = rowOf(list, "-");
   const QString bib = QString::number(demo.missingBib);
   const int racer = rowOf(list, bib);
-  ASSERT_GE(racer, 0);
+  ASSERT_TRUE(alone >= 0 && racer >= 0);
   EXPECT_EQ(list.text(racer, kZiel), "-");
   const double hand = *ParseHandTime(list.text(alone, kHand));
   const double start = *ParseHandTime(list.text(racer, kStart));

@@ -1,12 +1,14 @@
-#include "devices/demohandtimes.h"
+#include "handtime/demohandtimes.h"
 
 #include "db/competitionbuilder.h"
 #include "devices/handtimestore.h"
+#include "handtime/handtimenumbers.h"
 
 #include <QDir>
+#include <QMap>
 
 #include <algorithm>
-#include <cmath>
+#include <optional>
 #include <stdexcept>
 
 namespace kx {
@@ -16,10 +18,6 @@ namespace {
 constexpr int kDiscipline = 2;   // giant slalom, the discipline the demo race opens with
 constexpr int kRun = 2;          // the run the takeover panel proposes
 constexpr int kNeighbours = 10;  // finishers on each side of the missing finish time
-
-qint64 Hundredths(double day) {
-  return std::llround(day * 8640000.0);
-}
 
 struct Finish {
   qint64 start = 0;
@@ -39,8 +37,8 @@ DemoHandTimes DemoFinishHandTimes() {
   std::vector<Finish> run;  // the starters of the run, in start order
   for (const db::ZeitSpec& z : race.zeiten) {
     if (z.disziplin != kDiscipline || z.durchgang != kRun || !z.start) continue;
-    Finish f{Hundredths(*z.start), std::nullopt, bibs.value(z.teilnehmer)};
-    if (z.ziel) f.ziel = Hundredths(*z.ziel);
+    Finish f{DayToHundredths(*z.start), std::nullopt, bibs.value(z.teilnehmer)};
+    if (z.ziel) f.ziel = DayToHundredths(*z.ziel);
     run.push_back(f);
   }
   std::sort(run.begin(), run.end(),
