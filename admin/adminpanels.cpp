@@ -170,7 +170,7 @@ void FinalsPanel::build() {
   addLabel(QStringLiteral("Label04"),
            QStringLiteral("Hier die Bewerbe hinzufügen, aus denen die Finalteilnehmer ermittelt "
                           "werden sollen"),
-           Arial(8), {3000, 2510, 3375, 375});
+           Arial(8), {3000, 2510, 3375, 420});
   files_ = addLabel(QStringLiteral("FinalteilnehmerBewerbsliste"), QString(), Arial(9),
                     {600, 3140, 6495, 1095});
   addButton(QStringLiteral("Finalteilnehmer_speichern"), QStringLiteral("Speichern (F2)"),
@@ -335,11 +335,12 @@ void PointsTakeoverPanel::build() {
   }
   addLabel(QStringLiteral("Label01"), QStringLiteral("Listen Version KSF allgemein:"), Arial(10),
            {600, 1220, 3015, 255});
+  // The versions are read in full: the official sees which list will overwrite the points.
   addLabel(QStringLiteral("KSFIdPkteAllgemein"), versions.adult, Arial(10),
-           {3720, 1220, 3375, 255});
+           {3720, 1220, 5400, 255});
   addLabel(QStringLiteral("Label02"), QStringLiteral("Listen Version KSF Schüler:"), Arial(10),
            {600, 1580, 3015, 255});
-  addLabel(QStringLiteral("KSFIdPkteSchueler"), versions.youth, Arial(10), {3720, 1580, 3375, 255});
+  addLabel(QStringLiteral("KSFIdPkteSchueler"), versions.youth, Arial(10), {3720, 1580, 5400, 255});
   addButton(QStringLiteral("KSFIdPkte_speichern"), QStringLiteral("Speichern (F2)"), SansSerif(8),
             {600, 2300, 2055, 375}, [this] { mainAction(); });
   addButton(QStringLiteral("KSFIdPkte_schliessen"), QStringLiteral("Schließen (Esc)"), SansSerif(8),

@@ -459,8 +459,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Key preview: the window sees every key pressed in any of its controls before the
   // control does; the key still reaches the control.
   if (event->type() == QEvent::KeyRelease) {
-    keyEvent_ = nullptr;
-    keyReceiver_.clear();
+    // A release typed in a dialog that a dispatched key opened belongs to that dialog: the
+    // press that opened it is still on its way up to the parents of its control.
+    if (keyDispatchDepth_ == 0) {
+      keyEvent_ = nullptr;
+      keyReceiver_.clear();
+    }
   } else if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
     if (widget->window() != this) return false;
@@ -468,7 +472,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event == keyEvent_ && isAncestorOf(watched, keyReceiver_)) return false;
     keyEvent_ = event;
     keyReceiver_ = watched;
+    ++keyDispatchDepth_;
     PanelKeyDispatch(static_cast<QKeyEvent*>(event)->key());
+    --keyDispatchDepth_;
+    // A key dispatched from inside the routine may have taken the marks.
+    keyEvent_ = event;
+    keyReceiver_ = watched;
   }
   return false;
 }

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
 
@@ -57,9 +58,14 @@ QString QtFilterOf(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    // A description that names its patterns itself ("txt-Dateien(*.txt)") shows them once:
+    // the patterns that filter.
+    QString name = parts[i];
+    static const QRegularExpression ownPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    name.remove(ownPatterns);
     QString patterns = parts[i + 1];
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    filters.append(parts[i] + QStringLiteral(" (") + patterns + QStringLiteral(")"));
+    filters.append(name + QStringLiteral(" (") + patterns + QStringLiteral(")"));
   }
   return filters.join(QStringLiteral(";;"));
 }
@@ -177,6 +183,7 @@ QDateTime QtUserInterface::now() {
 }
 
 bool QtUserInterface::openViewer(const QString& path) {
+  if (!qEnvironmentVariableIsEmpty(kNoViewerVariable)) return true;
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 

@@ -6,6 +6,10 @@ class QWidget;
 
 namespace kx {
 
+// The environment variable that keeps the viewer shut: when it is set (not empty), a
+// finished document counts as opened without starting the viewer (tests, screenshots).
+inline constexpr char kNoViewerVariable[] = "KANDRIX_NO_VIEWER";
+
 // The real message boxes, file and font dialogs, clock and viewer.
 class QtUserInterface : public UserInterface {
  public:
@@ -22,7 +26,9 @@ class QtUserInterface : public UserInterface {
   QWidget* parent_;
 };
 
-// "Bewerbsdatei|*.mdb" in the form of a Qt file dialog filter: "Bewerbsdatei (*.mdb)".
+// "Bewerbsdatei|*.mdb" in the form of a Qt file dialog filter: "Bewerbsdatei (*.mdb)". A
+// description that names patterns itself shows only the ones that filter:
+// "txt-Dateien(*.txt)|*.txt" gives "txt-Dateien (*.txt)".
 QString QtFilterOf(const QString& filter);
 
 }  // namespace kx

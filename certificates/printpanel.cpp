@@ -71,8 +71,7 @@ void CertificatePrintPanel::build() {
     w->setVisible(shown);
   }
   addButton("Urkunde_ausgeben", "Ausgabe Urkunde (F2)", SansSerif(8, true), {kLeft, top, 2535, 375},
-            [this] { mainAction(); })
-      ->setDefault(true);
+            [this] { mainAction(); });
   addButton("Urkunde_schliessen", "Schließen (Esc)", SansSerif(8), {3400, top, 2055, 375},
             [this] { closeSelf(); });
 

@@ -1,0 +1,192 @@
+// The main window with its real user interface: real file dialogs and message boxes, answered
+// by keys sent to the active modal dialog, and F2, Enter and Esc typed into the window while
+// the focus is in a panel's field, as a person at the keyboard does it.
+
+#include "app/qtuserinterface.h"
+#include "certificates/templatestore.h"
+#include "db/database.h"
+#include "tests/support/appfixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace kx::test {
+namespace {
+
+// A person answering the modal dialogs at the keyboard: a timer looks for the active modal
+// dialog and answers it with the next scripted answer, a file dialog's answer typed into its
+// file name first. A dialog beyond the script is cancelled with Esc and recorded all the same,
+// so a repeated dialog shows as one more entry instead of a hang.
+class KeyboardPerson : public QObject {
+ public:
+  struct Answer {
+    Qt::Key key = Qt::Key_Return;
+    QString fileName;  // typed into a file dialog before the key
+  };
+  struct Seen {
+    QString kind;  // "QFileDialog", "QMessageBox"
+    QString text;  // the message, or the dialog's caption
+  };
+
+  KeyboardPerson() {
+    connect(&timer_, &QTimer::timeout, this, [this] { look(); });
+    timer_.start(10);
+  }
+  void answer(std::initializer_list<Answer> answers) { script_.append(answers); }
+  // The dialogs seen, for readable comparisons: "QFileDialog, QMessageBox".
+  std::string kinds() const { return join(&Seen::kind); }
+  std::string texts() const { return join(&Seen::text); }
+  QList<Seen> seen;
+
+ private:
+  void look() {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || !dialog->isVisible() || !dialog->windowHandle()) return;
+    Seen s{QString::fromLatin1(dialog->metaObject()->className()), dialog->windowTitle()};
+    if (auto* box = qobject_cast<QMessageBox*>(dialog)) s.text = box->text();
+    seen.append(s);
+    const Answer a =
+        script_.isEmpty() || seen.size() > 12 ? Answer{Qt::Key_Escape, {}} : script_.takeFirst();
+    if (!a.fileName.isEmpty()) {
+      if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        name->setText(a.fileName);
+      }
+    }
+    // Delivered like a real key: to the dialog's window, which hands it to its focus widget.
+    QTest::keyClick(dialog->windowHandle(), a.key);
+  }
+
+  std::string join(QString Seen::*field) const {
+    QStringList out;
+    for (const Seen& s : seen) out << s.*field;
+    return out.join(QStringLiteral(", ")).toStdString();
+  }
+
+  QTimer timer_;
+  QList<Answer> script_;
+};
+
+class RealUiTest : public AppFixture {
+ protected:
+  void SetUp() override {
+    AppFixture::SetUp();
+    // The same window, but with the real dialogs.
+    window_.reset();
+    ui_ = nullptr;
+    window_ = std::make_unique<MainWindow>(
+        programDir(), nullptr, std::make_unique<QSettings>(settingsPath(), QSettings::IniFormat));
+    window().show();
+    QApplication::setActiveWindow(&window());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+  }
+
+  // Opens the file through the menu, typing its path into the real open dialog.
+  void openFile(const QString& path) {
+    person.answer({{Qt::Key_Return, path}});
+    trigger("DateiOeffnen");
+    ASSERT_EQ(state().CompetitionFileName, QFileInfo(path).completeBaseName());
+    person.seen.clear();
+  }
+  // A key typed into the window while the focus is in `field`.
+  void typeInto(QWidget* field, Qt::Key key) {
+    ASSERT_NE(field, nullptr);
+    QApplication::setActiveWindow(&window());
+    field->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    QTest::keyClick(window().windowHandle(), key);
+  }
+  template <class W = QWidget>
+  W* control(const QString& name) {
+    return window().findChild<W*>(name);
+  }
+
+  KeyboardPerson person;
+};
+
+TEST_F(RealUiTest, F2InAFieldWritesOneListWhetherTheDialogIsConfirmedOrCancelled) {
+  openFile(writeCompetition("Cup.mdb", SmallCompetition()));
+  trigger("BearbeitenStartliste");
+  const QString written = QDir(dataDir()).filePath("Cup-Startliste-Riesenslalom.pdf");
+
+  person.answer({{Qt::Key_Return, {}}});
+  typeInto(control<QComboBox>("StartGruppe"), Qt::Key_F2);
+  EXPECT_EQ(person.kinds(), "QFileDialog");
+  EXPECT_EQ(control<QLabel>("Startliste_Meldung")->text().toStdString(),
+            ("Startliste gespeichert unter: " + written).toStdString());
+  EXPECT_TRUE(QFileInfo::exists(written));
+
+  person.seen.clear();
+  person.answer({{Qt::Key_Escape, {}}});
+  typeInto(control<QComboBox>("StartGruppe"), Qt::Key_F2);
+  EXPECT_EQ(person.kinds(), "QFileDialog");
+  EXPECT_EQ(control<QLabel>("Startliste_Meldung")->text().toStdString(),
+            "Startliste nicht gespeichert");
+
+  // A list of the board list, and Esc from a field closes the panel.
+  trigger("BearbeitenTafelliste");
+  person.seen.clear();
+  person.answer({{Qt::Key_Escape, {}}});
+  typeInto(control<QComboBox>("TafelLeerzeilen"), Qt::Key_F2);
+  EXPECT_EQ(person.kinds(), "QFileDialog");
+  typeInto(control<QComboBox>("TafelLeerzeilen"), Qt::Key_Escape);
+  EXPECT_EQ(window().currentPanel(), "");
+}
+
+TEST_F(RealUiTest, EnterOnTheMessagesOfTheCertificateOutputNeverRunsItAgain) {
+  const QString path = writeCompetition("Cup.mdb", SmallCompetition());
+  {
+    auto db = db::Connection::open(path);
+    SaveTemplate(*db, 2, false, {{"<Vorname Name>", "Arial, 20", "links", "500", "500"}});
+  }
+  openFile(path);
+  window().enable("UrkundenExport");
+  trigger("UrkundenExport");
+  auto* ranks = control<QLineEdit>("UrkundeRaenge");
+  ASSERT_NE(ranks, nullptr);
+
+  // A refused input: the message comes once, confirmed with Enter.
+  ranks->setText("x");
+  person.answer({{Qt::Key_Return, {}}});
+  typeInto(ranks, Qt::Key_F2);
+  EXPECT_EQ(person.texts(), "Anzahl Ränge ist nicht numerisch");
+
+  // The export: one save dialog, one closing message confirmed with Enter.
+  ranks->setText("99");
+  person.seen.clear();
+  person.answer({{Qt::Key_Return, {}}, {Qt::Key_Return, {}}});
+  typeInto(ranks, Qt::Key_F2);
+  EXPECT_EQ(person.kinds(), "QFileDialog, QMessageBox");
+  EXPECT_EQ(person.seen.value(1).text, "2 Dateien für den Upload bei Startora erstellt");
+
+  // Started with the mouse, the button keeps the focus: Enter on the message does not
+  // press it again.
+  ASSERT_TRUE(QFile::remove(QDir(dataDir()).filePath("Cup-Urkunde-Riesenslalom.pdf")));
+  person.seen.clear();
+  person.answer({{Qt::Key_Return, {}}, {Qt::Key_Return, {}}});
+  auto* button = control<QPushButton>("Urkunde_ausgeben");
+  button->setFocus();
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(person.kinds(), "QFileDialog, QMessageBox");
+  person.seen.clear();
+  QTest::keyClick(window().windowHandle(), Qt::Key_Return);
+  EXPECT_EQ(person.texts(), "");
+}
+
+TEST(QtFilter, ADescriptionThatNamesItsPatternsShowsThemOnce) {
+  EXPECT_EQ(QtFilterOf("Bewerbsdatei|*.mdb"), "Bewerbsdatei (*.mdb)");
+  EXPECT_EQ(QtFilterOf("txt-Dateien(*.txt)|*.txt"), "txt-Dateien (*.txt)");
+  EXPECT_EQ(QtFilterOf("EXCEL-Dateien(*.csv;*.txt)|*.txt;*.csv"), "EXCEL-Dateien (*.txt *.csv)");
+  EXPECT_EQ(QtFilterOf("PDF-Dateien|*.pdf|Alle (*.*)|*.*"), "PDF-Dateien (*.pdf);;Alle (*.*)");
+}
+
+}  // namespace
+}  // namespace kx::test
