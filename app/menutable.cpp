@@ -52,7 +52,9 @@ const std::vector<Row>& Table() {
       {SR_Bericht_anzeigen, Off, On, On, Off, Off},
       {BearbeitenTeilnehmerdaten, Off, Off, Off, On, Off},
       {BearbeitenMannschaftsergebnisliste, Off, Off, Off, Off, Off},
-      {BearbeitenISFErgebnisliste, Off, Off, K, K, Off},
+      // The combination has no runs of its own to rank teams by; a discipline's times bring
+      // the school list back (TimeRule).
+      {BearbeitenISFErgebnisliste, Off, Off, K, Off, Off},
       {Zeituebernahme, Off, K, K, Off, Off},
       {ZeituebernahmeH, Off, K, K, Off, Off},
       {UrkundenBearbeiten, Off, On, K, K, Off},

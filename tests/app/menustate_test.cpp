@@ -100,6 +100,11 @@ TEST_F(MenuStateTest, TeamListsNeedTeamsAndEveryRunTimed) {
   trigger("DisziplinSL");
   EXPECT_FALSE(enabled("BearbeitenMannschaftsergebnisliste"));
   EXPECT_TRUE(enabled("BearbeitenISFErgebnisliste"));
+  // The combination has no runs to rank the schools by; the timed discipline has.
+  trigger("DisziplinKombination");
+  EXPECT_FALSE(enabled("BearbeitenISFErgebnisliste"));
+  trigger("DisziplinRS");
+  EXPECT_TRUE(enabled("BearbeitenISFErgebnisliste"));
 }
 
 TEST_F(MenuStateTest, ParticipantAndTeamEntriesFollowTheCounts) {
