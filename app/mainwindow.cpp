@@ -430,7 +430,11 @@ void MainWindow::PanelKeyDispatch(int key) {
       if (key == Qt::Key_F2) {
         if (panel_) panel_->mainAction();
       } else if (key == Qt::Key_Escape) {
-        closePanel(currentPanel_);
+        if (panel_) {
+          panel_->closeAction();
+        } else {
+          closePanel(currentPanel_);
+        }
       }
       return;
     }

@@ -125,7 +125,7 @@ void CertificateEditorPanel::build() {
   addButton("Urkunde_speichern", "Speichern (F2)", SansSerif(8, true), {5200, 7350, 1900, 375},
             [this] { mainAction(); });
   addButton("Urkunde_verwerfen", "Verwerfen (Esc)", SansSerif(8), {7300, 7350, 1900, 375},
-            [this] { closeSelf(); });
+            [this] { closeAction(); });
 
   field_->addItems(team_ ? kTeamFields : kIndividualFields);
   field_->setCurrentIndex(0);
@@ -189,6 +189,8 @@ void CertificateEditorPanel::build() {
   }
 
   loadTemplate(LoadTemplate(state().db(), templateKey()));
+  loadedEntries_ = entries();
+  loadedLandscape_ = landscape();
 }
 
 void CertificateEditorPanel::loadTemplate(const CertificateTemplate& t) {
@@ -466,6 +468,16 @@ void CertificateEditorPanel::save() {
   // A database error is reported by the guard; the editor stays open with its entries.
   SaveTemplate(state().db(), templateKey(), landscape(), list);
   host().UpdateCertificateMenus();
+  closeSelf();
+}
+
+void CertificateEditorPanel::closeAction() {
+  // An Esc meant for a field (the editable alignment) must not throw a template away.
+  const bool changed = entries() != loadedEntries_ || landscape() != loadedLandscape_;
+  if (changed && ui().message(QStringLiteral("Änderungen verwerfen?"), MsgIcon::Question, QString(),
+                              MsgButtons::YesNo) != MsgAnswer::Yes) {
+    return;
+  }
   closeSelf();
 }
 

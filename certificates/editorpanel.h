@@ -25,6 +25,8 @@ class CertificateEditorPanel : public WorkPanel {
   QString title() const override;
   void build() override;
   void mainAction() override;  // save (F2)
+  // Discard (Esc): with unsaved changes only after the person agreed.
+  void closeAction() override;
   void afterClose() override;
 
   // Which editor is open: true for the team certificates' editor (none open: nothing).
@@ -56,6 +58,9 @@ class CertificateEditorPanel : public WorkPanel {
   void save();
 
   bool team_ = false;
+  // The template as it was loaded, to tell unsaved changes.
+  std::vector<CertificateEntry> loadedEntries_;
+  bool loadedLandscape_ = false;
   QString selectedKey_;
   QString pendingKey_;
   int entryCount_ = 0;

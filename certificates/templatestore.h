@@ -30,6 +30,7 @@ struct CertificateEntry {
   QString horizontal;
 
   bool isPicture() const { return display.startsWith(QLatin1String("Bild")); }
+  bool operator==(const CertificateEntry&) const = default;
 };
 
 struct CertificateTemplate {

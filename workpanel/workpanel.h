@@ -63,6 +63,9 @@ class WorkPanel : public QWidget {
 
   // The panel's main routine (F2). Panels without one keep the empty default.
   virtual void mainAction() {}
+  // The routine of the panel's close button, which Esc runs too: closes the panel. A panel
+  // that would lose the person's work asks first.
+  virtual void closeAction() { closeSelf(); }
   // Steps of the close routine that run while the controls still stand (e.g. stopping a
   // timer that uses them).
   virtual void beforeClose() {}

@@ -100,8 +100,8 @@ TEST(MenuTable, ADisciplineChangeLeavesWhatItNeverTouchesAsTheOpenLeftIt) {
   withoutSchoolList.remove(BearbeitenISFErgebnisliste);
   EXPECT_EQ(NextMenuState(MenuEvent::DisciplineChange, slalom, combined), withoutSchoolList);
   // The school list comes back with a discipline whose two runs have times.
-  EXPECT_TRUE(NextMenuState(MenuEvent::DisciplineChange, f, combined)
-                  .contains(BearbeitenISFErgebnisliste));
+  EXPECT_TRUE(
+      NextMenuState(MenuEvent::DisciplineChange, f, combined).contains(BearbeitenISFErgebnisliste));
 }
 
 TEST(MenuTable, TimesDecideTheTakeoverAndTheTeamList) {

@@ -1,5 +1,5 @@
-#include "workpanel/panelregistry.h"
 #include "tests/support/appfixture.h"
+#include "workpanel/panelregistry.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace kx::test {
 namespace {
@@ -179,6 +180,37 @@ TEST_F(RealUiTest, EnterOnTheMessagesOfTheCertificateOutputNeverRunsItAgain) {
   person.seen.clear();
   QTest::keyClick(window().windowHandle(), Qt::Key_Return);
   EXPECT_EQ(person.texts(), "");
+}
+
+TEST_F(RealUiTest, EscInTheEditorAsksBeforeUnsavedChangesAreLost) {
+  const QString path = writeCompetition("Cup.mdb", SmallCompetition());
+  SaveTemplate(*db::Connection::open(path), 2, false,
+               {{"Urkunde", "Arial, 20", "links", "500", "0"}});
+  openFile(path);
+  // Unchanged: Esc in the alignment closes at once.
+  trigger("UrkundenBearbeiten");
+  typeInto(control<QComboBox>("UrkundeAusrichtung"), Qt::Key_Escape);
+  EXPECT_EQ(person.kinds(), "");
+  EXPECT_EQ(window().currentPanel(), "");
+
+  // The arrow key centres the entry; Esc asks, "Nein" (Esc) keeps the editor as it is.
+  trigger("UrkundenBearbeiten");
+  auto* align = control<QComboBox>("UrkundeAusrichtung");
+  typeInto(align, Qt::Key_Down);
+  auto* list = control<QTreeWidget>("UrkundeInhalt");
+  ASSERT_EQ(list->topLevelItem(0)->text(2).toStdString(), "zentr.");
+  person.answer({{Qt::Key_Escape, {}}});
+  typeInto(align, Qt::Key_Escape);
+  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
+  EXPECT_EQ(window().currentPanel(), "UrkundenBearbeiten");
+  EXPECT_EQ(list->topLevelItem(0)->text(2).toStdString(), "zentr.");
+  // "Ja" (Enter) discards: the stored template stays as it was.
+  person.seen.clear();
+  person.answer({{Qt::Key_Return, {}}});
+  typeInto(align, Qt::Key_Escape);
+  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
+  EXPECT_EQ(window().currentPanel(), "");
+  EXPECT_EQ(LoadTemplate(state().db(), 2).entries.at(1).align.toStdString(), "links");
 }
 
 TEST(QtFilter, ADescriptionThatNamesItsPatternsShowsThemOnce) {
