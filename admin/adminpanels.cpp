@@ -86,7 +86,7 @@ DeletionPanel::DeletionPanel(PanelHost& host, const PanelInfo& row)
 
 void DeletionPanel::build() {
   const bool people = participants_;
-  QLabel* heading = addLabel(QStringLiteral("Label01"), QStringLiteral("Achung:"),
+  QLabel* heading = addLabel(QStringLiteral("Label01"), QStringLiteral("Achtung:"),
                              Arial(9, true, true), {1080, 1820, 3375, 255});
   SetColor(heading, QColor(192, 0, 0));
   QLabel* warning = addLabel(
@@ -408,7 +408,7 @@ void DirectionChangePanel::build() {
   addLabel(QStringLiteral("Label03"), QStringLiteral("- Höhendifferenz:"), Arial(9),
            {kLeft, 2060, 3015, 255});
   dropRange_ = addLabel(QStringLiteral("Label04"), QString(), Arial(9), {kValue, 2060, 3375, 255});
-  addLabel(QStringLiteral("Label05"), QStringLiteral("- Anzahl Richungsänderungen:"), Arial(9),
+  addLabel(QStringLiteral("Label05"), QStringLiteral("- Anzahl Richtungsänderungen:"), Arial(9),
            {kLeft, 2420, 3015, 255});
   percentRange_ =
       addLabel(QStringLiteral("Label06"), QString(), Arial(9), {kValue, 2420, 3735, 255});

@@ -92,7 +92,7 @@ DirectionChangeResult CheckDirectionChanges(const DirectionChangeRule& rule,
   if (countText.isEmpty()) return result;
   const std::optional<int> count = ParseBoxNumber(countText);
   if (!count) {
-    result.message = QStringLiteral("Die Angabe der Richtungsaenderungen ist nicht numerisch");
+    result.message = QStringLiteral("Die Angabe der Richtungsänderungen ist nicht numerisch");
     return result;
   }
   // Without a chosen category there is no percentage to divide by: no result.

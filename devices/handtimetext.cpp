@@ -93,7 +93,7 @@ QString FormatRaceTime(double seconds, int mode) {
     if (seconds == 0) return QString();
     if (seconds == -1) return QStringLiteral("N/Start");
     if (seconds == -2) return QStringLiteral("N/Ziel");
-    if (seconds == -3) return QStringLiteral("Disqal.");
+    if (seconds == -3) return QStringLiteral("Disqual.");
     return QStringLiteral("=");
   }
   const auto wholeMinutes = static_cast<std::int64_t>(std::floor(seconds / 60));

@@ -22,7 +22,7 @@ std::optional<double> ParseHandTime(const QString& s);
 
 // Writes a number of seconds as a timer text: mode 1 "hhmmss.fff", mode 2 "hh:mm:ss.ff",
 // mode 3 as mode 2 with leading zeros and colons blanked, any other "hh:mm:ss.fff".
-// Values below 0.001 give "" (0), "N/Start" (-1), "N/Ziel" (-2), "Disqal." (-3) or "=".
+// Values below 0.001 give "" (0), "N/Start" (-1), "N/Ziel" (-2), "Disqual." (-3) or "=".
 QString FormatRaceTime(double seconds, int mode);
 
 }  // namespace kx

@@ -196,7 +196,7 @@ bool RunTimeTakeover::assign(HandRowModel& list, bool start, const QString& type
   const QString bibText = QString::number(*bib);
   const int id = participantOf(*bib);
   if (id == 0) {
-    message(QStringLiteral("Die Startnummer ") + bibText + QStringLiteral("war nicht am Start"));
+    message(QStringLiteral("Die Startnummer ") + bibText + QStringLiteral(" war nicht am Start"));
     return false;
   }
   const int sel = list.selected();

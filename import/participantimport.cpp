@@ -668,7 +668,7 @@ void ParticipantImporter::importRunTimes(size_t index) {
                         value(ImportTarget::Vorname);
     if (timesWritten_.count({id, r}) > 0) {
       reject(who +
-             QStringLiteral(" nicht importiert, da für Duchgang %1 doppelt vorhanden").arg(r));
+             QStringLiteral(" nicht importiert, da für Durchgang %1 doppelt vorhanden").arg(r));
       continue;
     }
     const std::optional<RunTimeValue> time = ParseRunTime(text);

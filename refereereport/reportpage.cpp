@@ -274,7 +274,7 @@ void DrawRefereeReportPage(pdf::PdfPen& pen, const ReportValues& values, const Q
        "Zeitnehmer_Name", "Zeitnehmer_Telefon", "Zeitnehmer_Email", 1640,
        "(Unterschrift Zeitnehmer)"},
       {2460, "Schiedsrichter / TD:", 678,
-       "Mit seiner Unterschrift bestätigt der Schiedsrichter / TD, dass alle Angeben im "
+       "Mit seiner Unterschrift bestätigt der Schiedsrichter / TD, dass alle Angaben im "
        "Schiedsrichterbericht kontrolliert wurden.",
        "Schiedsrichter_Name", "Schiedsrichter_Telefon", "Schiedsrichter_Email", 1620,
        "(Unterschrift Schiedsrichter)"},

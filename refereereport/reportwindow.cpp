@@ -123,7 +123,7 @@ void RefereeReportWindow::build() {
   field("Veranstaltung", 1320, 600, 3240);
   label(QStringLiteral("Disziplin:"), 4680, 600, 1200);
   field("Disziplin", 5880, 600, 700);
-  label(QStringLiteral("Renn-Nr.:"), 7560, 600, 700);
+  label(QStringLiteral("Renn-Nr.:"), 7500, 600, 780);
   field("RennNr", 8280, 600, 1800);
   rule(990);
 
@@ -158,7 +158,7 @@ void RefereeReportWindow::build() {
   label(QStringLiteral("Organisation"), 120, 3480, 3000, true);
   label(QStringLiteral("Auslosung"), 120, 3780, 1500);
   field("Org_Auslosung", 1680, 3780, 3000);
-  label(QStringLiteral("Siegerherung"), 4800, 3780, 1500);
+  label(QStringLiteral("Siegerehrung"), 4800, 3780, 1500);
   field("Org_Siegerehrung", 6360, 3780, 3240);
   label(QStringLiteral("Medizinischer Leiter"), 120, 4080, 1500);
   field("Org_MedLeiter", 1680, 4080, 3000);
@@ -176,15 +176,15 @@ void RefereeReportWindow::build() {
     const char* key;
   } timing[3][4] = {
       {{"Zeitmessgerät", "Zeitmessgeraet"},
-       {"Einschaltszeit", "Einschaltzeit"},
+       {"Einschaltzeit", "Einschaltzeit"},
        {"Synchronzeit", "Synchronzeit"},
        {"Start 1. Läufer", "StartersterLaeufer"}},
-      {{"Kableverbindung", "Kabelverbindung"},
+      {{"Kabelverbindung", "Kabelverbindung"},
        {"Anz. Teilnehmer", "Anz_Teilnehmer"},
        {"Anz. Klassifiz.", "Anz_Klassifizierte"},
        {"NAS DG1", "Anz_NichtamStartDG1"}},
       {{"Funkverbindung", "Funkverbindung"},
-       {"Synchtzeit n. 1 Min.", "SyncZeit1Min"},
+       {"Synchzeit n. 1 Min.", "SyncZeit1Min"},
        {"Zeitstreifen liegt vor", "Zeitstreifen"},
        {nullptr, nullptr}},
   };

@@ -53,8 +53,8 @@ bool ReadStartListDG2Boxes(UserInterface& ui, QString& reverseText, const QStrin
   std::optional<int> maximum = 999;
   if (!maxText.isEmpty()) maximum = ParseBoxNumber(maxText);
   if (!maximum) {
-    ui.message(QStringLiteral(
-        "Die max. Anzahl Teilnehmer für pro Gruppierung ist nicht leer oder nicht numerisch"));
+    ui.message(
+        QStringLiteral("Die max. Anzahl Teilnehmer pro Gruppierung ist weder leer noch numerisch"));
     return false;
   }
   options.reverseCount = *reverse;

@@ -51,7 +51,7 @@ TEST(DirectionChange, WorkedExamplesBoundsAndHalvesToEven) {
        "Höhendifferenz zwischen 111 und 150 m", noFit},
       {kSlalomYouth, "abc", "45", "", "", "Die Angabe der Höhendifferenz ist nicht numerisch"},
       {kSlalomYouth, "", "99999999999", "", "",
-       "Die Angabe der Richtungsaenderungen ist nicht numerisch"},
+       "Die Angabe der Richtungsänderungen ist nicht numerisch"},
       // No category chosen: no count result and no division by zero.
       {DirectionChangeRule{0, 0, 0, 0, 0, {}}, "", "45", "", "", ""},
       {kSlalomYouth, "", "", "", "", ""},

@@ -1,12 +1,15 @@
 // Every panel of the table as the demo race shows it: each label shows its whole text in the
-// fonts we ship, and no button is a default button that an Enter meant for a message could
-// press.
+// fonts we ship, no text is misspelt, and no button is a default button that an Enter meant
+// for a message could press.
 
 #include "db/competitionbuilder.h"
 #include "import/demoimportfiles.h"
+#include "refereereport/registration.h"
+#include "refereereport/reportwindow.h"
 #include "tests/support/appfixture.h"
 #include "workpanel/menuentries.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -28,6 +31,36 @@ QString CutText(const QLabel& label) {
       .arg(needed.height())
       .arg(room.width())
       .arg(room.height());
+}
+
+// The cut labels among the visible ones of `widget`, named with `where`.
+QStringList CutLabels(const QWidget& widget, const QString& where) {
+  QStringList out;
+  for (const QLabel* label : widget.findChildren<QLabel*>()) {
+    const QString why = label->isVisibleTo(&widget) ? CutText(*label) : QString();
+    if (!why.isEmpty()) out << where + ": " + why;
+  }
+  return out;
+}
+
+// Misspellings that the screens once showed.
+const QStringList kMisspelt{"Achung",   "Siegerherung",   "Kableverbindung", "Synchtzeit",
+                            "Richungs", "Einschaltszeit", "Angeben"};
+
+// The texts of `widget`'s labels and buttons that contain a misspelling.
+QStringList Misspelt(const QWidget& widget) {
+  QStringList texts;
+  for (const QLabel* label : widget.findChildren<QLabel*>()) texts << label->text();
+  for (const QAbstractButton* button : widget.findChildren<QAbstractButton*>()) {
+    texts << button->text();
+  }
+  QStringList out;
+  for (const QString& text : texts) {
+    for (const QString& wrong : kMisspelt) {
+      if (text.contains(wrong)) out << text;
+    }
+  }
+  return out;
 }
 
 class PanelLayoutTest : public AppFixture {};
@@ -53,17 +86,17 @@ TEST_F(PanelLayoutTest, EveryPanelShowsEveryLabelWholeAndHasNoDefaultButton) {
       continue;
     }
     GrabForLooking(window(), "panel-" + row.name);
-    for (const QLabel* label : panel->findChildren<QLabel*>()) {
-      if (!label->isVisibleTo(panel)) continue;
-      const QString why = CutText(*label);
-      if (!why.isEmpty()) cut << row.name + ": " + why;
-    }
+    cut << CutLabels(*panel, row.name) << Misspelt(*panel);
     for (const QPushButton* button : panel->findChildren<QPushButton*>()) {
       EXPECT_FALSE(button->isDefault() || button->autoDefault())
           << row.name.toStdString() << ": " << button->objectName().toStdString();
     }
     window().CloseAllPanels();
   }
+  trigger(menu::SR_Bericht_anzeigen);
+  ASSERT_NE(RefereeReportWindowOf(window()), nullptr);
+  RefereeReportWindow& report = *RefereeReportWindowOf(window());
+  cut << CutLabels(report, "Schiedsrichterbericht") << Misspelt(report);
   EXPECT_TRUE(cut.isEmpty()) << cut.join("\n").toStdString();
 }
 

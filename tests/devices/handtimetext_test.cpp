@@ -88,7 +88,7 @@ TEST(RaceTimeText, ModesAndSpecialValues) {
     EXPECT_EQ(FormatRaceTime(0, mode), "");
     EXPECT_EQ(FormatRaceTime(-1, mode), "N/Start");
     EXPECT_EQ(FormatRaceTime(-2, mode), "N/Ziel");
-    EXPECT_EQ(FormatRaceTime(-3, mode), "Disqal.");
+    EXPECT_EQ(FormatRaceTime(-3, mode), "Disqual.");
     EXPECT_EQ(FormatRaceTime(-0.5, mode), "=");
     EXPECT_EQ(FormatRaceTime(0.0005, mode), "=");
   }

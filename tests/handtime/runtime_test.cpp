@@ -96,7 +96,7 @@ TEST_F(RunTimeTest, AssignmentChecksAndRemoval) {
   for (const char* bad : {"1e2", "1,5", " 1", "-1"}) {
     EXPECT_EQ(said([&] { takeover.AssignStart(bad); }), "Die Startnummer bitte als Zahl eingeben");
   }
-  EXPECT_EQ(said([&] { takeover.AssignStart("7"); }), "Die Startnummer 7war nicht am Start");
+  EXPECT_EQ(said([&] { takeover.AssignStart("7"); }), "Die Startnummer 7 war nicht am Start");
   EXPECT_EQ(said([&] { takeover.AssignStart("1"); }),
             "Bitte eine Zeile mit einer Handzeit selektieren");
   EXPECT_EQ(said([&] { start(At(10, 0, 0), "01"); }), "");

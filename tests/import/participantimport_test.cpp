@@ -53,7 +53,7 @@ TEST_F(ParticipantImportTest, WorkedExampleWithClassesTeamsTimesAndRejects) {
                 "Zeit für Weiß Cleo nicht importiert, da ungültige Zeit\r\n"
                 "Falsch Sex nicht importiert, da ungültiges Geschlecht\r\n"
                 "Falsch Jahr nicht importiert, da ungültiger Jahrgang\r\n"
-                "Zeit für Huber Anna nicht importiert, da für Duchgang 1 doppelt vorhanden\r\n");
+                "Zeit für Huber Anna nicht importiert, da für Durchgang 1 doppelt vorhanden\r\n");
   // Surnames upper case with "ß" kept, quotes gone; the points in all six columns.
   EXPECT_EQ(participants(),
             QStringList({"1|W|HUBER|Anna|SC A|2012|1|2|True|1|12,5|12,5|9999,99",

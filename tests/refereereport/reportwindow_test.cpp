@@ -169,6 +169,7 @@ TEST_F(ReportWindowTest, OutputStoresFirstThenWritesThePage) {
     EXPECT_EQ(word->bold(), sample.bold) << sample.word;
     EXPECT_NEAR(word->left(), sample.x, 1) << sample.word;
   }
+  EXPECT_TRUE(pdf.findLine("dass alle Angaben im"));
   const auto note = pdf.findWord("(nur");
   ASSERT_TRUE(note);
   EXPECT_TRUE(note->italic());

@@ -281,7 +281,7 @@ TEST_F(StartListDG2Test, BoxesAreCheckedBeforeTheDialog) {
   const QString reverseMessage =
       "Die Anzahl für die Umkehrung der ersten Läufer pro Gruppierung ist nicht numerisch";
   const QString maxMessage =
-      "Die max. Anzahl Teilnehmer für pro Gruppierung ist nicht leer oder nicht numerisch";
+      "Die max. Anzahl Teilnehmer pro Gruppierung ist weder leer noch numerisch";
   for (const Case& c : std::vector<Case>{{"abc", "", reverseMessage},
                                          {" ", "", reverseMessage},
                                          {"1e12", "", reverseMessage},
