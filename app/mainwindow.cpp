@@ -463,12 +463,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Key preview: the window sees every key pressed in any of its controls before the
   // control does; the key still reaches the control.
   if (event->type() == QEvent::KeyRelease) {
-    // A release typed in a dialog that a dispatched key opened belongs to that dialog: the
-    // press that opened it is still on its way up to the parents of its control.
-    if (keyDispatchDepth_ == 0) {
-      keyEvent_ = nullptr;
-      keyReceiver_.clear();
-    }
+    keyEvent_ = nullptr;
+    keyReceiver_.clear();
   } else if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
     if (widget->window() != this) return false;
@@ -476,10 +472,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event == keyEvent_ && isAncestorOf(watched, keyReceiver_)) return false;
     keyEvent_ = event;
     keyReceiver_ = watched;
-    ++keyDispatchDepth_;
     PanelKeyDispatch(static_cast<QKeyEvent*>(event)->key());
-    --keyDispatchDepth_;
-    // A key dispatched from inside the routine may have taken the marks.
+    // A dialog of the routine has run keys of its own meanwhile, and their releases cleared
+    // the marks: the press still goes on to the parents, marked again.
     keyEvent_ = event;
     keyReceiver_ = watched;
   }

@@ -121,11 +121,9 @@ class MainWindow : public QMainWindow, public PanelHost {
   QFrame* frameZeituebernahme_ = nullptr;
   QFrame* frameHandzeit_ = nullptr;
   // Key preview: the press being dispatched and the widget it reached first, so that
-  // its propagation to the parents is not dispatched again, and how many dispatches are
-  // running (a routine's dialog runs its own keys in between).
+  // its propagation to the parents is not dispatched again.
   const QEvent* keyEvent_ = nullptr;
   QPointer<QObject> keyReceiver_;
-  int keyDispatchDepth_ = 0;
 };
 
 }  // namespace kx

@@ -1,5 +1,5 @@
-#include "tests/support/appfixture.h"
 #include "workpanel/panelregistry.h"
+#include "tests/support/appfixture.h"
 
 #include <QFrame>
 #include <QKeyEvent>
