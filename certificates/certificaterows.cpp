@@ -171,7 +171,7 @@ namespace {
 
 // r hundredths as seconds with two decimals and at least `digits` integer digits.
 QString Seconds(qint64 hundredths, int digits) {
-  QString text = QLocale().toString(static_cast<double>(hundredths) / 100.0, 'f', 2);
+  QString text = DecimalText(static_cast<double>(hundredths) / 100.0);
   while (text.size() - 3 < digits) text.prepend(QLatin1Char('0'));
   return text;
 }

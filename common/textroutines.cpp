@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QStringList>
 
 #include <array>
@@ -174,6 +175,20 @@ void AppendPadded(QString& out, qint64 value, int width) {
   } while (value > 0);
   for (int i = n; i < width; ++i) out.append(u'0');
   while (n > 0) out.append(QChar(digits[--n]));
+}
+
+QString DecimalText(double value, int decimals, QStringView point) {
+  // The C form has no groups; only its point is the locale's business.
+  QString text = QString::number(value, 'f', decimals);
+  const qsizetype dot = text.lastIndexOf(u'.');
+  if (dot >= 0) {
+    if (point.isEmpty()) {
+      text.replace(dot, 1, QLocale().decimalPoint());
+    } else {
+      text.replace(dot, 1, point.toString());
+    }
+  }
+  return text;
 }
 
 }  // namespace kx

@@ -1,7 +1,7 @@
 #pragma once
 
 // Small text routines of the panels and lists: type-ahead, club names, sex words, credit
-// line, SQL quoting, padded numbers.
+// line, SQL quoting, padded and decimal numbers.
 
 #include <QString>
 
@@ -38,5 +38,10 @@ QString SqlQuote(const QString& text);
 
 // Appends a whole number with at least `width` digits, zero-padded after the sign.
 void AppendPadded(QString& out, qint64 value, int width);
+
+// `value` rounded to `decimals` decimals, never with digit groups: 1269.69 is "1269,69".
+// The decimal separator is the user's locale's (a comma in German), or `point` where a
+// file format fixes it. Every decimal number the program prints or exports is written so.
+QString DecimalText(double value, int decimals = 2, QStringView point = {});
 
 }  // namespace kx

@@ -14,13 +14,6 @@ namespace {
 constexpr QChar kFieldSep = u'|';
 constexpr QChar kRecordEnd = u'\u00B0';  // "°"
 
-// Two decimals with a decimal comma and no thousands separator.
-QString DecimalComma2(double value) {
-  QString text = QString::number(value, 'f', 2);
-  text.replace(u'.', u',');
-  return text;
-}
-
 // The rows of one grouping table, as records "<entry>|key|name|sortpos°".
 void AppendGroupingRows(QString& out, db::Connection& connection, const QString& entry,
                         const QString& sql) {
@@ -128,7 +121,8 @@ QString TeilnehmerFileContent(AppState& state, bool withClasses) {
     if (vereinShown) out.append(field("verein").toString());
     out.append(kFieldSep);
     const db::Field& punkte = field("punkte");
-    if (points && !punkte.isNull()) out.append(DecimalComma2(punkte.toDouble()));
+    // The service reads a decimal comma, whatever the machine's locale.
+    if (points && !punkte.isNull()) out.append(DecimalText(punkte.toDouble(), 2, u","));
     out.append(kRecordEnd);
   }
   return out;

@@ -1,13 +1,13 @@
 #include "results/participantdata.h"
 
 #include "common/appstate.h"
+#include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 #include "lists/documentoutput.h"
 #include "results/teamranking.h"
 #include "startorder/timetext.h"
 
-#include <QLocale>
 #include <QSaveFile>
 #include <QStringEncoder>
 
@@ -16,12 +16,6 @@ namespace kx {
 namespace {
 
 const QString kWord = QStringLiteral("Teilnehmerdaten");
-
-QString Points(double value) {
-  QString text = QString::number(value, 'f', 2);
-  text.replace(text.size() - 3, 1, QLocale().decimalPoint());
-  return text;
-}
 
 QString RunTime(double hundredths) {
   return FormatRunTime(static_cast<double>(RoundHalfEven(hundredths)), RunTimeForm::AlwaysMinutes);
@@ -100,10 +94,10 @@ ResultLine WriteParticipantData(AppState& state, const ParticipantDataOptions& o
         rs.at(i, n + 4).toString(), rs.at(i, n + 6).toString(), rs.at(i, n + 5).toString()};
     for (int c = 0; c < n; ++c) {
       const double value = rs.at(i, c).toDouble();
-      fields << (options.racePoints ? Points(value) : RunTime(value * 100));
+      fields << (options.racePoints ? DecimalText(value) : RunTime(value * 100));
     }
     const double total = rs.at(i, n).toDouble();
-    fields << (options.racePoints ? Points(total / 100) : RunTime(total));
+    fields << (options.racePoints ? DecimalText(total / 100) : RunTime(total));
     fields << rs.at(i, n + 7).toString();
     text += fields.join(tab) + crlf;
   }

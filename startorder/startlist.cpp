@@ -6,8 +6,6 @@
 #include "lists/listframe.h"
 #include "startorder/startorder.h"
 
-#include <QLocale>
-
 #include <cmath>
 
 namespace kx {
@@ -22,7 +20,7 @@ bool NoPoints(double points) {
 
 QString StartListPoints(double points) {
   if (NoPoints(points)) return QStringLiteral("---   ");
-  return QLocale().toString(points, 'f', 2);
+  return DecimalText(points);
 }
 
 ResultLine WriteStartList(AppState& state, const StartListOptions& options,

@@ -109,6 +109,7 @@ TEST(CertificateValues, TimeTextsPlaceholdersClubOrderAndDates) {
   EXPECT_EQ(CertificateTimeText(5999), "0:59,99");
   EXPECT_EQ(CertificateTimeText(11999), "1:59,99");
   EXPECT_EQ(HundredthsText(4567), "45,67");
+  EXPECT_EQ(HundredthsText(126969), "1269,69");  // combination points: no digit groups
   EXPECT_EQ(TeamTimeText(4523), "45,23");
   EXPECT_EQ(TeamTimeText(6523), "1:05,23");
   EXPECT_EQ(CategoryWord("w", "MB"), "Buben");

@@ -169,6 +169,7 @@ TEST_F(StartListTest, MarksMovedBibsAndGapsAndBreaksPagesBeforeGroups) {
 TEST(StartListPoints, PrintsTwoDecimalsOrDashes) {
   EXPECT_EQ(StartListPoints(9999.99), "---   ");
   EXPECT_EQ(StartListPoints(12.5), "12,50");
+  EXPECT_EQ(StartListPoints(1234.5), "1234,50");
   EXPECT_EQ(StartListPoints(0), "0,00");
 }
 
