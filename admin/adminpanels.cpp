@@ -70,8 +70,17 @@ void CompetitionTypePanel::mainAction() {
     // Only an offered entry is saved; typed text that selects nothing writes nothing.
     const int newType = type_->currentIndex();
     if (newType < 0 || type_->currentText() != type_->itemText(newType)) return;
-    SaveCompetitionType(state().db(), state().Settings.typ.toInt(), newType);
-    state().Settings.typ = QString::number(newType);
+    CompetitionSettings& settings = state().Settings;
+    SaveCompetitionType(state().db(), settings.typ.toInt(), newType);
+    settings.typ = QString::number(newType);
+    // The save may have given the race numbers other letters: the number held since the
+    // open is read again, so that the direction check preselects by the new type.
+    settings.bewerbsnummer =
+        state()
+            .db()
+            .scalar(QStringLiteral("select bewerbsnummer from tblDisziplin where dtyp=?"),
+                    {settings.bewerbsnummerDtyp})
+            .toString();
     // The referee report belongs to a single discipline, never to the combination.
     const int current = state().CurrentDisciplineType;
     host().enable(menu::SR_Bericht_anzeigen, current >= 0 && current <= 5);

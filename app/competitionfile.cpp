@@ -117,6 +117,7 @@ CheckResult CheckCompetitionFile(const QString& path) {
         if (file.firstActive < 0) {
           file.firstActive = t;
           file.settings.bewerbsnummer = disciplines.at(i, "bewerbsnummer").toString();
+          file.settings.bewerbsnummerDtyp = t;
         }
         ++activeCount;
       }

@@ -18,11 +18,13 @@ namespace kx {
 class UserInterface;
 
 // The single tblBewerb row held as texts under its column names; Booleans as "True" and
-// "False". `bewerbsnummer` is the race number of the discipline that the open made current.
+// "False". `bewerbsnummer` is the race number of the discipline that the open made current
+// (`bewerbsnummerDtyp`); a change of the competition type reads it again.
 struct CompetitionSettings {
   QString typ, ort, nation, mannschaftswertung, punktewertung, klassenwertung, jahrgang_aktiv,
       verein_aktiv, nation_aktiv, code_aktiv;
   QString bewerbsnummer;
+  int bewerbsnummerDtyp = -1;
 
   static bool on(const QString& flag) { return flag == QLatin1String("True"); }
   int typNumber() const { return typ.toInt(); }

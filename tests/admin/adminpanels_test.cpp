@@ -125,6 +125,20 @@ TEST_F(AdminPanelTest, DirectionCheckPreselectsAndPrefills) {
   EXPECT_EQ(control<QLabel>("Label08")->text(), "");
 }
 
+TEST_F(AdminPanelTest, DirectionCheckAfterATypeChangePreselectsByTheRewrittenRaceNumber) {
+  db::CompetitionSpec race = SmallCompetition();
+  race.bewerb.typ = 8;
+  race.disziplinen[0].bewerbsnummer = QString("  77DRHR");
+  openThroughMenu(writeCompetition("Cup.mdb", race));
+  trigger("BearbeitenBewerbstyp");
+  control<QComboBox>("Bewerbstyp")->setCurrentIndex(4);  // into the youth types
+  key(Qt::Key_F2);
+  ASSERT_EQ(db().scalar("select bewerbsnummer from tblDisziplin where dtyp=2").toString(),
+            "  77MRBR");
+  trigger("BearbeitenRichtungsaenderungen");
+  EXPECT_EQ(control<QComboBox>("DisziplinKategorie")->currentText(), "Riesenslalom - Schüler");
+}
+
 TEST_F(AdminPanelTest, BibTakeoverOffersTheSlalomAndRefusesOnceNumbered) {
   db::CompetitionSpec race = SmallCompetition();
   for (auto& t : race.teilnehmer) t.disziplinen[2] = {true, std::nullopt, 9999.99, 9999.99};
