@@ -23,6 +23,10 @@ constexpr int kTableHead = 110;  // from the table's heading to its head line
 // The lowest bottom of a grid or table: the signature block follows at 130 below it and
 // stays clear of the credit line at 2900.
 constexpr int kLowestBottom = 2670;
+// The gate texts: their size, the smallest they shrink to, and their room off the rules.
+constexpr int kGateSize = 14;
+constexpr int kSmallestGateSize = 6;
+constexpr int kGatePadding = 3;
 
 // The rows of one result code in one run of the entered racers, by bib: `columns` and the
 // bib as "startnr".
@@ -42,6 +46,41 @@ QStringList ReadBibs(AppState& state, int run, int ergcode) {
   bibs.reserve(rs.count());
   for (int i = 0; i < rs.count(); ++i) bibs.append(rs.at(i, 0).toString());
   return bibs;
+}
+
+// A gate text in the cell from `left` to `right` of the table row from `rowTop`: on one
+// line at 14 pt where it fits; else broken at its blanks onto two lines, at the largest
+// size at which both fit the cell, not below 6 pt. There, what still does not fit is cut
+// with "…" at the end of the second line.
+void DrawGateText(pdf::PdfPen& pen, int left, int right, int rowTop, const QString& text) {
+  const int width = right - left - 2 * kGatePadding;
+  pen.setSize(kGateSize);
+  if (pen.textWidth(text) <= width) {
+    pen.centered(left, right, rowTop + 20, text);
+    return;
+  }
+  const QString gate = text.simplified();
+  const QStringList words = gate.split(QLatin1Char(' '));
+  QStringList lines;
+  int lineHeight = 0;
+  for (int size = kGateSize; size >= kSmallestGateSize; --size) {
+    pen.setSize(size);
+    lines = pen.wrapText(left + kGatePadding, right - kGatePadding, gate);
+    lineHeight = pen.textHeight(left, right, QStringLiteral("0"));
+    const bool wordsWhole = std::all_of(words.begin(), words.end(), [&](const QString& word) {
+      return pen.textWidth(word) <= width;
+    });
+    if (wordsWhole && lines.size() <= 2 && 2 * lineHeight <= kRow - 2 * kGatePadding) break;
+    if (size == kSmallestGateSize && lines.size() > 1) {
+      // The rest after the first line, cut into the second.
+      lines = QStringList{lines.first(), pen.cut(gate.mid(lines.first().size()).trimmed(), width)};
+    }
+  }
+  int top = rowTop + (kRow - static_cast<int>(lines.size()) * lineHeight) / 2;
+  for (const QString& line : lines) {
+    pen.centered(left, right, top, line);
+    top += lineHeight;
+  }
 }
 
 class RefereePages {
@@ -106,10 +145,10 @@ class RefereePages {
       }
       pen_.setSize(14);
       pen_.centered(kLeft, 275, ty, row.bib);
-      // Long names, gates and remarks shrink to stay in their columns.
+      // Long names and remarks shrink to stay in their columns; gates break first.
       DrawInColumn(pen_, 290, 870, ty + 8, pdf::kAlignLeft, row.name, 10);
       if (!row.note.gate.isEmpty()) {
-        DrawInColumn(pen_, 875, 1020, ty, pdf::kAlignCenter, row.note.gate, 14);
+        DrawGateText(pen_, 875, 1020, ty - 20, row.note.gate);
       } else if (!row.note.remark.isEmpty()) {
         DrawInColumn(pen_, 1535, 2010, ty + 8, pdf::kAlignLeft, row.note.remark, 10);
       }

@@ -2,6 +2,8 @@
 
 #include "tests/officials/officialsfixture.h"
 
+#include <set>
+
 namespace kx::test {
 namespace {
 
@@ -66,7 +68,7 @@ TEST_F(RefereeTest, TwoRunPagesWithTheLeastGrids) {
   EXPECT_NEAR(remark->top(), 1168, 1);
   EXPECT_TRUE(pdf.findLine("Ott Emil Stangenbruch im Steilhang", 1));
   EXPECT_NEAR(pdf.findWord("6", 2)->top(), 640, 1);
-  const auto longGate = pdf.findLine("12 ausgelassen", 1);  // shrunk into its column
+  const auto longGate = pdf.findWord("ausgelassen", 1);  // kept in its column
   EXPECT_TRUE(longGate && longGate->left() > 875 && longGate->right() < 1020);
 
   // Grids 340-520 and 620-890, 18 table rows from 1050 to 2670, signature lines at 2800.
@@ -76,6 +78,39 @@ TEST_F(RefereeTest, TwoRunPagesWithTheLeastGrids) {
   EXPECT_EQ(RulesBetween(strokes, 130, 2015), rules);
   EXPECT_EQ(RulesBetween(strokes, 1450, 2015), std::vector<int>{2800});
   EXPECT_NEAR(pdf.findLine("Schiedsrichter / Nat. TD", 1)->top(), 2805, 1);
+}
+
+TEST_F(RefereeTest, GateTextsKeepTheirSizeOrBreakOntoTwoLinesBeforeTheyShrink) {
+  openRun(0, 0, 4);
+  const char* gates[] = {"Tor 7", "Tor 7 ausgelassen", "Tor 21 nicht passiert",
+                         "Tor 5 links vom Kurs ausgelassen und trotz Aufforderung nicht "
+                         "zurückgestiegen"};
+  for (int id = 1; id <= 4; ++id)
+    state().db().execute("update tblZeit set disqualtext=? where teilnehmer=?",
+                         {QString::fromUtf8(gates[id - 1]), id});
+  const PdfReader pdf = write("BearbeitenSchiedsrichterprotokoll", "tore.pdf");
+  // The table's rows from 1050, 90 high; the cell from 875 to 1020.
+  for (int row = 0; row < 4; ++row) {
+    QList<PdfWord> cell;
+    for (const PdfWord& w : pdf.wordsOnPage(1)) {
+      if (w.centerX() > 875 && w.centerX() < 1020 && w.top() >= 1050 + 90 * row &&
+          w.top() < 1140 + 90 * row)
+        cell.append(w);
+    }
+    ASSERT_FALSE(cell.isEmpty()) << row;
+    std::set<int> tops;
+    for (const PdfWord& w : cell) {
+      EXPECT_GE(w.size, row == 0 ? 13.5 : 5.9) << w.text.toStdString();
+      EXPECT_TRUE(w.left() > 875 && w.right() < 1020 && w.bottom() < 1140 + 90 * row)
+          << w.text.toStdString();
+      tops.insert(static_cast<int>(std::lround(w.top())));
+    }
+    // The plain gate on one line; "7 ausgelassen" fits one at the smallest size.
+    EXPECT_EQ(tops.size(), row == 0 ? 1u : row == 1 ? tops.size() : 2u) << row;
+    EXPECT_LE(tops.size(), 2u);
+    // The longest is cut at the end of its second line.
+    EXPECT_EQ(cell.last().text.endsWith(QChar(0x2026)), row == 3) << row;
+  }
 }
 
 TEST_F(RefereeTest, NineteenthDisqualifiedStartsAContinuationPage) {
