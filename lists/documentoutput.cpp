@@ -50,7 +50,10 @@ void DocumentOutput::CreateDoc(bool openAfterOutput, bool landscape) {
   if (openAfterOutput) pdf::PdfSetNumProp(*doc_, pdf::kPropOpenViewer, 1);
   // A document of the whole competition (no discipline title) is named by the file alone.
   QString title = words_.titleWord + context_.competitionFileName;
-  if (!context_.documentTitle.isEmpty()) title += QStringLiteral(" ") + context_.documentTitle;
+  const QString& discipline = words_.titleDiscipline == TitleDiscipline::ListTitle
+                                  ? context_.listTitle
+                                  : context_.documentTitle;
+  if (!discipline.isEmpty()) title += QStringLiteral(" ") + discipline;
   pdf::PdfSetStrProp(*doc_, pdf::kPropTitle, title);
   doc_->SetStrProp(pdf::kPropFileName, file_);
   if (landscape) pdf::PdfSetNumProp(*doc_, pdf::kPropLandscape, 1);

@@ -52,12 +52,18 @@ struct OutputContext {
   QString competitionDir;
   int disciplineType = 0;
   QString listTitle;      // the current discipline's list title ("Riesenslalom")
-  QString documentTitle;  // the same in document titles ("Zovudo Vivurar" for type 8's
-                          // parallel slalom)
+  QString documentTitle;  // the same in most document titles ("Zovudo Vivurar" for type 8's
+                          // parallel slalom; see TitleDiscipline)
   QString creditLine;
 
   static OutputContext Of(const AppState& state);
   db::Connection& connection() const { return *db; }
+};
+
+// How a document title names the current discipline.
+enum class TitleDiscipline {
+  DocumentName,  // as the window caption does: the parallel slalom of type 8 by its own name
+  ListTitle,     // by its list title, whatever the type
 };
 
 // What a document calls itself.
@@ -65,6 +71,7 @@ struct ListWords {
   QString listWord;   // "Startliste": "Startliste gespeichert unter: " / "... nicht gespeichert"
   QString fileStem;   // "-Startliste-": middle of the proposed file name
   QString titleWord;  // "Startliste ": first word of the document title
+  TitleDiscipline titleDiscipline = TitleDiscipline::DocumentName;
 };
 
 class DocumentOutput {
@@ -87,7 +94,8 @@ class DocumentOutput {
   virtual QString defaultFileName() const;
   // Save dialog. False when the user cancelled: the result line turns red.
   bool AskFileName();
-  // Creates the document: viewer flag, title, output file, orientation.
+  // Creates the document: viewer flag, title (title word, competition file name and the
+  // discipline as the words say), output file, orientation.
   void CreateDoc(bool openAfterOutput, bool landscape = false);
   // Checks that the chosen file can be written, without changing it. False: the message
   // was shown, the document released and `onProbeFailed` called.

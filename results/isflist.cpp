@@ -12,6 +12,9 @@ namespace kx {
 
 namespace {
 
+// Room of the team line's text, up to the time columns.
+constexpr int kTeamTextWidth = 1100;
+
 QString Time(double hundredths) {
   return FormatRunTime(hundredths, RunTimeForm::TwoDigitSeconds);
 }
@@ -141,9 +144,10 @@ ResultLine WriteIsfList(AppState& state, const IsfListOptions& options,
     ui.message(kTeamsWithoutGroup);
     return ResultLine{};
   }
+  // The title names the discipline by its list title, the parallel slalom of type 8 too.
   PdfListFrame frame(state,
                      {QStringLiteral("ISFErgebnisliste"), QStringLiteral("-ISFErgebnisliste-"),
-                      QStringLiteral("ISFErgebnisliste ")});
+                      QStringLiteral("ISFErgebnisliste "), TitleDiscipline::ListTitle});
   frame.onProbeFailed = closePanel;
   if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
   frame.ReadListEvent();
@@ -218,7 +222,8 @@ ResultLine WriteIsfList(AppState& state, const IsfListOptions& options,
         pen.setSize(10);
         pen.setBold(true);
         pen.rightAt(235, y, QString::number(rank) + QLatin1Char('.'), 100);
-        const QString text = team.groupName + QStringLiteral(" / ") + team.teamName;
+        const QString text =
+            pen.cut(team.groupName + QStringLiteral(" / ") + team.teamName, kTeamTextWidth);
         pen.textOut(560, y, text);
         pen.setLineWidth(3);
         pen.line(560, y + 38, 560 + pen.textWidth(text), y + 38);
@@ -237,14 +242,18 @@ ResultLine WriteIsfList(AppState& state, const IsfListOptions& options,
       pen.setSize(9);
       pen.rightAt(365, y, r.bibText());
       pen.rightAt(545, y, r.idText());
-      const int drop = pen.fit(r.fullName(), 9, 570);
-      pen.textOut(560, y + drop, r.fullName());
+      const QString name = r.fullName();
+      const int drop = pen.fit(name, 9, 570);
+      // Each point smaller lowers the name by 2: the size it was fitted to.
+      const int nameSize = 9 - drop / 2;
+      pen.textOut(560, y + drop, pen.cut(name, 570));
       if (years) pen.rightAt(1175, y, r.shortYear());
       if (nations && r.nation) pen.textOut(1220, y, *r.nation);
       // A run's time, bold when it counts for the team; below a racer without a valid time,
       // the replacement time his team got for him.
-      auto runTime = [&](int right, int run, const QString& text, int code, const auto& counted) {
-        pen.setSize(9);
+      auto runTime = [&](int right, int run, int size, const QString& text, int code,
+                         const auto& counted) {
+        pen.setSize(size);
         pen.setBold(std::find(counted.begin(), counted.end(), r.id) != counted.end());
         pen.rightAt(right, y, text);
         if (code > 0 && options.rankAll) {
@@ -255,14 +264,15 @@ ResultLine WriteIsfList(AppState& state, const IsfListOptions& options,
               QLatin1Char('(') + Time(ranking.replacement(run, team.groupId)) + QLatin1Char(')'));
         }
       };
-      runTime(1500, 1, m.run1, m.code1, team.run1);
-      runTime(1670, 2, m.run2, m.code2, team.run2);
+      // Run 1 still at the name's size, run 2 at the row's.
+      runTime(1500, 1, nameSize, m.run1, m.code1, team.run1);
+      runTime(1670, 2, 9, m.run2, m.code2, team.run2);
       pen.setBold(false);
       pen.setSize(9);
       if (clubs) {
         y += 40;
         pen.setSize(8);
-        pen.textOut(560, y + drop, r.verein.value_or(QString()));
+        pen.textOut(560, y + drop, pen.cut(r.verein.value_or(QString()), 570));
         pen.setSize(9);
       }
       y += 43;

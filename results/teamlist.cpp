@@ -11,6 +11,13 @@
 
 namespace kx {
 
+namespace {
+
+// Room of the team line's text, up to the time columns.
+constexpr int kTeamTextWidth = 1100;
+
+}  // namespace
+
 ResultLine WriteTeamList(AppState& state, const TeamListOptions& options,
                          const std::function<void()>& closePanel) {
   UserInterface& ui = *state.Ui;
@@ -21,9 +28,10 @@ ResultLine WriteTeamList(AppState& state, const TeamListOptions& options,
   }
   QString stem = options.title;
   stem.replace(QLatin1Char('/'), QLatin1Char('_'));
-  PdfListFrame frame(
-      state, {QStringLiteral("Mannschaftsergebnisliste"),
-              QLatin1Char('-') + stem + QLatin1Char('-'), options.title + QLatin1Char(' ')});
+  // The title names the discipline by its list title, the parallel slalom of type 8 too.
+  PdfListFrame frame(state, {QStringLiteral("Mannschaftsergebnisliste"),
+                             QLatin1Char('-') + stem + QLatin1Char('-'),
+                             options.title + QLatin1Char(' '), TitleDiscipline::ListTitle});
   frame.onProbeFailed = closePanel;
   if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
   frame.ReadListEvent();
@@ -82,9 +90,10 @@ ResultLine WriteTeamList(AppState& state, const TeamListOptions& options,
         pen.setSize(10);
         pen.setBold(true);
         pen.rightAt(235, y, QString::number(++rank) + QLatin1Char('.'));
-        const QString text = team.groupId > 0
-                                 ? team.groupName + QStringLiteral(" / ") + team.teamName
-                                 : team.teamName;
+        const QString text =
+            pen.cut(team.groupId > 0 ? team.groupName + QStringLiteral(" / ") + team.teamName
+                                     : team.teamName,
+                    kTeamTextWidth);
         pen.textOut(560, y, text);
         pen.setLineWidth(3);
         pen.line(560, y + 38, 560 + pen.textWidth(text), y + 38);
@@ -98,8 +107,9 @@ ResultLine WriteTeamList(AppState& state, const TeamListOptions& options,
       pen.setBold(false);
       pen.rightAt(365, y, r.bibText());
       pen.rightAt(545, y, r.idText());
-      int drop = pen.fit(r.fullName(), 9, 470);
-      pen.textOut(560, y + drop, r.fullName());
+      const QString name = r.fullName();
+      int drop = pen.fit(name, 9, 470);
+      pen.textOut(560, y + drop, pen.cut(name, 470));
       pen.setSize(9);
       if (years) pen.rightAt(1065, y, r.shortYear());
       if (nations && r.nation) pen.textOut(1078, y, *r.nation);
@@ -107,14 +117,14 @@ ResultLine WriteTeamList(AppState& state, const TeamListOptions& options,
           undivided ? (clubs ? r.verein.value_or(QString()) : QString()) : member.division;
       if (!column.isEmpty()) {
         drop = pen.fit(column, 9, 450);
-        pen.textOut(1270, y + drop, column);
+        pen.textOut(1270, y + drop, pen.cut(column, 450));
         pen.setSize(9);
       }
       pen.rightAt(1840, y, FormatRunTime(CombinedResult(r, bestRun).value_or(0)));
       pen.rightAt(2005, y, FormatRunTime(member.deficit));
       if (!undivided && clubs) {
         pen.setSize(8);
-        pen.textOut(560, y + 40 + drop, r.verein.value_or(QString()));
+        pen.textOut(560, y + 40 + drop, pen.cut(r.verein.value_or(QString()), 470));
         pen.setSize(9);
         y += 83;
       } else {

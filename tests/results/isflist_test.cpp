@@ -64,6 +64,27 @@ TEST_F(IsfListTest, ShortTeamsRankOnlyWhenAllTeamsAreRankedWithTheirReplacements
   EXPECT_EQ(pdf.findLine("I Vorname", 2)->text(), "8 I Vorname 12 AUT NAS NAS");
 }
 
+TEST_F(IsfListTest, AShrunkNameTakesItsRunOneTimeAlongButNotRunTwo) {
+  state.db().execute("update tblTeilnehmer set nachname=? where id=1",
+                     {"Oberhinterbergmüller-Unterwieser-Lindenstrauch"});
+  const PdfReader pdf = write(false);
+  const PdfWord name = *pdf.findWord("Oberhinterbergmüller-Unterwieser-Lindenstrauch");
+  ASSERT_LT(name.size, 8.5);
+  // A's run 1 (right at 1500) at the name's size, his run 2 at the row's 9 pt.
+  const QList<PdfWord> run1 = pdf.findWords("40,00");
+  const auto a = std::find_if(run1.begin(), run1.end(),
+                              [](const PdfWord& w) { return std::abs(w.right() - 1500) < 2; });
+  ASSERT_NE(a, run1.end());
+  EXPECT_DOUBLE_EQ(a->size, name.size);
+  EXPECT_GT(pdf.findWord("41,00")->size, 8.5);
+}
+
+TEST_F(IsfListTest, TheParallelSlalomOfTypeEightKeepsItsListTitle) {
+  state.Settings.typ = "8";
+  state.DisciplineNames[2] = "Parallelslalom";
+  EXPECT_EQ(write(false).title(), "ISFErgebnisliste Cup1 Riesenslalom");
+}
+
 TEST_F(IsfListTest, ATeamWithoutGroupStopsBeforeTheDialog) {
   state.db().execute("update tblMannschaft set gruppe=null where id=2");
   EXPECT_EQ(WriteIsfList(state, {false, true}).text, " ");
