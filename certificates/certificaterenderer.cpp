@@ -1,10 +1,12 @@
 #include "certificates/certificaterenderer.h"
 
 #include "pdf/pdfdocument.h"
+#include "pdf/pdfpen.h"
 #include "pdf/pdfpicture.h"
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kx {
@@ -97,15 +99,26 @@ std::optional<EntryBox> DrawCertificateEntry(pdf::PdfDocument& doc, const Certif
   pdf::PdfSetNumProp(doc, pdf::kPropBold, font->bold ? 1 : 0);
   pdf::PdfSetNumProp(doc, pdf::kPropItalic, font->italic ? 1 : 0);
   pdf::PdfSetNumProp(doc, pdf::kPropFontSize, HalfEven(font->size));
+  const double pageWidth = landscape ? 2970 : 2100;
+  const bool centred = entry.align == QLatin1String("zentr.");
+  const bool leftAligned = entry.align == QLatin1String("links");
+  // One line that stays on the page: a text longer than the room its alignment leaves it
+  // there is cut with "…".
+  QString text = entry.text;
+  const double room = centred ? 2 * std::min<double>(*horizontal, pageWidth - *horizontal) - 10
+                      : leftAligned ? pageWidth - *horizontal
+                                    : *horizontal;
+  if (room > 0 && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+    text = pdf::PdfPen(doc).cut(text, static_cast<int>(room));
   double left = *horizontal;
-  double right = landscape ? 2970 : 2100;
+  double right = pageWidth;
   box.align = pdf::kAlignLeft;
-  if (entry.align == QLatin1String("zentr.")) {
-    const double w = doc.TextWidth(entry.text) + 10;
+  if (centred) {
+    const double w = doc.TextWidth(text) + 10;
     left = *horizontal - w / 2.0;
     right = left + w;
     box.align = pdf::kAlignCenter;
-  } else if (entry.align != QLatin1String("links")) {
+  } else if (!leftAligned) {
     left = 0;
     right = *horizontal;
     box.align = pdf::kAlignRight;
@@ -113,7 +126,7 @@ std::optional<EntryBox> DrawCertificateEntry(pdf::PdfDocument& doc, const Certif
   box.left = HalfEven(left + offsetHorizontal);
   box.right = HalfEven(right + offsetHorizontal);
   box.top = *vertical + offsetVertical;
-  pdf::PdfCheck(doc, doc.DrawText(box.left, box.top, box.right, 0, box.align, 0, entry.text));
+  pdf::PdfCheck(doc, doc.DrawText(box.left, box.top, box.right, 0, box.align, 0, text));
   return box;
 }
 

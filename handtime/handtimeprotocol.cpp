@@ -6,6 +6,7 @@
 #include "handtime/runtimetakeover.h"
 #include "lists/documentoutput.h"
 #include "pdf/pdfdocument.h"
+#include "pdf/pdfpen.h"
 
 #include <functional>
 #include <memory>
@@ -54,15 +55,21 @@ ProtocolOutcome WriteProtocol(AppState& state, const QString& proposed, const QS
   return ProtocolOutcome::Written;
 }
 
+// The room of the heading's lines, from 250 to the right margin.
+constexpr int kHeadingWidth = 1720;
+
 // Event name, date and discipline, and the protocol's title line.
 void DrawHeading(pdf::PdfDocument& doc, const AppState& state, const ProtocolEvent& event,
                  const QString& titleLine) {
   PdfSetStrProp(doc, pdf::kPropFontName, QStringLiteral("Arial"));
   PdfSetNumProp(doc, pdf::kPropFontSize, 14);
   PdfSetNumProp(doc, pdf::kPropBold, 1);
-  PdfCheck(doc, doc.TextOut(250, 200, event.name));
-  PdfCheck(doc,
-           doc.TextOut(250, 260, event.date + QStringLiteral("  ") + state.currentListTitle()));
+  // Each line ends at the right margin.
+  pdf::PdfPen pen(doc);
+  PdfCheck(doc, doc.TextOut(250, 200, pen.cut(event.name, kHeadingWidth)));
+  PdfCheck(doc, doc.TextOut(250, 260,
+                            pen.cut(event.date + QStringLiteral("  ") + state.currentListTitle(),
+                                    kHeadingWidth)));
   PdfSetNumProp(doc, pdf::kPropBold, 0);
   PdfCheck(doc, doc.TextOut(250, 360, titleLine));
 }

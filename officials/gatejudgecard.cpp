@@ -36,8 +36,10 @@ void DrawCard(pdf::PdfPen& pen, const AppState& state, const OfficialEvent& even
   pen.setBold(false);
   pen.textOut(X + 80, 90, QStringLiteral("Torrichterkarte"));
   pen.setBold(true);
-  pen.textOut(X + 450, 90, event.name);
-  pen.textOut(X + 450, 145, event.date + QStringLiteral("  ") + state.currentListTitle());
+  // Both lines end with the card's frame.
+  pen.textOut(X + 450, 90, pen.cut(event.name, 950));
+  pen.textOut(X + 450, 145,
+              pen.cut(event.date + QStringLiteral("  ") + state.currentListTitle(), 950));
 
   pen.setSize(10);
   pen.setBold(false);

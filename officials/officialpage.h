@@ -31,8 +31,8 @@ namespace kx {
 
 // Text that must stay inside its column (left to right) from `top`: drawn in `size` pt
 // when it fits, else in the largest smaller size that fits (5 pt at least; 2 lower for each
-// point less), and wrapped in the column only when even that is too wide. Leaves the font
-// size as it drew.
+// point less), and cut with "…" when even that is too wide. Leaves the font size as it
+// drew.
 void DrawInColumn(pdf::PdfPen& pen, int left, int right, int top, int align, const QString& text,
                   int size);
 

@@ -147,7 +147,7 @@ void DrawPenaltyProtocol(pdf::PdfPen& pen, const AppState& state, const Official
     pen.setSize(14);
     pen.centered(130, 275, y, group.bib);
     pen.setSize(10);
-    pen.textOut(290, y + 8, group.name);
+    pen.textOut(290, y + 8, pen.cut(group.name, 570));  // up to the category column
     pen.setSize(14);
     pen.centered(875, 1020, y, group.fastestCode);
     pen.centered(1020, 1350, y, PenaltyTimeText(group.best));
@@ -202,12 +202,12 @@ void DrawPenaltyProtocol(pdf::PdfPen& pen, const AppState& state, const Official
       pen.setSize(9);
       pen.drawText(90, y, 225, pdf::kAlignRight, row.bib);
       int drop = pen.fit(row.name, 9, 470);
-      pen.textOut(290, y + drop, row.name);
+      pen.textOut(290, y + drop, pen.cut(row.name, 470));
       pen.setSize(9);
       pen.drawText(150, y, 810, pdf::kAlignRight, row.jahrgang.mid(2, 2));
       if (!row.verein.isEmpty()) {
         drop = pen.fit(row.verein, 9, 500);
-        pen.textOut(880, y + drop, row.verein);
+        pen.textOut(880, y + drop, pen.cut(row.verein, 500));
       }
       pen.setSize(9);
       const QString result = row.ergcode == 0   ? PenaltyTimeText(row.time)

@@ -73,6 +73,7 @@ int PdfPen::fitInto(QString& text, int startSize, int width, int dropStep, int s
 QString PdfPen::cut(const QString& text, int width) {
   if (textWidth(text) <= width) return text;
   const QString ellipsis(QChar(0x2026));
+  width -= textWidth(QStringLiteral(" "));
   // The longest beginning that still fits with the ellipsis behind it.
   qsizetype low = 0;
   qsizetype high = text.size();

@@ -50,7 +50,8 @@ class PdfPen {
   // `width` at the smallest size is cut to it with "…". Returns the drop; `text` becomes
   // what is to be drawn.
   int fitInto(QString& text, int startSize, int width, int dropStep = 2, int startDrop = 0);
-  // `text` cut with "…" to `width` in the current font; unchanged when it fits.
+  // `text` unchanged when it fits `width` in the current font; else cut with "…" to end a
+  // blank's width before that, clear of whatever stands next to the column.
   QString cut(const QString& text, int width);
   // A number (a bib) on one line in the box from left to right, aligned there: never
   // wrapped and never cut, shrunk from `size` as far as needed (not below the smallest

@@ -184,12 +184,14 @@ ResultLine WritePostingList(AppState& state, const PostingListOptions& options) 
     pen.drawText(g.run1Run2, t, g.run2Total - 20, pdf::kAlignRight, row.run2);
     if (g.total) pen.drawText(g.run2Total, t, g.right - 20, pdf::kAlignRight, row.total);
     if (!nameFits) {
-      const int drop = pen.fit(row.name, g.rowSize, g.nameYear - g.nameX, true);
-      pen.textOut(g.nameX, t + drop, row.name);
+      QString shown = row.name;
+      const int drop = pen.fitInto(shown, g.rowSize, g.nameYear - g.nameX);
+      pen.textOut(g.nameX, t + drop, shown);
     }
     if (!row.club.isEmpty()) {
-      const int drop = pen.fit(row.club, g.clubSize, g.clubRun1 - g.clubX, true, 2, g.clubDrop);
-      pen.textOut(g.clubX, t + drop, row.club);
+      QString club = row.club;
+      const int drop = pen.fitInto(club, g.clubSize, g.clubRun1 - g.clubX, 2, g.clubDrop);
+      pen.textOut(g.clubX, t + drop, club);
     }
     y = t + g.lowerRule;
     pen.line(70, y, g.right, y);

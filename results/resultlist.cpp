@@ -309,6 +309,9 @@ ResultListModel ComputeResultList(const RaceData& data, const ResultListRequest&
 
 namespace {
 
+// The right end of the list's columns (under "Diff").
+constexpr int kRightEnd = 2005;
+
 // The pages of one result list on the frame's document.
 class ResultListPages {
  public:
@@ -423,9 +426,11 @@ class ResultListPages {
     bold_ = on ? 1 : 0;
   }
 
-  void underlined(const QString& text) {
+  // A division or section title, up to the right end of the list.
+  void underlined(const QString& title) {
     size(10);
     bold(true);
+    const QString text = pen_.cut(title, kRightEnd - 560);
     pen_.textOut(560, y_, text);
     pen_.setLineWidth(3);
     pen_.line(560, y_ + 38, 560 + pen_.textWidth(text), y_ + 38);
@@ -439,21 +444,29 @@ class ResultListPages {
       return 0;
     }
     const int drop = pen_.fit(text, 9, col_.nameLimit);
-    pen_.textOut(560, y_ + drop, text);
+    pen_.textOut(560, y_ + drop, pen_.cut(text, col_.nameLimit));
     size_ = 0;
     size(9);
     return drop;
   }
 
-  void plainClub(const QString& club) {
+  // The club in the plain layout's club column, shrunk to `limit`.
+  void plainClub(const QString& club, int limit) {
     size(9);
-    if (pen_.textWidth(club) < col_.clubLimit) {
+    if (pen_.textWidth(club) < limit) {
       pen_.textOut(col_.clubX, y_, club);
       return;
     }
-    const int drop = pen_.fit(club, 9, col_.clubLimit);
-    pen_.textOut(col_.clubX, y_ + drop, club);
+    const int drop = pen_.fit(club, 9, limit);
+    pen_.textOut(col_.clubX, y_ + drop, pen_.cut(club, limit));
     size_ = 0;
+    size(9);
+  }
+
+  // The club on its own line under the name, within the name's column.
+  void clubLine(const QString& club, int drop) {
+    size(8);
+    pen_.textOut(560, y_ + drop, pen_.cut(club, col_.nameLimit));
     size(9);
   }
 
@@ -475,7 +488,7 @@ class ResultListPages {
         if (!row.run2.isEmpty()) pen_.rightAt(1675, y_, row.run2);
         break;
       case ResultLayout::Plain:
-        if (req_.clubs) plainClub(row.club);
+        if (req_.clubs) plainClub(row.club, col_.clubLimit);
         break;
     }
     pen_.rightAt(1840, y_, FormatRunTime(row.time));
@@ -483,9 +496,7 @@ class ResultListPages {
     if (col_.layout != ResultLayout::Plain && req_.clubs) {
       y_ += 40;
       if (row.club != kNoClub) {
-        size(8);
-        pen_.textOut(560, y_ + drop, row.club);
-        size(9);
+        clubLine(row.club, drop);
       }
     }
     y_ += 43;
@@ -499,15 +510,17 @@ class ResultListPages {
     const int drop = name(row.name);
     if (!row.year.isEmpty()) pen_.rightAt(col_.yearRight, y_, row.year);
     if (!row.nation.isEmpty()) pen_.textOut(col_.nationX, y_, row.nation);
-    if (code == 3 && !row.note.isEmpty()) pen_.textOut(col_.noteX, y_, row.note);
+    const bool note = code == 3 && !row.note.isEmpty();
+    if (note) pen_.textOut(col_.noteX, y_, pen_.cut(row.note, kRightEnd - col_.noteX));
     if (!row.club.isEmpty()) {
       if (col_.layout != ResultLayout::Plain) {
         y_ += 40;
-        size(8);
-        pen_.textOut(560, y_ + drop, row.club);
-        size(9);
+        clubLine(row.club, drop);
       } else {
-        plainClub(row.club);
+        // Where the note follows the club on its line, the club ends before it.
+        plainClub(row.club, note && col_.noteX > col_.clubX
+                                ? std::min(col_.clubLimit, col_.noteX - col_.clubX - 15)
+                                : col_.clubLimit);
       }
     }
     y_ += 43;

@@ -36,8 +36,9 @@ db::CompetitionSpec Crowded() {
     z.start = 0.4;
     race.zeiten.push_back(z);
   }
-  race.teilnehmer[0].nachname = "Oberhinterbergmüller-Unterwieser-Lindenstrauch";
-  race.teilnehmer[0].vorname = "Maximiliane Theodora";
+  race.teilnehmer[0].nachname = kLongNachname;
+  race.teilnehmer[0].vorname = kLongVorname;
+  race.teilnehmer[0].verein = kLongVerein;
   return race;
 }
 
@@ -46,23 +47,10 @@ using OverprintTest = AppFixture;
 // No two words cover each other, every word stays on its page, and the largest bib stays
 // whole wherever a list prints bibs.
 void ExpectClean(const QString& path, bool bibs) {
-  const PdfReader pdf(path);
-  ASSERT_TRUE(pdf.isValid()) << path.toStdString();
   KeepForLooking(path, "overprint-" + QFileInfo(path).fileName());
+  ExpectNoOverprint(path);
   if (bibs) {
-    EXPECT_TRUE(pdf.findWord("2147483647")) << path.toStdString();
-  }
-  for (int p = 1; p <= pdf.pageCount(); ++p) {
-    const QList<PdfWord>& words = pdf.wordsOnPage(p);
-    for (qsizetype i = 0; i < words.size(); ++i) {
-      const QRectF a = words[i].box.adjusted(1, 1, -1, -1);
-      EXPECT_TRUE(QRectF(QPointF(0, 0), pdf.pageSize(p)).contains(a));
-      for (qsizetype j = i + 1; j < words.size(); ++j) {
-        EXPECT_FALSE(a.intersects(words[j].box.adjusted(1, 1, -1, -1)))
-            << path.toStdString() << ": " << words[i].text.toStdString() << " over "
-            << words[j].text.toStdString();
-      }
-    }
+    EXPECT_TRUE(PdfReader(path).findWord("2147483647")) << path.toStdString();
   }
 }
 
