@@ -163,26 +163,6 @@ TEST_F(OutputTest, IndividualRunDescendingWithOffsetsAndCategoryWords) {
   KeepForLooking(r.file, "urkunde_einzel.pdf");
 }
 
-TEST_F(OutputTest, ALongNameAndClubStayOnOneLineOnThePage) {
-  db::CompetitionSpec race = EmptyRace();
-  AddRacer(race, 1, "W", 1, kLongNachname, kLongVorname).verein = kLongVerein;
-  AddRun(race, 1, 1, 6523);
-  open(race);
-  SaveTemplate(state.db(), 2, false,
-               {{"<Vorname Name>", "Arial, fett, 24", "zentr.", "800", "1050"},
-                {"<Verein>", "Arial, 12", "links", "1000", "300"},
-                {"<Nachname> <Zeit>", "Arial, 12", "rechts", "1200", "600"}});
-  ui.chooseSaveFile(outputPath("lang.pdf"));
-  const CertificateRunResult r = RunCertificateOutput(state, {});
-  ASSERT_TRUE(r.written);
-  KeepForLooking(r.file, "urkunde_lang.pdf");
-  ExpectNoOverprint(r.file);
-  const PdfReader pdf(r.file);
-  ASSERT_EQ(pdf.lines(1).size(), 3);  // each entry on its one line
-  for (const PdfLine& line : pdf.lines(1))
-    EXPECT_TRUE(line.text().endsWith(QChar(0x2026))) << line.text().toStdString();
-}
-
 TEST_F(OutputTest, ExportWritesTheListAndRefusesAnUnwritableListFirst) {
   openRanked();
   SaveTemplate(state.db(), 2, true, {{"<Vorname Name>", "Arial, 20", "links", "500", "500"}});

@@ -45,13 +45,6 @@ TEST(SqlQuote, DoublesSingleQuotes) {
   EXPECT_EQ(SqlQuote("Öhler \"x\""), "Öhler \"x\"");
 }
 
-TEST(DecimalText, NeverGroupsDigits) {
-  EXPECT_EQ(DecimalText(1269.69), "1269,69");  // the German locale of every test
-  EXPECT_EQ(DecimalText(-12345.678, 1), "-12345,7");
-  EXPECT_EQ(DecimalText(1000000, 2, u","), "1000000,00");
-  EXPECT_EQ(DecimalText(9999.99, 2, u"."), "9999.99");
-}
-
 TEST(ComboTypeAhead, SelectsTheFirstEntryOfTheTypedLetter) {
   const QStringList entries{"Abfahrt", "Buben", "Bambini"};
   EXPECT_EQ(ComboTypeAhead(-1, "b", entries), 1);

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace kx::test {
@@ -78,18 +77,6 @@ TEST_F(ParticipantDataTest, ExportsRunTimesAndRacePointsByteForByte) {
   // Per category: each of them leads his own.
   EXPECT_TRUE(exported().contains("\tPkte-GS\tPkte-SL\tRennPkte\t"));
   EXPECT_TRUE(exported().contains("\t0,00\t0,00\t0,00\t"));
-}
-
-TEST_F(ParticipantDataTest, RacePointsOfAThousandAndMoreHaveNoDigitGroups) {
-  state().db().execute("update tblZeit set netto=netto*3 where teilnehmer=2");
-  combo("TnDatenAuswertungnach")->setCurrentIndex(1);
-  combo("TnDatenBerechnenPro")->setCurrentText("keine Unterteilung");
-  ui().chooseSaveFile(out());
-  QTest::keyClick(&window(), Qt::Key_F2);
-  // Berger at three times the winners' times: about 2 × 600 points per discipline.
-  const QString berger = QString::fromLatin1(exported()).split("\r\n").value(2);
-  EXPECT_TRUE(berger.contains(QRegularExpression("\t1[0-9]{3},[0-9]{2}\t2[0-9]{3},[0-9]{2}\t")))
-      << berger.toStdString();
 }
 
 TEST_F(ParticipantDataTest, RefusesOneDisciplineAndAnUnwritableFileWithoutTouchingAnything) {

@@ -21,16 +21,6 @@ namespace kx::test {
 // with groups, a few participants with bibs; no times.
 db::CompetitionSpec SmallCompetition();
 
-// A name (surname, blank, first name) and a club of 120 characters each: wider than any
-// column of any output, even at its smallest size.
-inline const QString kLongNachname =
-    QStringLiteral("Oberhinterbergmüller-Unterwieser-Lindenstrauch-Hochgatterer");
-inline const QString kLongVorname =
-    QStringLiteral("Maximiliane Theodora Josefine Anastasia Walburga Mechthildis");
-inline const QString kLongVerein = QStringLiteral(
-    "Schiclub Unterer Oberhinterbergmusterdorfer Talschaft und Umgebung e.V., Sektion Alpiner "
-    "Rennlauf, Nachwuchs und Jugend.");
-
 // When KANDRIX_LOOK_DIR is set, copies an output there (and renders its pages to PNG) so
 // that it can be looked at after the test run.
 void KeepForLooking(const QString& path, const QString& name);

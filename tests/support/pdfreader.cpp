@@ -7,8 +7,6 @@
 #include <poppler/cpp/poppler-font.h>
 #include <poppler/cpp/poppler-page.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <memory>
 
@@ -156,25 +154,6 @@ bool RenderPdfPage(const QString& pdfPath, int page, const QString& pngPath, int
     return false;
   }
   return QFileInfo::exists(prefix + QStringLiteral(".png"));
-}
-
-void ExpectNoOverprint(const QString& pdfPath) {
-  const PdfReader pdf(pdfPath);
-  ASSERT_TRUE(pdf.isValid()) << pdfPath.toStdString();
-  for (int p = 1; p <= pdf.pageCount(); ++p) {
-    const QList<PdfWord>& words = pdf.wordsOnPage(p);
-    const QRectF page(QPointF(0, 0), pdf.pageSize(p));
-    for (qsizetype i = 0; i < words.size(); ++i) {
-      const QRectF a = words[i].box.adjusted(1, 1, -1, -1);
-      EXPECT_TRUE(page.contains(a))
-          << pdfPath.toStdString() << ": " << words[i].text.toStdString() << " leaves the page";
-      for (qsizetype j = i + 1; j < words.size(); ++j) {
-        EXPECT_FALSE(a.intersects(words[j].box.adjusted(1, 1, -1, -1)))
-            << pdfPath.toStdString() << ": " << words[i].text.toStdString() << " over "
-            << words[j].text.toStdString();
-      }
-    }
-  }
 }
 
 }  // namespace kx::test

@@ -103,10 +103,6 @@ class PdfReader {
 // output (`pngPath` ends in ".png"). True when the PNG was written.
 bool RenderPdfPage(const QString& pdfPath, int page, const QString& pngPath, int dpi = 60);
 
-// Expects of a written PDF that no word covers another and that every word stays on its
-// page (each failure names the file and the words).
-void ExpectNoOverprint(const QString& pdfPath);
-
 // Units per point.
 inline constexpr double kUnitsPerPoint = 254.0 / 72.0;
 
