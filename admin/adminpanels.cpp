@@ -401,14 +401,14 @@ void DirectionChangePanel::build() {
     rule_ = s.DirectionChangeRules[static_cast<size_t>(*row)];
   }
   category_->setCurrentIndex(preset);
-  connect(category_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { categoryChosen(index); });
+  connectGuarded(category_, &QComboBox::currentIndexChanged,
+                 [this](int index) { categoryChosen(index); });
   // Typing always ends in a category choice, also when it selects the item already chosen
   // (the combo reports only a changed index).
-  connect(category_->lineEdit(), &QLineEdit::textEdited, this,
-          [this] { indexBeforeTyping_ = category_->currentIndex(); });
+  connectGuarded(category_->lineEdit(), &QLineEdit::textEdited,
+                 [this] { indexBeforeTyping_ = category_->currentIndex(); });
   InstallComboTypeAhead(*category_);
-  connect(category_->lineEdit(), &QLineEdit::textEdited, this, [this] {
+  connectGuarded(category_->lineEdit(), &QLineEdit::textEdited, [this] {
     if (category_->currentIndex() == indexBeforeTyping_) categoryChosen(indexBeforeTyping_);
   });
 

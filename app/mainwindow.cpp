@@ -216,7 +216,7 @@ void MainWindow::buildFrames() {
   infoVersion_->setAlignment(Qt::AlignCenter);
   auto* infoOk = new QPushButton(QStringLiteral("ok"), frameInfo_);
   infoOk->setObjectName(QStringLiteral("Info_ok"));
-  connect(infoOk, &QPushButton::clicked, this, &MainWindow::Info_ok_Click);
+  ConnectGuarded(*ui_, infoOk, &QPushButton::clicked, this, [this] { Info_ok_Click(); });
   infoLayout->addStretch();
   infoLayout->addWidget(infoTitle);
   infoLayout->addWidget(infoVersion_);
@@ -241,8 +241,7 @@ void MainWindow::connectMenuHandlers() {
                              "' unknown or bound twice");
     }
     connected.insert(name);
-    connect(action(name), &QAction::triggered, this,
-            [this, handler = std::move(handler)] { RunGuarded(*ui_, handler); });
+    ConnectGuarded(*ui_, action(name), &QAction::triggered, this, std::move(handler));
   };
   on(menu::DateiOeffnen, [this] { DateiOeffnen_Click(); });
   on(menu::DateiSchliessen, [this] { DateiSchliessen_Click(); });

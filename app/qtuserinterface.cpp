@@ -153,7 +153,9 @@ bool QtUserInterface::chooseFont(FontChoice& choice) {
                              &dialog);
   size->setObjectName(QStringLiteral("FontSize"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  // No guard: the dialog's own buttons close it or show a message; nothing else is reached.
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  // No guard: as above.
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
     bool ok = false;
     const double value = german.toDouble(size->text().trimmed(), &ok);

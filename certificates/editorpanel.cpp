@@ -109,10 +109,10 @@ void CertificateEditorPanel::build() {
   list_->header()->setSectionsClickable(true);
   list_->header()->setSortIndicatorShown(false);
   list_->show();
-  connect(list_, &QTreeWidget::itemClicked, this,
-          [this](QTreeWidgetItem* clicked) { guarded([this, clicked] { selectEntry(clicked); }); });
-  connect(list_->header(), &QHeaderView::sectionClicked, this,
-          [this](int column) { guarded([this, column] { columnClicked(column); }); });
+  connectGuarded(list_, &QTreeWidget::itemClicked,
+                 [this](QTreeWidgetItem* clicked) { selectEntry(clicked); });
+  connectGuarded(list_->header(), &QHeaderView::sectionClicked,
+                 [this](int column) { columnClicked(column); });
 
   addButton("UrkundeAddText", "Text einfügen", SansSerif(8), {600, 6800, 1600, 375},
             [this] { guarded([this] { addNew(false); }); });
@@ -133,43 +133,43 @@ void CertificateEditorPanel::build() {
   align_->setCurrentIndex(0);
 
   // The field edits write into the selected entry only.
-  connect(text_, &QLineEdit::textChanged, this, [this](const QString& t) {
+  connectGuarded(text_, &QLineEdit::textChanged, [this](const QString& t) {
     if (QTreeWidgetItem* it = selectedItem()) it->setText(kText, t);
   });
-  connect(vertical_, &QLineEdit::textChanged, this, [this](const QString& t) {
+  connectGuarded(vertical_, &QLineEdit::textChanged, [this](const QString& t) {
     if (QTreeWidgetItem* it = selectedItem()) {
       it->setText(kVert, t);
       it->setText(kVertNum, SortKey(t));
     }
   });
-  connect(horizontal_, &QLineEdit::textChanged, this, [this](const QString& t) {
+  connectGuarded(horizontal_, &QLineEdit::textChanged, [this](const QString& t) {
     if (QTreeWidgetItem* it = selectedItem()) {
       it->setText(kHor, t);
       it->setText(kHorNum, SortKey(t));
     }
   });
-  connect(width_, &QLineEdit::textChanged, this, [this](const QString& t) {
+  connectGuarded(width_, &QLineEdit::textChanged, [this](const QString& t) {
     if (QTreeWidgetItem* it = selectedItem()) {
       const QString r = it->text(kDisplay).mid(5);
       const qsizetype x = r.indexOf(QLatin1Char('x'));
       it->setText(kDisplay, "Bild " + t + "x" + (x < 0 ? QString() : r.mid(x + 1)));
     }
   });
-  connect(height_, &QLineEdit::textChanged, this, [this](const QString& t) {
+  connectGuarded(height_, &QLineEdit::textChanged, [this](const QString& t) {
     if (QTreeWidgetItem* it = selectedItem()) {
       const QString r = it->text(kDisplay).mid(5);
       const qsizetype x = r.indexOf(QLatin1Char('x'));
       it->setText(kDisplay, "Bild " + (x < 0 ? r : r.left(x)) + "x" + t);
     }
   });
-  connect(align_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { guarded([this, index] { chooseAlignment(index); }); });
-  connect(field_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { guarded([this, index] { insertPlaceholder(index); }); });
+  connectGuarded(align_, &QComboBox::currentIndexChanged,
+                 [this](int index) { chooseAlignment(index); });
+  connectGuarded(field_, &QComboBox::currentIndexChanged,
+                 [this](int index) { insertPlaceholder(index); });
   // Typing into the two lists chooses by initial; typing has cleared the choice, so the
   // list's operation runs even when the same item is chosen again.
   for (QComboBox* combo : {align_, field_}) {
-    connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, combo](const QString& typed) {
+    connectGuarded(combo->lineEdit(), &QLineEdit::textEdited, [this, combo](const QString& typed) {
       QStringList items;
       for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
       const int index = ComboTypeAhead(-1, typed, items).value_or(0);
@@ -178,13 +178,11 @@ void CertificateEditorPanel::build() {
         combo->setCurrentIndex(index);
         combo->setEditText(combo->itemText(index));  // also when the same item is chosen
       }
-      guarded([this, combo, index] {
-        if (combo == align_) {
-          chooseAlignment(index);
-        } else {
-          insertPlaceholder(index);
-        }
-      });
+      if (combo == align_) {
+        chooseAlignment(index);
+      } else {
+        insertPlaceholder(index);
+      }
     });
   }
 

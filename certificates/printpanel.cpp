@@ -123,8 +123,8 @@ void CertificatePrintPanel::buildCombination(int& top) {
   pointsPer_->setCurrentIndex(3);
   pointsBy_->addItems({"F-Wert", "Punktetabelle"});
   pointsBy_->setCurrentIndex(0);
-  connect(evaluation_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { evaluationChanged(index); });
+  connectGuarded(evaluation_, &QComboBox::currentIndexChanged,
+                 [this](int index) { evaluationChanged(index); });
   evaluation_->addItems({"Laufzeit", "Rennpunkten"});
   evaluation_->setCurrentIndex(1);
   evaluationChanged(evaluation_->currentIndex());

@@ -1,8 +1,17 @@
 #pragma once
 
-// The guard around every user action (menu entry, button, key).
+// The guard around every user action (menu entry, button, key) and around every other
+// handler Qt calls: timers, combo and list handlers, network replies, device data.
 
+#include <QObject>
+#include <QString>
+
+#include <cstddef>
+#include <exception>
 #include <functional>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 namespace kx {
 
@@ -13,5 +22,48 @@ class UserInterface;
 // The program goes on.
 // Returns true when the action ran to its end.
 bool RunGuarded(UserInterface& ui, const std::function<void()>& action);
+
+// The text a person reads about an action that failed with this exception: what went wrong
+// with the competition file (or otherwise), in German.
+QString FailureText(const std::exception& error);
+
+namespace detail {
+
+// Calls `handler` with as many of the leading arguments as it takes, as Qt's own connect
+// does with a slot that takes fewer arguments than its signal.
+template <std::size_t N, class Handler, class Args>
+void CallWithLeading(Handler& handler, const Args& args) {
+  constexpr bool takesN = []<std::size_t... I>(std::index_sequence<I...>) {
+    return std::is_invocable_v<Handler&, std::tuple_element_t<I, Args>...>;
+  }
+  (std::make_index_sequence<N>{});
+  if constexpr (takesN) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+      handler(std::get<I>(args)...);
+    }
+    (std::make_index_sequence<N>{});
+  } else if constexpr (N == 0) {
+    static_assert(takesN, "the handler takes none of the signal's argument lists");
+  } else {
+    CallWithLeading<N - 1>(handler, args);
+  }
+}
+
+}  // namespace detail
+
+// Connects a signal to a handler that runs under RunGuarded: an exception never leaves
+// the handler into Qt's event loop. Every connection of the program is made this way (see
+// CONTRIBUTING.md); `handler` takes the signal's leading arguments (or none), and is
+// called while `context` lives.
+template <class Sender, class Signal, class Handler>
+QMetaObject::Connection ConnectGuarded(UserInterface& ui, const Sender* sender, Signal signal,
+                                       const QObject* context, Handler handler) {
+  return QObject::connect(sender, signal, context,
+                          [&ui, handler = std::move(handler)](const auto&... args) mutable -> void {
+                            RunGuarded(ui, [&] {
+                              detail::CallWithLeading<sizeof...(args)>(handler, std::tie(args...));
+                            });
+                          });
+}
 
 }  // namespace kx

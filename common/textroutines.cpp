@@ -29,6 +29,7 @@ std::optional<int> ComboTypeAhead(const QComboBox& combo) {
 void InstallComboTypeAhead(QComboBox& combo) {
   QLineEdit* edit = combo.lineEdit();
   if (!edit) return;
+  // No guard: only selects an entry; the combo's own handlers of the choice are guarded.
   QObject::connect(edit, &QLineEdit::textEdited, &combo, [&combo](const QString& text) {
     const QStringList entries = [&combo] {
       QStringList list;

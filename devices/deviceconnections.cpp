@@ -1,5 +1,6 @@
 #include "devices/deviceconnections.h"
 
+#include "common/guarded.h"
 #include "common/userinterface.h"
 #include "devices/handtimestore.h"
 
@@ -12,6 +13,10 @@ namespace {
 
 const QString kFormMessage =
     QStringLiteral("Den Synchronisations-Zeitpunkt bitte in der Form hh:mm eingeben");
+const QString kFetchWaiting = QStringLiteral("Warte auf Daten vom Gerät ...");
+const QString kFetchNoData =
+    QStringLiteral("Keine Daten vom Gerät empfangen - bitte Kabel, Port und Gerät prüfen");
+const QString kFetchNoTimes = QStringLiteral("Keine Zeiten vom Gerät empfangen");
 
 // A number as typed (a comma or a point before decimals), rounded half to even into the
 // 16-bit range.
@@ -79,13 +84,23 @@ DeviceConnections::DeviceConnections(AppState& state, UserInterface& ui, PortEnu
       state_(state),
       ui_(ui),
       usb_(std::move(usb)),
-      watcher_(std::move(ports)),
+      watcher_(ui, std::move(ports)),
       receiver_(state, std::move(clock)) {
-  receiver_.onMessageLine = [this](const QString& text) { emit messageLine(text); };
-  connect(&serial_, &SerialLink::bytesReceived, this,
-          [this](const QByteArray& bytes) { receiver_.serialBytes(bytes); });
-  connect(usb_.get(), &TimyUsbLink::lineReceived, this,
-          [this](const QString& line) { receiver_.usbLine(line); });
+  receiver_.onMessageLine = [this](const QString& text) {
+    fetchQuiet_.stop();  // the device answers the fetch
+    emit messageLine(text);
+  };
+  ConnectGuarded(ui_, &serial_, &SerialLink::bytesReceived, this, [this](const QByteArray& bytes) {
+    deviceSentBytes();
+    receiver_.serialBytes(bytes);
+  });
+  ConnectGuarded(ui_, usb_.get(), &TimyUsbLink::lineReceived, this, [this](const QString& line) {
+    deviceSentBytes();
+    receiver_.usbLine(line);
+  });
+  fetchQuiet_.setSingleShot(true);
+  ConnectGuarded(ui_, &fetchQuiet_, &QTimer::timeout, this,
+                 [this] { emit messageLine(fetchBytes_ ? kFetchNoTimes : kFetchNoData); });
 }
 
 DeviceConnections::~DeviceConnections() {
@@ -116,6 +131,7 @@ QString DeviceConnections::statusText(Device device) const {
 DeviceConnections::Outcome DeviceConnections::connectClick(Device device, const Inputs& inputs) {
   Outcome outcome;
   if (busy_) return outcome;
+  fetchQuiet_.stop();
   const bool disconnecting = connected(device);
   if (device == Device::DigiSport) {
     const SyncTimeInput sync = ParseSyncTime(inputs.synch);
@@ -206,6 +222,7 @@ void DeviceConnections::fetchClick(Device device) {
     return;
   }
   HandTimeStore(state_, receiver_.ReceiveMode).clear();
+  startFetchWait();
   if (device == Device::TagHeuer) {
     serial_.write("#!T\r#WC 012\r");
     return;
@@ -217,6 +234,18 @@ void DeviceConnections::fetchClick(Device device) {
   } else {
     serial_.write("RSM\r");
   }
+}
+
+void DeviceConnections::startFetchWait() {
+  fetchBytes_ = false;
+  fetchQuiet_.start(fetchQuietMs);
+  emit messageLine(kFetchWaiting);
+}
+
+void DeviceConnections::deviceSentBytes() {
+  if (!fetchQuiet_.isActive()) return;
+  fetchBytes_ = true;
+  fetchQuiet_.start(fetchQuietMs);
 }
 
 void DeviceConnections::waitForDevice() {

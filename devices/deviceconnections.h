@@ -12,6 +12,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -44,6 +45,9 @@ class DeviceConnections : public QObject {
 
   // The wait of the USB connect and fetch; tests may shorten it.
   std::function<void(double)> wait = WaitSeconds;
+  // How long a fetch waits for the device without a byte before the message line says
+  // that nothing came (about 10 s; tests shorten it).
+  int fetchQuietMs = 10000;
 
   HandTimeReceiver& receiver() { return receiver_; }
   SerialLink& serial() { return serial_; }
@@ -74,7 +78,9 @@ class DeviceConnections : public QObject {
   };
   // The connect button: connects, or disconnects when the device is connected.
   Outcome connectClick(Device device, const Inputs& inputs);
-  // "Zeiten abholen" of the ALGE Timy and the TAG Heuer.
+  // "Zeiten abholen" of the ALGE Timy and the TAG Heuer. The message line shows that the
+  // fetch waits until the device's first time (or synchronisation) arrives, and says so
+  // when the device stays quiet for fetchQuietMs.
   void fetchClick(Device device);
 
  signals:
@@ -87,6 +93,8 @@ class DeviceConnections : public QObject {
   void disconnect(Device device, const Inputs& inputs, Outcome& outcome);
   void startReceiving(Device device, const Inputs& inputs, Outcome& outcome);
   void waitForDevice();
+  void startFetchWait();
+  void deviceSentBytes();
 
   AppState& state_;
   UserInterface& ui_;
@@ -97,6 +105,8 @@ class DeviceConnections : public QObject {
   Device serialOwner_ = Device::None;
   bool usbConnected_ = false;
   bool busy_ = false;
+  QTimer fetchQuiet_;        // runs while a fetch waits for the device
+  bool fetchBytes_ = false;  // the device sent something since the fetch
 };
 
 }  // namespace kx

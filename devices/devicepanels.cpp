@@ -161,9 +161,12 @@ void DevicePanel::build() {
   note->setFont(italic);
   showConnection();
 
-  connect(&watcher, &PortWatcher::portAdded, this, &DevicePanel::portAdded);
-  connect(&watcher, &PortWatcher::portRemoved, this, &DevicePanel::portRemoved);
-  connect(&connections_, &DeviceConnections::messageLine, message_, &QLabel::setText);
+  connectGuarded(&watcher, &PortWatcher::portAdded,
+                 [this](const QString& name) { portAdded(name); });
+  connectGuarded(&watcher, &PortWatcher::portRemoved,
+                 [this](const QString& name) { portRemoved(name); });
+  connectGuarded(&connections_, &DeviceConnections::messageLine,
+                 [this](const QString& text) { message_->setText(text); });
   watcher.start();
 }
 
@@ -222,7 +225,7 @@ void DevicePanel::afterClose() {
   PortWatcher& watcher = connections_.portWatcher();
   watcher.stop();
   disconnect(&watcher, nullptr, this, nullptr);
-  disconnect(&connections_, nullptr, message_, nullptr);
+  disconnect(&connections_, nullptr, this, nullptr);
   host().UpdateTimeMenus();
 }
 

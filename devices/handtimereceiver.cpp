@@ -24,6 +24,7 @@ MonotonicClock SteadyClock() {
 
 void WaitSeconds(double seconds) {
   QEventLoop loop;
+  // No guard: only ends the wait.
   QTimer::singleShot(static_cast<int>(std::ceil(seconds * 1000)), &loop, &QEventLoop::quit);
   loop.exec();
 }

@@ -1,5 +1,7 @@
 #include "devices/portlist.h"
 
+#include "common/guarded.h"
+
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -53,9 +55,9 @@ bool MatchesUsbIds(const PortInfo& port, const UsbIds& ids) {
   });
 }
 
-PortWatcher::PortWatcher(PortEnumerator enumerator, QObject* parent)
+PortWatcher::PortWatcher(UserInterface& ui, PortEnumerator enumerator, QObject* parent)
     : QObject(parent), enumerator_(std::move(enumerator)) {
-  connect(&timer_, &QTimer::timeout, this, &PortWatcher::poll);
+  ConnectGuarded(ui, &timer_, &QTimer::timeout, this, [this] { poll(); });
 }
 
 std::vector<PortInfo> PortWatcher::ports() {

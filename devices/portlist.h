@@ -14,6 +14,8 @@
 
 namespace kx {
 
+class UserInterface;
+
 // One serial port: its name ("ttyUSB0"), and the USB ids of the device behind it if any.
 struct PortInfo {
   QString name;
@@ -37,11 +39,12 @@ UsbIds ParseUsbIds(const QString& text);
 bool MatchesUsbIds(const PortInfo& port, const UsbIds& ids);
 
 // Compares the port list about once a second and reports each port added or removed by
-// name (a name listed twice counts twice). Polls only between start() and stop().
+// name (a name listed twice counts twice). Polls only between start() and stop(); a poll
+// that fails is reported to `ui` and the next one tries again.
 class PortWatcher : public QObject {
   Q_OBJECT
  public:
-  explicit PortWatcher(PortEnumerator enumerator, QObject* parent = nullptr);
+  PortWatcher(UserInterface& ui, PortEnumerator enumerator, QObject* parent = nullptr);
 
   // Reads the list now and takes it as the base for the changes reported later.
   std::vector<PortInfo> ports();

@@ -45,11 +45,13 @@ std::optional<SerialSettings> ParseSerialSettings(const QString& text) {
 }
 
 SerialLink::SerialLink(QObject* parent) : QObject(parent) {
+  // No guard: hands the bytes on; the device connections guard their reading.
   connect(&port_, &QSerialPort::readyRead, this, [this] {
     const QByteArray bytes = port_.readAll();
     if (!bytes.isEmpty()) emit bytesReceived(bytes);
   });
   // A device that goes away (cable pulled) leaves a port that can only be closed.
+  // No guard: only closes the port.
   connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
     if (error == QSerialPort::ResourceError) port_.close();
   });

@@ -15,6 +15,7 @@ constexpr qsizetype kMaxLine = 4096;
 
 SerialTimyUsbLink::SerialTimyUsbLink(PortEnumerator enumerator, UsbIds ids, QObject* parent)
     : TimyUsbLink(parent), enumerator_(std::move(enumerator)), ids_(std::move(ids)) {
+  // No guard: cuts the bytes into lines; the device connections guard their reading.
   connect(&link_, &SerialLink::bytesReceived, this, &SerialTimyUsbLink::takeBytes);
 }
 

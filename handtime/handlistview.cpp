@@ -59,6 +59,7 @@ HandListView::HandListView(HandRowModel& rows, const QString& name, QWidget* par
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSortingEnabled(false);
   header()->setStretchLastSection(false);
+  // No guard: only records the chosen row; the frames guard their handlers of rowChosen.
   connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
             if (reloading_ || !current.isValid()) return;

@@ -33,8 +33,7 @@ W* Place(W* widget, const QString& name, const Twips& pos) {
 QPushButton* AddButton(QWidget* parent, PanelHost& host, const QString& name,
                        const QString& caption, const Twips& pos, std::function<void()> onClick) {
   auto* button = Place(new QPushButton(caption, parent), name, pos);
-  QObject::connect(button, &QPushButton::clicked, parent,
-                   [&host, onClick = std::move(onClick)] { RunGuarded(host.ui(), onClick); });
+  ConnectGuarded(host.ui(), button, &QPushButton::clicked, parent, std::move(onClick));
   return button;
 }
 
@@ -175,7 +174,7 @@ HandzeitFrame::HandzeitFrame(PanelHost& host)
             {6880, 6240, 1500, 375}, [this] { Zeiten_SchliessenH_Click(); });
   // A click on a hand time shows it bold and blue.
   for (HandListView* view : {starts_, finishes_}) {
-    connect(view, &HandListView::rowChosen, this, [this, view] {
+    ConnectGuarded(host.ui(), view, &HandListView::rowChosen, this, [this, view] {
       RunTimeTakeover::ColourSelection(view == starts_ ? takeover_.starts() : takeover_.finishes());
       view->reload();
     });

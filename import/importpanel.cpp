@@ -50,7 +50,7 @@ void ImportPanel::build() {
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setColumnCount(0);
   list_->show();
-  connect(list_, &QTreeWidget::itemClicked, this, [this] { markSelectedRow(); });
+  connectGuarded(list_, &QTreeWidget::itemClicked, [this] { markSelectedRow(); });
   const int low = people ? 0 : 500;
   addLabel(QStringLiteral("Label02"), QStringLiteral("Excel:"), Arial(9),
            {2280, 4050 - low, 495, 255});

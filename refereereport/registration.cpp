@@ -1,6 +1,7 @@
 #include "refereereport/registration.h"
 
 #include "common/appstate.h"
+#include "common/guarded.h"
 #include "refereereport/reportwindow.h"
 #include "workpanel/menuentries.h"
 #include "workpanel/panelhost.h"
@@ -26,7 +27,8 @@ class RefereeReportKeeper : public QObject {
     setObjectName(QString::fromLatin1(kName));
     mainWindow->installEventFilter(this);
     for (const QString& entry : {menu::DateiOeffnen, menu::DateiSchliessen}) {
-      connect(host.action(entry), &QAction::triggered, this, [this] { followFile(); });
+      ConnectGuarded(host.ui(), host.action(entry), &QAction::triggered, this,
+                     [this] { followFile(); });
     }
   }
 

@@ -40,6 +40,7 @@ QFont FormFont(bool bold = false) {
 // Typing stops at the length a stored value holds; a longer text set by the program
 // (a prefilled value) is kept whole.
 void LimitTyping(QLineEdit* edit) {
+  // No guard: both handlers only edit the field's own text.
   QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
     // Like a maximum length: what was typed or pasted is cut at its end, before the cursor.
     const qsizetype allowed =
@@ -55,6 +56,7 @@ void LimitTyping(QLineEdit* edit) {
   });
   // The text set by the program; a refused edit announces its text after the refusal has
   // put the earlier text back, and that announcement is not the text any more.
+  // No guard: as above.
   QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
     if (text == edit->text()) edit->setProperty("kxLastText", text);
   });
@@ -81,8 +83,8 @@ void RefereeReportWindow::build() {
   scroll_->setRange(1, 2);
   scroll_->setSingleStep(1);
   scroll_->setPageStep(1);
-  connect(scroll_, &QScrollBar::valueChanged, this,
-          [this](int page) { frame_->move(0, Px(frameTop_ - (page - 1) * kPageShift)); });
+  ConnectGuarded(host_.ui(), scroll_, &QScrollBar::valueChanged, this,
+                 [this](int page) { frame_->move(0, Px(frameTop_ - (page - 1) * kPageShift)); });
 
   auto label = [this](const QString& text, int x, int y, int w, bool bold = false) {
     auto* l = new QLabel(text, frame_);
@@ -303,7 +305,7 @@ void RefereeReportWindow::build() {
     b->setFont(FormFont(bold));
     b->setGeometry(Px(x), Px(13920), Px(w), Px(375));
     b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, [this, slot] { (this->*slot)(); });
+    ConnectGuarded(host_.ui(), b, &QPushButton::clicked, this, [this, slot] { (this->*slot)(); });
     return b;
   };
   QPushButton* output =

@@ -58,7 +58,7 @@ void ParticipantDataPanel::build() {
   method_->setCurrentIndex(0);
   evaluation_->addItems({QStringLiteral("Laufzeit"), QStringLiteral("Rennpunkten")});
   evaluation_->setCurrentIndex(1);
-  connect(evaluation_, &QComboBox::currentIndexChanged, this, [this] { evaluationChosen(); });
+  connectGuarded(evaluation_, &QComboBox::currentIndexChanged, [this] { evaluationChosen(); });
   evaluationChosen();
   addButton(QStringLiteral("TnDaten_ausgeben"), QStringLiteral("Daten exportieren (F2)"),
             SansSerif(8, true), {600, 4460, 2535, 375}, [this] { mainAction(); });

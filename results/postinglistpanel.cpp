@@ -42,7 +42,7 @@ void PostingListPanel::build() {
   FillGroupingCombo(*grouping_, state(), GroupingChoices::PostingList);
   format_->addItems({QStringLiteral("Hochformat"), QStringLiteral("Querformat")});
   format_->setCurrentIndex(0);
-  connect(grouping_, &QComboBox::currentIndexChanged, this, [this] { groupingChosen(); });
+  connectGuarded(grouping_, &QComboBox::currentIndexChanged, [this] { groupingChosen(); });
   groupingChosen();
   InstallComboTypeAhead(*grouping_);
   InstallComboTypeAhead(*division_);

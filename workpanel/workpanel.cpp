@@ -121,8 +121,7 @@ QPushButton* WorkPanel::addButton(const QString& name, const QString& caption,
   button->setFont(MakeFont(font));
   button->setGeometry(TwipsToPixels(pos));
   button->setAutoDefault(false);
-  connect(button, &QPushButton::clicked, this,
-          [this, onClick = std::move(onClick)] { guarded(onClick); });
+  connectGuarded(button, &QPushButton::clicked, std::move(onClick));
   button->show();
   return button;
 }

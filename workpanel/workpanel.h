@@ -5,6 +5,7 @@
 // (workpanel/panelregistry.h); it is built by its factory when its menu entry is chosen and
 // removed by its close routine (PanelHost::closePanel); F2 runs its main routine.
 
+#include "common/guarded.h"
 #include "common/resultline.h"
 #include "workpanel/panelhost.h"
 #include "workpanel/panelregistry.h"
@@ -82,6 +83,12 @@ class WorkPanel : public QWidget {
   void closeSelf();
   // Runs an action as one user action: database errors are reported, nothing crashes.
   void guarded(const std::function<void()>& action);
+  // Connects a signal (of a control, a timer, a link) to a handler that runs as one user
+  // action, as the buttons' clicks do; the handler goes with the panel.
+  template <class Sender, class Signal, class Handler>
+  QMetaObject::Connection connectGuarded(const Sender* sender, Signal signal, Handler handler) {
+    return ConnectGuarded(ui(), sender, signal, this, std::move(handler));
+  }
 
   QLabel* addLabel(const QString& name, const QString& caption, const PanelFont& font,
                    const Twips& pos);

@@ -2,6 +2,8 @@
 
 #include "tests/support/pdfreader.h"
 
+#include <sqlite3.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +12,17 @@
 #include <QWidget>
 
 namespace kx::test {
+
+ForeignLock::ForeignLock(db::Connection& program) : program_(program) {
+  EXPECT_EQ(sqlite3_open(QFile::encodeName(program.path()).constData(), &other_), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(other_, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_busy_timeout(program_.handle(), 30);
+}
+
+ForeignLock::~ForeignLock() {
+  sqlite3_close_v2(other_);
+  sqlite3_busy_timeout(program_.handle(), 2000);
+}
 
 db::CompetitionSpec SmallCompetition() {
   db::CompetitionSpec race;
