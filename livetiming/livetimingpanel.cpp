@@ -9,6 +9,7 @@
 #include "livetiming/session.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,9 +22,7 @@ namespace {
 
 const QString kStartCaption = QStringLiteral("LiveTiming starten (F2)");
 const QString kStopCaption = QStringLiteral("LiveTiming beenden (F2)");
-const QString kNoServerMessage = QStringLiteral(
-    "Für LiveTiming ist kein Server eingestellt (Einstellungen, Abschnitt \"LiveTiming\", "
-    "Schlüssel \"Server\").");
+const QString kActive = QStringLiteral("LiveTiming aktiv ...");
 const QString kNoEventMessage = QStringLiteral("Bitte eine Veranstaltung auswählen");
 
 void SetBlue(QLabel* label) {
@@ -49,6 +48,16 @@ void LiveTimingPanel::build() {
   connection_ =
       std::make_unique<LiveTimingConnection>(ui(), settings.value(kLiveSettingsServer).toString());
   session_ = std::make_unique<LiveTimingSession>(state(), *connection_);
+  connectGuarded(session_.get(), &LiveTimingSession::readProblem, [this](const QString& problem) {
+    meldung_->setText(problem.isEmpty() ? kActive
+                                        : QStringLiteral("LiveTiming aktiv, aber die Zeiten "
+                                                         "können nicht gelesen werden:\n") +
+                                              problem);
+  });
+  connectGuarded(session_.get(), &LiveTimingSession::stoppedForMovedFile, [this] {
+    showStopped();
+    meldung_->setText(QStringLiteral("LiveTiming beendet: die Bewerbsdatei wurde ersetzt"));
+  });
 
   addLabel(QStringLiteral("Label01"), QStringLiteral("Bewerbs-Nr"), Arial(9),
            {600, 780, 1400, 255});
@@ -102,17 +111,15 @@ void LiveTimingPanel::build() {
   aktWebInfo_->hide();
   sendStaliDG2_->hide();
 
-  connect(webInfo_, &QLineEdit::textChanged, this, [this] {
+  connectGuarded(webInfo_, &QLineEdit::textChanged, [this] {
     if (session_->running()) aktWebInfo_->setEnabled(true);
   });
   for (int run = 1; run <= 2; ++run) {
     QComboBox* combo = run == 1 ? staliDG1_ : staliDG2_;
     InstallComboTypeAhead(*combo);
     // The type-ahead has selected its entry by now; that selection is stored as well.
-    connect(combo->lineEdit(), &QLineEdit::textEdited, this,
-            [this, run] { guarded([this, run] { storeRule(run); }); });
-    connect(combo, &QComboBox::activated, this,
-            [this, run] { guarded([this, run] { storeRule(run); }); });
+    connectGuarded(combo->lineEdit(), &QLineEdit::textEdited, [this, run] { storeRule(run); });
+    connectGuarded(combo, &QComboBox::activated, [this, run] { storeRule(run); });
   }
   fillChoices();
 }
@@ -184,7 +191,11 @@ void LiveTimingPanel::LiveTiming_anmelden_Click() {
     return;
   }
   if (!connection_->configured()) {
-    ui().message(kNoServerMessage, MsgIcon::Exclamation, QStringLiteral("Achtung"));
+    ui().message(QStringLiteral("Für LiveTiming ist kein Server eingestellt.\nBitte in der "
+                                "Einstellungsdatei\n%1\nim Abschnitt [LiveTiming] den Schlüssel "
+                                "Server eintragen, z. B. Server=live.example.org:8080")
+                     .arg(QDir::toNativeSeparators(host().settings().fileName())),
+                 MsgIcon::Exclamation, QStringLiteral("Achtung"));
     return;
   }
 
@@ -208,7 +219,7 @@ void LiveTimingPanel::LiveTiming_anmelden_Click() {
   const QString reply = connection_->LiveTimingPost(LoginBody(bewerbsNr, passwort));
   if (reply == kLiveNok) return;
   if (!reply.startsWith(QLatin1String("ok"))) {
-    ui().message(reply);
+    ui().message(ReplyForMessage(reply, connection_->lastStatus()));
     return;
   }
   session_->LiveToken = reply.mid(3, 10);
@@ -289,7 +300,7 @@ void LiveTimingPanel::LiveTimingStart_End_Click() {
     return;
   }
   if (outcome.staliRun == 1 && state().RunCount > 1) sendStaliDG2_->show();
-  meldung_->setText(QStringLiteral("LiveTiming aktiv ..."));
+  meldung_->setText(kActive);
 }
 
 void LiveTimingPanel::LiveTiming_akt_WebInfo_Click() {

@@ -1,5 +1,6 @@
 #include "livetiming/protocol.h"
 
+#include "common/guarded.h"
 #include "common/userinterface.h"
 
 #include <QCursor>
@@ -8,6 +9,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 
 namespace kx {
@@ -89,6 +91,19 @@ QString LiveEndpointUrl(const QString& server) {
   return url.toString();
 }
 
+QString ReplyForMessage(const QString& reply, int httpStatus) {
+  if (reply.trimmed().isEmpty()) {
+    if (httpStatus >= 400)
+      return QStringLiteral("Der Server antwortete mit Fehler %1").arg(httpStatus);
+    return QStringLiteral("Der Server antwortete ohne Text");
+  }
+  constexpr qsizetype kLines = 10;
+  constexpr qsizetype kCharacters = 1000;
+  QString shown = reply.section(QLatin1Char('\n'), 0, kLines - 1).left(kCharacters);
+  if (shown.size() < reply.size()) shown += QStringLiteral("\n...");
+  return shown;
+}
+
 LiveTimingConnection::LiveTimingConnection(UserInterface& ui, const QString& server)
     : ui_(ui), url_(LiveEndpointUrl(server)), manager_(std::make_unique<QNetworkAccessManager>()) {}
 
@@ -98,6 +113,8 @@ QString LiveTimingConnection::LiveTimingPost(const QString& body, bool reportFai
   if (busy_) return kLiveNok;
   QByteArray answer;
   bool answered = false;
+  bool tooLarge = false;
+  status_ = 0;
   if (!url_.isEmpty()) {
     busy_ = true;
     struct Restore {
@@ -117,18 +134,42 @@ QString LiveTimingConnection::LiveTimingPost(const QString& body, bool reportFai
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setTransferTimeout(timeoutMs_);
     QNetworkReply* reply = manager_->post(request, body.toUtf8());
+    // An answer that announces or brings more than the bound is not read to its end.
+    auto oversized = [reply] {
+      return reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() >
+                 kLiveMaxReplyBytes ||
+             reply->bytesAvailable() > kLiveMaxReplyBytes;
+    };
     if (!reply->isFinished()) {
       QEventLoop loop;
-      QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+      QTimer deadline;
+      deadline.setSingleShot(true);
+      ConnectGuarded(ui_, &deadline, &QTimer::timeout, reply, [reply] { reply->abort(); });
+      ConnectGuarded(ui_, reply, &QNetworkReply::readyRead, reply, [&] {
+        if (!oversized()) return;
+        tooLarge = true;
+        reply->abort();
+      });
+      ConnectGuarded(ui_, reply, &QNetworkReply::finished, &loop, [&loop] { loop.quit(); });
+      deadline.start(deadlineMs_);
       loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    answered = IsAnswer(*reply);
-    if (answered) answer = reply->readAll();
+    tooLarge = tooLarge || oversized();
+    answered = !tooLarge && IsAnswer(*reply);
+    if (answered) {
+      answer = reply->readAll();
+      status_ = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    }
     delete reply;
   }
   failed_ = !answered;
   if (!answered) {
-    if (reportFailure) ui_.message(kLiveConnectionMessage);
+    failureText_ = kLiveConnectionMessage;
+    if (tooLarge) {
+      failureText_ += QStringLiteral("\nDie Antwort des Servers ist größer als %1 MB.")
+                          .arg(kLiveMaxReplyBytes / (1024 * 1024));
+    }
+    if (reportFailure) ui_.message(failureText_);
     return kLiveNok;
   }
   return UrlDecodeUtf8(answer);

@@ -21,6 +21,8 @@ inline const QString kLiveConnectionMessage =
     QStringLiteral("Fehler bei der Verbindung mit Startora");
 // The path of the service endpoint on its host.
 inline const QString kLiveEndpointPath = QStringLiteral("/cgi-bin/lt.cgi");
+// A reply larger than this is refused like a broken connection.
+inline constexpr qint64 kLiveMaxReplyBytes = 1024 * 1024;
 
 // Request bodies. Values go in exactly as they are: nothing is escaped or encoded, so an
 // "&" or "=" in a value stays as typed (the service reads the content as the last field).
@@ -38,6 +40,10 @@ QString UrlDecodeUtf8(const QByteArray& reply);
 // names no host.
 QString LiveEndpointUrl(const QString& server);
 
+// What a message box shows of a reply: its first lines (an error page is cut short); for an
+// empty reply the HTTP status the server answered with.
+QString ReplyForMessage(const QString& reply, int httpStatus);
+
 // One blocking POST at a time to the service endpoint.
 class LiveTimingConnection {
  public:
@@ -49,14 +55,22 @@ class LiveTimingConnection {
   bool configured() const { return !url_.isEmpty(); }
   // A request that makes no progress for this long fails (30 s unless set).
   void setTransferTimeout(int milliseconds) { timeoutMs_ = milliseconds; }
+  // A request that has not finished this long after it was sent fails, however its
+  // answer trickles in (30 s unless set).
+  void setDeadline(int milliseconds) { deadlineMs_ = milliseconds; }
   // True while a request waits for its reply.
   bool busy() const { return busy_; }
   // Whether the last request failed as a connection (not answered "nok" by the service).
   bool lastFailed() const { return failed_; }
+  // The message of the last failed request (the connection message, and why).
+  const QString& lastFailureText() const { return failureText_; }
+  // The HTTP status of the last answer; 0 when there was none.
+  int lastStatus() const { return status_; }
 
   // Sends the body as UTF-8 and returns the decoded reply body, whatever the HTTP status.
-  // A refused, unreachable, broken or timed-out request returns "nok"; with
-  // `reportFailure` the connection message is shown first. While the request waits, user
+  // A refused, unreachable, broken, timed-out or overdue request, and a reply larger than
+  // kLiveMaxReplyBytes, return "nok"; with `reportFailure` the connection message is shown
+  // first. While the request waits, user
   // input is held back and the wait cursor shows; a call made while another waits returns
   // "nok" at once and sends nothing.
   QString LiveTimingPost(const QString& body, bool reportFailure = true);
@@ -68,8 +82,11 @@ class LiveTimingConnection {
   // it keeps no cookies (every request loads and saves none).
   std::unique_ptr<QNetworkAccessManager> manager_;
   int timeoutMs_ = 30000;
+  int deadlineMs_ = 30000;
   bool busy_ = false;
   bool failed_ = false;
+  QString failureText_;
+  int status_ = 0;
 };
 
 }  // namespace kx

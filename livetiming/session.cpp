@@ -1,6 +1,7 @@
 #include "livetiming/session.h"
 
 #include "common/appstate.h"
+#include "common/guarded.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 #include "livetiming/choices.h"
@@ -15,7 +16,7 @@ namespace kx {
 LiveTimingSession::LiveTimingSession(AppState& state, LiveTimingConnection& connection)
     : state_(state), connection_(connection) {
   timer_.setInterval(1000);
-  connect(&timer_, &QTimer::timeout, this, &LiveTimingSession::LiveTimerTick);
+  ConnectGuarded(*state_.Ui, &timer_, &QTimer::timeout, this, [this] { LiveTimerTick(); });
 }
 
 LiveTimingSession::~LiveTimingSession() = default;
@@ -70,6 +71,7 @@ LiveTimingSession::StartOutcome LiveTimingSession::Start(const LiveStartChoices&
   }
   timesSent_.fill(std::nullopt);
   tickFailureShown_ = false;
+  readProblemShown_ = false;
 
   const int run = state_.RunCount > 1 && Run1Complete() ? 2 : 1;
   const Sent sent = SendStartOrder(run, run == 1 ? choices.rule1 : choices.rule2);
@@ -93,10 +95,28 @@ void LiveTimingSession::LiveTimerTick() {
     ~Done() { flag = false; }
   } done{ticking_};
 
+  db::Connection& file = state_.db();
+  if (file.hasMoved()) {
+    StopLiveTimer();
+    emit stoppedForMovedFile();
+    state_.Ui->message(file.movedText() + QStringLiteral("\nLiveTiming wurde beendet."),
+                       MsgIcon::Exclamation, QStringLiteral("Achtung"));
+    return;
+  }
   const QTime now = state_.Ui->now().time();
   const int nowSeconds = now.hour() * 3600 + now.minute() * 60 + now.second();
   for (int run = 1; run <= servedRuns(); ++run) {
-    QString content = TimesFileContent(state_.db(), state_.CurrentDisciplineType, run, nowSeconds);
+    QString content;
+    try {
+      content = TimesFileContent(file, state_.CurrentDisciplineType, run, nowSeconds);
+    } catch (const db::Error& e) {
+      // Skipped; the next tick reads again.
+      if (!readProblemShown_) emit readProblem(FailureText(e));
+      readProblemShown_ = true;
+      return;
+    }
+    if (readProblemShown_) emit readProblem(QString());
+    readProblemShown_ = false;
     auto& sent = timesSent_[static_cast<size_t>(run)];
     if (sent && *sent == content) continue;
     const QString body =
@@ -107,7 +127,7 @@ void LiveTimingSession::LiveTimerTick() {
     if (reply == kLiveNok) {
       if (connection_.lastFailed() && !tickFailureShown_) {
         tickFailureShown_ = true;
-        state_.Ui->message(kLiveConnectionMessage);
+        state_.Ui->message(connection_.lastFailureText());
       }
       return;
     }

@@ -56,7 +56,10 @@ class LiveTimingSession : public QObject {
   void StopLiveTimer();
   // One tick: for each run served, the times file is built and uploaded when it differs
   // from the one last accepted. A "nok" ends the tick. A tick that finds another tick or a
-  // request running returns at once.
+  // request running returns at once. A tick that cannot read the competition file (another
+  // program holds it) is skipped and says so once through readProblem; the next tick reads
+  // again. When the file has been replaced or deleted, live timing stops with a message
+  // (the times of the file now there are not sent unseen).
   void LiveTimerTick();
 
   // Builds the start order of `run` under `rule` (the fallback rule when empty) and sends
@@ -71,6 +74,12 @@ class LiveTimingSession : public QObject {
   // The number of runs served: RunCount, at most three.
   int servedRuns() const;
 
+ signals:
+  // The ticks could not read the file: what went wrong; an empty text once they read again.
+  void readProblem(const QString& text);
+  // Live timing stopped by itself because the competition file was replaced.
+  void stoppedForMovedFile();
+
  private:
   AppState& state_;
   LiveTimingConnection& connection_;
@@ -80,6 +89,7 @@ class LiveTimingSession : public QObject {
   int stops_ = 0;  // stops so far: a start that sees one while it uploads gives up
   bool ticking_ = false;
   bool tickFailureShown_ = false;
+  bool readProblemShown_ = false;
 };
 
 }  // namespace kx

@@ -32,10 +32,15 @@ TEST_F(LivePanel, LoginRefusalsLeaveSettingsAloneThenLoginSendsValuesAsTyped) {
   EXPECT_EQ(attempt("12345", "x"), "Falsches Passwort!");
   service.loginReply = "nok";
   EXPECT_EQ(attempt("12345", "x"), "");
+  service.script("Login", {Answer::NotFound});
+  EXPECT_EQ(attempt("12345", "x"), "Der Server antwortete mit Fehler 404");
   window().settings().remove(kLiveSettingsServer);
   openPanel();
-  EXPECT_TRUE(attempt("12345", "x").contains("kein Server eingestellt"));
-  EXPECT_EQ(service.requests.size(), 2);
+  const QString noServer = attempt("12345", "x");
+  EXPECT_TRUE(noServer.contains("kein Server eingestellt")) << noServer.toStdString();
+  EXPECT_TRUE(noServer.contains(window().settings().fileName() + "\nim Abschnitt [LiveTiming] "
+                                                                 "den Schlüssel Server"));
+  EXPECT_EQ(service.requests.size(), 3);
   EXPECT_FALSE(window().settings().contains(kLiveSettingsBewerb));
   EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
 
@@ -250,6 +255,44 @@ TEST_F(LiveRunning, NoRequestAfterClosing) {
   press(Qt::Key_F2);
   EXPECT_EQ(service.dateien(), QStringList{"Bewerb.txt"});
   EXPECT_TRUE(ui().messages.isEmpty());
+}
+
+TEST_F(LiveRunning, TicksUnderALockAreSkippedAndSaidOnceThenReadAgain) {
+  LiveTimingSession& session = start();
+  QLabel* status = control<QLabel>("LiveTiming_Meldung");
+  service.clear();
+  {
+    ForeignLock lock(state().db());
+    QTest::qWait(200);  // the timer keeps ticking while another program holds the file
+    EXPECT_TRUE(session.running());
+    EXPECT_TRUE(ui().messages.isEmpty());
+    EXPECT_TRUE(service.requests.isEmpty());
+    EXPECT_TRUE(
+        status->text().startsWith("LiveTiming aktiv, aber die Zeiten können nicht "
+                                  "gelesen werden:\n"))
+        << status->text().toStdString();
+    GrabForLooking(window(), "livetiming-locked");
+  }
+  changeRun1();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !service.uploadsOf("ZeitDG1.txt").isEmpty(); }));
+  EXPECT_EQ(status->text(), "LiveTiming aktiv ...");
+}
+
+TEST_F(LiveRunning, AReplacedFileStopsLiveTimingWithAMessage) {
+  LiveTimingSession& session = start();
+  const QString path = state().db().path();
+  const QString other = writeCompetition("Andere.mdb", race);
+  ASSERT_TRUE(QFile::remove(path));
+  ASSERT_TRUE(QFile::rename(other, path));
+  service.clear();
+  session.LiveTimerTick();
+  EXPECT_FALSE(session.running());
+  EXPECT_EQ(ui().messageTexts(),
+            QStringList{state().db().movedText() + "\nLiveTiming wurde beendet."});
+  EXPECT_EQ(button("LiveTimingStart_End")->text(), "LiveTiming starten (F2)");
+  EXPECT_EQ(control<QLabel>("LiveTiming_Meldung")->text(),
+            "LiveTiming beendet: die Bewerbsdatei wurde ersetzt");
+  EXPECT_TRUE(service.requests.isEmpty());
 }
 
 }  // namespace

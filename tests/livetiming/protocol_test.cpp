@@ -74,5 +74,37 @@ TEST(LiveProtocol, AnswersOfAnyStatusAndFailedConnections) {
   EXPECT_FALSE(connection.busy());
 }
 
+TEST(LiveProtocol, TricklingAndHugeAnswersFailLikeABrokenConnection) {
+  test::FakeRegistrationService service;
+  test::ScriptedUi ui;
+  LiveTimingConnection connection(ui, service.server());
+  connection.setTransferTimeout(300);
+  connection.setDeadline(400);
+  service.script("A", {Answer::Trickle, Answer::Huge, Answer::NotFound});
+  const QString body = SendFileBody("TOKEN12345", 1, "A", "x");
+
+  // A byte every 50 ms (5 s for the answer) never trips the no-progress timeout; the
+  // deadline ends the wait.
+  QElapsedTimer waited;
+  waited.start();
+  EXPECT_EQ(connection.LiveTimingPost(body), "nok");
+  EXPECT_LT(waited.elapsed(), 2000);
+  EXPECT_EQ(connection.LiveTimingPost(body), "nok");
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList({"Fehler bei der Verbindung mit Startora",
+                         "Fehler bei der Verbindung mit Startora\nDie Antwort des Servers ist "
+                         "größer als 1 MB."}));
+  EXPECT_EQ(connection.LiveTimingPost(body), QString());
+  EXPECT_EQ(connection.lastStatus(), 404);
+
+  // What a message box shows of a reply.
+  EXPECT_EQ(ReplyForMessage("", 404), "Der Server antwortete mit Fehler 404");
+  EXPECT_EQ(ReplyForMessage(" ", 200), "Der Server antwortete ohne Text");
+  QStringList page;
+  for (int i = 1; i <= 30; ++i) page << QString("Zeile %1").arg(i);
+  EXPECT_EQ(ReplyForMessage(page.join('\n'), 500), page.mid(0, 10).join('\n') + "\n...");
+  EXPECT_EQ(ReplyForMessage(QString(5000, 'x'), 500), QString(1000, 'x') + "\n...");
+}
+
 }  // namespace
 }  // namespace kx

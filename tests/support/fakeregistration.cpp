@@ -99,15 +99,11 @@ void FakeRegistrationService::onData(QTcpSocket* socket) {
 
 void FakeRegistrationService::answer(QTcpSocket* socket, const Request& request) {
   Answer kind = Answer::Ok;
-  QByteArray body = "ok";
-  if (request.isLogin()) {
-    body = loginReply;
-  } else {
-    auto it = scripts_.find(request.datei());
-    if (it != scripts_.end() && !it->empty()) {
-      kind = it->front();
-      it->pop_front();
-    }
+  QByteArray body = request.isLogin() ? loginReply : QByteArray("ok");
+  auto it = scripts_.find(request.isLogin() ? QStringLiteral("Login") : request.datei());
+  if (it != scripts_.end() && !it->empty()) {
+    kind = it->front();
+    it->pop_front();
   }
   QByteArray status = "200 OK";
   switch (kind) {
@@ -123,12 +119,34 @@ void FakeRegistrationService::answer(QTcpSocket* socket, const Request& request)
       status = "500 Internal Server Error";
       body = "<html><body>Interner+Fehler</body></html>";
       break;
+    case Answer::NotFound:
+      status = "404 Not Found";
+      body.clear();
+      break;
     case Answer::Silent:
       return;
+    case Answer::Trickle:
+      body = "ok" + QByteArray(98, ' ');
+      break;
+    case Answer::Huge:
+      body = "ok" + QByteArray(1024 * 1024, 'x');
+      break;
   }
   socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
-                QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-  socket->disconnectFromHost();
+                QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n");
+  if (kind != Answer::Trickle) {
+    socket->write(body);
+    socket->disconnectFromHost();
+    return;
+  }
+  auto* timer = new QTimer(socket);
+  connect(timer, &QTimer::timeout, socket, [socket, timer, body, sent = qsizetype(0)]() mutable {
+    socket->write(body.mid(sent++, 1));
+    if (sent < body.size()) return;
+    timer->stop();
+    socket->disconnectFromHost();
+  });
+  timer->start(trickleMs);
 }
 
 }  // namespace kx::test

@@ -27,7 +27,10 @@ class FakeRegistrationService : public QObject {
     Nok,          // 200 with "nok"
     Empty,        // 200 with an empty body
     ServerError,  // 500 with an HTML page
+    NotFound,     // 404 with an empty body
     Silent,       // no answer at all (the client times out)
+    Trickle,      // 200 with "ok" and 98 blanks, one byte every trickleMs
+    Huge,         // 200 with "ok" and a megabyte of "x"
   };
 
   struct Request {
@@ -50,10 +53,12 @@ class FakeRegistrationService : public QObject {
 
   // The raw (percent-encoded) reply to every login.
   QByteArray loginReply = "ok%7CTOKEN12345%7CRS+1234%C2%B0SL+MB77";
-  // The answers to uploads of `datei`, one per request in turn; afterwards "ok".
+  // The answers to uploads of `datei` (to logins: "Login"), one per request in turn;
+  // afterwards "ok" (the login reply).
   void script(const QString& datei, std::initializer_list<Answer> answers);
   // Answers this many milliseconds after the request arrived.
   int delayMs = 0;
+  int trickleMs = 50;
 
   QList<Request> requests;
   QStringList dateien() const;  // file names of the uploads, in arrival order
