@@ -48,11 +48,17 @@ void LiveTimingPanel::build() {
   connection_ =
       std::make_unique<LiveTimingConnection>(ui(), settings.value(kLiveSettingsServer).toString());
   session_ = std::make_unique<LiveTimingSession>(state(), *connection_);
+  // The status line has room for two lines: the cause's first line, the whole in its tip.
   connectGuarded(session_.get(), &LiveTimingSession::readProblem, [this](const QString& problem) {
-    meldung_->setText(problem.isEmpty() ? kActive
-                                        : QStringLiteral("LiveTiming aktiv, aber die Zeiten "
-                                                         "können nicht gelesen werden:\n") +
-                                              problem);
+    meldung_->setToolTip(problem);
+    if (problem.isEmpty()) {
+      meldung_->setText(kActive);
+      return;
+    }
+    QString cause = problem.section(QLatin1Char('\n'), 0, 0);
+    if (cause.endsWith(QLatin1Char(':'))) cause.chop(1);
+    meldung_->setText(
+        QStringLiteral("LiveTiming aktiv, aber die Zeiten können nicht gelesen werden:\n") + cause);
   });
   connectGuarded(session_.get(), &LiveTimingSession::stoppedForMovedFile, [this] {
     showStopped();

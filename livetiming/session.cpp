@@ -53,6 +53,8 @@ LiveTimingSession::Sent LiveTimingSession::SendStartOrder(int run, const QString
 
 LiveTimingSession::StartOutcome LiveTimingSession::Start(const LiveStartChoices& choices) {
   StopLiveTimer();
+  // A replaced file is not uploaded from the stale copy (the ticks check it as well).
+  state_.db().ensureInPlace();
   const int stops = stops_;
   // Each upload waits for its reply; the window may be closed meanwhile.
   auto send = [&](const QString& datei, const QString& content) {

@@ -46,7 +46,8 @@ class LiveTimingSession : public QObject {
   // The uploads of a start, in order: "Bewerb.txt", "Info.txt", "Klassen.txt",
   // "Teilnehmer.txt", then the record of sent times files is reset and "Stali.txt" of run 1
   // (run 2 once every entered participant has a run-1 row); then the timer starts. Any
-  // "nok" ends the start with nothing running.
+  // "nok" ends the start with nothing running; a competition file that was replaced throws
+  // db::Error before anything is sent.
   struct StartOutcome {
     bool started = false;
     int staliRun = 0;  // the run whose start order was accepted, 0 when none was sent

@@ -271,6 +271,7 @@ TEST_F(LiveRunning, TicksUnderALockAreSkippedAndSaidOnceThenReadAgain) {
         status->text().startsWith("LiveTiming aktiv, aber die Zeiten können nicht "
                                   "gelesen werden:\n"))
         << status->text().toStdString();
+    EXPECT_EQ(status->text().count('\n'), 1);  // the two lines the status line has room for
     GrabForLooking(window(), "livetiming-locked");
   }
   changeRun1();
