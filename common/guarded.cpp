@@ -4,15 +4,12 @@
 #include "common/userinterface.h"
 #include "db/database.h"
 
+#include <exception>
+
 namespace kx {
 
-QString FailureText(const std::exception& error) {
-  if (const auto* db = dynamic_cast<const db::Error*>(&error)) {
-    return QStringLiteral("Fehler beim Zugriff auf die Bewerbsdatei:\n") + db->text();
-  }
-  // Nothing reaches the event loop: the action ends with what went wrong.
-  return QStringLiteral("Die Aktion wurde wegen eines Fehlers abgebrochen:\n") +
-         QString::fromLocal8Bit(error.what());
+QString DatabaseErrorText(const db::Error& error) {
+  return QStringLiteral("Fehler beim Zugriff auf die Bewerbsdatei:\n") + error.text();
 }
 
 bool RunGuarded(UserInterface& ui, const std::function<void()>& action) {
@@ -21,8 +18,14 @@ bool RunGuarded(UserInterface& ui, const std::function<void()>& action) {
     return true;
   } catch (const pdf::PdfAbort&) {
     return false;
+  } catch (const db::Error& e) {
+    ui.message(DatabaseErrorText(e), MsgIcon::Critical, QStringLiteral("Achtung"));
+    return false;
   } catch (const std::exception& e) {
-    ui.message(FailureText(e), MsgIcon::Critical, QStringLiteral("Achtung"));
+    // Nothing reaches the event loop: the action ends with what went wrong.
+    ui.message(QStringLiteral("Die Aktion wurde wegen eines Fehlers abgebrochen:\n") +
+                   QString::fromLocal8Bit(e.what()),
+               MsgIcon::Critical, QStringLiteral("Achtung"));
     return false;
   }
 }

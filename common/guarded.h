@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <cstddef>
-#include <exception>
 #include <functional>
 #include <tuple>
 #include <type_traits>
@@ -16,6 +15,9 @@
 namespace kx {
 
 class UserInterface;
+namespace db {
+class Error;
+}
 
 // Runs one user action. A database error or any other std::exception is shown as a message
 // and ends only that action; an abandoned PDF output (already reported) ends it silently.
@@ -23,9 +25,9 @@ class UserInterface;
 // Returns true when the action ran to its end.
 bool RunGuarded(UserInterface& ui, const std::function<void()>& action);
 
-// The text a person reads about an action that failed with this exception: what went wrong
-// with the competition file (or otherwise), in German.
-QString FailureText(const std::exception& error);
+// The message about a failed access to the competition file. Every message about a
+// database error is formed here.
+QString DatabaseErrorText(const db::Error& error);
 
 namespace detail {
 

@@ -57,8 +57,7 @@ void LiveTimingPanel::build() {
     }
     QString cause = problem.section(QLatin1Char('\n'), 0, 0);
     if (cause.endsWith(QLatin1Char(':'))) cause.chop(1);
-    meldung_->setText(
-        QStringLiteral("LiveTiming aktiv, aber die Zeiten können nicht gelesen werden:\n") + cause);
+    meldung_->setText(QStringLiteral("LiveTiming aktiv, Zeiten nicht gelesen: ") + cause);
   });
   connectGuarded(session_.get(), &LiveTimingSession::stoppedForMovedFile, [this] {
     showStopped();

@@ -113,7 +113,7 @@ void LiveTimingSession::LiveTimerTick() {
       content = TimesFileContent(file, state_.CurrentDisciplineType, run, nowSeconds);
     } catch (const db::Error& e) {
       // Skipped; the next tick reads again.
-      if (!readProblemShown_) emit readProblem(FailureText(e));
+      if (!readProblemShown_) emit readProblem(DatabaseErrorText(e));
       readProblemShown_ = true;
       return;
     }
