@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
@@ -88,6 +89,25 @@ TEST(Layers, EveryIncludeOfTheProgramFollowsTheRule) {
   }
   EXPECT_GT(files, 50);
   EXPECT_TRUE(wrong.isEmpty()) << wrong.join('\n').toStdString();
+}
+
+// No exception leaves a Qt handler: a signal is connected through the guard, or the line
+// above a plain connect says why its handler cannot fail.
+TEST(Layers, EveryConnectionIsGuardedOrSaysWhyNot) {
+  const QRegularExpression plain(
+      QStringLiteral("^(?!.*// No guard: ).*\\n.*\\b(connect|singleShot)\\s*\\("),
+      QRegularExpression::MultilineOption);
+  const QDir root(QStringLiteral(KANDRIX_SOURCE_DIR));
+  QStringList unguarded;
+  for (const QString& folder : kBelow.keys() + kSubsystems + QStringList{"app"}) {
+    for (const QFileInfo& info : QDir(root.filePath(folder)).entryInfoList({"*.h", "*.cpp"})) {
+      QFile file(info.filePath());
+      if (!file.open(QIODevice::ReadOnly) || folder + "/" + info.fileName() == "common/guarded.h")
+        continue;
+      if (plain.match(QString::fromUtf8(file.readAll())).hasMatch()) unguarded << info.filePath();
+    }
+  }
+  EXPECT_TRUE(unguarded.isEmpty()) << unguarded.join('\n').toStdString();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-#include "workpanel/panelregistry.h"
 #include "tests/support/appfixture.h"
+#include "workpanel/panelregistry.h"
 
+#include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -208,6 +209,18 @@ TEST_F(PanelTest, ChangingTheDisciplineOrClosingTheFileClosesThePanel) {
   trigger("DateiSchliessen");
   EXPECT_TRUE(window().currentPanel().isEmpty());
   EXPECT_EQ(closed, 2);
+}
+
+TEST_F(PanelTest, AComboHandlerThatMeetsALockedFileShowsAMessageAndTheProgramGoesOn) {
+  window().openRegisteredPanel("Aushangliste");
+  auto* grouping = window().findChild<QComboBox*>("AushanglisteGruppe");
+  {
+    const auto lock = HoldForeignLock(state().db());
+    grouping->setCurrentIndex(2);  // "Gruppe": reads the groups
+    EXPECT_EQ(ui().messages.size(), 1);
+  }
+  grouping->setCurrentIndex(1);
+  EXPECT_EQ(window().findChild<QComboBox*>("AushanglisteKlName")->itemText(0), "Kinder weiblich");
 }
 
 }  // namespace

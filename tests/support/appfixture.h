@@ -15,24 +15,11 @@
 
 #include <memory>
 
-struct sqlite3;
-
 namespace kx::test {
 
-// Another program holding the competition file: an exclusive lock taken by a second
-// connection for the life of this object; the program's connection meanwhile waits only
-// 30 ms for it.
-class ForeignLock {
- public:
-  explicit ForeignLock(db::Connection& program);
-  ~ForeignLock();
-  ForeignLock(const ForeignLock&) = delete;
-  ForeignLock& operator=(const ForeignLock&) = delete;
-
- private:
-  db::Connection& program_;
-  sqlite3* other_ = nullptr;
-};
+// Another program holding the competition file: an exclusive lock until the handle goes;
+// the program's connection meanwhile waits only 30 ms for it.
+std::shared_ptr<void> HoldForeignLock(db::Connection& program);
 
 // A small competition: giant slalom and slalom active, two runs, two categories, classes
 // with groups, a few participants with bibs; no times.

@@ -99,7 +99,7 @@ void FakeRegistrationService::onData(QTcpSocket* socket) {
 
 void FakeRegistrationService::answer(QTcpSocket* socket, const Request& request) {
   Answer kind = Answer::Ok;
-  QByteArray body = request.isLogin() ? loginReply : QByteArray("ok");
+  QByteArray body = request.isLogin() ? loginReply : okReply;
   auto it = scripts_.find(request.isLogin() ? QStringLiteral("Login") : request.datei());
   if (it != scripts_.end() && !it->empty()) {
     kind = it->front();
@@ -125,28 +125,17 @@ void FakeRegistrationService::answer(QTcpSocket* socket, const Request& request)
       break;
     case Answer::Silent:
       return;
-    case Answer::Trickle:
-      body = "ok" + QByteArray(98, ' ');
-      break;
-    case Answer::Huge:
-      body = "ok" + QByteArray(1024 * 1024, 'x');
-      break;
+    case Answer::Trickle: {
+      socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nok");
+      auto* timer = new QTimer(socket);
+      connect(timer, &QTimer::timeout, socket, [socket] { socket->write(" "); });
+      timer->start(50);
+      return;
+    }
   }
   socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
-                QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n");
-  if (kind != Answer::Trickle) {
-    socket->write(body);
-    socket->disconnectFromHost();
-    return;
-  }
-  auto* timer = new QTimer(socket);
-  connect(timer, &QTimer::timeout, socket, [socket, timer, body, sent = qsizetype(0)]() mutable {
-    socket->write(body.mid(sent++, 1));
-    if (sent < body.size()) return;
-    timer->stop();
-    socket->disconnectFromHost();
-  });
-  timer->start(trickleMs);
+                QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+  socket->disconnectFromHost();
 }
 
 }  // namespace kx::test

@@ -29,8 +29,7 @@ class FakeRegistrationService : public QObject {
     ServerError,  // 500 with an HTML page
     NotFound,     // 404 with an empty body
     Silent,       // no answer at all (the client times out)
-    Trickle,      // 200 with "ok" and 98 blanks, one byte every trickleMs
-    Huge,         // 200 with "ok" and a megabyte of "x"
+    Trickle,      // 200 announcing 100 bytes, sent a blank every 50 ms
   };
 
   struct Request {
@@ -53,12 +52,12 @@ class FakeRegistrationService : public QObject {
 
   // The raw (percent-encoded) reply to every login.
   QByteArray loginReply = "ok%7CTOKEN12345%7CRS+1234%C2%B0SL+MB77";
-  // The answers to uploads of `datei` (to logins: "Login"), one per request in turn;
-  // afterwards "ok" (the login reply).
+  // The reply of an accepted upload.
+  QByteArray okReply = "ok";
+  // The answers to uploads of `datei` (logins: "Login"), one per request in turn; then "ok".
   void script(const QString& datei, std::initializer_list<Answer> answers);
   // Answers this many milliseconds after the request arrived.
   int delayMs = 0;
-  int trickleMs = 50;
 
   QList<Request> requests;
   QStringList dateien() const;  // file names of the uploads, in arrival order
