@@ -1,6 +1,7 @@
 #include "officials/penaltyprotocol.h"
 
 #include "tests/officials/officialsfixture.h"
+#include "tests/support/faults.h"
 
 #include <QCheckBox>
 
@@ -126,6 +127,36 @@ TEST_F(PenaltyTest, AnswersAndFailuresThatChangeNothing) {
   EXPECT_FALSE(QFileInfo::exists(out("penalty.pdf")));
   EXPECT_TRUE(ui().viewerOpened.isEmpty());
   EXPECT_FALSE(state().db().inTransaction());
+  EXPECT_EQ(times(), before);
+}
+
+// Another program reads the file while the times are taken over: the commit is refused, so
+// the earlier protocol stays as it was and the message says why, in German.
+TEST_F(PenaltyTest, ARefusedCommitKeepsTheEarlierProtocol) {
+  openRace(Example());
+  const QString before = times();
+  const QByteArray earlier("%PDF- the protocol of the morning");
+  {
+    QFile f(out("penalty.pdf"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(earlier);
+  }
+  ForeignLock reader(state().db(), ForeignLock::Kind::Reading);
+  trigger("BearbeitenPenaltyProtokoll");
+  ui().chooseSaveFile(out("penalty.pdf"));
+  QTest::keyClick(&window(), Qt::Key_F2);
+  const QString message = ui().messageTexts().last();
+  EXPECT_TRUE(
+      message.contains("wird gerade von einem anderen Programm verwendet.\nEs wurde "
+                       "nichts gespeichert."))
+      << message.toStdString();
+  EXPECT_FALSE(message.contains("SQL")) << message.toStdString();
+  QFile f(out("penalty.pdf"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), earlier);
+  EXPECT_EQ(QDir(dataDir()).entryList({"penalty*"}), QStringList{"penalty.pdf"});
+  EXPECT_TRUE(ui().viewerOpened.isEmpty());
+  EXPECT_EQ(label("PenaltyProtokoll_Meldung")->text(), "PenaltyProtokoll nicht gespeichert");
   EXPECT_EQ(times(), before);
 }
 
