@@ -240,6 +240,7 @@ TEST_F(OutputTest, AStoredTextLongerThanItsColumnIsDrawnCut) {
   ASSERT_TRUE(RunCertificateOutput(state, o).written);
   PdfReader pdf(outputPath("lang.pdf"));
   EXPECT_EQ(pdf.lineTexts(1).join(' '), text.left(150));
+  KeepForLooking(outputPath("lang.pdf"), "urkunde_lang.pdf");
 }
 
 TEST_F(OutputTest, InputChecksComeBeforeTheDialog) {
