@@ -445,25 +445,6 @@ TEST_F(RefusedOpenTest, DamagedAndHalfReadableFilesAreRefusedUnchanged) {
   }
 }
 
-// Another program reads the file while the open adds the federation-id column: the upgrade
-// cannot be committed, and the message says why, without SQL.
-TEST_F(RefusedOpenTest, AnUpgradeRefusedByALockIsNamedAsSuch) {
-  auto race = SmallCompetition();
-  race.withSvid = false;
-  const QString bad = writeCompetition("Lesend.mdb", race);
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(QFile::encodeName(bad).constData(), &other), SQLITE_OK);
-  ASSERT_EQ(
-      sqlite3_exec(other, "begin; select count(*) from tblTeilnehmer;", nullptr, nullptr, nullptr),
-      SQLITE_OK);
-  db::SetBusyTimeout(50);
-  openRefused(bad, "Die Datei '" + bad + "' kann nicht geöffnet werden:\nDie Datei '" + bad +
-                       "' wird gerade von einem anderen Programm verwendet.\nEs wurde nichts "
-                       "gespeichert.");
-  db::SetBusyTimeout(2000);
-  sqlite3_close_v2(other);
-}
-
 TEST_F(RefusedOpenTest, AFileLockedByAnotherProgramIsNamedAsSuch) {
   const QString locked = writeCompetition("Gesperrt.mdb", SmallCompetition());
   sqlite3* other = nullptr;

@@ -196,17 +196,13 @@ TEST_F(OutputTest, ExportWritesTheListAndRefusesAnUnwritableListFirst) {
 }
 
 // The disk fills up while the export writes its PDF (a file-size limit in a child process):
-// the list, already complete, does not replace the earlier one either, and the message
-// names the file and the cause.
+// the complete list does not replace the earlier one either; the message names the cause.
 TEST_F(OutputTest, ExportOnAFullDiskKeepsBothEarlierFiles) {
   openRanked();
   SaveTemplate(state.db(), 2, true, {{"<Vorname Name>", "Arial, 20", "links", "500", "500"}});
-  const QByteArray earlierPdf("%PDF- earlier certificates"), earlierList("Seite\tPlatz\r\n");
-  for (const auto& [name, bytes] :
-       {std::pair{"export.pdf", earlierPdf}, {"export.txt", earlierList}}) {
+  for (const char* name : {"export.pdf", "export.txt"}) {
     QFile f(outputPath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(name) > 0);
   }
   CertificateRunOptions o;
   o.exportMode = true;
@@ -216,19 +212,15 @@ TEST_F(OutputTest, ExportOnAFullDiskKeepsBothEarlierFiles) {
                   4000, [&] { return RunCertificateOutput(state, o).written ? 0 : 3; },
                   [&] { return ui.messageTexts(); }),
               ::testing::ExitedWithCode(9),
-              "export.pdf' kann nicht geschrieben werden: die Datei überschreitet die "
-              "zulässige Dateigröße");
-  for (const auto& [name, bytes] :
-       {std::pair{"export.pdf", earlierPdf}, {"export.txt", earlierList}}) {
+              "export.pdf' kann nicht geschrieben werden: die Datei überschreitet");
+  for (const char* name : {"export.pdf", "export.txt"}) {
     QFile f(outputPath(name));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), bytes) << name;
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.readAll() == name) << name;
   }
   EXPECT_EQ(QDir(dir_.path()).entryList({"export*"}), QStringList({"export.pdf", "export.txt"}));
 }
 
-// A template text of 30,000 characters, stored by another program in a column of 150, is
-// drawn cut to its column.
+// A template text of 30,000 characters stored by another program is drawn cut to its column.
 TEST_F(OutputTest, AStoredTextLongerThanItsColumnIsDrawnCut) {
   openRanked();
   SaveTemplate(state.db(), 2, false, {{"x", "Arial, 10", "links", "500", "100"}});

@@ -1,9 +1,8 @@
-// The faults of the competition file as the person at the screen reads them: in German,
-// with the file's name, what was kept and what to do, never SQLite's English text or the
-// statement.
+// The faults of files as the person at the screen reads them: in German, with the file's
+// name, what was kept and what to do; never SQLite's English text or the statement.
 
 #include "common/guarded.h"
-#include "db/database.h"
+#include "common/safefile.h"
 #include "tests/support/faults.h"
 #include "tests/support/scriptedui.h"
 
@@ -11,56 +10,44 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 namespace kx::test {
 namespace {
 
-class FileFaultTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    db::Connection::create(path)->execute("create table tblZeit (teilnehmer long, netto blob)");
-    db = db::Connection::open(path);
-  }
-  // The message of an action run as every user action runs.
-  QString guarded(const std::function<void()>& action) {
-    ui.clear();
-    EXPECT_FALSE(RunGuarded(ui, action));
-    return ui.messageTexts().value(0);
-  }
-  void write() {
-    db::Transaction t = db->transaction();
-    db->execute("insert into tblZeit values(1, zeroblob(40000))");
-    t.commit();
-  }
-
+TEST(FileFaults, LockedFullAndReplacedFilesAreToldInGerman) {
   QTemporaryDir dir;
   const QString path = dir.filePath("Cup.mdb");
-  std::unique_ptr<db::Connection> db;
+  db::Connection::create(path)->execute("create table tblZeit (teilnehmer long, netto blob)");
+  auto db = db::Connection::open(path);
   ScriptedUi ui;
-};
-
-TEST_F(FileFaultTest, LockedFullAndReplacedFilesAreToldInGerman) {
+  const auto write = [&] {
+    ui.clear();
+    EXPECT_FALSE(RunGuarded(ui, [&] {
+      db::Transaction t = db->transaction();
+      db->execute("insert into tblZeit values(1, zeroblob(40000))");
+      t.commit();
+    }));
+    return ui.messageTexts().value(0);
+  };
+  const QString nothing = "\nEs wurde nichts gespeichert.";
   {
     const ForeignLock writer(*db, ForeignLock::Kind::Writing);
-    EXPECT_EQ(guarded([&] { write(); }),
-              "Die Datei '" + path +
-                  "' wird gerade von einem anderen Programm verwendet.\nEs wurde nichts "
-                  "gespeichert.\nBitte später nochmals versuchen.");
+    EXPECT_EQ(write(), FileInUseText(path, nothing.mid(1)));
   }
-  EXPECT_EXIT(ExitUnderFileSizeLimit(
-                  20000,
-                  [&] {
-                    ui.clear();
-                    return RunGuarded(ui, [&] { write(); }) ? 1 : 0;
-                  },
-                  [&] { return ui.messageTexts(); }),
-              ::testing::ExitedWithCode(0),
-              "Die Bewerbsdatei '.*Cup.mdb' kann nicht geschrieben werden: die Datei "
-              "überschreitet die zulässige Dateigröße.\nEs wurde nichts gespeichert.");
+  // The competition file and a text export on a disk that fills up.
+  EXPECT_EXIT(
+      ExitUnderFileSizeLimit(
+          20000, [] { return 0; },
+          [&] {
+            return QStringList{write(), WriteWholeFile(path + ".txt", QByteArray(30000, 'x'))};
+          }),
+      ::testing::ExitedWithCode(0),
+      "Die Bewerbsdatei '.*Cup.mdb' kann nicht geschrieben werden: die Datei "
+      "überschreitet die zulässige Dateigröße.\nEs wurde nichts gespeichert.#Die Datei "
+      "'.*Cup.mdb.txt' kann nicht geschrieben werden: die Datei überschreitet die "
+      "zulässige Dateigröße.\nEine frühere Datei dieses Namens bleibt unverändert.");
   db::Connection::create(dir.filePath("Neu.mdb"));
   ASSERT_TRUE(QFile::remove(path) && QFile::rename(dir.filePath("Neu.mdb"), path));
-  EXPECT_EQ(guarded([&] { write(); }), db::MovedFileText(path) + "\nEs wurde nichts gespeichert.");
+  EXPECT_EQ(write(), db::MovedFileText(path) + nothing);
 }
 
 }  // namespace

@@ -189,8 +189,8 @@ TEST_F(ParticipantImportTest, ALateBadLineLeavesEveryTableAsBefore) {
   EXPECT_EQ(rows(tables), before);
 }
 
-// A club of 100,000 characters does not fit the club column the file declares: the record
-// is refused with its line and field, as other bad values are, and nothing is kept.
+// A club of 100,000 characters does not fit its column: the record is refused with its line
+// and field, as other bad values are, and nothing is kept; 80 characters fit.
 TEST_F(ParticipantImportTest, AValueLongerThanItsColumnStopsTheImport) {
   db::CompetitionSpec race = ImportRace();
   race.bewerb.verein_aktiv = true;
@@ -206,7 +206,6 @@ TEST_F(ParticipantImportTest, AValueLongerThanItsColumnStopsTheImport) {
       "die Bewerbsdatei dafür vorsieht.\r\nImport nach 1 Teilnehmern abgebrochen!\r\n(Zeile "
       "3 der Import-Datei; es wurde nichts übernommen)");
   EXPECT_TRUE(participants().isEmpty());
-  // 80 characters fit.
   EXPECT_EQ(import({header, "Ott;Emil;m;" + QString(80, 'V') + ";2011"}).kind,
             ImportResult::Kind::Done);
 }
