@@ -1,8 +1,10 @@
 #include "admin/finals.h"
 
+#include "common/textroutines.h"
 #include "db/database.h"
 
 #include <cmath>
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -73,6 +75,29 @@ class BatchInsert {
   int rows_ = 0;
 };
 
+// What keeps a candidate's texts out of the file: a value longer than its column, or a
+// NUL character (which would end the text for the main program); empty when they fit.
+QString UnfitText(const Candidate& c, const std::map<QString, int>& widths) {
+  const struct {
+    const char* column;
+    const char* label;
+    const db::Field& field;
+  } fields[] = {{"nachname", "Nachname", c.nachname}, {"vorname", "Vorname", c.vorname},
+                {"verein", "Verein", c.verein},       {"code", "Code", c.code},
+                {"nation", "Nation", c.nation},       {"sex", "Geschlecht", c.sex}};
+  for (const auto& f : fields) {
+    const QString text = f.field.toString();
+    if (text.contains(QChar(0))) {
+      return QStringLiteral("hat im Feld '%1' ein unzulässiges Zeichen").arg(f.label);
+    }
+    const auto width = widths.find(QString::fromLatin1(f.column));
+    if (width != widths.end() && text.size() > width->second) {
+      return QStringLiteral("hat im Feld '%1' mehr als %2 Zeichen").arg(f.label).arg(width->second);
+    }
+  }
+  return QString();
+}
+
 QVariant Value(const db::Field& field) {
   return field.isNull() ? QVariant() : field.value();
 }
@@ -91,7 +116,7 @@ void CreateFinalsTable(db::Connection& db) {
 }
 
 void DropFinalsTable(db::Connection& db) {
-  if (db.tables().contains(kTable)) db.execute(QStringLiteral("drop table XtblFinale"));
+  if (db.hasTable(kTable)) db.execute(QStringLiteral("drop table XtblFinale"));
 }
 
 FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
@@ -123,6 +148,12 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
           .arg(c, sourceSvid ? QStringLiteral("t.svid") : QStringLiteral("0")),
       {discipline.type});
 
+  // The widths its texts must keep: those of the work table and of the participants.
+  std::map<QString, int> widths = db.textWidths(kTable);
+  for (const auto& [column, width] : db.textWidths(QStringLiteral("tblTeilnehmer"))) {
+    if (const auto it = widths.find(column); it != widths.end() && width < it->second)
+      it->second = width;
+  }
   std::vector<Candidate> candidates;
   for (int i = 0; i < rows.count(); ++i) {
     if (rows.at(i, "erg").isNull() || rows.at(i, "erg").toLongLong() != 0) continue;
@@ -139,8 +170,9 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
                         f("punkte"),
                         f("svid")};
     // Everything the participant needs is checked before anything is written.
-    const QString who = QStringLiteral("Der Teilnehmer %1 %2 ")
-                            .arg(candidate.nachname.toString(), candidate.vorname.toString());
+    const QString who =
+        QStringLiteral("Der Teilnehmer %1 %2 ")
+            .arg(ShownText(candidate.nachname.toString()), ShownText(candidate.vorname.toString()));
     QString missing;
     if (candidate.nachname.isNull() || candidate.vorname.isNull() ||
         candidate.nachname.toString().trimmed().isEmpty() ||
@@ -153,6 +185,7 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
     } else if (candidate.sex.isNull() || candidate.sex.toString().isEmpty()) {
       missing = QStringLiteral("hat kein Geschlecht");
     }
+    if (missing.isEmpty()) missing = UnfitText(candidate, widths);
     if (!missing.isEmpty()) {
       result.message = who + missing + kRefusalEnd;
       return result;

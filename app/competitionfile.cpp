@@ -1,5 +1,7 @@
 #include "app/competitionfile.h"
 
+#include "common/guarded.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -23,10 +25,7 @@ OpenFailure Damaged(const QString& path, const QString& problem) {
 }
 
 OpenFailure Locked(const QString& path) {
-  return {QStringLiteral("Die Datei '%1' wird gerade von einem anderen Programm verwendet.\n"
-                         "Bitte später nochmals versuchen.")
-              .arg(path),
-          MsgIcon::Exclamation, QStringLiteral("Datei öffnen")};
+  return {FileInUseText(path), MsgIcon::Exclamation, QStringLiteral("Datei öffnen")};
 }
 
 // The message for a database failure during the check.

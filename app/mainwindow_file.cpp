@@ -2,6 +2,7 @@
 #include "app/competitionfile.h"
 #include "app/mainwindow.h"
 #include "app/menuentries.h"
+#include "common/guarded.h"
 
 #include <QAction>
 #include <QDir>
@@ -82,9 +83,11 @@ void MainWindow::DateiOeffnen_Click() {
       m.entry->setText(m.text);
     }
     setWindowTitle(caption);
-    ui_->message(
-        QStringLiteral("Die Datei '%1' kann nicht geöffnet werden:\n%2").arg(path, e.text()),
-        MsgIcon::Exclamation, QStringLiteral("Datei öffnen"));
+    // A lock or a full disk at the upgrade is said as such; a file of another shape by its
+    // own text.
+    const QString reason = e.fault() == db::Error::Fault::Other ? e.text() : DatabaseErrorText(e);
+    ui_->message(QStringLiteral("Die Datei '%1' kann nicht geöffnet werden:\n%2").arg(path, reason),
+                 MsgIcon::Exclamation, QStringLiteral("Datei öffnen"));
     return;
   }
   CloseAllPanels();

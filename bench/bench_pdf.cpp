@@ -68,4 +68,28 @@ void BM_PdfStartList20Pages(benchmark::State& state) {
 }
 BENCHMARK(BM_PdfStartList20Pages)->Unit(benchmark::kMillisecond);
 
+// One text of n characters wrapped between the page margins, as words (second argument 0)
+// or as one word without a blank (1): the time grows with the text, not with its square.
+void BM_PdfLongWrappedText(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("Urkunde.pdf"));
+  const auto n = static_cast<qsizetype>(state.range(0));
+  const QString text = state.range(1) == 0 ? QStringLiteral("Siegerin ").repeated(n / 9 + 1).left(n)
+                                           : QString(n, QLatin1Char('x'));
+  for (auto _ : state) {
+    PdfDocument doc(nullptr);
+    PdfSetStrProp(doc, kPropFileName, file);
+    PdfCheck(doc, doc.BeginDoc());
+    PdfSetNumProp(doc, kPropFontSize, 12);
+    PdfCheck(doc, doc.DrawText(100, 100, 2000, 0, kAlignLeft, 0, text));
+    PdfCheck(doc, doc.EndDoc());
+  }
+}
+BENCHMARK(BM_PdfLongWrappedText)
+    ->Args({3000, 0})
+    ->Args({30000, 0})
+    ->Args({3000, 1})
+    ->Args({30000, 1})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace

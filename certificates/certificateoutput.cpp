@@ -4,13 +4,13 @@
 #include "certificates/certificaterows.h"
 #include "certificates/templatestore.h"
 #include "common/appstate.h"
+#include "common/safefile.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 #include "lists/documentoutput.h"
 #include "results/racepoints.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <memory>
 
 namespace kx {
 
@@ -205,6 +205,15 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
         QStringLiteral("\r\nkann nicht ausgegeben werden\r\n(ist vermutlich noch geöffnet)"));
     return result;
   }
+  // The list waits complete beside its file and replaces it together with the PDF.
+  std::unique_ptr<SafeFile> list;
+  if (o.exportMode) {
+    list = std::make_unique<SafeFile>(listFile);
+    if (!list->create()) {
+      ui.message(list->failureText(), MsgIcon::Exclamation, QStringLiteral("Achtung"));
+      return result;
+    }
+  }
   out.BeginDoc();
   pdf::PdfDocument& doc = out.doc();
   PictureCache pictures(state.CompetitionDir);
@@ -244,18 +253,16 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
     }
     result.certificates = static_cast<int>(rows.size());
   }
-  if (o.exportMode) {
-    QSaveFile list(listFile);
-    if (!list.open(QIODevice::WriteOnly) || list.write(ExportListBytes(rows)) < 0 ||
-        !list.commit()) {
-      ui.message(
-          listFile +
-          QStringLiteral("\r\nkann nicht ausgegeben werden\r\n(ist vermutlich noch geöffnet)"));
-      return result;
+  if (list) list->write(ExportListBytes(rows));
+  out.FinishDoc(1, true, [&] {
+    if (list && (!list->finish() || !list->place())) {
+      ui.message(list->failureText() +
+                     QStringLiteral("\nDie PDF-Datei der Urkunden wurde darum nicht ersetzt."),
+                 MsgIcon::Exclamation, QStringLiteral("Achtung"));
+      throw pdf::PdfAbort();  // the new PDF is dropped, the earlier one stays
     }
-    result.listFile = listFile;
-  }
-  out.FinishDoc(1, true);
+  });
+  if (list) result.listFile = listFile;
   result.written = true;
   result.file = out.file();
   if (o.exportMode) ui.message(QStringLiteral("2 Dateien für den Upload bei Startora erstellt"));

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <map>
+
 namespace kx {
 
 QString AlignWord(int code) {
@@ -108,6 +110,13 @@ CertificateTemplate LoadTemplate(db::Connection& db, int key) {
       QStringLiteral("select id,TxText,TxFont,TxAlign,TxVpos,TxHpos from XtblUrkunde where "
                      "Disziplin=? order by id"),
       {key});
+  // A text longer than its column (written by another program) is cut to it: a page is
+  // drawn from what the template can hold.
+  const std::map<QString, int> widths = db.textWidths(kTemplateTable);
+  const auto cut = [&widths](const QString& text, const QString& column) {
+    const auto width = widths.find(column);
+    return (width == widths.end() ? text : text.left(width->second)).trimmed();
+  };
   for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
     const int id = rs[QStringLiteral("id")].toInt();
     if (id == 0) {
@@ -115,8 +124,8 @@ CertificateTemplate LoadTemplate(db::Connection& db, int key) {
       continue;
     }
     CertificateEntry e;
-    e.text = rs[QStringLiteral("TxText")].toString().trimmed();
-    e.display = rs[QStringLiteral("TxFont")].toString().trimmed();
+    e.text = cut(rs[QStringLiteral("TxText")].toString(), QStringLiteral("txtext"));
+    e.display = cut(rs[QStringLiteral("TxFont")].toString(), QStringLiteral("txfont"));
     e.align = AlignWord(rs[QStringLiteral("TxAlign")].toInt());
     e.vertical = QString::number(rs[QStringLiteral("TxVpos")].toInt());
     e.horizontal = QString::number(rs[QStringLiteral("TxHpos")].toInt());

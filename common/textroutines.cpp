@@ -163,6 +163,14 @@ QString StartListCreditLine(const QString& creditLine) {
   return credit;
 }
 
+QString ShownText(const QString& text, int length) {
+  QString shown = text.size() > length ? text.left(length) + QChar(0x2026) : text;
+  for (QChar& c : shown) {
+    if (c.unicode() < 0x20) c = QChar::ReplacementCharacter;
+  }
+  return shown;
+}
+
 void AppendPadded(QString& out, qint64 value, int width) {
   if (value < 0) {
     out.append(u'-');

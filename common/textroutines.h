@@ -1,7 +1,7 @@
 #pragma once
 
 // Small text routines of the panels and lists: type-ahead, club names, sex words, credit
-// line, SQL quoting, padded and decimal numbers.
+// line, SQL quoting, texts shown in messages, padded and decimal numbers.
 
 #include <QString>
 
@@ -35,6 +35,10 @@ QString StartListCreditLine(const QString& creditLine);
 
 // Doubles every single quote, for a text inside an SQL string literal.
 QString SqlQuote(const QString& text);
+
+// A text from a file or a foreign table as a message names it: its first `length`
+// characters, followed by "…" when it is longer; control characters (a NUL) shown as "�".
+QString ShownText(const QString& text, int length = 80);
 
 // Appends a whole number with at least `width` digits, zero-padded after the sign.
 void AppendPadded(QString& out, qint64 value, int width);

@@ -8,10 +8,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -28,8 +35,47 @@ QString ErrorText(sqlite3* db) {
 
 int gBusyTimeout = 2000;
 
+QString FileOf(sqlite3* db) {
+  const char* name = sqlite3_db_filename(db, "main");
+  return name != nullptr ? QString::fromUtf8(name) : QString();
+}
+
+// The system error behind a failed write of the database file. SQLite's own record of it
+// is mostly lost (errno is overwritten before it is kept), so the file is looked at: a disk
+// without room for another write, a file-size limit the file has reached, missing write
+// rights. 0 when none of them explains the failure.
+int WriteFailureErrno(sqlite3* db, const QString& file) {
+  const int recorded = sqlite3_system_errno(db);
+  if (recorded != 0 || file.isEmpty()) return recorded;
+  constexpr qint64 kRoomForAWrite = 1 << 20;
+  const QByteArray name = QFile::encodeName(file);
+  const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+  struct statvfs disk {};
+  if (::statvfs(folder.constData(), &disk) == 0) {
+    const auto blocks = ::geteuid() == 0 ? disk.f_bfree : disk.f_bavail;
+    if (static_cast<qint64>(blocks * disk.f_frsize) < kRoomForAWrite) return ENOSPC;
+  }
+  rlimit limit{};
+  struct stat st {};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      ::stat(name.constData(), &st) == 0 &&
+      st.st_size + kRoomForAWrite > static_cast<qint64>(limit.rlim_cur)) {
+    return EFBIG;
+  }
+  if (::access(name.constData(), W_OK) != 0 || ::access(folder.constData(), W_OK) != 0)
+    return errno == EROFS ? EROFS : EACCES;
+  return 0;
+}
+
 [[noreturn]] void ThrowStatementError(sqlite3* db, const QString& sql) {
-  throw Error(ErrorText(db) + QStringLiteral("\nSQL: ") + sql, sqlite3_extended_errcode(db));
+  const int code = sqlite3_extended_errcode(db);
+  const QString file = FileOf(db);
+  int systemError = sqlite3_system_errno(db);
+  if (code == SQLITE_FULL || code == SQLITE_IOERR_WRITE || code == SQLITE_IOERR_FSYNC ||
+      code == SQLITE_IOERR_TRUNCATE || (code & 0xff) == SQLITE_CANTOPEN) {
+    systemError = WriteFailureErrno(db, file);
+  }
+  throw Error(ErrorText(db) + QStringLiteral("\nSQL: ") + sql, code, file, systemError);
 }
 
 bool DeclaredTypeIs(const char* declared, std::initializer_list<const char*> names) {
@@ -234,6 +280,37 @@ bool Error::locked() const {
   return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
+Error::Fault Error::fault() const {
+  const bool noRights = systemError_ == EACCES || systemError_ == EPERM || systemError_ == EROFS;
+  const bool noRoom = systemError_ == ENOSPC || systemError_ == EDQUOT || systemError_ == EFBIG;
+  switch (code_ & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return Fault::Locked;
+    case SQLITE_FULL:
+      return Fault::DiskFull;
+    case SQLITE_READONLY:
+      return code_ == SQLITE_READONLY_DBMOVED ? Fault::Moved : Fault::ReadOnly;
+    case SQLITE_PERM:
+      return Fault::ReadOnly;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return Fault::Damaged;
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+      return noRoom ? Fault::DiskFull : noRights ? Fault::ReadOnly : Fault::Io;
+    default:
+      return Fault::Other;
+  }
+}
+
+QString MovedFileText(const QString& path) {
+  return QStringLiteral(
+             "Die Bewerbsdatei '%1' wurde inzwischen ersetzt oder gelöscht.\n"
+             "Bitte die Bewerbsdatei neu öffnen.")
+      .arg(QDir::toNativeSeparators(path));
+}
+
 void SetBusyTimeout(int milliseconds) {
   gBusyTimeout = milliseconds;
 }
@@ -378,11 +455,11 @@ std::unique_ptr<Connection> Connection::open(const QString& path) {
     if (e.locked()) {
       throw Error(QStringLiteral("Die Datei '%1' wird von einem anderen Programm verwendet: %2")
                       .arg(display, QString::fromUtf8(sqlite3_errmsg(db))),
-                  e.code());
+                  e.code(), path, e.systemError());
     }
     throw Error(QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank: %2")
                     .arg(display, QString::fromUtf8(sqlite3_errmsg(db))),
-                e.code());
+                e.code(), path, e.systemError());
   }
   return connection;
 }
@@ -487,6 +564,25 @@ bool Connection::hasTable(const QString& table) {
              .toInt() > 0;
 }
 
+QString Connection::objectType(const QString& name) {
+  const Recordset rs =
+      query(QStringLiteral("select type from sqlite_master where name = ? collate nocase"), {name});
+  return rs.empty() ? QString() : rs.at(0, 0).toString();
+}
+
+std::map<QString, int> Connection::textWidths(const QString& table) {
+  static const QRegularExpression width(QStringLiteral("(char|text)[a-z]*\\s*\\(\\s*(\\d+)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+  std::map<QString, int> widths;
+  const Recordset rs =
+      query(QStringLiteral("select name, type from pragma_table_info(?)"), {table});
+  for (int i = 0; i < rs.count(); ++i) {
+    const QRegularExpressionMatch m = width.match(rs.at(i, 1).toString());
+    if (m.hasMatch()) widths[rs.at(i, 0).toString().toLower()] = m.captured(2).toInt();
+  }
+  return widths;
+}
+
 bool Connection::hasColumn(const QString& table, const QString& column) {
   if (!hasTable(table)) return false;
   return scalar(QStringLiteral("select count(*) from pragma_table_info(?) where name = ? "
@@ -510,14 +606,11 @@ bool Connection::hasMoved() {
 }
 
 QString Connection::movedText() const {
-  return QStringLiteral(
-             "Die Bewerbsdatei '%1' wurde inzwischen ersetzt oder gelöscht.\n"
-             "Bitte die Bewerbsdatei neu öffnen.")
-      .arg(QDir::toNativeSeparators(path_));
+  return MovedFileText(path_);
 }
 
 void Connection::ensureInPlace() {
-  if (hasMoved()) throw Error(movedText());
+  if (hasMoved()) throw Error(movedText(), SQLITE_READONLY_DBMOVED, path_);
 }
 
 Transaction Connection::transaction() {

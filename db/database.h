@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -22,17 +23,43 @@ namespace kx::db {
 // Any failure of the database: opening, a statement the database refuses, a missing column.
 class Error : public std::runtime_error {
  public:
-  explicit Error(const QString& message, int code = 0)
-      : std::runtime_error(message.toStdString()), code_(code) {}
+  explicit Error(const QString& message, int code = 0, QString file = QString(),
+                 int systemError = 0)
+      : std::runtime_error(message.toStdString()),
+        code_(code),
+        systemError_(systemError),
+        file_(std::move(file)) {}
   QString text() const { return QString::fromStdString(what()); }
   // SQLite's (extended) result code; 0 when the failure is not SQLite's.
   int code() const { return code_; }
   // Another program holds a lock on the file for longer than the busy wait.
   bool locked() const;
 
+  // The faults of the file itself that a race office meets, apart from everything a
+  // statement or a value can get wrong (Other).
+  enum class Fault {
+    Other,
+    Locked,    // another program holds the file longer than the busy wait
+    DiskFull,  // no room left on the disk, or a size limit
+    ReadOnly,  // no write rights on the file or its folder
+    Moved,     // the file was replaced or deleted since it was opened
+    Damaged,   // not a sound database
+    Io,        // the disk failed to read or write
+  };
+  Fault fault() const;
+  // The database file; empty when not known.
+  const QString& file() const { return file_; }
+  // The system's error number behind a failed read or write (errno); 0 when none.
+  int systemError() const { return systemError_; }
+
  private:
   int code_ = 0;
+  int systemError_ = 0;
+  QString file_;
 };
+
+// The message for the user about a file that was replaced or deleted after it was opened.
+QString MovedFileText(const QString& path);
 
 // One value of a row. Null is kept apart from every value.
 class Field {
@@ -167,6 +194,13 @@ class Connection {
   QStringList tables();
   std::vector<ColumnInfo> columns();
   bool hasTable(const QString& table);  // case-insensitive
+  // The kind of the schema object of that name ("table", "view", "index", "trigger"),
+  // found as SQLite finds names (without regard to case); empty when there is none.
+  QString objectType(const QString& name);
+  // The widths that a table's text columns declare ("varchar(80)", "char(1)"), by column
+  // name in lower case. Columns without a width (memo, numbers) are not listed. SQLite
+  // does not hold values to them: every value from outside is checked against them.
+  std::map<QString, int> textWidths(const QString& table);
   bool hasColumn(const QString& table, const QString& column);
 
   // The first problem `pragma integrity_check` reports (an index that misses rows, a

@@ -1,11 +1,11 @@
 #include "devices/handtimestore.h"
 
+#include "common/safefile.h"
 #include "common/userinterface.h"
 #include "devices/handtimetext.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace kx {
@@ -98,22 +98,7 @@ HandTimeFileContent ReadHandTimeFile(const QString& path) {
 }
 
 QString WriteHandTimeFile(const QString& path, const std::vector<HandTime>& store) {
-  const QByteArray bytes = HandTimeFileBytes(store);
-  QSaveFile file(path);
-  auto failed = [&](const QString& reason) {
-    return QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\n%2")
-        .arg(QDir::toNativeSeparators(path), reason);
-  };
-  if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
-  const qint64 written = file.write(bytes);
-  const bool flushed = file.flush();
-  if (written != bytes.size() || !flushed || file.error() != QFileDevice::NoError) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return failed(reason);
-  }
-  if (!file.commit()) return failed(file.errorString());
-  return QString();
+  return WriteWholeFile(path, HandTimeFileBytes(store));
 }
 
 QString ProposedHandTimeFileName(const AppState& state, bool start) {

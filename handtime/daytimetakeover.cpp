@@ -1,6 +1,7 @@
 #include "handtime/daytimetakeover.h"
 
 #include "common/appstate.h"
+#include "common/guarded.h"
 #include "common/userinterface.h"
 #include "devices/handtimetext.h"
 #include "handtime/handtimenumbers.h"
@@ -341,9 +342,7 @@ bool DayTimeTakeover::Takeover() {
     }
     transaction.commit();
   } catch (const db::Error& e) {
-    message(QStringLiteral("Die Zeiten konnten nicht übernommen werden; es wurde nichts "
-                           "gespeichert.\n") +
-            e.text());
+    message(QStringLiteral("Die Zeiten konnten nicht übernommen werden.\n") + DatabaseErrorText(e));
     return false;
   }
   assignmentsMade_ = false;

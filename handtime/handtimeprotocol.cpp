@@ -37,9 +37,11 @@ class ProtocolOutput : public DocumentOutput {
 };
 
 // Save dialog, document with viewer flag and title, write check, then the pages drawn by
-// `draw`. An abandoned PDF output counts as a file that could not be written.
+// `draw`; `beforePlacing` as DocumentOutput::FinishDoc runs it. An abandoned PDF output
+// counts as a file that could not be written.
 ProtocolOutcome WriteProtocol(AppState& state, const QString& proposed, const QString& title,
-                              const std::function<void(pdf::PdfDocument&)>& draw) {
+                              const std::function<void(pdf::PdfDocument&)>& draw,
+                              const std::function<void()>& beforePlacing = {}) {
   ProtocolOutput out(state, proposed);
   if (!out.AskFileName()) return ProtocolOutcome::Cancelled;
   try {
@@ -48,7 +50,7 @@ ProtocolOutcome WriteProtocol(AppState& state, const QString& proposed, const QS
     if (!out.ProbeFile()) return ProtocolOutcome::NotWritable;
     out.BeginDoc();
     draw(out.doc());
-    out.FinishDoc(1);
+    out.FinishDoc(1, false, beforePlacing);
   } catch (const pdf::PdfAbort&) {
     return ProtocolOutcome::NotWritable;
   }
@@ -177,7 +179,8 @@ ProtocolOutcome WriteDayTimeProtocol(AppState& state, const HandRowModel& list,
 }
 
 ProtocolOutcome WriteRunTimeProtocol(AppState& state, const RunTimeTakeover& takeover,
-                                     const ProtocolEvent& event) {
+                                     const ProtocolEvent& event,
+                                     const std::function<void()>& store) {
   const HandRowModel& comparison = takeover.comparison();
   const QString bib = comparison.text(takeover.replacementRow(), cmpcol::kBib);
   auto handTimeOf = [](const HandRowModel& list, const QString& rowBib) {
@@ -213,7 +216,8 @@ ProtocolOutcome WriteRunTimeProtocol(AppState& state, const RunTimeTakeover& tak
           DrawRow(doc, 530 + 50 * (r % kRowsPerPage), rowBib, cells);
         }
         DrawCredit(doc, state);
-      });
+      },
+      store);
 }
 
 }  // namespace kx

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace kx {
 
 struct AppState;
@@ -34,8 +36,11 @@ QString RunTimeProtocolFileName(const AppState& state, const QString& bib);
 ProtocolOutcome WriteDayTimeProtocol(AppState& state, const HandRowModel& list,
                                      const DayTimeProtocolRequest& request);
 
-// The same for the replacement run time of the comparison.
+// The same for the replacement run time of the comparison; `store` runs once the protocol
+// is complete and before it replaces an earlier file (its error goes on to the caller, and
+// the protocol is then dropped).
 ProtocolOutcome WriteRunTimeProtocol(AppState& state, const RunTimeTakeover& takeover,
-                                     const ProtocolEvent& event);
+                                     const ProtocolEvent& event,
+                                     const std::function<void()>& store = {});
 
 }  // namespace kx

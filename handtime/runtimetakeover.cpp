@@ -1,6 +1,7 @@
 #include "handtime/runtimetakeover.h"
 
 #include "common/appstate.h"
+#include "common/guarded.h"
 #include "common/userinterface.h"
 #include "devices/handtimetext.h"
 #include "handtime/handtimenumbers.h"
@@ -46,8 +47,8 @@ void SelectNext(HandRowModel& list, int selected) {
 }  // namespace
 
 RunTimeTakeover::RunTimeTakeover(AppState& state) : state_(state) {
-  writeProtocol = [this](const ProtocolEvent& event) {
-    return WriteRunTimeProtocol(state_, *this, event);
+  writeProtocol = [this](const ProtocolEvent& event, const std::function<void()>& store) {
+    return WriteRunTimeProtocol(state_, *this, event, store);
   };
 }
 
@@ -302,9 +303,27 @@ bool RunTimeTakeover::Takeover() {
     return false;
   }
   const ProtocolEvent event = ReadProtocolEvent(state_);
-  if (!event.found) return false;
-  if (!writeProtocol || writeProtocol(event) != ProtocolOutcome::Written) return false;
+  if (!event.found || !writeProtocol) return false;
+  bool stored = false;
+  try {
+    const auto store = [&] {
+      storeRunTime();
+      stored = true;
+    };
+    if (writeProtocol(event, store) != ProtocolOutcome::Written) return false;
+    if (!stored) store();
+  } catch (const db::Error& e) {
+    message(QStringLiteral("Die Laufzeit konnte nicht übernommen werden, das "
+                           "Berechnungsprotokoll wurde nicht gespeichert.\n") +
+            DatabaseErrorText(e));
+    return false;
+  }
+  startAssigned_ = false;
+  finishAssigned_ = false;
+  return true;
+}
 
+void RunTimeTakeover::storeRunTime() {
   const QString bib = comparison_.text(replacementRow_, cmpcol::kBib);
   int id = 0;
   for (int i = 0; i < starts_.count(); ++i) {
@@ -317,38 +336,28 @@ bool RunTimeTakeover::Takeover() {
   const QString type = QString::number(state_.CurrentDisciplineType);
   const QString run = QString::number(builtRun_);
   const QString key = QString::number(id);
-  try {
-    db::Transaction transaction = state_.db().transaction();
-    const int rows = state_.db()
-                         .scalar(QStringLiteral("select count(*) as Anzahl from tblZeit where "
-                                                "teilnehmer=") +
-                                 key + QStringLiteral(" and disziplin=") + type +
-                                 QStringLiteral(" and durchgang=") + run)
-                         .toInt();
-    if (rows > 0) {
-      // A stored disqualification stays.
-      state_.db().execute(QStringLiteral("update tblZeit set ergcode=iif(ergcode=3,3,0),"
-                                         "start=null,ziel=") +
-                          v + QStringLiteral(",netto=") + v + QStringLiteral(" where teilnehmer=") +
-                          key + QStringLiteral(" and disziplin=") + type +
-                          QStringLiteral(" and durchgang=") + run);
-    } else {
-      state_.db().execute(
-          QStringLiteral("insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode,ziel,netto) "
-                         "values(") +
-          key + QLatin1Char(',') + type + QLatin1Char(',') + run + QStringLiteral(",0,") + v +
-          QLatin1Char(',') + v + QLatin1Char(')'));
-    }
-    transaction.commit();
-  } catch (const db::Error& e) {
-    message(QStringLiteral("Die Laufzeit konnte nicht übernommen werden; es wurde nichts "
-                           "gespeichert.\n") +
-            e.text());
-    return false;
+  db::Transaction transaction = state_.db().transaction();
+  const int rows = state_.db()
+                       .scalar(QStringLiteral("select count(*) as Anzahl from tblZeit where "
+                                              "teilnehmer=") +
+                               key + QStringLiteral(" and disziplin=") + type +
+                               QStringLiteral(" and durchgang=") + run)
+                       .toInt();
+  if (rows > 0) {
+    // A stored disqualification stays.
+    state_.db().execute(QStringLiteral("update tblZeit set ergcode=iif(ergcode=3,3,0),"
+                                       "start=null,ziel=") +
+                        v + QStringLiteral(",netto=") + v + QStringLiteral(" where teilnehmer=") +
+                        key + QStringLiteral(" and disziplin=") + type +
+                        QStringLiteral(" and durchgang=") + run);
+  } else {
+    state_.db().execute(
+        QStringLiteral("insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode,ziel,netto) "
+                       "values(") +
+        key + QLatin1Char(',') + type + QLatin1Char(',') + run + QStringLiteral(",0,") + v +
+        QLatin1Char(',') + v + QLatin1Char(')'));
   }
-  startAssigned_ = false;
-  finishAssigned_ = false;
-  return true;
+  transaction.commit();
 }
 
 }  // namespace kx

@@ -57,14 +57,19 @@ class RunTimeTakeover {
   bool RemoveFinish();
 
   // "Übernehmen (F2)": protocol, then the run time into tblZeit. True when written (the
-  // caller then closes the frame).
+  // caller then closes the frame). The protocol replaces an earlier file and is shown only
+  // once the run time is stored: a refused write (another program's lock) leaves neither.
   bool Takeover();
 
   // Shows the hand time of the selected row bold and blue, the others plain.
   static void ColourSelection(HandRowModel& list);
 
-  // Writes the calculation protocol; by default the PDF protocol.
-  std::function<ProtocolOutcome(const ProtocolEvent&)> writeProtocol;
+  // Writes the calculation protocol, by default the PDF protocol, and runs `store` (the
+  // write of the run time) once the protocol is complete and before it is placed; an error
+  // of `store` goes on to the caller. A writer that does not run `store` leaves it to the
+  // takeover.
+  std::function<ProtocolOutcome(const ProtocolEvent&, const std::function<void()>& store)>
+      writeProtocol;
 
  private:
   void fill(HandRowModel& list, bool start);
@@ -72,6 +77,7 @@ class RunTimeTakeover {
   bool remove(HandRowModel& list, bool start);
   int participantOf(int bib);
   void message(const QString& text);
+  void storeRunTime();
 
   AppState& state_;
   HandRowModel starts_;

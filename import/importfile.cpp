@@ -16,13 +16,22 @@ bool HasHighBytes(const QByteArray& bytes) {
 }
 
 // The text of the file, decided once for the whole file: UTF-8 after a byte-order mark,
-// UTF-8 when every byte above 127 belongs to valid UTF-8, else Windows-1252.
+// UTF-16 (a spreadsheet's "Unicode text") or UTF-32 after theirs, UTF-8 when every byte
+// above 127 belongs to valid UTF-8, else Windows-1252.
 QString Decode(QByteArray bytes, bool& utf8) {
   static const QByteArray bom("\xEF\xBB\xBF", 3);
   if (bytes.startsWith(bom)) {
     utf8 = true;
     bytes.remove(0, 3);
     return QString::fromUtf8(bytes);
+  }
+  if (const std::optional<QStringConverter::Encoding> unicode =
+          QStringConverter::encodingForData(bytes)) {
+    if (*unicode != QStringConverter::Utf8) {
+      utf8 = false;
+      // The decoder drops the byte-order mark.
+      return QStringDecoder(*unicode).decode(bytes);
+    }
   }
   if (HasHighBytes(bytes)) {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);

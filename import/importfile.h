@@ -1,7 +1,8 @@
 #pragma once
 
 // Reading of the import files of participants and classes: the whole file decoded once
-// (UTF-8 or Windows-1252), split into lines and the header line into column texts.
+// (UTF-8, UTF-16 or UTF-32 after a byte-order mark, or Windows-1252), split into lines and
+// the header line into column texts.
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,7 @@
 #include "import/participantimport.h"
 
 #include "common/appstate.h"
+#include "common/textroutines.h"
 #include "import/importfile.h"
 #include "import/importsupport.h"
 
@@ -107,6 +108,10 @@ class ParticipantImporter {
   void linkTeam(size_t index);
   void importRunTimes(size_t index);
   void index(size_t i);
+  // Stops the import at this record (nothing is kept) when `value`, read for target `t`, is
+  // longer than the column `column` of `table` declares.
+  void checkWidth(ImportTarget t, const QString& value, const QString& table,
+                  const QString& column);
 
   AppState& state_;
   db::Connection& db_;
@@ -145,6 +150,7 @@ class ParticipantImporter {
   qint64 maxTeamId_ = 0;
   qint64 maxTeamSortpos_ = 0;
   std::set<std::pair<qint64, int>> timesWritten_;
+  std::map<QString, std::map<QString, int>> widths_;  // by table: the file's text widths
 
   // The record being read.
   QStringList* fields_ = nullptr;
@@ -153,6 +159,7 @@ class ParticipantImporter {
   std::optional<qint64> svid_;
   QString associationCode_;
   QString abortSurname_, abortFirstName_;
+  QString abortNote_;  // what was wrong with the record, when known
 };
 
 QString ParticipantImporter::check() {
@@ -190,6 +197,21 @@ void ParticipantImporter::index(size_t i) {
   byName_.emplace(NameKey{k.nachname, k.vorname}, i);
   if (k.code) byCode_.emplace(*k.code, i);
   if (k.svid) bySvid_.emplace(*k.svid, i);
+}
+
+void ParticipantImporter::checkWidth(ImportTarget t, const QString& value, const QString& table,
+                                     const QString& column) {
+  auto known = widths_.find(table);
+  if (known == widths_.end()) known = widths_.emplace(table, db_.textWidths(table)).first;
+  const auto width = known->second.find(column);
+  if (width == known->second.end() || value.size() <= width->second) return;
+  const TargetRow* r = row(t);
+  abortNote_ = QStringLiteral(
+                   "Das Feld '%1' (Spalte '%2') ist länger als die %3 Zeichen, die "
+                   "die Bewerbsdatei dafür vorsieht.")
+                   .arg(r ? r->label : column, r ? r->excel : QString())
+                   .arg(width->second);
+  throw RecordAbort{};
 }
 
 void ParticipantImporter::loadCompetition() {
@@ -287,16 +309,19 @@ ImportResult ParticipantImporter::run(const QString& path, QChar separator) {
       handleRecord(fields);
     } catch (const RecordAbort&) {
       aborted = true;
-    } catch (const db::Error&) {
+    } catch (const db::Error& e) {
+      // A fault of the file (a lock, a full disk) is no fault of the record.
+      if (e.fault() != db::Error::Fault::Other) throw;
       aborted = true;
     }
     fields_ = nullptr;
     if (!aborted) continue;
     return {ImportResult::Kind::Aborted,
-            QStringLiteral("Der Teilnehmer ") + abortSurname_ + u' ' + abortFirstName_ +
+            QStringLiteral("Der Teilnehmer ") + ShownText(abortSurname_) + u' ' +
+                ShownText(abortFirstName_) +
                 QStringLiteral(" kann nicht importiert werden (fehlerhafter Satz in der "
                                "Import-Datei)") +
-                kCrLf +
+                kCrLf + (abortNote_.isEmpty() ? QString() : abortNote_ + kCrLf) +
                 QStringLiteral("Import nach %1 Teilnehmern abgebrochen!").arg(importedBefore) +
                 kCrLf + NothingTakenOverNote(i + 1)};
   }
@@ -433,6 +458,7 @@ std::vector<size_t> ParticipantImporter::matches(const QString& surname, const Q
 
 void ParticipantImporter::handleRecord(QStringList& fields) {
   fields_ = &fields;
+  abortNote_.clear();
   ++dataLineCount_;
   // D2: the names and the birth year without the blanks around them.
   for (ImportTarget t : {ImportTarget::Nachname, ImportTarget::Vorname, ImportTarget::Jahrgang}) {
@@ -558,6 +584,11 @@ size_t ParticipantImporter::insertParticipant(const QString& surname, const QStr
     k.code = code;
   }
 
+  const QString table = QStringLiteral("tblTeilnehmer");
+  checkWidth(ImportTarget::Nachname, k.nachname, table, QStringLiteral("nachname"));
+  checkWidth(ImportTarget::Vorname, k.vorname, table, QStringLiteral("vorname"));
+  if (k.verein) checkWidth(ImportTarget::Verein, *k.verein, table, QStringLiteral("verein"));
+  if (k.code) checkWidth(ImportTarget::Code, *k.code, table, QStringLiteral("code"));
   QString columns = QStringLiteral(
       "insert into tblTeilnehmer (id,zugewiesen,sex,nachname,vorname,verein,nation,jahrgang,klasse,"
       "dhaktiv,pktedh,sgaktiv,pktesg,gsaktiv,pktegs,slaktiv,pktesl,ksaktiv,pkteks,psaktiv,pkteps,"
@@ -611,6 +642,8 @@ qint64 ParticipantImporter::classByBirthYear(const QString& sex) const {
 }
 
 qint64 ParticipantImporter::createClassAndCategory(const QString& name) {
+  checkWidth(ImportTarget::Klasse, name, QStringLiteral("tblKlasse"), QStringLiteral("klname"));
+  checkWidth(ImportTarget::Klasse, name, QStringLiteral("tblKategorie"), QStringLiteral("kname"));
   const qint64 id = ++maxClassId_;
   const qint64 sortpos = ++maxClassSortpos_;
   classes_.push_back({id, QString(), QString()});
@@ -640,6 +673,8 @@ qint64 ParticipantImporter::teamOfRecord() {
   const QString name = value(ImportTarget::Mannschaft);
   if (name.isEmpty()) return 0;
   if (const auto it = teamsByName_.find(name); it != teamsByName_.end()) return it->second;
+  checkWidth(ImportTarget::Mannschaft, name, QStringLiteral("tblMannschaft"),
+             QStringLiteral("mname"));
   const qint64 team = ++maxTeamId_;
   const qint64 sortpos = ++maxTeamSortpos_;
   db_.execute(QStringLiteral("insert into tblMannschaft (id,mname,sortpos) values(?,?,?)"),

@@ -101,10 +101,13 @@ void DocumentOutput::KeepFromViewer() {
   pdf::PdfSetNumProp(*doc_, pdf::kPropOpenViewer, 0);
 }
 
-void DocumentOutput::FinishDoc(int rows, bool reportAlways) {
+void DocumentOutput::FinishDoc(int rows, bool reportAlways,
+                               const std::function<void()>& beforePlacing) {
   const bool report = rows > 0 || reportAlways;
   if (rows <= 0) KeepFromViewer();
-  pdf::PdfCheck(*doc_, doc_->EndDoc());
+  pdf::PdfCheck(*doc_, doc_->EndDocAside());
+  if (beforePlacing) beforePlacing();  // a throw drops the document with doc_
+  pdf::PdfCheck(*doc_, doc_->PlaceDoc());
   const bool noViewer = doc_->viewerFailed();
   pen_.reset();
   doc_.reset();

@@ -107,8 +107,12 @@ class DocumentOutput {
   // Keeps the finished file from being opened in the viewer.
   void KeepFromViewer();
   // Ends the document. With rows (or `reportAlways`) the result line reports the file in
-  // black; without rows the file is not opened in the viewer.
-  void FinishDoc(int rows, bool reportAlways = false);
+  // black; without rows the file is not opened in the viewer. `beforePlacing` runs once the
+  // document is complete beside its target and before it replaces the earlier file (a
+  // database commit, a second file): when it throws, the new document is dropped, the
+  // earlier file stays as it was and the exception goes on to the caller.
+  void FinishDoc(int rows, bool reportAlways = false,
+                 const std::function<void()>& beforePlacing = {});
   // Adds a line to a result line that reports the file (nothing for an empty text).
   void AddResultNote(const QString& line);
 

@@ -4,7 +4,6 @@
 #include "common/userinterface.h"
 #include "lists/listframe.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace kx {
@@ -66,15 +65,7 @@ void OfficialDocFrame::Finish(const std::function<void()>& commit) {
   // The viewer waits until the competition file agrees with the document.
   output_->KeepFromViewer();
   const QString path = output_->file();
-  output_->FinishDoc(1, true);
-  if (commit) {
-    try {
-      commit();
-    } catch (...) {
-      QFile::remove(path);
-      throw;
-    }
-  }
+  output_->FinishDoc(1, true, commit);
   result_ = output_->result();
   if (params_.openAfterOutput && eventFound_) {
     state_.Ui->openViewer(QFileInfo(path).absoluteFilePath());

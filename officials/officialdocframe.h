@@ -53,9 +53,10 @@ class OfficialDocFrame {
   const QString& file() const;
 
   // Ends the document without opening it, then runs `commit` (the write-back of a
-  // document that changes the competition file). When `commit` throws, the file just
-  // written is removed and the error goes on to the caller. Otherwise the result line
-  // reports the file and the viewer opens when it was asked for and the event row exists.
+  // document that changes the competition file) before the document replaces an earlier
+  // file of its name. When `commit` throws, the new document is dropped, the earlier file
+  // stays and the error goes on to the caller. Otherwise the result line reports the file
+  // and the viewer opens when it was asked for and the event row exists.
   void Finish(const std::function<void()>& commit = {});
 
  private:

@@ -13,20 +13,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
-#include <QTemporaryFile>
 #include <QTextLayout>
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <ctime>
 #include <optional>
-#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -56,97 +47,8 @@ qsizetype visibleLength(const QString& line) {
   return n;
 }
 
-// The document is written to a temporary file beside its target and renamed over it only
-// once every byte has reached the disk. The temporary file's name says whose it is, so that
-// what a killed output leaves behind can be recognised and cleared away later.
-class OutputFile {
- public:
-  explicit OutputFile(const QString& target)
-      : target_(target), temp_(target + QString::fromLatin1(kTemporaryFileMarker)) {}
-
-  QIODevice* device() { return &temp_; }
-
-  bool open(QString& error) {
-    RemoveStaleTemporaryFiles(target_);
-    if (!temp_.open()) {
-      error = temp_.errorString();
-      return false;
-    }
-    return true;
-  }
-
-  // Flushes and checks that the whole document was written, then renames it over the
-  // target. On any failure the temporary file is removed and the target left as it was.
-  bool commit(QString& error) {
-    const qint64 written = temp_.pos();
-    if (!temp_.flush() || temp_.error() != QFileDevice::NoError) return fail(error);
-    if (temp_.size() != written) {
-      error = QStringLiteral("Es wurden nur %1 von %2 Bytes geschrieben (Datenträger voll?)")
-                  .arg(temp_.size())
-                  .arg(written);
-      cancel();
-      return false;
-    }
-    const QFileInfo existing(target_);
-    temp_.setPermissions(existing.exists() ? existing.permissions()
-                                           : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                 QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    temp_.close();
-    if (temp_.error() != QFileDevice::NoError) return fail(error);
-    if (std::rename(QFile::encodeName(temp_.fileName()).constData(),
-                    QFile::encodeName(target_).constData()) != 0) {
-      error = QString::fromLocal8Bit(std::strerror(errno));
-      cancel();
-      return false;
-    }
-    temp_.setAutoRemove(false);
-    return true;
-  }
-
-  void cancel() {
-    temp_.close();
-    temp_.remove();
-  }
-
- private:
-  bool fail(QString& error) {
-    error = temp_.errorString();
-    cancel();
-    return false;
-  }
-
-  QString target_;
-  QTemporaryFile temp_;
-};
-
-}  // namespace
-
-void RemoveStaleTemporaryFiles(const QString& target, int maxAgeSeconds) {
-  // Another computer may be writing the same list right now: only old ones go. Output
-  // folders may hold thousands of files: the names are compared as the system lists them.
-  const QFileInfo info(target);
-  const QByteArray prefix = QFile::encodeName(info.fileName() + QStringLiteral(".kandrix-"));
-  const QByteArray folder = QFile::encodeName(info.absolutePath());
-  const time_t limit = std::time(nullptr) - maxAgeSeconds;
-  DIR* dir = opendir(folder.constData());
-  if (dir == nullptr) return;
-  while (const dirent* entry = readdir(dir)) {
-    const std::string_view name(entry->d_name);
-    if (!name.starts_with(std::string_view(prefix.constData(), prefix.size())) ||
-        !name.ends_with(".tmp")) {
-      continue;
-    }
-    const QByteArray path = folder + '/' + entry->d_name;
-    struct stat st {};
-    if (::stat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < limit) {
-      ::unlink(path.constData());
-    }
-  }
-  closedir(dir);
-}
-
-namespace {
 std::vector<DrawnText>* gTrace = nullptr;
+
 }  // namespace
 
 void TraceDrawnTexts(std::vector<DrawnText>* trace) {
@@ -175,7 +77,7 @@ struct PdfDocument::Impl {
   int paragraphSpacing = 0;  // property 48: stored for the callers, not used
 
   // The document being written: painter on writer on a temporary file beside the target.
-  std::unique_ptr<OutputFile> file;
+  std::unique_ptr<SafeFile> file;
   std::unique_ptr<QPdfWriter> writer;
   std::unique_ptr<QPainter> painter;
   int pages = 0;
@@ -224,6 +126,18 @@ struct PdfDocument::Impl {
   int fail(const QString& message) {
     error = message;
     return -1;
+  }
+
+  // A failure while the document is written: what went wrong with its file when something
+  // did (a full disk, a size limit), else `message` with the file's name for its "%1". The
+  // document is abandoned.
+  int failWriting(const QString& message) {
+    const int result = file && !file->cause().isEmpty()
+                           ? fail(file->failureText())
+                           : fail(message.arg(QDir::toNativeSeparators(fileName)));
+    discard();
+    state = State::Finished;
+    return result;
   }
 
   // Guard of every drawing operation: only between BeginDoc and EndDoc.
@@ -373,32 +287,47 @@ struct PdfDocument::Impl {
       if (width <= 0 || seenWidth <= width) return {Line{text, advance(text)}};
     }
 
+    // Whether text[from, to) is wider than the column. A long piece is measured in
+    // prefixes of growing length, `known` characters of it known to fit, so that a line
+    // never costs more than a few times its own length, however long the piece.
+    auto tooWide = [&](qsizetype from, qsizetype to, qsizetype known) {
+      for (qsizetype probe = std::max<qsizetype>(64, 2 * known); from + probe < to; probe *= 2) {
+        if (visible(from, from + probe).width > width) return true;
+      }
+      return visible(from, to).width > width;
+    };
+
     std::vector<Line> lines;
     qsizetype start = 0;
     while (start < n) {
-      Line line;
       qsizetype end = -1;  // end of the last word that still fits
       qsizetype pos = start;
       while (pos < n) {
         while (pos < n && text.at(pos).isSpace()) ++pos;
         while (pos < n && !text.at(pos).isSpace()) ++pos;
-        Line candidate = visible(start, pos);
-        if (candidate.width > width) break;
-        line = candidate;
+        if (tooWide(start, pos, end < 0 ? 0 : end - start)) break;
         end = pos;
       }
       if (end < 0) {
-        // A single word wider than the column: as many characters as fit, at least one.
-        end = start + 1;
-        line = visible(start, end);
-        while (end < n) {
-          Line longer = visible(start, end + 1);
-          if (longer.width > width) break;
-          line = longer;
-          ++end;
+        // A single word wider than the column: as many characters as fit, at least one,
+        // found by doubling and then halving the piece.
+        qsizetype fits = start + 1;
+        qsizetype wide = n + 1;
+        while (fits < n) {
+          const qsizetype next = std::min(n, start + 2 * (fits - start));
+          if (visible(start, next).width > width) {
+            wide = next;
+            break;
+          }
+          fits = next;
         }
+        while (wide - fits > 1 && fits < n) {
+          const qsizetype middle = fits + (wide - fits) / 2;
+          (visible(start, middle).width > width ? wide : fits) = middle;
+        }
+        end = fits;
       }
-      lines.push_back(line);
+      lines.push_back(visible(start, end));
       start = end;
       // A wrapped line starts at its first word, not with the blanks of the break.
       while (start < n && text.at(start).isSpace()) ++start;
@@ -422,7 +351,7 @@ struct PdfDocument::Impl {
     if (painter && painter->isActive()) painter->end();
     painter.reset();
     writer.reset();
-    if (file) file->cancel();  // removes the temporary file
+    if (file) file->discard();
     file.reset();
   }
 };
@@ -558,13 +487,9 @@ int PdfDocument::BeginDoc() {
     return d->fail(QStringLiteral("Es wurde keine Ausgabedatei angegeben."));
   }
 
-  auto file = std::make_unique<OutputFile>(d->fileName);
-  QString reason;
-  if (!file->open(reason)) {
-    return d->fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\n%2")
-                       .arg(QDir::toNativeSeparators(d->fileName), reason));
-  }
-  auto writer = std::make_unique<QPdfWriter>(file->device());
+  auto file = std::make_unique<SafeFile>(d->fileName);
+  if (!file->create()) return d->fail(file->failureText());
+  auto writer = std::make_unique<QPdfWriter>(file.get());
   writer->setResolution(kResolution);
   writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
                                     d->landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
@@ -574,7 +499,7 @@ int PdfDocument::BeginDoc() {
 
   auto painter = std::make_unique<QPainter>();
   if (!painter->begin(writer.get())) {
-    file->cancel();
+    file->discard();
     return d->fail(QStringLiteral("Das PDF-Dokument %1 kann nicht begonnen werden.")
                        .arg(QDir::toNativeSeparators(d->fileName)));
   }
@@ -598,7 +523,9 @@ int PdfDocument::BeginDoc() {
 int PdfDocument::NewPage() {
   if (!d->ready()) return -1;
   if (!d->writer->newPage()) {
-    return d->fail(QStringLiteral("Eine neue Seite kann nicht begonnen werden."));
+    return d->failWriting(
+        QStringLiteral("Eine neue Seite des PDF-Dokuments %1 kann nicht "
+                       "begonnen werden."));
   }
   ++d->pages;
   d->current = QPointF();
@@ -701,23 +628,28 @@ int PdfDocument::StretchDrawFromFile(int x1, int y1, int x2, int y2, const QStri
 }
 
 int PdfDocument::EndDoc() {
+  const int ended = EndDocAside();
+  return ended == -1 ? ended : PlaceDoc();
+}
+
+int PdfDocument::EndDocAside() {
   if (!d->ready()) return -1;
-  const QString target = QDir::toNativeSeparators(d->fileName);
   d->state = Impl::State::Finished;
   const bool ended = d->painter->end();
   d->painter.reset();
   d->writer.reset();
   if (!ended) {
-    d->discard();
-    return d->fail(
-        QStringLiteral("Das PDF-Dokument %1 kann nicht abgeschlossen werden.").arg(target));
+    return d->failWriting(QStringLiteral("Das PDF-Dokument %1 kann nicht abgeschlossen werden."));
   }
-  QString reason;
-  if (!d->file->commit(reason)) {
-    d->discard();
-    return d->fail(
-        QStringLiteral("Die Datei %1 kann nicht geschrieben werden:\n%2").arg(target, reason));
+  if (!d->file->finish()) return d->failWriting(QString());
+  return 0;
+}
+
+int PdfDocument::PlaceDoc() {
+  if (d->state != Impl::State::Finished || !d->file) {
+    return d->fail(QStringLiteral("Das PDF-Dokument ist noch nicht abgeschlossen."));
   }
+  if (!d->file->place()) return d->failWriting(QString());
   d->file.reset();
   if (d->openViewer && d->ui)
     d->viewerFailed = !d->ui->openViewer(QFileInfo(d->fileName).absoluteFilePath());

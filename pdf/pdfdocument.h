@@ -6,10 +6,12 @@
 //
 // Every operation returns -1 on failure (the text of the error is then GetErrorMsg()) and
 // any other value on success. A document is written to a temporary file beside the chosen
-// one ("<name>.kandrix-XXXXXX.tmp") and moved into place by EndDoc once it is completely
-// on the disk, so an unfinished document or a full disk never damages a file.
+// one (common/safefile.h) and moved into place by EndDoc once it is completely on the disk,
+// so an unfinished document or a full disk never damages a file; the error then names the
+// file and the cause.
 
 #include "common/pdfabort.h"
+#include "common/safefile.h"
 
 #include <QFont>
 #include <QImage>
@@ -77,6 +79,13 @@ class PdfDocument {
   int StretchDraw(int x1, int y1, int x2, int y2, const QImage& image);
   int StretchDrawFromFile(int x1, int y1, int x2, int y2, const QString& fileName);
   int EndDoc();  // writes the file; opens the viewer when property 44 is 1
+  // EndDoc in two steps, for a document that may only replace the earlier file once
+  // something else has succeeded (a second file, a database commit): EndDocAside completes
+  // the temporary file beside the target and keeps it there; PlaceDoc moves it over the
+  // target and opens the viewer as EndDoc does. A document released in between leaves the
+  // target as it was.
+  int EndDocAside();
+  int PlaceDoc();
 
   QString GetErrorMsg() const;
   // True after an EndDoc that wrote the file but could not start the viewer it was asked
@@ -104,13 +113,6 @@ struct DrawnText {
 // From now on every text that a document draws is also appended to `trace` (nullptr ends
 // that). The benchmarks replay a real list's texts on a bare painter with it.
 void TraceDrawnTexts(std::vector<DrawnText>* trace);
-
-// The middle of the name of a document's temporary file: "<target><marker>".
-inline const char* const kTemporaryFileMarker = ".kandrix-XXXXXX.tmp";
-// Removes the temporary files of `target` that an output killed half-way left behind and
-// that are older than `maxAgeSeconds` (younger ones may belong to a write in progress on
-// another computer). BeginDoc calls it for its target.
-void RemoveStaleTemporaryFiles(const QString& target, int maxAgeSeconds = 3600);
 
 // The caption of the PDF error message.
 inline const char* const kPdfErrorCaption = "PDF-Ausgabe";

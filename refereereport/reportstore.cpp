@@ -2,6 +2,10 @@
 
 #include "db/database.h"
 
+#include <QDir>
+
+#include <map>
+
 namespace kx {
 
 namespace {
@@ -9,7 +13,22 @@ const QString kTable = QStringLiteral("XtblSRBericht");
 }
 
 void EnsureReportTable(db::Connection& db) {
-  if (db.tables().contains(kTable)) return;
+  // SQLite finds names without regard to case: "xtblsrbericht" is this table too, and a view
+  // or an index of that name keeps it from being created.
+  const QString type = db.objectType(kTable);
+  if (type == QLatin1String("table")) {
+    bool shaped = true;
+    for (const char* column : {"Disziplin", "Feld", "Wert"})
+      shaped = shaped && db.hasColumn(kTable, QString::fromLatin1(column));
+    if (shaped) return;
+  }
+  if (!type.isEmpty()) {
+    throw db::Error(
+        QStringLiteral("Die Bewerbsdatei '%1' ist beschädigt: '%2' ist nicht die Tabelle der "
+                       "gespeicherten Schiedsrichterberichte.\n"
+                       "Bitte die Datei im Programm Kandor reparieren.")
+            .arg(QDir::toNativeSeparators(db.path()), kTable));
+  }
   db.execute(QStringLiteral(
       "create table XtblSRBericht (Disziplin long not null, Feld char(25) not null, Wert "
       "char(150) not null, primary key(Disziplin,Feld))"));
@@ -18,9 +37,14 @@ void EnsureReportTable(db::Connection& db) {
 void LoadStoredReport(db::Connection& db, int discipline, ReportValues& values) {
   const db::Recordset rows = db.query(
       QStringLiteral("select Feld,Wert from XtblSRBericht where Disziplin=?"), {discipline});
+  // A value longer than its column (written by another program) is cut to it.
+  const std::map<QString, int> widths = db.textWidths(kTable);
+  const auto width = widths.find(QStringLiteral("wert"));
+  const qsizetype limit = width == widths.end() ? -1 : width->second;
   for (int i = 0; i < rows.count(); ++i) {
     const int index = ReportKeyIndex(rows.at(i, 0).toString().trimmed());
-    if (index >= 0) values[static_cast<size_t>(index)] = rows.at(i, 1).toString().trimmed();
+    if (index >= 0)
+      values[static_cast<size_t>(index)] = rows.at(i, 1).toString().left(limit).trimmed();
   }
 }
 

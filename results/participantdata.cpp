@@ -1,6 +1,8 @@
 #include "results/participantdata.h"
 
 #include "common/appstate.h"
+#include "common/guarded.h"
+#include "common/safefile.h"
 #include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "db/database.h"
@@ -8,7 +10,6 @@
 #include "results/teamranking.h"
 #include "startorder/timetext.h"
 
-#include <QSaveFile>
 #include <QStringEncoder>
 
 namespace kx {
@@ -72,7 +73,7 @@ ResultLine WriteParticipantData(AppState& state, const ParticipantDataOptions& o
   } catch (const db::Error& e) {
     ui.message(QStringLiteral("Die Teilnehmerdaten können nicht berechnet werden; die "
                               "Bewerbsdatei bleibt unverändert.\n") +
-                   e.text(),
+                   DatabaseErrorText(e),
                MsgIcon::Critical);
     return ResultLine{};
   }
@@ -104,13 +105,8 @@ ResultLine WriteParticipantData(AppState& state, const ParticipantDataOptions& o
 
   QStringEncoder encoder("windows-1252");
   const QByteArray bytes = encoder.isValid() ? encoder.encode(text) : text.toLatin1();
-  QSaveFile out(file);
-  bool written = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() &&
-                 out.flush() && out.error() == QFileDevice::NoError && out.size() == bytes.size();
-  written = written && out.commit();
-  if (!written) {
-    out.cancelWriting();
-    ui.message(cannotWrite);
+  if (const QString failure = WriteWholeFile(file, bytes); !failure.isEmpty()) {
+    ui.message(failure, MsgIcon::Exclamation, QStringLiteral("Achtung"));
     return ResultLine{};
   }
   return ResultLine::saved(kWord + QStringLiteral(" gespeichert unter: ") + file);

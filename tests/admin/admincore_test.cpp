@@ -240,6 +240,29 @@ TEST_F(AdminFiles, FinalsDrawKeepsTiesRefusesClashesAndInsertsSlowestFirst) {
   EXPECT_DOUBLE_EQ(rows.at(0, "pktegs").toDouble(), 12.5);
 }
 
+// A name longer than its column, or holding a NUL, keeps the file out with the candidate
+// named; the table stays empty.
+TEST_F(AdminFiles, FinalsDrawRefusesTextsTheColumnsCannotHold) {
+  db::CompetitionSpec source = Race();
+  source.teilnehmer = {Person(1, "W", "Abel", 2010, 7), Person(2, "W", "Bauer", 2011, 8)};
+  Runs(source, 1, 4000, 4000);
+  Runs(source, 2, 4100, 4100);
+  const QString file = build("lang.mdb", source);
+  auto db = db::Connection::open(build("finale.mdb", Race()));
+  CreateFinalsTable(*db);
+  const QString end = ", der Bewerb kann nicht hinzugefügt werden";
+  db::Connection::open(file)->execute("update tblTeilnehmer set nachname=? where id=2",
+                                      {QString(81, 'x')});
+  EXPECT_EQ(AddFinalsFile(*db, file, {2, "gs"}, true).message,
+            "Der Teilnehmer " + QString(80, 'x') +
+                "… Vorname hat im Feld 'Nachname' mehr als 80 Zeichen" + end);
+  db::Connection::open(file)->execute(
+      "update tblTeilnehmer set nachname='Bauer', vorname=cast(x'4576610042' as text)");
+  EXPECT_EQ(AddFinalsFile(*db, file, {2, "gs"}, true).message,
+            "Der Teilnehmer Bauer Eva\uFFFDB hat im Feld 'Vorname' ein unzulässiges Zeichen" + end);
+  EXPECT_EQ(db->scalar("select count(*) from XtblFinale").toInt(), 0);
+}
+
 TEST_F(AdminFiles, PointsTakeoverMatchesGermanCaseAndSkipsConflicts) {
   db::MasterDataSpec master;
   auto entry = [](const char* name, const char* club, qint64 id, double points) {

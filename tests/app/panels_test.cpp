@@ -1,4 +1,5 @@
 #include "tests/support/appfixture.h"
+#include "tests/support/faults.h"
 #include "workpanel/panelregistry.h"
 
 #include <QComboBox>
@@ -215,7 +216,7 @@ TEST_F(PanelTest, AComboHandlerThatMeetsALockedFileShowsAMessageAndTheProgramGoe
   window().openRegisteredPanel("Aushangliste");
   auto* grouping = window().findChild<QComboBox*>("AushanglisteGruppe");
   {
-    const auto lock = HoldForeignLock(state().db());
+    const ForeignLock lock(state().db(), ForeignLock::Kind::Writing);
     grouping->setCurrentIndex(2);  // "Gruppe": reads the groups
     EXPECT_EQ(ui().messages.size(), 1);
   }

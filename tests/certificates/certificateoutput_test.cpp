@@ -6,6 +6,7 @@
 #include "pdf/pdfdocument.h"
 #include "pdf/pdfpicture.h"
 #include "tests/certificates/certificatefixture.h"
+#include "tests/support/faults.h"
 
 #include <QImage>
 
@@ -192,6 +193,47 @@ TEST_F(OutputTest, ExportWritesTheListAndRefusesAnUnwritableListFirst) {
   EXPECT_EQ(ui.messages.last().text, "2 Dateien für den Upload bei Startora erstellt");
   EXPECT_TRUE(ui.viewerOpened.isEmpty());
   EXPECT_EQ(PdfReader(r.file).pageCount(), 4);
+}
+
+// The disk fills up while the export writes its PDF (a file-size limit in a child process):
+// the complete list does not replace the earlier one either; the message names the cause.
+TEST_F(OutputTest, ExportOnAFullDiskKeepsBothEarlierFiles) {
+  openRanked();
+  SaveTemplate(state.db(), 2, true, {{"<Vorname Name>", "Arial, 20", "links", "500", "500"}});
+  for (const char* name : {"export.pdf", "export.txt"}) {
+    QFile f(outputPath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(name) > 0);
+  }
+  CertificateRunOptions o;
+  o.exportMode = true;
+  o.ranks = "99";
+  ui.chooseSaveFile(outputPath("export.pdf"));
+  EXPECT_EXIT(ExitUnderFileSizeLimit(
+                  4000, [&] { return RunCertificateOutput(state, o).written ? 0 : 3; },
+                  [&] { return ui.messageTexts(); }),
+              ::testing::ExitedWithCode(9),
+              "export.pdf' kann nicht geschrieben werden: die Datei überschreitet");
+  for (const char* name : {"export.pdf", "export.txt"}) {
+    QFile f(outputPath(name));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.readAll() == name) << name;
+  }
+  EXPECT_EQ(QDir(dir_.path()).entryList({"export*"}), QStringList({"export.pdf", "export.txt"}));
+}
+
+// A template text of 30,000 characters stored by another program is drawn cut to its column.
+TEST_F(OutputTest, AStoredTextLongerThanItsColumnIsDrawnCut) {
+  openRanked();
+  SaveTemplate(state.db(), 2, true, {{"x", "Arial, 5", "links", "500", "100"}});
+  const QString text = QStringLiteral("Urkunde ").repeated(3750);
+  state.db().execute("update XtblUrkunde set TxText=? where id=1", {text});
+  CertificateRunOptions o;
+  o.ranks = "1";
+  ui.chooseSaveFile(outputPath("lang.pdf"));
+  ASSERT_TRUE(RunCertificateOutput(state, o).written);
+  PdfReader pdf(outputPath("lang.pdf"));
+  EXPECT_EQ(pdf.lineTexts(1).join(QString()).remove(QLatin1Char(' ')),
+            text.left(150).remove(QLatin1Char(' ')));
+  KeepForLooking(outputPath("lang.pdf"), "urkunde_lang.pdf");
 }
 
 TEST_F(OutputTest, InputChecksComeBeforeTheDialog) {

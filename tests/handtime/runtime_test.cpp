@@ -4,6 +4,7 @@
 #include "devices/handtimetext.h"
 #include "handtime/runtimetakeover.h"
 #include "tests/handtime/handtimefixture.h"
+#include "tests/support/faults.h"
 #include "tests/support/pdfreader.h"
 
 namespace kx::test {
@@ -178,6 +179,30 @@ TEST_F(RunTimeTakeoverTest, ProtocolFirstThenInsert) {
                          "3 10:00:30,00 10:01:30,05 00:01:00,05 00:01:00,00 0,05"}));
   const PdfLine last = reader.lines(1)[6];
   EXPECT_TRUE(last.words[4].bold() && last.words[5].bold() && !last.words[3].bold());
+}
+
+// Another program reads the file, so the run time cannot be stored: no protocol is shown or
+// left behind as if it had been taken over, the message says why, and the next try works.
+TEST_F(RunTimeTakeoverTest, ALockedFileStoresNothingAndShowsNoProtocol) {
+  prepare(3, RunOnly(3, std::nullopt));
+  ui.chooseSaveFile(path("protokoll.pdf"));
+  {
+    const ForeignLock reader(state.db(), ForeignLock::Kind::Reading);
+    EXPECT_FALSE(takeover.Takeover());
+  }
+  EXPECT_TRUE(row(3).empty());
+  EXPECT_TRUE(ui.viewerOpened.isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(path("protokoll.pdf")));
+  EXPECT_TRUE(ui.messageTexts().last().startsWith(
+      "Die Laufzeit konnte nicht übernommen werden, das Berechnungsprotokoll wurde nicht "
+      "gespeichert.\nDie Datei '" +
+      state.db().path() + "' wird gerade von einem anderen"));
+  ASSERT_TRUE(takeover.startAssigned());
+
+  ui.chooseSaveFile(path("protokoll.pdf"));
+  EXPECT_TRUE(takeover.Takeover());
+  EXPECT_EQ(row(3).count(), 1);
+  EXPECT_EQ(ui.viewerOpened, QStringList{path("protokoll.pdf")});
 }
 
 TEST_F(RunTimeTakeoverTest, UpdateKeepsADisqualificationAndLongListsGoOn) {

@@ -24,6 +24,16 @@ TEST_F(ImportFileTest, OneSequenceThatIsNoUtf8MakesTheWholeFileWindows1252) {
   EXPECT_EQ(f.lines[1], "SchÃ¶n;René;2010");
 }
 
+// A spreadsheet's "Unicode text": UTF-16 behind its byte-order mark, in either byte order.
+TEST_F(ImportFileTest, UnicodeTextIsReadByItsByteOrderMark) {
+  const QString text = "Code-Nr\tName\tVorname\r\n12\tWeiß\tRené\r\n";
+  for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+    const ImportFile f = read(QStringEncoder(encoding, QStringConverter::Flag::WriteBom)(text));
+    EXPECT_EQ(f.header, QStringList({"Code-Nr", "Name", "Vorname"}));
+    EXPECT_EQ(f.lines.value(1), "12\tWeiß\tRené");
+  }
+}
+
 TEST_F(ImportFileTest, SeparatorFromTheHeaderLine) {
   ImportFile f = read("Name;Vorname;Lauf 1;\r\n");
   EXPECT_EQ(f.separator, u';');

@@ -189,6 +189,27 @@ TEST_F(ParticipantImportTest, ALateBadLineLeavesEveryTableAsBefore) {
   EXPECT_EQ(rows(tables), before);
 }
 
+// A club of 100,000 characters does not fit its column: the record is refused with its line
+// and field, as other bad values are, and nothing is kept; 80 characters fit.
+TEST_F(ParticipantImportTest, AValueLongerThanItsColumnStopsTheImport) {
+  db::CompetitionSpec race = ImportRace();
+  race.bewerb.verein_aktiv = true;
+  open(race);
+  const QString header = "Name;Vorname;Geschlecht;Verein;JG";
+  const ImportResult r =
+      import({header, "Huber;Anna;w;SC A;2012", "Ott;Emil;m;" + QString(100000, 'V') + ";2011"});
+  EXPECT_EQ(r.kind, ImportResult::Kind::Aborted);
+  EXPECT_EQ(
+      r.message,
+      "Der Teilnehmer Ott Emil kann nicht importiert werden (fehlerhafter Satz in der "
+      "Import-Datei)\r\nDas Feld 'Verein' (Spalte 'Verein') ist länger als die 80 Zeichen, die "
+      "die Bewerbsdatei dafür vorsieht.\r\nImport nach 1 Teilnehmern abgebrochen!\r\n(Zeile "
+      "3 der Import-Datei; es wurde nichts übernommen)");
+  EXPECT_TRUE(participants().isEmpty());
+  EXPECT_EQ(import({header, "Ott;Emil;m;" + QString(80, 'V') + ";2011"}).kind,
+            ImportResult::Kind::Done);
+}
+
 TEST_F(ParticipantImportTest, ClassByBirthYearAndCategoriesUpToZ) {
   db::CompetitionSpec race = ImportRace();
   race.bewerb.klassenwertung = false;

@@ -2,6 +2,7 @@
 #include "db/database.h"
 #include "livefixture.h"
 #include "livetiming/choices.h"
+#include "tests/support/faults.h"
 
 #include <QFile>
 #include <QTimer>
@@ -261,7 +262,7 @@ TEST_F(LiveRunning, TicksUnderALockAreSkippedAndSaidOnceThenReadAgain) {
   QLabel* status = control<QLabel>("LiveTiming_Meldung");
   service.clear();
   {
-    const auto lock = HoldForeignLock(state().db());
+    const ForeignLock lock(state().db(), ForeignLock::Kind::Writing);
     QTest::qWait(200);  // the timer keeps ticking while another program holds the file
     EXPECT_TRUE(session.running() && ui().messages.isEmpty() && service.requests.isEmpty());
     EXPECT_TRUE(status->text().startsWith("LiveTiming aktiv, Zeiten nicht gelesen: "));

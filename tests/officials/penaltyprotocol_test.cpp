@@ -1,6 +1,7 @@
 #include "officials/penaltyprotocol.h"
 
 #include "tests/officials/officialsfixture.h"
+#include "tests/support/faults.h"
 
 #include <QCheckBox>
 
@@ -126,6 +127,29 @@ TEST_F(PenaltyTest, AnswersAndFailuresThatChangeNothing) {
   EXPECT_FALSE(QFileInfo::exists(out("penalty.pdf")));
   EXPECT_TRUE(ui().viewerOpened.isEmpty());
   EXPECT_FALSE(state().db().inTransaction());
+  EXPECT_EQ(times(), before);
+}
+
+// Another program reads the file while the times are taken over: the commit is refused, the
+// earlier protocol stays and the message says why.
+TEST_F(PenaltyTest, ARefusedCommitKeepsTheEarlierProtocol) {
+  openRace(Example());
+  const QString before = times();
+  QFile earlier(out("penalty.pdf"));
+  ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("%PDF- morning") > 0);
+  earlier.close();
+  const ForeignLock reader(state().db(), ForeignLock::Kind::Reading);
+  trigger("BearbeitenPenaltyProtokoll");
+  ui().chooseSaveFile(out("penalty.pdf"));
+  QTest::keyClick(&window(), Qt::Key_F2);
+  EXPECT_TRUE(ui().messageTexts().last().endsWith(
+      "' wird gerade von einem anderen Programm verwendet.\nEs wurde nichts gespeichert.\n"
+      "Bitte später nochmals versuchen."));
+  ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+  EXPECT_EQ(earlier.readAll(), "%PDF- morning");
+  EXPECT_EQ(QDir(dataDir()).entryList({"penalty*"}), QStringList{"penalty.pdf"});
+  EXPECT_TRUE(ui().viewerOpened.isEmpty());
+  EXPECT_EQ(label("PenaltyProtokoll_Meldung")->text(), "PenaltyProtokoll nicht gespeichert");
   EXPECT_EQ(times(), before);
 }
 

@@ -533,7 +533,9 @@ TEST_F(PdfDocumentTest, AFullDiskFailsTheOutputAndKeepsTheEarlierFile) {
     std::fprintf(stderr, "%s\n", qPrintable(doc.GetErrorMsg()));
     std::_Exit(result == -1 ? 3 : 0);
   };
-  EXPECT_EXIT(writeUnderLimit(), ::testing::ExitedWithCode(3), "kann nicht geschrieben werden");
+  EXPECT_EXIT(writeUnderLimit(), ::testing::ExitedWithCode(3),
+              "Startliste.pdf' kann nicht geschrieben werden: die Datei überschreitet die "
+              "zulässige Dateigröße");
   EXPECT_EQ(filesInDir(), QStringList{"Startliste.pdf"});
   QFile f(file);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));

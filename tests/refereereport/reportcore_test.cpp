@@ -132,6 +132,33 @@ TEST_F(ReportFile, PrefillTakesEveryRuleInItsOrder) {
   EXPECT_EQ(at(w, "DG1_Bestzeit"), "");
 }
 
+// SQLite finds the table in any letter case; a view of its name or a table of another shape
+// is a damaged file, said in German.
+TEST_F(ReportFile, TheTableIsFoundAsSQLiteFindsIt) {
+  auto db = open(Race());
+  db->execute("create table xtblsrbericht (disziplin long, feld char(25), wert char(150))");
+  db->execute("insert into xtblsrbericht values (2, 'Witterung', ?)", {QString(200, 'N')});
+  EnsureReportTable(*db);
+  ReportValues v = DefaultReportValues();
+  LoadStoredReport(*db, 2, v);
+  EXPECT_EQ(at(v, "Witterung"), QString(150, 'N'));  // cut to its column
+  db->execute("drop table xtblsrbericht");
+  for (const QString kind : {"view", "table"}) {
+    db->execute("create " + kind + " XTBLSRBERICHT" +
+                (kind == "view" ? " as select 1 as x" : " (Disziplin long)"));
+    try {
+      EnsureReportTable(*db);
+      ADD_FAILURE() << kind.toStdString();
+    } catch (const db::Error& e) {
+      EXPECT_EQ(e.text(), "Die Bewerbsdatei '" + db->path() +
+                              "' ist beschädigt: 'XtblSRBericht' ist nicht die Tabelle der "
+                              "gespeicherten Schiedsrichterberichte.\nBitte die Datei im "
+                              "Programm Kandor reparieren.");
+    }
+    db->execute("drop " + kind + " XtblSRBericht");
+  }
+}
+
 TEST_F(ReportFile, StoreReplacesOneDisciplineWholeOrNotAtAll) {
   auto db = open(Race());
   EnsureReportTable(*db);

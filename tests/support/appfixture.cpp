@@ -2,8 +2,6 @@
 
 #include "tests/support/pdfreader.h"
 
-#include <sqlite3.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,17 +10,6 @@
 #include <QWidget>
 
 namespace kx::test {
-
-std::shared_ptr<void> HoldForeignLock(db::Connection& program) {
-  sqlite3* other = nullptr;
-  sqlite3_open(QFile::encodeName(program.path()).constData(), &other);
-  EXPECT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_busy_timeout(program.handle(), 30);
-  return {other, [&program](sqlite3* db) {
-            sqlite3_close_v2(db);
-            sqlite3_busy_timeout(program.handle(), 2000);
-          }};
-}
 
 db::CompetitionSpec SmallCompetition() {
   db::CompetitionSpec race;

@@ -17,10 +17,6 @@
 
 namespace kx::test {
 
-// Another program holding the competition file: an exclusive lock until the handle goes;
-// the program's connection meanwhile waits only 30 ms for it.
-std::shared_ptr<void> HoldForeignLock(db::Connection& program);
-
 // A small competition: giant slalom and slalom active, two runs, two categories, classes
 // with groups, a few participants with bibs; no times.
 db::CompetitionSpec SmallCompetition();
