@@ -10,7 +10,7 @@
 #include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "db/database.h"
-#include "startorder/listpanelsupport.h"
+#include "lists/listpanelsupport.h"
 #include "workpanel/menuentries.h"
 #include "workpanel/panelhost.h"
 

@@ -1,6 +1,6 @@
 #include "admin/directionchange.h"
 
-#include "startorder/listpanelsupport.h"
+#include "lists/listpanelsupport.h"
 
 #include <cmath>
 

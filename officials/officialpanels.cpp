@@ -1,10 +1,10 @@
 #include "officials/officialpanels.h"
 
 #include "common/appstate.h"
+#include "lists/listpanelsupport.h"
 #include "officials/gatejudgecard.h"
 #include "officials/penaltyprotocol.h"
 #include "officials/refereeprotocol.h"
-#include "startorder/listpanelsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>

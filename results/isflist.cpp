@@ -1,10 +1,10 @@
 #include "results/isflist.h"
 
 #include "common/appstate.h"
+#include "common/timetext.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 #include "lists/listframe.h"
-#include "startorder/timetext.h"
 
 #include <algorithm>
 

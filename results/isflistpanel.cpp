@@ -1,7 +1,7 @@
 #include "results/isflistpanel.h"
 
+#include "lists/listpanelsupport.h"
 #include "results/isflist.h"
-#include "startorder/listpanelsupport.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -4,11 +4,11 @@
 #include "common/guarded.h"
 #include "common/safefile.h"
 #include "common/textroutines.h"
+#include "common/timetext.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 #include "lists/documentoutput.h"
 #include "results/teamranking.h"
-#include "startorder/timetext.h"
 
 #include <QStringEncoder>
 

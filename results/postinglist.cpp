@@ -2,12 +2,12 @@
 
 #include "common/appstate.h"
 #include "common/textroutines.h"
+#include "common/timetext.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 #include "lists/documentoutput.h"
 #include "results/racedata.h"
 #include "results/resultlist.h"
-#include "startorder/timetext.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 #include "common/appstate.h"
 #include "common/textroutines.h"
 #include "db/database.h"
+#include "lists/listpanelsupport.h"
 #include "results/panelchoices.h"
 #include "results/postinglist.h"
-#include "startorder/listpanelsupport.h"
 #include "workpanel/panelhost.h"
 
 #include <QCheckBox>

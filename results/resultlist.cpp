@@ -2,10 +2,10 @@
 
 #include "common/appstate.h"
 #include "common/textroutines.h"
+#include "common/timetext.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 #include "lists/listframe.h"
-#include "startorder/timetext.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 
 #include "common/appstate.h"
 #include "common/textroutines.h"
+#include "lists/listpanelsupport.h"
 #include "results/resultlist.h"
-#include "startorder/listpanelsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "results/teamlist.h"
 
 #include "common/appstate.h"
+#include "common/timetext.h"
 #include "common/userinterface.h"
 #include "lists/listframe.h"
 #include "results/racedata.h"
 #include "results/resultlist.h"
-#include "startorder/timetext.h"
 
 #include <unordered_map>
 

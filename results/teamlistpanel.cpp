@@ -1,8 +1,8 @@
 #include "results/teamlistpanel.h"
 
+#include "lists/listpanelsupport.h"
 #include "results/panelchoices.h"
 #include "results/teamlist.h"
-#include "startorder/listpanelsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>

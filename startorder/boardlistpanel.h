@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startorder/listpanelsupport.h"
+#include "lists/listpanelsupport.h"
 #include "workpanel/workpanel.h"
 
 class QCheckBox;

@@ -1,7 +1,7 @@
 #include "startorder/depositlistpanel.h"
 
+#include "lists/listpanelsupport.h"
 #include "startorder/depositlist.h"
-#include "startorder/listpanelsupport.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "startorder/namelistpanel.h"
 
-#include "startorder/listpanelsupport.h"
+#include "lists/listpanelsupport.h"
 #include "startorder/namelist.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "lists/listframe.h"
-#include "startorder/listpanelsupport.h"
+#include "lists/listpanelsupport.h"
 #include "startorder/startlist.h"
 #include "startorder/startorder.h"
 

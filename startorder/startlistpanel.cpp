@@ -2,7 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/textroutines.h"
-#include "startorder/listpanelsupport.h"
+#include "lists/listpanelsupport.h"
 #include "startorder/startlist.h"
 
 #include <QCheckBox>

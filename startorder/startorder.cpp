@@ -2,10 +2,10 @@
 
 #include "common/appstate.h"
 #include "common/sharedtables.h"
+#include "common/timetext.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 #include "db/orderedread.h"
-#include "startorder/timetext.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #include "results/resultlist.h"
 
-#include "startorder/timetext.h"
+#include "common/timetext.h"
 #include "tests/results/resultsfixture.h"
 
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 // filled by hand.
 
 #include "common/sharedtables.h"
+#include "common/timetext.h"
 #include "startorder/startorder.h"
-#include "startorder/timetext.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 // The run-2 start order read from the run-1 results of a competition file.
 
-#include "startorder/timetext.h"
+#include "common/timetext.h"
 #include "startorderfixture.h"
 
 #include <limits>

@@ -2,8 +2,8 @@
 
 #include "startorder/startlistdg2.h"
 
+#include "lists/listpanelsupport.h"
 #include "startorder/boardlistdg2.h"
-#include "startorder/listpanelsupport.h"
 #include "tests/startorder/startorderfixture.h"
 #include "tests/support/appfixture.h"
 #include "tests/support/pdfreader.h"

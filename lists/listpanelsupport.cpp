@@ -1,4 +1,4 @@
-#include "startorder/listpanelsupport.h"
+#include "lists/listpanelsupport.h"
 
 #include "common/appstate.h"
 #include "common/userinterface.h"

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the panels of the start-side lists share: the grouping choices and the event texts
-// shown on the panel.
+// What the list panels of every subsystem share (start side, results, officials' documents,
+// administration): the grouping choices and the event texts shown on the panel, and the
+// reading of their number boxes.
 
 #include <QString>
 #include <QStringList>

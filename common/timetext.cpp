@@ -1,4 +1,4 @@
-#include "startorder/timetext.h"
+#include "common/timetext.h"
 
 #include "common/textroutines.h"
 
