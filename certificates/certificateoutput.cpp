@@ -269,7 +269,7 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
   return result;
 }
 
-QString PreviewCertificate(AppState& state, const std::vector<CertificateEntry>& entries,
+QString PreviewCertificate(const AppState& state, const std::vector<CertificateEntry>& entries,
                            bool landscape) {
   UserInterface& ui = *state.Ui;
   if (const auto refusal = CheckTemplateEntries(entries, state.CompetitionDir, false)) {

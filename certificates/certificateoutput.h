@@ -50,7 +50,7 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
 // named after the current discipline. Refuses before its dialog an entry whose positions or
 // picture size are no whole numbers; reports missing, unsuitable or unreadable pictures
 // and leaves them out. Returns the written file, empty when nothing was written.
-QString PreviewCertificate(AppState& state, const std::vector<CertificateEntry>& entries,
+QString PreviewCertificate(const AppState& state, const std::vector<CertificateEntry>& entries,
                            bool landscape);
 
 // The refusal of team certificates in the combination.

@@ -39,7 +39,7 @@ class ProtocolOutput : public DocumentOutput {
 // Save dialog, document with viewer flag and title, write check, then the pages drawn by
 // `draw`; `beforePlacing` as DocumentOutput::FinishDoc runs it. An abandoned PDF output
 // counts as a file that could not be written.
-ProtocolOutcome WriteProtocol(AppState& state, const QString& proposed, const QString& title,
+ProtocolOutcome WriteProtocol(const AppState& state, const QString& proposed, const QString& title,
                               const std::function<void(pdf::PdfDocument&)>& draw,
                               const std::function<void()>& beforePlacing = {}) {
   ProtocolOutput out(state, proposed);
@@ -109,7 +109,7 @@ void DrawRow(pdf::PdfDocument& doc, int y, const QString& bib, const ProtocolCel
 
 }  // namespace
 
-ProtocolEvent ReadProtocolEvent(AppState& state) {
+ProtocolEvent ReadProtocolEvent(const AppState& state) {
   ProtocolEvent event;
   const db::Recordset rs = state.db().query(
       QStringLiteral("select bewerbsbezeichnung,datum_rangliste from tblDisziplin where dtyp = ") +
@@ -139,7 +139,7 @@ QString RunTimeProtocolFileName(const AppState& state, const QString& bib) {
          QStringLiteral("-Handzeit-StNr-") + bib + QStringLiteral(".pdf");
 }
 
-ProtocolOutcome WriteDayTimeProtocol(AppState& state, const HandRowModel& list,
+ProtocolOutcome WriteDayTimeProtocol(const AppState& state, const HandRowModel& list,
                                      const DayTimeProtocolRequest& request) {
   const ProtocolEvent event = ReadProtocolEvent(state);
   const bool start = request.mode == HandMode::Start;
@@ -178,7 +178,7 @@ ProtocolOutcome WriteDayTimeProtocol(AppState& state, const HandRowModel& list,
       });
 }
 
-ProtocolOutcome WriteRunTimeProtocol(AppState& state, const RunTimeTakeover& takeover,
+ProtocolOutcome WriteRunTimeProtocol(const AppState& state, const RunTimeTakeover& takeover,
                                      const ProtocolEvent& event,
                                      const std::function<void()>& store) {
   const HandRowModel& comparison = takeover.comparison();

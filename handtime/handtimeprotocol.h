@@ -25,7 +25,7 @@ struct ProtocolEvent {
 };
 
 // Reads the event row; without one shows "Keine Daten gefunden!" and returns found false.
-ProtocolEvent ReadProtocolEvent(AppState& state);
+ProtocolEvent ReadProtocolEvent(const AppState& state);
 
 // The file names proposed for the protocols.
 QString DayTimeProtocolFileName(const AppState& state, HandMode mode, const QString& bib);
@@ -33,13 +33,13 @@ QString RunTimeProtocolFileName(const AppState& state, const QString& bib);
 
 // Asks for the file and writes the protocol of one replacement time by time of day. A file
 // that cannot be written, and an abandoned PDF output, report NotWritable.
-ProtocolOutcome WriteDayTimeProtocol(AppState& state, const HandRowModel& list,
+ProtocolOutcome WriteDayTimeProtocol(const AppState& state, const HandRowModel& list,
                                      const DayTimeProtocolRequest& request);
 
 // The same for the replacement run time of the comparison; `store` runs once the protocol
 // is complete and before it replaces an earlier file (its error goes on to the caller, and
 // the protocol is then dropped).
-ProtocolOutcome WriteRunTimeProtocol(AppState& state, const RunTimeTakeover& takeover,
+ProtocolOutcome WriteRunTimeProtocol(const AppState& state, const RunTimeTakeover& takeover,
                                      const ProtocolEvent& event,
                                      const std::function<void()>& store = {});
 

@@ -5,7 +5,7 @@
 
 namespace kx {
 
-GroupingUse ReadGroupingUse(AppState& state) {
+GroupingUse ReadGroupingUse(const AppState& state) {
   const QString& c = state.CurrentDisciplineCode;
   db::Connection& connection = state.db();
   GroupingUse use;

@@ -23,7 +23,7 @@ struct GroupingUse {
   bool classes = false;
   bool groups = false;
 };
-GroupingUse ReadGroupingUse(AppState& state);
+GroupingUse ReadGroupingUse(const AppState& state);
 
 // "Klasse" (classes in use), "Gruppe" (groups in use), "Kategorie"; and the entry selected
 // first: "Kategorie" for the competition types 0 and 1 or without classes, else "Klasse".

@@ -61,7 +61,7 @@ bool GroupingUsesClasses(const QStringList& groupingEntries) {
          groupingEntries.contains(QStringLiteral("Gruppe"));
 }
 
-QString TeilnehmerFileContent(AppState& state, bool withClasses) {
+QString TeilnehmerFileContent(const AppState& state, bool withClasses) {
   const QString& c = state.CurrentDisciplineCode;
   const bool svidClass = state.FileVersionClass >= QLatin1String("51");
   const QString s = svidClass ? QStringLiteral("t.svid,") : QString();

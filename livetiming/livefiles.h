@@ -28,7 +28,7 @@ bool GroupingUsesClasses(const QStringList& groupingEntries);
 
 // "Teilnehmer.txt": one record of eleven fields per participant entered in the current
 // discipline (with classes: only those whose class exists).
-QString TeilnehmerFileContent(AppState& state, bool withClasses);
+QString TeilnehmerFileContent(const AppState& state, bool withClasses);
 
 // "Stali.txt": "<run>!" and the participant ids of the start order, each followed by "°".
 QString StaliFileContent(int run, const StartOrderTable& table);

@@ -170,7 +170,7 @@ void DrawGateJudgeCard(pdf::PdfPen& pen, const AppState& state, const OfficialEv
   if (layout == CardLayout::CardAndInstructions) DrawInstructions(pen);
 }
 
-void WriteGateJudgeCard(AppState& state, CardLayout layout, bool openAfterOutput,
+void WriteGateJudgeCard(const AppState& state, CardLayout layout, bool openAfterOutput,
                         ResultLine& result) {
   OfficialDocFrame frame(
       state, {QStringLiteral("Torrichterkarte"), QString(), true, openAfterOutput}, result);

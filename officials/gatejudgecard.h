@@ -43,7 +43,7 @@ void DrawGateJudgeCard(pdf::PdfPen& pen, const AppState& state, const OfficialEv
 
 // Writes the card of the current discipline as a PDF file through the officials' frame;
 // `result` is the panel's result line as the output leaves it.
-void WriteGateJudgeCard(AppState& state, CardLayout layout, bool openAfterOutput,
+void WriteGateJudgeCard(const AppState& state, CardLayout layout, bool openAfterOutput,
                         ResultLine& result);
 
 }  // namespace kx

@@ -30,7 +30,8 @@ class OfficialOutput : public PdfListFrame {
 
 }  // namespace
 
-OfficialDocFrame::OfficialDocFrame(AppState& state, OfficialDocParams params, ResultLine& result)
+OfficialDocFrame::OfficialDocFrame(const AppState& state, OfficialDocParams params,
+                                   ResultLine& result)
     : state_(state), params_(std::move(params)), result_(result) {
   output_ = std::make_unique<OfficialOutput>(state_, params_);
 }

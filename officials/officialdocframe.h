@@ -41,7 +41,7 @@ struct OfficialDocParams {
 
 class OfficialDocFrame {
  public:
-  OfficialDocFrame(AppState& state, OfficialDocParams params, ResultLine& result);
+  OfficialDocFrame(const AppState& state, OfficialDocParams params, ResultLine& result);
   ~OfficialDocFrame();
 
   // Save dialog, document, write check, first page and event row. False when the user
@@ -60,7 +60,7 @@ class OfficialDocFrame {
   void Finish(const std::function<void()>& commit = {});
 
  private:
-  AppState& state_;
+  const AppState& state_;
   OfficialDocParams params_;
   ResultLine& result_;
   std::unique_ptr<PdfListFrame> output_;

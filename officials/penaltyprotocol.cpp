@@ -59,7 +59,7 @@ PenaltyGroup PenaltyFromBest(double best) {
   return group;
 }
 
-PenaltyData ReadPenaltyData(AppState& state, int run) {
+PenaltyData ReadPenaltyData(const AppState& state, int run) {
   PenaltyData data;
   data.run = run;
   const QString c = state.CurrentDisciplineCode;

@@ -71,7 +71,7 @@ PenaltyGroup PenaltyFromBest(double best);
 // Reads the best times and the listed racers of run `run` of the current discipline.
 // A valid row without a run time (netto Null or 0) takes no part in the best time and is
 // not listed.
-PenaltyData ReadPenaltyData(AppState& state, int run);
+PenaltyData ReadPenaltyData(const AppState& state, int run);
 
 // Draws the protocol on the open document, from its first page on.
 void DrawPenaltyProtocol(pdf::PdfPen& pen, const AppState& state, const OfficialEvent& event,

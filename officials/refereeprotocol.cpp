@@ -30,7 +30,7 @@ constexpr int kGatePadding = 3;
 
 // The rows of one result code in one run of the entered racers, by bib: `columns` and the
 // bib as "startnr".
-db::Recordset ReadRunRows(AppState& state, int run, int ergcode, const QString& columns) {
+db::Recordset ReadRunRows(const AppState& state, int run, int ergcode, const QString& columns) {
   const QString c = state.CurrentDisciplineCode;
   return state.db().query(QStringLiteral("select ") + columns + QStringLiteral("t.startnr") + c +
                               QStringLiteral(" as startnr from tblTeilnehmer t,tblZeit z "
@@ -40,7 +40,7 @@ db::Recordset ReadRunRows(AppState& state, int run, int ergcode, const QString& 
                           {state.CurrentDisciplineType, run, ergcode});
 }
 
-QStringList ReadBibs(AppState& state, int run, int ergcode) {
+QStringList ReadBibs(const AppState& state, int run, int ergcode) {
   const db::Recordset rs = ReadRunRows(state, run, ergcode, QString());
   QStringList bibs;
   bibs.reserve(rs.count());
@@ -244,7 +244,7 @@ int BibGridRows(int bibs, int least) {
   return std::max(bibs / kBibsPerRow + 1, least);
 }
 
-RefereeRun ReadRefereeRun(AppState& state, int run) {
+RefereeRun ReadRefereeRun(const AppState& state, int run) {
   RefereeRun data;
   data.run = run;
   data.notStarted = ReadBibs(state, run, 1);
@@ -275,7 +275,7 @@ void DrawRefereeRun(pdf::PdfPen& pen, const AppState& state, const OfficialEvent
   pages.signatures();
 }
 
-void WriteRefereeProtocol(AppState& state, bool openAfterOutput, ResultLine& result) {
+void WriteRefereeProtocol(const AppState& state, bool openAfterOutput, ResultLine& result) {
   OfficialDocFrame frame(
       state, {QStringLiteral("Schiedsrichterprotokoll"), QString(), false, openAfterOutput},
       result);

@@ -43,7 +43,7 @@ struct RefereeRun {
 };
 
 // Reads one run of the current discipline (racers entered in it only).
-RefereeRun ReadRefereeRun(AppState& state, int run);
+RefereeRun ReadRefereeRun(const AppState& state, int run);
 
 // The number of grid rows of a bib section: one more after every 13th bib, at least
 // `least`.
@@ -57,6 +57,6 @@ void DrawRefereeRun(pdf::PdfPen& pen, const AppState& state, const OfficialEvent
 
 // Writes the protocol of the current discipline, one run after the other, as a PDF file
 // through the officials' frame; `result` is the panel's result line.
-void WriteRefereeProtocol(AppState& state, bool openAfterOutput, ResultLine& result);
+void WriteRefereeProtocol(const AppState& state, bool openAfterOutput, ResultLine& result);
 
 }  // namespace kx

@@ -134,7 +134,7 @@ std::vector<IsfMember> IsfMembers(const RaceData& everybody, const IsfRanking& r
   return members;
 }
 
-ResultLine WriteIsfList(AppState& state, const IsfListOptions& options,
+ResultLine WriteIsfList(const AppState& state, const IsfListOptions& options,
                         const std::function<void()>& closePanel) {
   UserInterface& ui = *state.Ui;
   db::Connection& db = state.db();

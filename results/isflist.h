@@ -63,7 +63,7 @@ struct IsfListOptions {
 // Writes the list as a PDF file and returns the panel's result line. A team without a
 // team group stops it before the save dialog. `closePanel` is called when the chosen file
 // cannot be written.
-ResultLine WriteIsfList(AppState& state, const IsfListOptions& options,
+ResultLine WriteIsfList(const AppState& state, const IsfListOptions& options,
                         const std::function<void()>& closePanel = {});
 
 }  // namespace kx

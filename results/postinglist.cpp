@@ -112,7 +112,7 @@ std::vector<PostingRow> PostingRows(const RaceData& data, const PostingListOptio
   return rows;
 }
 
-ResultLine WritePostingList(AppState& state, const PostingListOptions& options) {
+ResultLine WritePostingList(const AppState& state, const PostingListOptions& options) {
   DocumentOutput out(OutputContext::Of(state),
                      {QStringLiteral("Aushangliste"), QStringLiteral("-Aushangliste-"),
                       QStringLiteral("Aushangliste ")});

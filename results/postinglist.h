@@ -43,6 +43,6 @@ struct PostingGrid {
 PostingGrid PostingGridFor(bool landscape, bool threeColumns);
 
 // Writes the list as a PDF file and returns the panel's result line.
-ResultLine WritePostingList(AppState& state, const PostingListOptions& options);
+ResultLine WritePostingList(const AppState& state, const PostingListOptions& options);
 
 }  // namespace kx

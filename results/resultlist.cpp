@@ -542,7 +542,7 @@ class ResultListPages {
 
 }  // namespace
 
-ResultLine WriteResultList(AppState& state, const ResultListOptions& options) {
+ResultLine WriteResultList(const AppState& state, const ResultListOptions& options) {
   const int d = state.CurrentDisciplineType;
   const CompetitionSettings& s = state.Settings;
   ResultListRequest req;

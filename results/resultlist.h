@@ -95,6 +95,6 @@ struct ResultListOptions {
 
 // Writes the result list of the current discipline as a PDF file and returns the panel's
 // result line. Refused before the save dialog when a result is missing.
-ResultLine WriteResultList(AppState& state, const ResultListOptions& options);
+ResultLine WriteResultList(const AppState& state, const ResultListOptions& options);
 
 }  // namespace kx

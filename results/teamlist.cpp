@@ -18,7 +18,7 @@ constexpr int kTeamTextWidth = 1100;
 
 }  // namespace
 
-ResultLine WriteTeamList(AppState& state, const TeamListOptions& options,
+ResultLine WriteTeamList(const AppState& state, const TeamListOptions& options,
                          const std::function<void()>& closePanel) {
   UserInterface& ui = *state.Ui;
   if (!CheckTeamRankingSettings(ui, options.ranking)) return ResultLine{};

@@ -23,7 +23,7 @@ struct TeamListOptions {
 // Writes the list as a PDF file and returns the panel's result line. The settings and the
 // team groups are checked before the save dialog (a message, nothing written, a blank
 // result line). `closePanel` is called when the chosen file cannot be written.
-ResultLine WriteTeamList(AppState& state, const TeamListOptions& options,
+ResultLine WriteTeamList(const AppState& state, const TeamListOptions& options,
                          const std::function<void()>& closePanel = {});
 
 }  // namespace kx

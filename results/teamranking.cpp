@@ -162,7 +162,7 @@ void ReadTeams(db::Connection& db, std::map<int, TeamRow>& teams, std::map<int, 
   }
 }
 
-bool TeamGroupsComplete(AppState& state) {
+bool TeamGroupsComplete(const AppState& state) {
   db::Connection& db = state.db();
   if (db.scalar(QStringLiteral("select count(*) as Anzahl from tblGrpMannschaft")).toInt() == 0)
     return true;
@@ -195,7 +195,7 @@ bool CheckTeamRankingSettings(UserInterface& ui, const TeamRankingSettings& sett
   return true;
 }
 
-TeamRankingResult ComputeTeamRanking(AppState& state, const TeamRankingSettings& settings) {
+TeamRankingResult ComputeTeamRanking(const AppState& state, const TeamRankingSettings& settings) {
   if (!TeamGroupsComplete(state)) {
     state.Ui->message(kTeamsWithoutGroup);
     TeamRankingResult refused;

@@ -68,7 +68,7 @@ inline const QString kTeamsWithoutGroup =
     QStringLiteral("Bitte im Kandor alle Mannschaften einer Mannschaftsgruppe zuordnen");
 
 // True when the file has no team groups, or every team belongs to one. Shows nothing.
-bool TeamGroupsComplete(AppState& state);
+bool TeamGroupsComplete(const AppState& state);
 
 // Checks the settings before an output: the counts within the panels' choices and the two
 // minimums together not above N. False after a message naming the fields.
@@ -77,7 +77,7 @@ bool CheckTeamRankingSettings(UserInterface& ui, const TeamRankingSettings& sett
 // Ranks the teams of the current discipline (best run for the competition types 6, 7 and
 // 12, else the sum of the runs). When team groups exist and some team has none, shows
 // kTeamsWithoutGroup and returns no team with `refused` set. Reads only.
-TeamRankingResult ComputeTeamRanking(AppState& state, const TeamRankingSettings& settings);
+TeamRankingResult ComputeTeamRanking(const AppState& state, const TeamRankingSettings& settings);
 
 // The ranking on data already read (tests, benchmarks): the racers of the discipline, the
 // teams (id to name and team group id) and the team groups (id to name and sort position).
