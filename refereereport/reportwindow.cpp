@@ -62,6 +62,234 @@ void LimitTyping(QLineEdit* edit) {
   });
 }
 
+// One piece of Frame1 (label, field, line); positions and sizes in twips. The form is
+// built in the table's order.
+struct FormItem {
+  enum Kind { kLabel, kBoldLabel, kField, kAssociation, kRule, kColumnLine };
+  Kind kind;
+  int x;
+  int y;
+  int width;         // of a column line: its length
+  const char* text;  // a label's text, a field's key
+};
+
+using enum FormItem::Kind;
+
+constexpr char kPointsQuestion[] =
+    "Soll das Rennen für die KSF-Punkteberechnung in Betracht gezogen werden?";
+
+constexpr FormItem kForm[] = {
+    // Event.
+    {kBoldLabel, 120, 240, 1200, "Organisator:"},
+    {kField, 1320, 240, 3240, "Organisator"},
+    {kLabel, 4680, 240, 1200, "Landesverband:"},
+    {kAssociation, 5880, 240, 1560, "Landesverband"},
+    {kLabel, 7560, 240, 700, "Datum:"},
+    {kField, 8280, 240, 1800, "Datum"},
+    {kBoldLabel, 120, 600, 1200, "Veranstaltung:"},
+    {kField, 1320, 600, 3240, "Veranstaltung"},
+    {kLabel, 4680, 600, 1200, "Disziplin:"},
+    {kField, 5880, 600, 700, "Disziplin"},
+    {kLabel, 7500, 600, 780, "Renn-Nr.:"},
+    {kField, 8280, 600, 1800, "RennNr"},
+    {kRule, 60, 990, 10095, ""},
+
+    // Jury and officials: label, name, club, role.
+    {kBoldLabel, 120, 1080, 3000, "Jury/Kampfgericht:"},
+    {kBoldLabel, 2400, 1380, 2000, "Name"},
+    {kBoldLabel, 5400, 1380, 2000, "Verein/Verband"},
+    {kLabel, 120, 1680, 2200, "Schiedsrichter"},
+    {kField, 2400, 1680, 2900, "Schiedsrichter"},
+    {kField, 5400, 1680, 2900, "Schiedsrichter_V"},
+    {kLabel, 8400, 1680, 1500, "Jury"},
+    {kLabel, 120, 1965, 2200, "Rennleiter"},
+    {kField, 2400, 1965, 2900, "Rennleiter"},
+    {kField, 5400, 1965, 2900, "Rennleiter_V"},
+    {kLabel, 8400, 1965, 1500, "Jury"},
+    {kLabel, 120, 2250, 2200, "Trainervertreter"},
+    {kField, 2400, 2250, 2900, "Trainervertreter"},
+    {kField, 5400, 2250, 2900, "Trainervertreter_V"},
+    {kLabel, 8400, 2250, 1500, "Jury"},
+    {kLabel, 120, 2535, 2200, "Zeitnehmer"},
+    {kField, 2400, 2535, 2900, "EDVKR"},
+    {kField, 5400, 2535, 2900, "EDVKR_V"},
+    {kLabel, 8400, 2535, 1500, "Kampfgericht"},
+    {kLabel, 120, 2820, 2200, "Startrichter"},
+    {kField, 2400, 2820, 2900, "Startrichter"},
+    {kField, 5400, 2820, 2900, "Startrichter_V"},
+    {kLabel, 8400, 2820, 1500, "Kampfgericht"},
+    {kLabel, 120, 3105, 2200, "Zielrichter"},
+    {kField, 2400, 3105, 2900, "Zielrichter"},
+    {kField, 5400, 3105, 2900, "Zielrichter_V"},
+    {kLabel, 8400, 3105, 1500, "Kampfgericht"},
+    {kRule, 60, 3420, 10095, ""},
+
+    // Organisation.
+    {kBoldLabel, 120, 3480, 3000, "Organisation"},
+    {kLabel, 120, 3780, 1500, "Auslosung"},
+    {kField, 1680, 3780, 3000, "Org_Auslosung"},
+    {kLabel, 4800, 3780, 1500, "Siegerehrung"},
+    {kField, 6360, 3780, 3240, "Org_Siegerehrung"},
+    {kLabel, 120, 4080, 1500, "Medizinischer Leiter"},
+    {kField, 1680, 4080, 3000, "Org_MedLeiter"},
+    {kLabel, 4800, 4080, 1500, "Torrichter"},
+    {kField, 6360, 4080, 3240, "Org_Torrichter"},
+    {kRule, 60, 4470, 10095, ""},
+
+    // Timing and evaluation: three rows of up to four label and field pairs.
+    {kBoldLabel, 120, 4560, 4000, "Zeitmessung und Auswertung"},
+    {kLabel, 120, 4860, 6960, kPointsQuestion},
+    {kField, 7200, 4860, 1000, "Punkteberechnung"},
+    {kLabel, 120, 5160, 1560, "Zeitmessgerät"},
+    {kField, 1680, 5160, 900, "Zeitmessgeraet"},
+    {kLabel, 2640, 5160, 1560, "Einschaltzeit"},
+    {kField, 4200, 5160, 900, "Einschaltzeit"},
+    {kLabel, 5160, 5160, 1560, "Synchronzeit"},
+    {kField, 6720, 5160, 900, "Synchronzeit"},
+    {kLabel, 7680, 5160, 1560, "Start 1. Läufer"},
+    {kField, 9240, 5160, 900, "StartersterLaeufer"},
+    {kLabel, 120, 5460, 1560, "Kabelverbindung"},
+    {kField, 1680, 5460, 900, "Kabelverbindung"},
+    {kLabel, 2640, 5460, 1560, "Anz. Teilnehmer"},
+    {kField, 4200, 5460, 900, "Anz_Teilnehmer"},
+    {kLabel, 5160, 5460, 1560, "Anz. Klassifiz."},
+    {kField, 6720, 5460, 900, "Anz_Klassifizierte"},
+    {kLabel, 7680, 5460, 1560, "NAS DG1"},
+    {kField, 9240, 5460, 900, "Anz_NichtamStartDG1"},
+    {kLabel, 120, 5760, 1560, "Funkverbindung"},
+    {kField, 1680, 5760, 900, "Funkverbindung"},
+    {kLabel, 2640, 5760, 1560, "Synchzeit n. 1 Min."},
+    {kField, 4200, 5760, 900, "SyncZeit1Min"},
+    {kLabel, 5160, 5760, 1560, "Zeitstreifen liegt vor"},
+    {kField, 6720, 5760, 900, "Zeitstreifen"},
+    {kRule, 60, 6060, 10095, ""},
+
+    // Course; then its grid: run 1, run 2 and remark per row.
+    {kBoldLabel, 120, 6120, 3000, "Rennstrecke"},
+    {kLabel, 120, 6420, 2400, "Ort und Name der Rennstrecke"},
+    {kField, 2520, 6420, 3300, "Rennstrecke"},
+    {kLabel, 5940, 6420, 2700, "Ist die Strecke FIS homologiert?"},
+    {kField, 8700, 6420, 900, "homologiert"},
+    {kLabel, 120, 6720, 2900, "Vorbereitung und Schneeverhältnisse"},
+    {kField, 3060, 6720, 6540, "Streckenzustand"},
+    {kLabel, 2520, 6960, 2000, "1. Lauf / DG"},
+    {kLabel, 4920, 6960, 2000, "2. Lauf / DG"},
+    {kLabel, 7320, 6960, 2000, "Bemerkungen"},
+    {kRule, 60, 7200, 10095, ""},
+    {kColumnLine, 2460, 6960, 1860, ""},
+    {kColumnLine, 4860, 6960, 1860, ""},
+    {kColumnLine, 7260, 6960, 1860, ""},
+    {kLabel, 120, 7260, 2300, "Kurssetzer"},
+    {kField, 2520, 7260, 2280, "DG1_Kurssetzer"},
+    {kField, 4920, 7260, 2280, "DG2_Kurssetzer"},
+    {kField, 7320, 7260, 2280, "Bem_Kurssetzer"},
+    {kLabel, 120, 7560, 2300, "Streckenlänge"},
+    {kField, 2520, 7560, 2280, "DG1_Streckenlaenge"},
+    {kField, 4920, 7560, 2280, "DG2_Streckenlaenge"},
+    {kField, 7320, 7560, 2280, "Bem_Streckenlaenge"},
+    {kLabel, 120, 7860, 2300, "Höhendifferenz"},
+    {kField, 2520, 7860, 2280, "DG1_Hoehendifferenz"},
+    {kField, 4920, 7860, 2280, "DG2_Hoehendifferenz"},
+    {kField, 7320, 7860, 2280, "Bem_Hoehendifferenz"},
+    {kLabel, 120, 8160, 2300, "Anzahl Tore/Richt.Änd."},
+    {kField, 2520, 8160, 1000, "DG1_Tore"},
+    {kLabel, 3600, 8160, 120, "/"},
+    {kField, 3780, 8160, 1020, "DG1_Richtaend"},
+    {kField, 4920, 8160, 1000, "DG2_Tore"},
+    {kLabel, 6000, 8160, 120, "/"},
+    {kField, 6180, 8160, 1020, "DG2_Richtaend"},
+    {kField, 7320, 8160, 2280, "Bem_Tore"},
+    {kLabel, 120, 8460, 2300, "Bestzeit"},
+    {kField, 2520, 8460, 2280, "DG1_Bestzeit"},
+    {kField, 4920, 8460, 2280, "DG2_Bestzeit"},
+    {kField, 7320, 8460, 2280, "Bem_Bestzeit"},
+    {kRule, 60, 8880, 10095, ""},
+
+    // Safety and race conduct: one question and its answer per row.
+    {kBoldLabel, 120, 9000, 3000, "Sicherheit"},
+    {kBoldLabel, 120, 10920, 3000, "Rennabwicklung"},
+    {kLabel, 120, 9300, 3600, "Spezielle Gefahren der Strecke"},
+    {kField, 3780, 9300, 5820, "StreckeGefahren"},
+    {kLabel, 120, 9600, 3600, "Verwendete Stangen und Flaggen"},
+    {kField, 3780, 9600, 5820, "Stangen"},
+    {kLabel, 120, 9900, 3600, "Streckenverbesserung durch die Jury?"},
+    {kField, 3780, 9900, 5820, "Streckenverbesserung"},
+    {kLabel, 120, 10200, 3600, "Rettungsdienst ausreichend?"},
+    {kField, 3780, 10200, 5820, "Rettungsdienst"},
+    {kLabel, 120, 10500, 3600, "Gab es Unfälle während des Rennens?"},
+    {kField, 3780, 10500, 5820, "Unfaelle"},
+    {kLabel, 120, 11220, 3600, "Witterungs- und Sichtverhältnisse"},
+    {kField, 3780, 11220, 5820, "Witterung"},
+    {kLabel, 120, 11520, 3600, "Wurden Proteste eingereicht?"},
+    {kField, 3780, 11520, 5820, "Proteste"},
+    {kLabel, 120, 11820, 3600, "Sanktionen gegen Athleten?"},
+    {kField, 3780, 11820, 5820, "Sanktionen"},
+    {kRule, 60, 10830, 10095, ""},
+    {kRule, 60, 12150, 10095, ""},
+
+    // Contact data of the timekeeper and the referee.
+    {kBoldLabel, 120, 12240, 3000, "Angaben Zeitnehmer"},
+    {kLabel, 120, 12540, 1300, "Name, Vorname"},
+    {kField, 1440, 12540, 3000, "Zeitnehmer_Name"},
+    {kLabel, 4560, 12540, 500, "Tel."},
+    {kField, 5100, 12540, 1800, "Zeitnehmer_Telefon"},
+    {kLabel, 7020, 12540, 700, "E-Mail"},
+    {kField, 7740, 12540, 1860, "Zeitnehmer_Email"},
+    {kRule, 60, 12900, 10095, ""},
+    {kBoldLabel, 120, 12960, 3000, "Angaben Schiedsrichter"},
+    {kLabel, 120, 13260, 1300, "Name, Vorname"},
+    {kField, 1440, 13260, 3000, "Schiedsrichter_Name"},
+    {kLabel, 4560, 13260, 500, "Tel."},
+    {kField, 5100, 13260, 1800, "Schiedsrichter_Telefon"},
+    {kLabel, 7020, 13260, 700, "E-Mail"},
+    {kField, 7740, 13260, 1860, "Schiedsrichter_Email"},
+    {kRule, 60, 13620, 10095, ""},
+};
+
+// Creates one piece of the form on `frame`; returns it.
+QWidget* AddFormItem(QWidget* frame, const FormItem& item) {
+  const QString text = QString::fromUtf8(item.text);
+  switch (item.kind) {
+    case kLabel:
+    case kBoldLabel: {
+      auto* label = new QLabel(text, frame);
+      label->setFont(FormFont(item.kind == kBoldLabel));
+      label->setGeometry(Px(item.x), Px(item.y + 30), Px(item.width), Px(240));
+      return label;
+    }
+    case kField: {
+      auto* edit = new QLineEdit(frame);
+      edit->setObjectName(text);
+      edit->setFont(FormFont());
+      edit->setGeometry(Px(item.x), Px(item.y), Px(item.width), Px(kRowHeight));
+      LimitTyping(edit);
+      return edit;
+    }
+    case kAssociation: {
+      auto* combo = new QComboBox(frame);
+      combo->setObjectName(text);
+      combo->setFont(FormFont());
+      combo->setEditable(true);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      combo->setGeometry(Px(item.x), Px(item.y), Px(item.width), Px(kRowHeight + 30));
+      LimitTyping(combo->lineEdit());
+      return combo;
+    }
+    case kRule:
+    case kColumnLine:
+      break;
+  }
+  auto* line = new QFrame(frame);
+  if (item.kind == kRule) {
+    line->setFrameShape(QFrame::HLine);
+    line->setGeometry(Px(item.x), Px(item.y), Px(item.width), 2);
+  } else {
+    line->setFrameShape(QFrame::VLine);
+    line->setGeometry(Px(item.x), Px(item.y), 2, Px(item.width));
+  }
+  return line;
+}
+
 }  // namespace
 
 RefereeReportWindow::RefereeReportWindow(PanelHost& host) : QWidget(nullptr), host_(host) {
@@ -74,6 +302,16 @@ RefereeReportWindow::RefereeReportWindow(PanelHost& host) : QWidget(nullptr), ho
 RefereeReportWindow::~RefereeReportWindow() = default;
 
 void RefereeReportWindow::build() {
+  addScrolledFrame();
+  addFormItems();
+  const QList<QWidget*> buttons = addButtons();
+  setFormTabOrder(buttons);
+  // Every key passes the window first, then reaches the control that has the focus.
+  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+  installEventFilter(this);
+}
+
+void RefereeReportWindow::addScrolledFrame() {
   frame_ = new QWidget(this);
   frame_->setObjectName(QStringLiteral("Frame1"));
   frame_->setGeometry(0, 0, Px(10215), Px(14535));
@@ -85,219 +323,21 @@ void RefereeReportWindow::build() {
   scroll_->setPageStep(1);
   ConnectGuarded(host_.ui(), scroll_, &QScrollBar::valueChanged, this,
                  [this](int page) { frame_->move(0, Px(frameTop_ - (page - 1) * kPageShift)); });
+}
 
-  auto label = [this](const QString& text, int x, int y, int w, bool bold = false) {
-    auto* l = new QLabel(text, frame_);
-    l->setFont(FormFont(bold));
-    l->setGeometry(Px(x), Px(y + 30), Px(w), Px(240));
-    return l;
-  };
-  auto field = [this](const char* key, int x, int y, int w) {
-    auto* e = new QLineEdit(frame_);
-    const int index = ReportKeyIndex(QString::fromLatin1(key));
-    e->setObjectName(QString::fromLatin1(key));
-    e->setFont(FormFont());
-    e->setGeometry(Px(x), Px(y), Px(w), Px(kRowHeight));
-    LimitTyping(e);
-    edits_[static_cast<size_t>(index)] = e;
-    return e;
-  };
-  auto rule = [this](int y) {
-    auto* line = new QFrame(frame_);
-    line->setFrameShape(QFrame::HLine);
-    line->setGeometry(Px(60), Px(y), Px(10095), 2);
-  };
-
-  // Event.
-  label(QStringLiteral("Organisator:"), 120, 240, 1200, true);
-  field("Organisator", 1320, 240, 3240);
-  label(QStringLiteral("Landesverband:"), 4680, 240, 1200);
-  association_ = new QComboBox(frame_);
-  association_->setObjectName(QStringLiteral("Landesverband"));
-  association_->setFont(FormFont());
-  association_->setEditable(true);
-  association_->setInsertPolicy(QComboBox::NoInsert);
-  association_->setGeometry(Px(5880), Px(240), Px(1560), Px(kRowHeight + 30));
-  LimitTyping(association_->lineEdit());
-  label(QStringLiteral("Datum:"), 7560, 240, 700);
-  field("Datum", 8280, 240, 1800);
-  label(QStringLiteral("Veranstaltung:"), 120, 600, 1200, true);
-  field("Veranstaltung", 1320, 600, 3240);
-  label(QStringLiteral("Disziplin:"), 4680, 600, 1200);
-  field("Disziplin", 5880, 600, 700);
-  label(QStringLiteral("Renn-Nr.:"), 7500, 600, 780);
-  field("RennNr", 8280, 600, 1800);
-  rule(990);
-
-  // Jury and officials.
-  label(QStringLiteral("Jury/Kampfgericht:"), 120, 1080, 3000, true);
-  label(QStringLiteral("Name"), 2400, 1380, 2000, true);
-  label(QStringLiteral("Verein/Verband"), 5400, 1380, 2000, true);
-  const struct {
-    const char* label;
-    const char* name;
-    const char* club;
-    const char* role;
-  } officials[] = {
-      {"Schiedsrichter", "Schiedsrichter", "Schiedsrichter_V", "Jury"},
-      {"Rennleiter", "Rennleiter", "Rennleiter_V", "Jury"},
-      {"Trainervertreter", "Trainervertreter", "Trainervertreter_V", "Jury"},
-      {"Zeitnehmer", "EDVKR", "EDVKR_V", "Kampfgericht"},
-      {"Startrichter", "Startrichter", "Startrichter_V", "Kampfgericht"},
-      {"Zielrichter", "Zielrichter", "Zielrichter_V", "Kampfgericht"},
-  };
-  int y = 1680;
-  for (const auto& row : officials) {
-    label(QString::fromUtf8(row.label), 120, y, 2200);
-    field(row.name, 2400, y, 2900);
-    field(row.club, 5400, y, 2900);
-    label(QString::fromUtf8(row.role), 8400, y, 1500);
-    y += 285;
-  }
-  rule(3420);
-
-  // Organisation.
-  label(QStringLiteral("Organisation"), 120, 3480, 3000, true);
-  label(QStringLiteral("Auslosung"), 120, 3780, 1500);
-  field("Org_Auslosung", 1680, 3780, 3000);
-  label(QStringLiteral("Siegerehrung"), 4800, 3780, 1500);
-  field("Org_Siegerehrung", 6360, 3780, 3240);
-  label(QStringLiteral("Medizinischer Leiter"), 120, 4080, 1500);
-  field("Org_MedLeiter", 1680, 4080, 3000);
-  label(QStringLiteral("Torrichter"), 4800, 4080, 1500);
-  field("Org_Torrichter", 6360, 4080, 3240);
-  rule(4470);
-
-  // Timing and evaluation.
-  label(QStringLiteral("Zeitmessung und Auswertung"), 120, 4560, 4000, true);
-  label(QStringLiteral("Soll das Rennen für die KSF-Punkteberechnung in Betracht gezogen werden?"),
-        120, 4860, 6960);
-  field("Punkteberechnung", 7200, 4860, 1000);
-  const struct {
-    const char* label;
-    const char* key;
-  } timing[3][4] = {
-      {{"Zeitmessgerät", "Zeitmessgeraet"},
-       {"Einschaltzeit", "Einschaltzeit"},
-       {"Synchronzeit", "Synchronzeit"},
-       {"Start 1. Läufer", "StartersterLaeufer"}},
-      {{"Kabelverbindung", "Kabelverbindung"},
-       {"Anz. Teilnehmer", "Anz_Teilnehmer"},
-       {"Anz. Klassifiz.", "Anz_Klassifizierte"},
-       {"NAS DG1", "Anz_NichtamStartDG1"}},
-      {{"Funkverbindung", "Funkverbindung"},
-       {"Synchzeit n. 1 Min.", "SyncZeit1Min"},
-       {"Zeitstreifen liegt vor", "Zeitstreifen"},
-       {nullptr, nullptr}},
-  };
-  y = 5160;
-  for (const auto& row : timing) {
-    int x = 120;
-    for (const auto& cell : row) {
-      if (!cell.key) break;
-      label(QString::fromUtf8(cell.label), x, y, 1560);
-      field(cell.key, x + 1560, y, 900);
-      x += 2520;
+void RefereeReportWindow::addFormItems() {
+  for (const FormItem& item : kForm) {
+    QWidget* control = AddFormItem(frame_, item);
+    if (item.kind == kField) {
+      edits_[static_cast<size_t>(ReportKeyIndex(control->objectName()))] =
+          static_cast<QLineEdit*>(control);
+    } else if (item.kind == kAssociation) {
+      association_ = static_cast<QComboBox*>(control);
     }
-    y += 300;
   }
-  rule(6060);
+}
 
-  // Course.
-  label(QStringLiteral("Rennstrecke"), 120, 6120, 3000, true);
-  label(QStringLiteral("Ort und Name der Rennstrecke"), 120, 6420, 2400);
-  field("Rennstrecke", 2520, 6420, 3300);
-  label(QStringLiteral("Ist die Strecke FIS homologiert?"), 5940, 6420, 2700);
-  field("homologiert", 8700, 6420, 900);
-  label(QStringLiteral("Vorbereitung und Schneeverhältnisse"), 120, 6720, 2900);
-  field("Streckenzustand", 3060, 6720, 6540);
-  label(QStringLiteral("1. Lauf / DG"), 2520, 6960, 2000);
-  label(QStringLiteral("2. Lauf / DG"), 4920, 6960, 2000);
-  label(QStringLiteral("Bemerkungen"), 7320, 6960, 2000);
-  rule(7200);
-  for (int x : {2460, 4860, 7260}) {
-    auto* line = new QFrame(frame_);
-    line->setFrameShape(QFrame::VLine);
-    line->setGeometry(Px(x), Px(6960), 2, Px(8820 - 6960));
-  }
-  const struct {
-    const char* label;
-    const char* run1;
-    const char* run2;
-    const char* remark;
-  } course[] = {
-      {"Kurssetzer", "DG1_Kurssetzer", "DG2_Kurssetzer", "Bem_Kurssetzer"},
-      {"Streckenlänge", "DG1_Streckenlaenge", "DG2_Streckenlaenge", "Bem_Streckenlaenge"},
-      {"Höhendifferenz", "DG1_Hoehendifferenz", "DG2_Hoehendifferenz", "Bem_Hoehendifferenz"},
-      {"Anzahl Tore/Richt.Änd.", nullptr, nullptr, "Bem_Tore"},
-      {"Bestzeit", "DG1_Bestzeit", "DG2_Bestzeit", "Bem_Bestzeit"},
-  };
-  y = 7260;
-  for (const auto& row : course) {
-    label(QString::fromUtf8(row.label), 120, y, 2300);
-    if (row.run1) {
-      field(row.run1, 2520, y, 2280);
-      field(row.run2, 4920, y, 2280);
-    } else {
-      field("DG1_Tore", 2520, y, 1000);
-      label(QStringLiteral("/"), 3600, y, 120);
-      field("DG1_Richtaend", 3780, y, 1020);
-      field("DG2_Tore", 4920, y, 1000);
-      label(QStringLiteral("/"), 6000, y, 120);
-      field("DG2_Richtaend", 6180, y, 1020);
-    }
-    field(row.remark, 7320, y, 2280);
-    y += 300;
-  }
-  rule(8880);
-
-  // Safety and race conduct.
-  const struct {
-    int y;
-    const char* label;
-    const char* key;
-  } questions[] = {
-      {9300, "Spezielle Gefahren der Strecke", "StreckeGefahren"},
-      {9600, "Verwendete Stangen und Flaggen", "Stangen"},
-      {9900, "Streckenverbesserung durch die Jury?", "Streckenverbesserung"},
-      {10200, "Rettungsdienst ausreichend?", "Rettungsdienst"},
-      {10500, "Gab es Unfälle während des Rennens?", "Unfaelle"},
-      {11220, "Witterungs- und Sichtverhältnisse", "Witterung"},
-      {11520, "Wurden Proteste eingereicht?", "Proteste"},
-      {11820, "Sanktionen gegen Athleten?", "Sanktionen"},
-  };
-  label(QStringLiteral("Sicherheit"), 120, 9000, 3000, true);
-  label(QStringLiteral("Rennabwicklung"), 120, 10920, 3000, true);
-  for (const auto& row : questions) {
-    label(QString::fromUtf8(row.label), 120, row.y, 3600);
-    field(row.key, 3780, row.y, 5820);
-  }
-  rule(10830);
-  rule(12150);
-
-  // Contact data.
-  const struct {
-    int y;
-    const char* heading;
-    const char* name;
-    const char* phone;
-    const char* mail;
-  } contacts[] = {
-      {12240, "Angaben Zeitnehmer", "Zeitnehmer_Name", "Zeitnehmer_Telefon", "Zeitnehmer_Email"},
-      {12960, "Angaben Schiedsrichter", "Schiedsrichter_Name", "Schiedsrichter_Telefon",
-       "Schiedsrichter_Email"},
-  };
-  for (const auto& c : contacts) {
-    label(QString::fromUtf8(c.heading), 120, c.y, 3000, true);
-    label(QStringLiteral("Name, Vorname"), 120, c.y + 300, 1300);
-    field(c.name, 1440, c.y + 300, 3000);
-    label(QStringLiteral("Tel."), 4560, c.y + 300, 500);
-    field(c.phone, 5100, c.y + 300, 1800);
-    label(QStringLiteral("E-Mail"), 7020, c.y + 300, 700);
-    field(c.mail, 7740, c.y + 300, 1860);
-    rule(c.y + 660);
-  }
-
+QList<QWidget*> RefereeReportWindow::addButtons() {
   auto button = [this](const QString& name, const QString& caption, int x, int w, bool bold,
                        void (RefereeReportWindow::*slot)()) {
     auto* b = new QPushButton(caption, frame_);
@@ -316,24 +356,23 @@ void RefereeReportWindow::build() {
              false, &RefereeReportWindow::SRBericht_del_Click);
   QPushButton* cancel = button(QStringLiteral("SRBericht_Abbruch"), QStringLiteral("Abbruch (Esc)"),
                                7200, 2400, false, &RefereeReportWindow::SRBericht_Abbruch_Click);
+  return {output, cancel, remove};
+}
 
-  // Tab order: the keys in their order, the points question after the medical head.
+void RefereeReportWindow::setFormTabOrder(const QList<QWidget*>& buttons) {
+  // The keys in their order, the points question after the medical head; then the buttons.
+  const int points = ReportKeyIndex(QStringLiteral("Punkteberechnung"));
   QList<QWidget*> order;
   for (int i = 0; i < kReportFieldCount; ++i) {
-    if (i == kOrgRennstrecke || i == kMedLeiter) continue;
-    if (i == ReportKeyIndex(QStringLiteral("Punkteberechnung"))) continue;
+    if (i == kOrgRennstrecke || i == kMedLeiter || i == points) continue;
     order << (i == kLandesverband ? static_cast<QWidget*>(association_)
                                   : edits_[static_cast<size_t>(i)]);
     if (i == ReportKeyIndex(QStringLiteral("Org_MedLeiter"))) {
-      order << edits_[static_cast<size_t>(ReportKeyIndex(QStringLiteral("Punkteberechnung")))];
+      order << edits_[static_cast<size_t>(points)];
     }
   }
-  order << output << cancel << remove;
+  order << buttons;
   for (int i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
-
-  // Every key passes the window first, then reaches the control that has the focus.
-  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
-  installEventFilter(this);
 }
 
 void RefereeReportWindow::showReport() {

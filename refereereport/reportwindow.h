@@ -48,6 +48,10 @@ class RefereeReportWindow : public QWidget {
 
  private:
   void build();
+  void addScrolledFrame();
+  void addFormItems();
+  QList<QWidget*> addButtons();  // in their tab order
+  void setFormTabOrder(const QList<QWidget*>& buttons);
   ReportValues readControls() const;
 
   PanelHost& host_;
