@@ -38,6 +38,11 @@ QString SortKey(const QString& text) {
   return QStringLiteral("%1").arg(value, 5, 10, QLatin1Char('0'));
 }
 
+// The width and height a picture entry shows; without an "x" all of the size is the width.
+std::pair<QString, QString> ShownPictureSize(const QString& display) {
+  return SplitPictureSize(display).value_or(std::pair{display.mid(5), QString()});
+}
+
 // Which editor is open, while one is.
 std::optional<bool> g_openEditorIsTeam;
 
@@ -64,6 +69,20 @@ int CertificateEditorPanel::templateKey() const {
 
 void CertificateEditorPanel::build() {
   g_openEditorIsTeam = team_;
+  addEntryFields();
+  addEntryList();
+  addListButtons();
+  field_->addItems(team_ ? kTeamFields : kIndividualFields);
+  field_->setCurrentIndex(0);
+  align_->addItems({"links", "zentriert", "rechts"});
+  align_->setCurrentIndex(0);
+  connectEntryFields();
+  loadTemplate(LoadTemplate(state().db(), templateKey()));
+  loadedEntries_ = entries();
+  loadedLandscape_ = landscape();
+}
+
+void CertificateEditorPanel::addEntryFields() {
   const PanelFont f = Arial(9);
   label0_ = addLabel("UrkundeLabel0", "Text", f, {600, 700, 1500, 255});
   text_ = addTextBox("UrkundeText", "", f, {2200, 660, 7000, 300});
@@ -92,7 +111,9 @@ void CertificateEditorPanel::build() {
             [this] { guarded([this] { copyFromFile(); }); });
   addButton("Urkunde_Vorschau", "Vorschau", SansSerif(8), {7600, 2300, 1600, 375},
             [this] { guarded([this] { preview(); }); });
+}
 
+void CertificateEditorPanel::addEntryList() {
   list_ = new QTreeWidget(this);
   list_->setObjectName("UrkundeInhalt");
   list_->setGeometry(TwipsToPixels({600, 3500, 8600, 3200}));
@@ -113,7 +134,9 @@ void CertificateEditorPanel::build() {
                  [this](QTreeWidgetItem* clicked) { selectEntry(clicked); });
   connectGuarded(list_->header(), &QHeaderView::sectionClicked,
                  [this](int column) { columnClicked(column); });
+}
 
+void CertificateEditorPanel::addListButtons() {
   addButton("UrkundeAddText", "Text einfügen", SansSerif(8), {600, 6800, 1600, 375},
             [this] { guarded([this] { addNew(false); }); });
   addButton("UrkundeAddBild", "Bild einfügen", SansSerif(8), {2300, 6800, 1600, 375},
@@ -121,74 +144,60 @@ void CertificateEditorPanel::build() {
   remove_ = addButton("UrkundeDel", "Entfernen", SansSerif(8), {4000, 6800, 1600, 375},
                       [this] { guarded([this] { removeSelected(); }); });
   landscape_ = addCheckBox("UrkundeQuerformat", "", false, SansSerif(8), {600, 7400, 300, 300});
-  addLabel("Label08", "Urkunde im Querformat", f, {950, 7430, 2500, 255});
+  addLabel("Label08", "Urkunde im Querformat", Arial(9), {950, 7430, 2500, 255});
   addButton("Urkunde_speichern", "Speichern (F2)", SansSerif(8, true), {5200, 7350, 1900, 375},
             [this] { mainAction(); });
   addButton("Urkunde_verwerfen", "Verwerfen (Esc)", SansSerif(8), {7300, 7350, 1900, 375},
             [this] { closeAction(); });
+}
 
-  field_->addItems(team_ ? kTeamFields : kIndividualFields);
-  field_->setCurrentIndex(0);
-  align_->addItems({"links", "zentriert", "rechts"});
-  align_->setCurrentIndex(0);
-
+void CertificateEditorPanel::connectEntryFields() {
   // The field edits write into the selected entry only.
-  connectGuarded(text_, &QLineEdit::textChanged, [this](const QString& t) {
-    if (QTreeWidgetItem* it = selectedItem()) it->setText(kText, t);
+  auto intoEntry = [this](QLineEdit* edit, auto write) {
+    connectGuarded(edit, &QLineEdit::textChanged, [this, write](const QString& t) {
+      if (QTreeWidgetItem* it = selectedItem()) write(it, t);
+    });
+  };
+  intoEntry(text_, [](QTreeWidgetItem* it, const QString& t) { it->setText(kText, t); });
+  intoEntry(vertical_, [](QTreeWidgetItem* it, const QString& t) {
+    it->setText(kVert, t);
+    it->setText(kVertNum, SortKey(t));
   });
-  connectGuarded(vertical_, &QLineEdit::textChanged, [this](const QString& t) {
-    if (QTreeWidgetItem* it = selectedItem()) {
-      it->setText(kVert, t);
-      it->setText(kVertNum, SortKey(t));
-    }
+  intoEntry(horizontal_, [](QTreeWidgetItem* it, const QString& t) {
+    it->setText(kHor, t);
+    it->setText(kHorNum, SortKey(t));
   });
-  connectGuarded(horizontal_, &QLineEdit::textChanged, [this](const QString& t) {
-    if (QTreeWidgetItem* it = selectedItem()) {
-      it->setText(kHor, t);
-      it->setText(kHorNum, SortKey(t));
-    }
+  intoEntry(width_, [](QTreeWidgetItem* it, const QString& t) {
+    it->setText(kDisplay, "Bild " + t + "x" + ShownPictureSize(it->text(kDisplay)).second);
   });
-  connectGuarded(width_, &QLineEdit::textChanged, [this](const QString& t) {
-    if (QTreeWidgetItem* it = selectedItem()) {
-      const QString r = it->text(kDisplay).mid(5);
-      const qsizetype x = r.indexOf(QLatin1Char('x'));
-      it->setText(kDisplay, "Bild " + t + "x" + (x < 0 ? QString() : r.mid(x + 1)));
-    }
-  });
-  connectGuarded(height_, &QLineEdit::textChanged, [this](const QString& t) {
-    if (QTreeWidgetItem* it = selectedItem()) {
-      const QString r = it->text(kDisplay).mid(5);
-      const qsizetype x = r.indexOf(QLatin1Char('x'));
-      it->setText(kDisplay, "Bild " + (x < 0 ? r : r.left(x)) + "x" + t);
-    }
+  intoEntry(height_, [](QTreeWidgetItem* it, const QString& t) {
+    it->setText(kDisplay, "Bild " + ShownPictureSize(it->text(kDisplay)).first + "x" + t);
   });
   connectGuarded(align_, &QComboBox::currentIndexChanged,
                  [this](int index) { chooseAlignment(index); });
   connectGuarded(field_, &QComboBox::currentIndexChanged,
                  [this](int index) { insertPlaceholder(index); });
-  // Typing into the two lists chooses by initial; typing has cleared the choice, so the
-  // list's operation runs even when the same item is chosen again.
-  for (QComboBox* combo : {align_, field_}) {
-    connectGuarded(combo->lineEdit(), &QLineEdit::textEdited, [this, combo](const QString& typed) {
-      QStringList items;
-      for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-      const int index = ComboTypeAhead(-1, typed, items).value_or(0);
-      {
-        const QSignalBlocker block(combo);
-        combo->setCurrentIndex(index);
-        combo->setEditText(combo->itemText(index));  // also when the same item is chosen
-      }
-      if (combo == align_) {
-        chooseAlignment(index);
-      } else {
-        insertPlaceholder(index);
-      }
-    });
-  }
+  for (QComboBox* combo : {align_, field_}) connectTypeAhead(combo);
+}
 
-  loadTemplate(LoadTemplate(state().db(), templateKey()));
-  loadedEntries_ = entries();
-  loadedLandscape_ = landscape();
+void CertificateEditorPanel::connectTypeAhead(QComboBox* combo) {
+  // Typing into the list chooses by initial; typing has cleared the choice, so the list's
+  // operation runs even when the same item is chosen again.
+  connectGuarded(combo->lineEdit(), &QLineEdit::textEdited, [this, combo](const QString& typed) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    const int index = ComboTypeAhead(-1, typed, items).value_or(0);
+    {
+      const QSignalBlocker block(combo);
+      combo->setCurrentIndex(index);
+      combo->setEditText(combo->itemText(index));  // also when the same item is chosen
+    }
+    if (combo == align_) {
+      chooseAlignment(index);
+    } else {
+      insertPlaceholder(index);
+    }
+  });
 }
 
 void CertificateEditorPanel::loadTemplate(const CertificateTemplate& t) {
@@ -283,10 +292,9 @@ void CertificateEditorPanel::selectEntry(QTreeWidgetItem* clicked) {
     label1_->setText("max. Breite");
     label2_->setText("max. Höhe");
     label3_->setText("gemessen von oben zur Oberkante Bild");
-    const QString r = display.mid(5);
-    const qsizetype x = r.indexOf(QLatin1Char('x'));
-    width_->setText(x < 0 ? r : r.left(x));
-    height_->setText(x < 0 ? QString() : r.mid(x + 1));
+    const auto [width, height] = ShownPictureSize(display);
+    width_->setText(width);
+    height_->setText(height);
   } else {
     fontShown_->setText(display);
     label0_->setText("Text");

@@ -38,6 +38,11 @@ class CertificateEditorPanel : public WorkPanel {
 
  private:
   int templateKey() const;
+  void addEntryFields();  // the fields of the selected entry, copy and preview
+  void addEntryList();
+  void addListButtons();  // add, remove, landscape, save, discard
+  void connectEntryFields();
+  void connectTypeAhead(QComboBox* combo);
   QTreeWidgetItem* item(const QString& key) const;
   QTreeWidgetItem* selectedItem() const;
   void addEntry(const CertificateEntry& entry, int id);
