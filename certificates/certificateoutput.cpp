@@ -293,6 +293,7 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
   CertificateRunResult result;
   UserInterface& ui = *state.Ui;
   const int key = o.team ? kTeamTemplateKey : state.CurrentDisciplineType;
+  // The event, the panel's numbers, the values of every certificate, the template.
   std::optional<EventData> event = state.CurrentDisciplineType == 6 ? CombinationEventData(state, o)
                                                                     : DisciplineEventData(state);
   if (!event) return result;
@@ -304,6 +305,7 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
   run.eventDate = event->eventDate;
   const CertificateTemplate tmpl = LoadTemplate(state.db(), key);
 
+  // The file, then the certificates, before the document starts.
   DocumentOutput out(CertificateContext(state, key), kCertificateWords);
   if (!out.AskFileName()) return result;
   Certificates certificates;
@@ -317,6 +319,7 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
     return result;
   }
 
+  // The document with the export's list beside it, one page per certificate, the end.
   const QString listFile = ExportListPath(out.file());
   out.CreateDoc(!o.exportMode, tmpl.landscape);
   if (!out.ProbeFile()) return result;
