@@ -59,7 +59,7 @@ struct EventData {
   SelectedDisciplines selected{};
 };
 
-EventData DisciplineEventData(AppState& state) {
+EventData DisciplineEventData(const AppState& state) {
   EventData event;
   const db::Recordset rs = state.db().query(
       QStringLiteral("select bewerbsnummer,datum_startliste,datum_rangliste from tblDisziplin "
@@ -76,7 +76,8 @@ EventData DisciplineEventData(AppState& state) {
 }
 
 // Nothing when fewer than two disciplines are ticked (the message was shown).
-std::optional<EventData> CombinationEventData(AppState& state, const CertificateRunOptions& o) {
+std::optional<EventData> CombinationEventData(const AppState& state,
+                                              const CertificateRunOptions& o) {
   EventData event;
   int ticked = 0;
   QStringList dates;
@@ -239,7 +240,7 @@ PlaceholderValues TeamValues(db::Connection& db, const TeamCertificate& c, int c
 
 // One page per certificate, the first on the page the document began with. Returns the
 // number of certificates.
-int DrawCertificatePages(AppState& state, pdf::PdfDocument& doc, const CertificateTemplate& t,
+int DrawCertificatePages(const AppState& state, pdf::PdfDocument& doc, const CertificateTemplate& t,
                          const CertificateRunOptions& o, const RunNumbers& numbers,
                          const RunValues& run, const Certificates& certificates) {
   PictureCache pictures(state.CompetitionDir);
