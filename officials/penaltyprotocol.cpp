@@ -31,6 +31,98 @@ QString NameOf(const db::Recordset& rs, int row) {
   return rs.at(row, "nachname").toString() + QStringLiteral(" ") + rs.at(row, "vorname").toString();
 }
 
+// The table of best times: its top, its outer edges and the lines between its columns.
+constexpr int kTableTop = 340;
+constexpr int kTableLeft = 130;
+constexpr int kTableRight = 2015;
+
+// The rule and the heads of the table of best times; returns the top of its first row.
+int DrawRuleAndTableHeads(pdf::PdfPen& pen) {
+  pen.setBold(true);
+  pen.setSize(10);
+  pen.textOut(130, 290,
+              QStringLiteral("PENALTY-REGEL plus ") + kPercentText +
+                  QStringLiteral("% Zeitzuschlag auf die Bestzeit:"));
+  int y = kTableTop;
+  pen.setLineWidth(4);
+  pen.line(kTableLeft, y, kTableRight, y);
+  y += 30;
+  pen.setSize(9);
+  pen.centered(130, 275, y, QStringLiteral("Start-Nr"));
+  pen.textOut(290, y, QStringLiteral("Name Vorname"));
+  pen.centered(875, 1020, y, QStringLiteral("Kat"));
+  pen.centered(1020, 1350, y, QStringLiteral("Bestzeit"));
+  pen.centered(1350, 1680, y, QStringLiteral("+ ") + kPercentText + QStringLiteral(" %"));
+  pen.centered(1680, 2015, y, QStringLiteral("PENALTY-Zeit"));
+  y += 60;
+  pen.line(kTableLeft, y, kTableRight, y);
+  y += 20;
+  pen.setBold(false);
+  return y;
+}
+
+// A group's fastest racer with his best time, the surcharge and the penalty time; returns
+// the line below the row.
+int DrawBestTimeRow(pdf::PdfPen& pen, int y, const PenaltyGroup& group) {
+  pen.setSize(14);
+  pen.centered(130, 275, y, group.bib);
+  pen.setSize(10);
+  pen.textOut(290, y + 8, pen.cut(group.name, 570));  // up to the category column
+  pen.setSize(14);
+  pen.centered(875, 1020, y, group.fastestCode);
+  pen.centered(1020, 1350, y, PenaltyTimeText(group.best));
+  pen.centered(1350, 1680, y, PenaltyTimeText(group.surcharge));
+  pen.centered(1680, 2015, y, PenaltyTimeText(group.penalty));
+  y += 70;
+  pen.setLineWidth(2);
+  pen.line(kTableLeft, y, kTableRight, y);
+  return y;
+}
+
+// The frame of the table of best times and the lines between its columns, down to `bottom`.
+void DrawTableFrame(pdf::PdfPen& pen, int bottom) {
+  pen.setLineWidth(4);
+  pen.line(kTableLeft, bottom, kTableRight, bottom);
+  pen.line(kTableLeft, kTableTop, kTableLeft, bottom);
+  pen.line(kTableRight, kTableTop, kTableRight, bottom);
+  pen.setLineWidth(2);
+  for (const int x : {275, 875, 1020, 1350, 1680}) pen.line(x, kTableTop, x, bottom);
+}
+
+// A group's heading in the list part, underlined; an empty heading draws nothing visible.
+void DrawGroupHeading(pdf::PdfPen& pen, int y, const QString& heading) {
+  pen.setBold(true);
+  pen.setSize(10);
+  pen.textOut(290, y, heading);
+  if (!heading.isEmpty()) {
+    pen.setLineWidth(3);
+    pen.line(290, y + 38, 290 + pen.textWidth(heading), y + 38);
+  }
+}
+
+// One listed racer: bib, name, birth year, club, and his time or why he has none.
+void DrawListedRow(pdf::PdfPen& pen, int y, const PenaltyRow& row) {
+  pen.setBold(false);
+  pen.setItalic(false);
+  pen.setSize(9);
+  pen.drawText(90, y, 225, pdf::kAlignRight, row.bib);
+  int drop = pen.fit(row.name, 9, 470);
+  pen.textOut(290, y + drop, pen.cut(row.name, 470));
+  pen.setSize(9);
+  pen.drawText(150, y, 810, pdf::kAlignRight, row.jahrgang.mid(2, 2));
+  if (!row.verein.isEmpty()) {
+    drop = pen.fit(row.verein, 9, 500);
+    pen.textOut(880, y + drop, pen.cut(row.verein, 500));
+  }
+  pen.setSize(9);
+  const QString result = row.ergcode == 0   ? PenaltyTimeText(row.time)
+                         : row.ergcode == 2 ? QStringLiteral("NiZ")
+                                            : QStringLiteral("Dis");
+  pen.drawText(1020, y, 1480, pdf::kAlignRight, result);
+  // A long note shrinks to stay on the page.
+  if (row.ergcode == 3) DrawInColumn(pen, 1505, 2015, y, pdf::kAlignLeft, row.disqualtext, 9);
+}
+
 }  // namespace
 
 int RoundHundredths(double hundredths) {
@@ -119,50 +211,12 @@ void DrawPenaltyProtocol(pdf::PdfPen& pen, const AppState& state, const Official
   DrawProtocolHeader(pen, state, event, pageTitle, data.run);
 
   // The rule and the table of best times.
-  pen.setBold(true);
-  pen.setSize(10);
-  pen.textOut(130, 290,
-              QStringLiteral("PENALTY-REGEL plus ") + kPercentText +
-                  QStringLiteral("% Zeitzuschlag auf die Bestzeit:"));
-  constexpr int kTableTop = 340;
-  int y = kTableTop;
-  pen.setLineWidth(4);
-  pen.line(130, y, 2015, y);
-  y += 30;
-  pen.setSize(9);
-  pen.centered(130, 275, y, QStringLiteral("Start-Nr"));
-  pen.textOut(290, y, QStringLiteral("Name Vorname"));
-  pen.centered(875, 1020, y, QStringLiteral("Kat"));
-  pen.centered(1020, 1350, y, QStringLiteral("Bestzeit"));
-  pen.centered(1350, 1680, y, QStringLiteral("+ ") + kPercentText + QStringLiteral(" %"));
-  pen.centered(1680, 2015, y, QStringLiteral("PENALTY-Zeit"));
-  y += 60;
-  pen.line(130, y, 2015, y);
-  y += 20;
-  pen.setBold(false);
+  int y = DrawRuleAndTableHeads(pen);
   for (size_t g = 0; g < 2; ++g) {
     if (g == 1) y += 20;
-    const PenaltyGroup& group = data.groups[g];
-    if (!group.hasBest) continue;
-    pen.setSize(14);
-    pen.centered(130, 275, y, group.bib);
-    pen.setSize(10);
-    pen.textOut(290, y + 8, pen.cut(group.name, 570));  // up to the category column
-    pen.setSize(14);
-    pen.centered(875, 1020, y, group.fastestCode);
-    pen.centered(1020, 1350, y, PenaltyTimeText(group.best));
-    pen.centered(1350, 1680, y, PenaltyTimeText(group.surcharge));
-    pen.centered(1680, 2015, y, PenaltyTimeText(group.penalty));
-    y += 70;
-    pen.setLineWidth(2);
-    pen.line(130, y, 2015, y);
+    if (data.groups[g].hasBest) y = DrawBestTimeRow(pen, y, data.groups[g]);
   }
-  pen.setLineWidth(4);
-  pen.line(130, y, 2015, y);
-  pen.line(130, kTableTop, 130, y);
-  pen.line(2015, kTableTop, 2015, y);
-  pen.setLineWidth(2);
-  for (const int x : {275, 875, 1020, 1350, 1680}) pen.line(x, kTableTop, x, y);
+  DrawTableFrame(pen, y);
 
   // The list part.
   y += 50;
@@ -187,35 +241,11 @@ void DrawPenaltyProtocol(pdf::PdfPen& pen, const AppState& state, const Official
         (!rows.empty() && y + kHeadingToRow > kLastRowTop)) {
       newPage();
     }
-    pen.setBold(true);
-    pen.setSize(10);
-    pen.textOut(290, y, heading);
-    if (!heading.isEmpty()) {
-      pen.setLineWidth(3);
-      pen.line(290, y + 38, 290 + pen.textWidth(heading), y + 38);
-    }
+    DrawGroupHeading(pen, y, heading);
     y += kHeadingToRow;
     for (const PenaltyRow& row : rows) {
       if (y > kLastRowTop) newPage();
-      pen.setBold(false);
-      pen.setItalic(false);
-      pen.setSize(9);
-      pen.drawText(90, y, 225, pdf::kAlignRight, row.bib);
-      int drop = pen.fit(row.name, 9, 470);
-      pen.textOut(290, y + drop, pen.cut(row.name, 470));
-      pen.setSize(9);
-      pen.drawText(150, y, 810, pdf::kAlignRight, row.jahrgang.mid(2, 2));
-      if (!row.verein.isEmpty()) {
-        drop = pen.fit(row.verein, 9, 500);
-        pen.textOut(880, y + drop, pen.cut(row.verein, 500));
-      }
-      pen.setSize(9);
-      const QString result = row.ergcode == 0   ? PenaltyTimeText(row.time)
-                             : row.ergcode == 2 ? QStringLiteral("NiZ")
-                                                : QStringLiteral("Dis");
-      pen.drawText(1020, y, 1480, pdf::kAlignRight, result);
-      // A long note shrinks to stay on the page.
-      if (row.ergcode == 3) DrawInColumn(pen, 1505, 2015, y, pdf::kAlignLeft, row.disqualtext, 9);
+      DrawListedRow(pen, y, row);
       y += kRowHeight;
     }
   }
