@@ -40,6 +40,112 @@ OpenFailure NoData() {
   return {kNoData, MsgIcon::Exclamation, QStringLiteral("Achtung")};
 }
 
+// The table scan: whether the file is a competition file (it has tblBewerb); notes whether
+// it has a start-order table.
+bool ScanTables(db::Connection& db, CheckedCompetition& file) {
+  bool isCompetition = false;
+  for (const QString& table : db.tables()) {
+    if (table.compare(QLatin1String("tblBewerb"), Qt::CaseInsensitive) == 0) isCompetition = true;
+    if (table.compare(QLatin1String("tblStali"), Qt::CaseInsensitive) == 0) {
+      file.hasStartOrderTable = true;
+    }
+  }
+  return isCompetition;
+}
+
+// The version class: the last row of tblVersion decides.
+void ReadVersionClass(db::Connection& db, CheckedCompetition& file) {
+  db::Recordset versions = db.query(QStringLiteral("select version from tblVersion"));
+  for (int i = 0; i < versions.count(); ++i) {
+    file.versionClass = VersionClassOf(versions.at(i, "version").toInt());
+  }
+}
+
+// The display titles of the disciplines; rows outside the table or without a text are
+// passed over.
+void ReadListTitles(db::Connection& db, CheckedCompetition& file) {
+  db::Recordset titles =
+      db.query(QStringLiteral("select disziplin,value from tblListenkopf where id = 94"));
+  for (int i = 0; i < titles.count(); ++i) {
+    const int d = titles.at(i, "disziplin").toInt();
+    if (d >= 0 && d < kDisciplineCount && !titles.at(i, "value").isNull()) {
+      file.listTitles[static_cast<size_t>(d)] = titles.at(i, "value").toString();
+    }
+  }
+}
+
+// The disciplines of the file, the first active one with its race number, the combination
+// when two or more are active, and the team entry. False when none is active.
+bool ReadDisciplines(db::Connection& db, CheckedCompetition& file) {
+  db::Recordset disciplines = db.query(QStringLiteral(
+      "select d.aktiv,d.bewerbsnummer,t.dtyp,t.dname from tblDisziplin d, tblDisziplinTypen t "
+      "where d.dtyp = t.dtyp"));
+  int activeCount = 0;
+  for (int i = 0; i < disciplines.count(); ++i) {
+    const int t = disciplines.at(i, "dtyp").toInt();
+    if (t < 0 || t > 5) continue;  // no such discipline type
+    const auto ti = static_cast<size_t>(t);
+    file.present[ti] = true;
+    file.names[ti] = disciplines.at(i, "dname").toString();
+    file.active[ti] = disciplines.at(i, "aktiv").toBool();
+    file.codeByName[ti] = DisciplineCodeOfName(file.names[ti]);
+    if (file.active[ti]) {
+      if (file.firstActive < 0) {
+        file.firstActive = t;
+        file.settings.bewerbsnummer = disciplines.at(i, "bewerbsnummer").toString();
+        file.settings.bewerbsnummerDtyp = t;
+      }
+      ++activeCount;
+    }
+  }
+  if (file.firstActive < 0) return false;
+  if (activeCount >= 2) {
+    file.listTitles[6] = file.names[6] = QStringLiteral("Kombination");
+    file.codeByName[6] = QStringLiteral("ko");
+    file.active[6] = true;
+  }
+  file.listTitles[7] = file.names[7] = QStringLiteral("Mannschaft");
+  return true;
+}
+
+// The competition settings: the last row of tblBewerb decides. False when the table is
+// empty or a row has no competition type.
+bool ReadSettings(db::Connection& db, CompetitionSettings& s) {
+  db::Recordset bewerb = db.query(QStringLiteral(
+      "select typ,ort,nation,mannschaftswertung,punktewertung,klassenwertung,jahrgang_aktiv,"
+      "verein_aktiv,nation_aktiv,code_aktiv from tblBewerb"));
+  if (bewerb.empty()) return false;
+  for (int i = 0; i < bewerb.count(); ++i) {
+    if (bewerb.at(i, "typ").isNull()) return false;
+    s.typ = bewerb.at(i, "typ").toString();
+    s.ort = bewerb.at(i, "ort").toString();
+    s.nation = bewerb.at(i, "nation").toString();
+    s.mannschaftswertung = bewerb.at(i, "mannschaftswertung").toString();
+    s.punktewertung = bewerb.at(i, "punktewertung").toString();
+    s.klassenwertung = bewerb.at(i, "klassenwertung").toString();
+    s.jahrgang_aktiv = bewerb.at(i, "jahrgang_aktiv").toString();
+    s.verein_aktiv = bewerb.at(i, "verein_aktiv").toString();
+    s.nation_aktiv = bewerb.at(i, "nation_aktiv").toString();
+    s.code_aktiv = bewerb.at(i, "code_aktiv").toString();
+  }
+  return true;
+}
+
+// Reads everything the open needs from the file on `file.db`, in the order of the checks;
+// the failure to show, or none. A database error passes to the caller.
+std::optional<OpenFailure> ReadCompetition(CheckedCompetition& file, const QString& path) {
+  db::Connection& db = *file.db;
+  if (!ScanTables(db, file)) return NotACompetitionFile(path);
+  // An index that misses rows reads fine but makes every list that uses it miss racers.
+  const QString problem = db.integrityProblem();
+  if (!problem.isEmpty()) return Damaged(path, problem);
+  ReadVersionClass(db, file);
+  ReadListTitles(db, file);
+  if (!ReadDisciplines(db, file)) return NoData();
+  if (!ReadSettings(db, file.settings)) return NoData();
+  return std::nullopt;
+}
+
 }  // namespace
 
 QString VersionClassOf(int version) {
@@ -61,106 +167,11 @@ CheckResult CheckCompetitionFile(const QString& path) {
   CheckedCompetition file;
   try {
     file.db = db::Connection::open(path);
+    result.failure = ReadCompetition(file, path);
   } catch (const db::Error& e) {
     result.failure = FailureOf(e, path);
-    return result;
   }
-
-  try {
-    db::Connection& db = *file.db;
-    bool isCompetition = false;
-    for (const QString& table : db.tables()) {
-      if (table.compare(QLatin1String("tblBewerb"), Qt::CaseInsensitive) == 0) isCompetition = true;
-      if (table.compare(QLatin1String("tblStali"), Qt::CaseInsensitive) == 0) {
-        file.hasStartOrderTable = true;
-      }
-    }
-    if (!isCompetition) {
-      result.failure = NotACompetitionFile(path);
-      return result;
-    }
-    // An index that misses rows reads fine but makes every list that uses it miss racers.
-    const QString problem = db.integrityProblem();
-    if (!problem.isEmpty()) {
-      result.failure = Damaged(path, problem);
-      return result;
-    }
-
-    db::Recordset versions = db.query(QStringLiteral("select version from tblVersion"));
-    for (int i = 0; i < versions.count(); ++i) {
-      file.versionClass = VersionClassOf(versions.at(i, "version").toInt());
-    }
-
-    db::Recordset titles =
-        db.query(QStringLiteral("select disziplin,value from tblListenkopf where id = 94"));
-    for (int i = 0; i < titles.count(); ++i) {
-      const int d = titles.at(i, "disziplin").toInt();
-      if (d >= 0 && d < kDisciplineCount && !titles.at(i, "value").isNull()) {
-        file.listTitles[static_cast<size_t>(d)] = titles.at(i, "value").toString();
-      }
-    }
-
-    db::Recordset disciplines = db.query(QStringLiteral(
-        "select d.aktiv,d.bewerbsnummer,t.dtyp,t.dname from tblDisziplin d, tblDisziplinTypen t "
-        "where d.dtyp = t.dtyp"));
-    int activeCount = 0;
-    for (int i = 0; i < disciplines.count(); ++i) {
-      const int t = disciplines.at(i, "dtyp").toInt();
-      if (t < 0 || t > 5) continue;  // no such discipline type
-      const auto ti = static_cast<size_t>(t);
-      file.present[ti] = true;
-      file.names[ti] = disciplines.at(i, "dname").toString();
-      file.active[ti] = disciplines.at(i, "aktiv").toBool();
-      file.codeByName[ti] = DisciplineCodeOfName(file.names[ti]);
-      if (file.active[ti]) {
-        if (file.firstActive < 0) {
-          file.firstActive = t;
-          file.settings.bewerbsnummer = disciplines.at(i, "bewerbsnummer").toString();
-          file.settings.bewerbsnummerDtyp = t;
-        }
-        ++activeCount;
-      }
-    }
-    if (file.firstActive < 0) {
-      result.failure = NoData();
-      return result;
-    }
-    if (activeCount >= 2) {
-      file.listTitles[6] = file.names[6] = QStringLiteral("Kombination");
-      file.codeByName[6] = QStringLiteral("ko");
-      file.active[6] = true;
-    }
-    file.listTitles[7] = file.names[7] = QStringLiteral("Mannschaft");
-
-    db::Recordset bewerb = db.query(QStringLiteral(
-        "select typ,ort,nation,mannschaftswertung,punktewertung,klassenwertung,jahrgang_aktiv,"
-        "verein_aktiv,nation_aktiv,code_aktiv from tblBewerb"));
-    if (bewerb.empty()) {
-      result.failure = NoData();
-      return result;
-    }
-    for (int i = 0; i < bewerb.count(); ++i) {
-      if (bewerb.at(i, "typ").isNull()) {
-        result.failure = NoData();
-        return result;
-      }
-      CompetitionSettings& s = file.settings;
-      s.typ = bewerb.at(i, "typ").toString();
-      s.ort = bewerb.at(i, "ort").toString();
-      s.nation = bewerb.at(i, "nation").toString();
-      s.mannschaftswertung = bewerb.at(i, "mannschaftswertung").toString();
-      s.punktewertung = bewerb.at(i, "punktewertung").toString();
-      s.klassenwertung = bewerb.at(i, "klassenwertung").toString();
-      s.jahrgang_aktiv = bewerb.at(i, "jahrgang_aktiv").toString();
-      s.verein_aktiv = bewerb.at(i, "verein_aktiv").toString();
-      s.nation_aktiv = bewerb.at(i, "nation_aktiv").toString();
-      s.code_aktiv = bewerb.at(i, "code_aktiv").toString();
-    }
-  } catch (const db::Error& e) {
-    result.failure = FailureOf(e, path);
-    return result;
-  }
-  result.file = std::move(file);
+  if (!result.failure) result.file = std::move(file);
   return result;
 }
 

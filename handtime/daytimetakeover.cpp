@@ -8,6 +8,7 @@
 #include "handtime/handtimeprotocol.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kx {
 
@@ -33,6 +34,139 @@ struct Electronic {
   int id = 0;
   double e = 0;  // the time of the mode
 };
+
+// Hand minus electronic time as shown: the difference of the two texts, in seconds.
+QString DifferenceText(const QString& handText, const QString& electronicText) {
+  const double d = Parsed(handText) - Parsed(electronicText);
+  return HundredthsText(static_cast<double>(DayToHundredths(d)));
+}
+
+// The working copy of a hand-time store, in time order (stable: equal times keep the order
+// in which they arrived).
+std::vector<double> HandTimesInOrder(const std::vector<HandTime>& store) {
+  std::vector<double> hand;
+  hand.reserve(store.size());
+  for (const HandTime& entry : store) hand.push_back(entry.dayTime);
+  std::stable_sort(hand.begin(), hand.end());
+  return hand;
+}
+
+// The time rows of the entered racers of the current discipline in `run`.
+QString RunCondition(const AppState& state, int run) {
+  return QStringLiteral("where t.id=z.teilnehmer and t.") + state.CurrentDisciplineCode +
+         QStringLiteral("aktiv=true and z.disziplin=") +
+         QString::number(state.CurrentDisciplineType) + QStringLiteral(" and z.durchgang=") +
+         QString::number(run);
+}
+
+// The mean run time of the valid results among `where`; none while there is no valid result.
+std::optional<double> MeanRunTime(const AppState& state, const QString& where) {
+  const db::Recordset rs =
+      state.db().query(QStringLiteral("select z.netto as netto from tblZeit z,tblTeilnehmer t ") +
+                       where + QStringLiteral(" and z.ergcode=0 order by 1"));
+  if (rs.count() == 0) return std::nullopt;
+  double sum = 0;
+  for (int i = 0; i < rs.count(); ++i) sum += rs.at(i, 0).toDouble();
+  return sum / rs.count();
+}
+
+// The electronic times of the rows of `where`, in the order of the mode's time, so that a
+// racer overtaken on course keeps his hand time; the shown order comes from the sort text.
+std::vector<Electronic> ElectronicTimes(const AppState& state, const QString& where,
+                                        bool startMode) {
+  const db::Recordset rs = state.db().query(
+      QStringLiteral("select z.start as start,z.ziel as ziel,z.netto as netto,t.startnr") +
+      state.CurrentDisciplineCode +
+      QStringLiteral(" as bib,z.teilnehmer as teilnehmer from tblZeit z,tblTeilnehmer t ") + where +
+      QStringLiteral(" order by 1"));
+  std::vector<Electronic> racers(static_cast<size_t>(rs.count()));
+  for (int i = 0; i < rs.count(); ++i) {
+    Electronic& r = racers[static_cast<size_t>(i)];
+    r.start = rs.at(i, 0).toDouble();
+    r.finish = rs.at(i, 1).toDouble();
+    r.netto = rs.at(i, 2).toDouble();
+    r.bib = rs.at(i, 3).toString();
+    r.id = rs.at(i, 4).toInt();
+    r.e = startMode ? r.start : r.finish;
+  }
+  std::stable_sort(racers.begin(), racers.end(),
+                   [](const Electronic& a, const Electronic& b) { return a.e < b.e; });
+  return racers;
+}
+
+// The cells of a racer's row with the hand time paired with him, if any. A racer with a
+// start and no finish sorts at his expected finish (start plus `mean`) where there is a mean.
+QStringList ElectronicCells(const Electronic& r, bool startMode, std::optional<double> mean,
+                            std::optional<double> hand) {
+  const QString startText = r.start > 0 ? FormatHandTime(r.start, kCut) : kDash;
+  const QString finishText = r.finish > 0 ? FormatHandTime(r.finish, kCut) : kDash;
+  const QString runText = r.finish > 0 && r.netto > 0 ? FormatHandTime(r.netto, kRnd) : kDash;
+
+  QString sortText = kDash;
+  if (r.start > 0 && (startMode || r.finish <= 0) && mean) {
+    sortText = FormatHandTime(r.start + *mean, kCut);
+  }
+  if (r.finish > 0 && (!startMode || r.start <= 0)) sortText = finishText;
+
+  QString handText = kDash;
+  QString diffText = kBlank;
+  if (hand) {
+    handText = FormatHandTime(*hand, kRnd);
+    diffText = DifferenceText(handText, startMode ? startText : finishText);
+  }
+  return {r.bib,    startText, finishText, runText,
+          handText, diffText,  sortText,   QString::number(r.id)};
+}
+
+// The measured differences next to the bib's row: the nearest above, then, up to ten in
+// all, the nearest below. Blank differences and computed (bold) ones are passed over.
+struct Neighbours {
+  int count = 0;
+  qint64 sum = 0;  // hundredths
+  int firstUsed = 0;
+  int lastUsed = 0;
+};
+Neighbours NeighbourDifferences(const HandRowModel& list, int row) {
+  Neighbours n;
+  n.lastUsed = list.count() - 1;
+  auto use = [&](int i) {
+    const HandCell& diff = list.cell(i, dtcol::kDiff);
+    if (diff.text == kBlank || diff.bold) return false;
+    n.sum += ReadHundredths(diff.text);
+    ++n.count;
+    return true;
+  };
+  for (int up = row - 1; n.count < 10 && up >= 0; --up) {
+    if (use(up)) n.firstUsed = up;
+  }
+  for (int down = row + 1; n.count < 10 && down < list.count(); ++down) {
+    if (use(down)) n.lastUsed = down;
+  }
+  return n;
+}
+
+// The first refusal of a typed bib and the selected row, in the order of the checks; empty
+// when both pass.
+QString InputRefusal(const HandRowModel& list, const QString& n, int sel) {
+  if (n.isEmpty()) return QStringLiteral("Bitte die Startnummer eingeben");
+  if (!IsNumericText(n)) return QStringLiteral("Die Startnummer bitte als Zahl eingeben");
+  if (sel < 0 || list.text(sel, dtcol::kHand) == kDash) {
+    return QStringLiteral("Bitte eine Zeile mit einer Handzeit selektieren");
+  }
+  if (list.text(sel, dtcol::kBib) != kDash) {
+    return QStringLiteral("Diese Handzeit ist bereits der Startnummer ") +
+           list.text(sel, dtcol::kBib) + QStringLiteral(" zugeordnet");
+  }
+  return QString();
+}
+
+// The first row whose bib is `n` as typed; -1 when there is none.
+int RowOfBib(const HandRowModel& list, const QString& n) {
+  for (int i = 0; i < list.count(); ++i) {
+    if (list.text(i, dtcol::kBib) == n) return i;
+  }
+  return -1;
+}
 
 }  // namespace
 
@@ -73,55 +207,15 @@ bool DayTimeTakeover::Build(HandMode mode, int run) {
   builtMode_ = mode;
   builtRun_ = run;
   const bool startMode = mode == HandMode::Start;
-
-  // The working copy of the hand times, in time order (stable: equal times keep the
-  // order in which they arrived).
-  const std::vector<HandTime>& store = startMode ? state_.HzStart : state_.HzZiel;
-  std::vector<double> hand;
-  hand.reserve(store.size());
-  for (const HandTime& entry : store) hand.push_back(entry.dayTime);
-  std::stable_sort(hand.begin(), hand.end());
-
+  const std::vector<double> hand = HandTimesInOrder(startMode ? state_.HzStart : state_.HzZiel);
   list_.setColumns(DayTimeColumns());
-  const QString code = state_.CurrentDisciplineCode;
-  const QString where = QStringLiteral("where t.id=z.teilnehmer and t.") + code +
-                        QStringLiteral("aktiv=true and z.disziplin=") +
-                        QString::number(state_.CurrentDisciplineType) +
-                        QStringLiteral(" and z.durchgang=") + QString::number(run);
+  const QString where = RunCondition(state_, run);
+  // In the start mode the sort text is the start time itself.
+  const std::optional<double> mean = startMode ? 0.0 : MeanRunTime(state_, where);
+  const std::vector<Electronic> racers = ElectronicTimes(state_, where, startMode);
 
-  // The mean run time of the valid results (finish mode): where a racer has a start and
-  // no finish, his row sorts at his expected finish.
-  bool haveMean = false;
-  double mean = 0;
-  if (!startMode) {
-    const db::Recordset rs = state_.db().query(
-        QStringLiteral("select z.netto as netto from tblZeit z,tblTeilnehmer t ") + where +
-        QStringLiteral(" and z.ergcode=0 order by 1"));
-    double sum = 0;
-    for (int i = 0; i < rs.count(); ++i) sum += rs.at(i, 0).toDouble();
-    haveMean = rs.count() > 0;
-    if (haveMean) mean = sum / rs.count();
-  }
-
-  const db::Recordset rs = state_.db().query(
-      QStringLiteral("select z.start as start,z.ziel as ziel,z.netto as netto,t.startnr") + code +
-      QStringLiteral(" as bib,z.teilnehmer as teilnehmer from tblZeit z,tblTeilnehmer t ") + where +
-      QStringLiteral(" order by 1"));
-  std::vector<Electronic> racers(static_cast<size_t>(rs.count()));
-  for (int i = 0; i < rs.count(); ++i) {
-    Electronic& r = racers[static_cast<size_t>(i)];
-    r.start = rs.at(i, 0).toDouble();
-    r.finish = rs.at(i, 1).toDouble();
-    r.netto = rs.at(i, 2).toDouble();
-    r.bib = rs.at(i, 3).toString();
-    r.id = rs.at(i, 4).toInt();
-    r.e = startMode ? r.start : r.finish;
-  }
-  // Merged in the order of the mode's time, so that a racer overtaken on course keeps his
-  // hand time; the shown order comes from the sort text.
-  std::stable_sort(racers.begin(), racers.end(),
-                   [](const Electronic& a, const Electronic& b) { return a.e < b.e; });
-
+  // Every hand time goes on exactly one row, in time order: its own row before a racer, the
+  // racer's row when within the window around his time, or its own row after the last.
   list_.reserve(static_cast<int>(racers.size() + hand.size()));
   int k = 0;
   size_t j = 0;
@@ -133,27 +227,9 @@ bool DayTimeTakeover::Build(HandMode mode, int run) {
       }
     }
     const bool paired = timed && j < hand.size() && (hand[j] - r.e) * 86400.0 < kWindow - kEdge;
-
-    const QString startText = r.start > 0 ? FormatHandTime(r.start, kCut) : kDash;
-    const QString finishText = r.finish > 0 ? FormatHandTime(r.finish, kCut) : kDash;
-    const QString runText = r.finish > 0 && r.netto > 0 ? FormatHandTime(r.netto, kRnd) : kDash;
-
-    QString sortText = kDash;
-    if (r.start > 0 && (startMode || r.finish <= 0) && (startMode || haveMean)) {
-      sortText = FormatHandTime(r.start + mean, kCut);
-    }
-    if (r.finish > 0 && (!startMode || r.start <= 0)) sortText = finishText;
-
-    QString handText = kDash;
-    QString diffText = kBlank;
-    if (paired) {
-      handText = FormatHandTime(hand[j++], kRnd);
-      const double d = Parsed(handText) - Parsed(startMode ? startText : finishText);
-      diffText = HundredthsText(static_cast<double>(DayToHundredths(d)));
-    }
+    const std::optional<double> pairedHand = paired ? std::optional(hand[j++]) : std::nullopt;
     list_.addRow(QString::number(++k) + QLatin1Char('N'),
-                 {r.bib, startText, finishText, runText, handText, diffText, sortText,
-                  QString::number(r.id)});
+                 ElectronicCells(r, startMode, mean, pairedHand));
   }
   while (j < hand.size()) addHandRow(++k, FormatHandTime(hand[j++], kRnd));
 
@@ -164,29 +240,16 @@ bool DayTimeTakeover::Build(HandMode mode, int run) {
 
 void DayTimeTakeover::AssignBib(const QString& bibText) {
   const QString& n = bibText;
-  if (n.isEmpty()) return message(QStringLiteral("Bitte die Startnummer eingeben"));
-  if (!IsNumericText(n)) return message(QStringLiteral("Die Startnummer bitte als Zahl eingeben"));
   const int sel = list_.selected();
-  if (sel < 0 || list_.text(sel, dtcol::kHand) == kDash) {
-    return message(QStringLiteral("Bitte eine Zeile mit einer Handzeit selektieren"));
+  if (const QString refusal = InputRefusal(list_, n, sel); !refusal.isEmpty()) {
+    return message(refusal);
   }
-  if (list_.text(sel, dtcol::kBib) != kDash) {
-    return message(QStringLiteral("Diese Handzeit ist bereits der Startnummer ") +
-                   list_.text(sel, dtcol::kBib) + QStringLiteral(" zugeordnet"));
-  }
-  int bibRow = -1;
-  for (int i = 0; i < list_.count(); ++i) {
-    if (list_.text(i, dtcol::kBib) == n) {
-      bibRow = i;
-      break;
-    }
-  }
+  const int bibRow = RowOfBib(list_, n);
   if (bibRow < 0) {
     return message(QStringLiteral("Startnummer ") + n +
                    QStringLiteral(" nicht vorhanden (evtl. zuerst Ausscheidungen bearbeiten)"));
   }
-  const bool startMode = builtMode_ == HandMode::Start;
-  if (!startMode) {
+  if (builtMode_ != HandMode::Start) {
     if (list_.text(bibRow, dtcol::kStart) == kDash) {
       return message(QStringLiteral("Bitte der Startnummer ") + n +
                      QStringLiteral(" zuerst die Startzeit zuordnen!"));
@@ -196,48 +259,34 @@ void DayTimeTakeover::AssignBib(const QString& bibText) {
     }
   }
   const QString selKey = list_.key(sel);
-  const QString bibKey = list_.key(bibRow);
   const QString handText = list_.text(sel, dtcol::kHand);
 
   // The bib's row already holds the mode's electronic time: a plain pairing.
   if (list_.text(bibRow, modeColumn()) != kDash) {
     list_.setText(bibRow, dtcol::kHand, handText);
-    const double d = Parsed(handText) - Parsed(list_.text(bibRow, modeColumn()));
-    list_.setText(bibRow, dtcol::kDiff, HundredthsText(static_cast<double>(DayToHundredths(d))));
+    list_.setText(bibRow, dtcol::kDiff, DifferenceText(handText, list_.text(bibRow, modeColumn())));
     list_.removeKey(selKey);
     return;
   }
+  if (assignReplacement(n, bibRow, handText)) list_.removeKey(selKey);
+}
 
-  // A replacement time. Whatever refuses it below puts the list back as it was.
+bool DayTimeTakeover::assignReplacement(const QString& n, int bibRow, const QString& handText) {
+  const QString bibKey = list_.key(bibRow);
+  // Whatever refuses it below puts the list back as it was.
   HandRowModel::Snapshot before = list_.snapshot();
   list_.setText(bibRow, dtcol::kSort, handText);
   list_.sortBy(dtcol::kSort);
   const int row = list_.indexOf(bibKey);
-
-  // The nearest usable differences above the hand time, then below it, up to ten.
-  int count = 0;
-  qint64 sum = 0;
-  int firstUsed = 0;
-  int lastUsed = list_.count() - 1;
-  auto use = [&](int i) {
-    const HandCell& diff = list_.cell(i, dtcol::kDiff);
-    if (diff.text == kBlank || diff.bold) return false;
-    sum += ReadHundredths(diff.text);
-    ++count;
-    return true;
-  };
-  for (int up = row - 1; count < 10 && up >= 0; --up) {
-    if (use(up)) firstUsed = up;
-  }
-  for (int down = row + 1; count < 10 && down < list_.count(); ++down) {
-    if (use(down)) lastUsed = down;
-  }
-  if (count == 0) {
-    return message(
+  const Neighbours used = NeighbourDifferences(list_, row);
+  if (used.count == 0) {
+    message(
         QStringLiteral("keine Übereinstimmungen zwischen elektr. Zeit und Handzeit vorhanden!"));
+    return false;
   }
 
-  const double mean = static_cast<double>(sum) / count;
+  const bool startMode = builtMode_ == HandMode::Start;
+  const double mean = static_cast<double>(used.sum) / used.count;
   const double h = Parsed(handText);
   const double replacement = h - mean / kHundredthsPerDay;
   const QString replacementText = FormatHandTime(replacement, kRnd);
@@ -251,10 +300,11 @@ void DayTimeTakeover::AssignBib(const QString& bibText) {
   const bool hasBoth = !startMode || list_.text(row, dtcol::kZiel) != kDash;
   if (hasBoth && DayToHundredths(runTime) <= 0) {
     list_.restore(std::move(before));
-    return message(startMode ? QStringLiteral("Die berechnete Startzeit ") + replacementText +
-                                   QStringLiteral(" liegt nicht vor der Zielzeit!")
-                             : QStringLiteral("Die berechnete Zielzeit ") + replacementText +
-                                   QStringLiteral(" liegt nicht nach der Startzeit!"));
+    message(startMode ? QStringLiteral("Die berechnete Startzeit ") + replacementText +
+                            QStringLiteral(" liegt nicht vor der Zielzeit!")
+                      : QStringLiteral("Die berechnete Zielzeit ") + replacementText +
+                            QStringLiteral(" liegt nicht nach der Startzeit!"));
+    return false;
   }
 
   list_.setText(row, dtcol::kDiff, HundredthsText(mean));
@@ -267,15 +317,15 @@ void DayTimeTakeover::AssignBib(const QString& bibText) {
     list_.setMarked(row, dtcol::kRun, true);
   }
 
-  const ProtocolOutcome outcome = writeProtocol
-                                      ? writeProtocol({builtMode_, n, row, firstUsed, lastUsed})
-                                      : ProtocolOutcome::Cancelled;
+  const ProtocolOutcome outcome =
+      writeProtocol ? writeProtocol({builtMode_, n, row, used.firstUsed, used.lastUsed})
+                    : ProtocolOutcome::Cancelled;
   if (outcome == ProtocolOutcome::NotWritable) {
     list_.restore(std::move(before));
-    return;
+    return false;
   }
   assignmentsMade_ = true;
-  list_.removeKey(selKey);
+  return true;
 }
 
 void DayTimeTakeover::Undo() {

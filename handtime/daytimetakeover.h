@@ -71,6 +71,11 @@ class DayTimeTakeover {
 
  private:
   void addHandRow(int k, const QString& handText);
+  // Gives the bib `n` in `bibRow` a replacement time from the hand time and the mean of the
+  // neighbouring differences, and writes its protocol. False when refused: the reason is
+  // said and the list put back, except that without neighbours the bib's row stays at the
+  // hand time's place.
+  bool assignReplacement(const QString& n, int bibRow, const QString& handText);
   int modeColumn() const { return builtMode_ == HandMode::Start ? dtcol::kStart : dtcol::kZiel; }
   void message(const QString& text);
 
