@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace kx {
@@ -102,6 +103,228 @@ QVariant Value(const db::Field& field) {
   return field.isNull() ? QVariant() : field.value();
 }
 
+// The other competition file, opened; null when it cannot be opened or is no competition
+// file.
+std::unique_ptr<db::Connection> OpenSource(const QString& path) {
+  try {
+    std::unique_ptr<db::Connection> source = db::Connection::open(path);
+    if (IsCompetitionFile(*source)) return source;
+  } catch (const db::Error&) {
+  }
+  return nullptr;
+}
+
+// One row per participant of the source with the total of his run times in the discipline
+// (hundredths) and the sum of their result codes, fastest first.
+db::Recordset ReadTotals(db::Connection& source, const FinalsDiscipline& discipline) {
+  const bool sourceSvid = VersionClassOfFile(source) != QLatin1String("40") &&
+                          source.hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));
+  return source.query(
+      QStringLiteral("select sum(z.netto*8640000) as zeit,sum(z.ergcode) as erg,t.code,t.sex,"
+                     "t.nachname,t.vorname,t.verein,t.nation,t.jahrgang,t.startnr%1 as startnr,"
+                     "t.pkte%1 as punkte,%2 as svid from tblTeilnehmer t,tblZeit z where t.id = "
+                     "z.teilnehmer and z.disziplin=? group by t.id order by 1")
+          .arg(discipline.code, sourceSvid ? QStringLiteral("t.svid") : QStringLiteral("0")),
+      {discipline.type});
+}
+
+// The widths a candidate's texts must keep: those of the work table and of the participants.
+std::map<QString, int> CandidateTextWidths(db::Connection& db) {
+  std::map<QString, int> widths = db.textWidths(kTable);
+  for (const auto& [column, width] : db.textWidths(QStringLiteral("tblTeilnehmer"))) {
+    if (const auto it = widths.find(column); it != widths.end() && width < it->second)
+      it->second = width;
+  }
+  return widths;
+}
+
+// Why a candidate cannot be taken: no name, no bib where bibs are kept, no year of birth, no
+// sex, or a text that does not fit; empty when he can.
+QString Unfit(const Candidate& c, bool keepBibs, const std::map<QString, int>& widths) {
+  if (c.nachname.isNull() || c.vorname.isNull() || c.nachname.toString().trimmed().isEmpty() ||
+      c.vorname.toString().trimmed().isEmpty()) {
+    return QStringLiteral("hat keinen Namen");
+  }
+  if (keepBibs && c.startnr.isNull()) return QStringLiteral("hat keine Startnummer");
+  if (c.jahrgang.isNull()) return QStringLiteral("hat keinen Jahrgang");
+  if (c.sex.isNull() || c.sex.toString().isEmpty()) return QStringLiteral("hat kein Geschlecht");
+  return UnfitText(c, widths);
+}
+
+// The candidates of the source rows whose runs are all valid, each checked before anything
+// is written. The first that cannot be taken stops the collection with the refusal in
+// `refusal`.
+std::vector<Candidate> CollectCandidates(const db::Recordset& rows,
+                                         const std::map<QString, int>& widths, bool keepBibs,
+                                         QString& refusal) {
+  std::vector<Candidate> candidates;
+  for (int i = 0; i < rows.count(); ++i) {
+    if (rows.at(i, "erg").isNull() || rows.at(i, "erg").toLongLong() != 0) continue;
+    const auto f = [&](const char* column) { return rows.at(i, column); };
+    Candidate candidate{std::llround(f("zeit").toDouble()),
+                        f("code"),
+                        f("sex"),
+                        f("nachname"),
+                        f("vorname"),
+                        f("verein"),
+                        f("nation"),
+                        f("jahrgang"),
+                        f("startnr"),
+                        f("punkte"),
+                        f("svid")};
+    if (const QString unfit = Unfit(candidate, keepBibs, widths); !unfit.isEmpty()) {
+      refusal = QStringLiteral("Der Teilnehmer %1 %2 ")
+                    .arg(ShownText(candidate.nachname.toString()),
+                         ShownText(candidate.vorname.toString())) +
+                unfit + kRefusalEnd;
+      return {};
+    }
+    candidates.push_back(std::move(candidate));
+  }
+  return candidates;
+}
+
+// The bibs and codes already in the work table, to refuse a clash before it is written.
+struct TakenKeys {
+  std::set<qint64> bibs;
+  std::set<QString, GermanLess> codes;
+};
+TakenKeys ReadTakenKeys(db::Connection& db) {
+  TakenKeys taken;
+  const db::Recordset rows = db.query(QStringLiteral("select startnr,code from XtblFinale"));
+  for (int i = 0; i < rows.count(); ++i) {
+    taken.bibs.insert(rows.at(i, 0).toLongLong());
+    if (!rows.at(i, 1).isNull()) taken.codes.insert(rows.at(i, 1).toString());
+  }
+  return taken;
+}
+
+// Inserts the candidates into the work table marked "N", each under his own bib or the next
+// one after the highest taken, counting them in `added`. The refusal of the first bib or
+// code already taken, or empty; the caller's transaction then rolls the rows back.
+QString InsertCandidates(db::Connection& db, const std::vector<Candidate>& candidates,
+                         TakenKeys& taken, bool keepBibs, int& added) {
+  qint64 bib = taken.bibs.empty() || keepBibs ? 0 : *taken.bibs.rbegin();
+  BatchInsert insert(db,
+                     QStringLiteral("insert into XtblFinale (startnr,kz,zeit,code,sex,nachname,"
+                                    "vorname,verein,nation,jahrgang,punkte,svid)"),
+                     12);
+  for (const Candidate& candidate : candidates) {
+    const qint64 number = keepBibs ? candidate.startnr.toLongLong() : ++bib;
+    if (!taken.bibs.insert(number).second) {
+      return QStringLiteral("Die Startnummer %1 ist bereits enthalten").arg(number) + kRefusalEnd;
+    }
+    if (!candidate.code.isNull() && !taken.codes.insert(candidate.code.toString()).second) {
+      return QStringLiteral(
+                 "Der Teilnehmer mit der CodeNr '%1' (%2 %3) ist bereits "
+                 "enthalten")
+                 .arg(candidate.code.toString(), candidate.nachname.toString(),
+                      candidate.vorname.toString()) +
+             kRefusalEnd;
+    }
+    insert.add({number, QStringLiteral("N"), candidate.zeit, Value(candidate.code),
+                candidate.sex.toString(), candidate.nachname.toString(),
+                candidate.vorname.toString(),
+                candidate.verein.isNull() ? QString() : candidate.verein.toString(),
+                Value(candidate.nation), candidate.jahrgang.toLongLong(),
+                candidate.punkte.isNull() ? 9999.99 : candidate.punkte.toDouble(),
+                candidate.svid.toLongLong()});
+    ++added;
+  }
+  insert.flush();
+  return QString();
+}
+
+// The column codes of the disciplines in the participants' table.
+const QStringList kDisciplineColumnCodes{"dh", "sg", "gs", "sl", "ks", "ps"};
+
+// The classes of the open file by sex, within each from the latest year limit down.
+struct ClassRow {
+  qint64 id;
+  QString geschlecht;
+  qint64 bisJahrgang;
+};
+std::vector<ClassRow> ReadClasses(db::Connection& db) {
+  std::vector<ClassRow> classes;
+  const db::Recordset rows = db.query(QStringLiteral(
+      "select id,geschlecht,bis_jahrgang from tblKlasse order by geschlecht,bis_jahrgang desc"));
+  for (int i = 0; i < rows.count(); ++i) {
+    classes.push_back(
+        {rows.at(i, 0).toLongLong(), rows.at(i, 1).toString(), rows.at(i, 2).toLongLong()});
+  }
+  return classes;
+}
+
+// The class of the same sex with the smallest year limit not below `year`; 0 when none.
+qint64 ClassOf(const std::vector<ClassRow>& classes, const QString& sex, qint64 year) {
+  qint64 klasse = 0;
+  for (const ClassRow& row : classes) {
+    if (row.geschlecht != sex) continue;
+    if (year > row.bisJahrgang) break;
+    klasse = row.id;
+  }
+  return klasse;
+}
+
+// The cut-off times of women and men: the time of the last one kept of each (0 when a
+// count is 0 or nobody of that sex is in the table).
+std::pair<double, double> CutOffTimes(db::Connection& db, double women, double men) {
+  double cutWomen = 0, cutMen = 0;
+  double countWomen = 0, countMen = 0;
+  const db::Recordset rows =
+      db.query(QStringLiteral("select zeit,sex from XtblFinale order by sex desc,zeit"));
+  for (int i = 0; i < rows.count(); ++i) {
+    const bool woman = rows.at(i, 1).toString() == QLatin1String("W");
+    const bool man = rows.at(i, 1).toString() == QLatin1String("M");
+    if (woman)
+      countWomen += 1;
+    else
+      countMen += 1;
+    if (woman && women >= countWomen) cutWomen = rows.at(i, 0).toDouble();
+    if (man && men >= countMen) cutMen = rows.at(i, 0).toDouble();
+  }
+  return {cutWomen, cutMen};
+}
+
+// The columns a finalist is inserted with into the participants' table.
+QString ParticipantColumns(const QString& code, bool withSvid) {
+  QString columns =
+      QStringLiteral("id,zugewiesen,sex,nachname,vorname,verein,nation,jahrgang,klasse,mannschaft");
+  for (const QString& c : kDisciplineColumnCodes) {
+    columns += QStringLiteral(",%1aktiv,pkte%1").arg(c);
+  }
+  columns +=
+      QStringLiteral(",startnr%1,rpktedh,rpktesg,rpktegs,rpktesl,rpkteks,rpkteps,pktesc,code")
+          .arg(code);
+  if (withSvid) columns += QStringLiteral(",svid");
+  return columns;
+}
+
+// The values of finalist `i` of the cut table under the participants' columns, up to and
+// without the federation id: entered only in the discipline `code`, id `number`.
+QVariantList ParticipantValues(const db::Recordset& rows, int i, qint64 number, qint64 klasse,
+                               bool keepBibs, const QString& code) {
+  const QString verein = rows.at(i, "verein").toString().trimmed();
+  const double points = rows.at(i, "punkte").toDouble();
+  QVariantList values{number,
+                      true,
+                      rows.at(i, "sex").toString(),
+                      rows.at(i, "nachname").toString().trimmed(),
+                      rows.at(i, "vorname").toString().trimmed(),
+                      verein.isEmpty() ? QVariant() : QVariant(verein),
+                      rows.at(i, "nation").isNull()
+                          ? QVariant()
+                          : QVariant(rows.at(i, "nation").toString().trimmed()),
+                      rows.at(i, "jahrgang").toLongLong(),
+                      klasse,
+                      0};
+  for (const QString& c : kDisciplineColumnCodes) values << (c == code) << points;
+  values << (keepBibs ? rows.at(i, "startnr").toLongLong() : number);
+  for (int k = 0; k < 7; ++k) values << 9999.99;
+  values << Value(rows.at(i, "code"));
+  return values;
+}
+
 }  // namespace
 
 void CreateFinalsTable(db::Connection& db) {
@@ -122,124 +345,23 @@ void DropFinalsTable(db::Connection& db) {
 FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
                               const FinalsDiscipline& discipline, bool keepBibs) {
   FinalsAddResult result;
-  const QString notACompetition =
-      QStringLiteral("Die Datei '%1' ist keine Kandor-Bewerbsdatei").arg(path);
-  std::unique_ptr<db::Connection> source;
-  try {
-    source = db::Connection::open(path);
-    if (!IsCompetitionFile(*source)) {
-      result.message = notACompetition;
-      return result;
-    }
-  } catch (const db::Error&) {
-    result.message = notACompetition;
+  const std::unique_ptr<db::Connection> source = OpenSource(path);
+  if (!source) {
+    result.message = QStringLiteral("Die Datei '%1' ist keine Kandor-Bewerbsdatei").arg(path);
     return result;
   }
-
-  const bool sourceSvid =
-      VersionClassOfFile(*source) != QLatin1String("40") &&
-      source->hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));
-  const QString c = discipline.code;
-  const db::Recordset rows = source->query(
-      QStringLiteral("select sum(z.netto*8640000) as zeit,sum(z.ergcode) as erg,t.code,t.sex,"
-                     "t.nachname,t.vorname,t.verein,t.nation,t.jahrgang,t.startnr%1 as startnr,"
-                     "t.pkte%1 as punkte,%2 as svid from tblTeilnehmer t,tblZeit z where t.id = "
-                     "z.teilnehmer and z.disziplin=? group by t.id order by 1")
-          .arg(c, sourceSvid ? QStringLiteral("t.svid") : QStringLiteral("0")),
-      {discipline.type});
-
-  // The widths its texts must keep: those of the work table and of the participants.
-  std::map<QString, int> widths = db.textWidths(kTable);
-  for (const auto& [column, width] : db.textWidths(QStringLiteral("tblTeilnehmer"))) {
-    if (const auto it = widths.find(column); it != widths.end() && width < it->second)
-      it->second = width;
-  }
-  std::vector<Candidate> candidates;
-  for (int i = 0; i < rows.count(); ++i) {
-    if (rows.at(i, "erg").isNull() || rows.at(i, "erg").toLongLong() != 0) continue;
-    const auto f = [&](const char* column) { return rows.at(i, column); };
-    Candidate candidate{std::llround(f("zeit").toDouble()),
-                        f("code"),
-                        f("sex"),
-                        f("nachname"),
-                        f("vorname"),
-                        f("verein"),
-                        f("nation"),
-                        f("jahrgang"),
-                        f("startnr"),
-                        f("punkte"),
-                        f("svid")};
-    // Everything the participant needs is checked before anything is written.
-    const QString who =
-        QStringLiteral("Der Teilnehmer %1 %2 ")
-            .arg(ShownText(candidate.nachname.toString()), ShownText(candidate.vorname.toString()));
-    QString missing;
-    if (candidate.nachname.isNull() || candidate.vorname.isNull() ||
-        candidate.nachname.toString().trimmed().isEmpty() ||
-        candidate.vorname.toString().trimmed().isEmpty()) {
-      missing = QStringLiteral("hat keinen Namen");
-    } else if (keepBibs && candidate.startnr.isNull()) {
-      missing = QStringLiteral("hat keine Startnummer");
-    } else if (candidate.jahrgang.isNull()) {
-      missing = QStringLiteral("hat keinen Jahrgang");
-    } else if (candidate.sex.isNull() || candidate.sex.toString().isEmpty()) {
-      missing = QStringLiteral("hat kein Geschlecht");
-    }
-    if (missing.isEmpty()) missing = UnfitText(candidate, widths);
-    if (!missing.isEmpty()) {
-      result.message = who + missing + kRefusalEnd;
-      return result;
-    }
-    candidates.push_back(std::move(candidate));
-  }
+  const db::Recordset rows = ReadTotals(*source, discipline);
+  const std::vector<Candidate> candidates =
+      CollectCandidates(rows, CandidateTextWidths(db), keepBibs, result.message);
+  if (!result.message.isEmpty()) return result;
   if (candidates.empty()) {
     result.message = QStringLiteral("Keine Teilnehmer mit Zeiten in diesem Bewerb vorhanden");
     return result;
   }
-
-  // The bibs and codes already in the table, to refuse a clash before anything is written.
-  std::set<qint64> bibs;
-  std::set<QString, GermanLess> codes;
-  {
-    const db::Recordset taken = db.query(QStringLiteral("select startnr,code from XtblFinale"));
-    for (int i = 0; i < taken.count(); ++i) {
-      bibs.insert(taken.at(i, 0).toLongLong());
-      if (!taken.at(i, 1).isNull()) codes.insert(taken.at(i, 1).toString());
-    }
-  }
-  qint64 bib = bibs.empty() || keepBibs ? 0 : *bibs.rbegin();
-
+  TakenKeys taken = ReadTakenKeys(db);
   db::Transaction transaction = db.transaction();
-  BatchInsert insert(db,
-                     QStringLiteral("insert into XtblFinale (startnr,kz,zeit,code,sex,nachname,"
-                                    "vorname,verein,nation,jahrgang,punkte,svid)"),
-                     12);
-  for (const Candidate& candidate : candidates) {
-    const qint64 number = keepBibs ? candidate.startnr.toLongLong() : ++bib;
-    if (!bibs.insert(number).second) {
-      result.message =
-          QStringLiteral("Die Startnummer %1 ist bereits enthalten").arg(number) + kRefusalEnd;
-      return result;  // the transaction rolls the file's rows back
-    }
-    if (!candidate.code.isNull() && !codes.insert(candidate.code.toString()).second) {
-      result.message = QStringLiteral(
-                           "Der Teilnehmer mit der CodeNr '%1' (%2 %3) ist bereits "
-                           "enthalten")
-                           .arg(candidate.code.toString(), candidate.nachname.toString(),
-                                candidate.vorname.toString()) +
-                       kRefusalEnd;
-      return result;
-    }
-    insert.add({number, QStringLiteral("N"), candidate.zeit, Value(candidate.code),
-                candidate.sex.toString(), candidate.nachname.toString(),
-                candidate.vorname.toString(),
-                candidate.verein.isNull() ? QString() : candidate.verein.toString(),
-                Value(candidate.nation), candidate.jahrgang.toLongLong(),
-                candidate.punkte.isNull() ? 9999.99 : candidate.punkte.toDouble(),
-                candidate.svid.toLongLong()});
-    ++result.added;
-  }
-  insert.flush();
+  result.message = InsertCandidates(db, candidates, taken, keepBibs, result.added);
+  if (!result.message.isEmpty()) return result;  // the transaction rolls the file's rows back
   db.execute(QStringLiteral("update XtblFinale set kz=' '"));
   transaction.commit();
   return result;
@@ -248,87 +370,24 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
 FinalsSaveResult SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
                                const FinalsDiscipline& discipline, bool withSvid) {
   FinalsSaveResult result;
-  struct ClassRow {
-    qint64 id;
-    QString geschlecht;
-    qint64 bisJahrgang;
-  };
-  std::vector<ClassRow> classes;
-  {
-    const db::Recordset rows = db.query(QStringLiteral(
-        "select id,geschlecht,bis_jahrgang from tblKlasse order by geschlecht,bis_jahrgang desc"));
-    for (int i = 0; i < rows.count(); ++i) {
-      classes.push_back(
-          {rows.at(i, 0).toLongLong(), rows.at(i, 1).toString(), rows.at(i, 2).toLongLong()});
-    }
-  }
-
+  const std::vector<ClassRow> classes = ReadClasses(db);
   db::Transaction transaction = db.transaction();
-  double cutWomen = 0, cutMen = 0;
-  {
-    double countWomen = 0, countMen = 0;
-    const db::Recordset rows =
-        db.query(QStringLiteral("select zeit,sex from XtblFinale order by sex desc,zeit"));
-    for (int i = 0; i < rows.count(); ++i) {
-      const bool woman = rows.at(i, 1).toString() == QLatin1String("W");
-      const bool man = rows.at(i, 1).toString() == QLatin1String("M");
-      if (woman)
-        countWomen += 1;
-      else
-        countMen += 1;
-      if (woman && women >= countWomen) cutWomen = rows.at(i, 0).toDouble();
-      if (man && men >= countMen) cutMen = rows.at(i, 0).toDouble();
-    }
-  }
+  const auto [cutWomen, cutMen] = CutOffTimes(db, women, men);
   db.execute(
       QStringLiteral("delete from XtblFinale where (sex='W' and zeit>?) or (sex='M' and zeit>?)"),
       {cutWomen, cutMen});
 
-  static const QStringList codes{"dh", "sg", "gs", "sl", "ks", "ps"};
-  QString columns =
-      QStringLiteral("id,zugewiesen,sex,nachname,vorname,verein,nation,jahrgang,klasse,mannschaft");
-  for (const QString& code : codes) columns += QStringLiteral(",%1aktiv,pkte%1").arg(code);
-  columns +=
-      QStringLiteral(",startnr%1,rpktedh,rpktesg,rpktegs,rpktesl,rpkteks,rpkteps,pktesc,code")
-          .arg(discipline.code);
-  if (withSvid) columns += QStringLiteral(",svid");
+  const QString columns = ParticipantColumns(discipline.code, withSvid);
   const int valueCount = static_cast<int>(columns.count(QLatin1Char(','))) + 1;
   BatchInsert insert(db, QStringLiteral("insert into tblTeilnehmer (%1)").arg(columns), valueCount);
-
   const db::Recordset rows = db.query(QStringLiteral(
       "select startnr,code,sex,nachname,vorname,verein,nation,jahrgang,punkte,svid from "
       "XtblFinale order by sex desc,zeit desc"));
   std::set<qint64> svids;
   for (int i = 0; i < rows.count(); ++i) {
-    const qint64 number = i + 1;
-    const QString sex = rows.at(i, "sex").toString();
-    const qint64 year = rows.at(i, "jahrgang").toLongLong();
-    qint64 klasse = 0;
-    for (const ClassRow& row : classes) {
-      if (row.geschlecht != sex) continue;
-      if (year > row.bisJahrgang) break;
-      klasse = row.id;
-    }
-    const QString verein = rows.at(i, "verein").toString().trimmed();
-    const double points = rows.at(i, "punkte").toDouble();
-    QVariantList values{number,
-                        true,
-                        sex,
-                        rows.at(i, "nachname").toString().trimmed(),
-                        rows.at(i, "vorname").toString().trimmed(),
-                        verein.isEmpty() ? QVariant() : QVariant(verein),
-                        rows.at(i, "nation").isNull()
-                            ? QVariant()
-                            : QVariant(rows.at(i, "nation").toString().trimmed()),
-                        year,
-                        klasse,
-                        0};
-    for (const QString& code : codes) {
-      values << (code == discipline.code) << points;
-    }
-    values << (keepBibs ? rows.at(i, "startnr").toLongLong() : number);
-    for (int k = 0; k < 7; ++k) values << 9999.99;
-    values << Value(rows.at(i, "code"));
+    const qint64 klasse =
+        ClassOf(classes, rows.at(i, "sex").toString(), rows.at(i, "jahrgang").toLongLong());
+    QVariantList values = ParticipantValues(rows, i, i + 1, klasse, keepBibs, discipline.code);
     if (withSvid) {
       const qint64 svid = rows.at(i, "svid").toLongLong();
       if (svid != 0 && !svids.insert(svid).second) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace kx {
@@ -49,6 +50,101 @@ void ReassignClasses(db::Connection& db) {
   }
 }
 
+// The category codes of the competition.
+std::vector<QString> ReadCategories(db::Connection& db) {
+  std::vector<QString> categories;
+  const db::Recordset k = db.query(QStringLiteral("select kat from tblKategorie"));
+  for (int i = 0; i < k.count(); ++i) categories.push_back(k.at(i, 0).toString());
+  return categories;
+}
+
+bool HasCategory(const std::vector<QString>& categories, const QString& kat) {
+  for (const QString& c : categories) {
+    if (GermanEqual(c, kat)) return true;
+  }
+  return false;
+}
+
+// The positions of the targets' columns in the file's header line; the group's is -1 when
+// its target has no column assigned.
+struct ClassColumns {
+  int klasse = -1, kategorie = -1, jahrgang = -1, gruppe = -1;
+};
+ClassColumns LocateClassColumns(TargetRows& rows, const ImportFile& file, QChar separator) {
+  LocateColumns(
+      rows, file.lines.isEmpty() ? QStringList() : SplitImportLine(file.lines.first(), separator));
+  const TargetRow* gruppe = FindTarget(rows, ImportTarget::Gruppe);
+  return {FindTarget(rows, ImportTarget::Klasse)->col,
+          FindTarget(rows, ImportTarget::Geschlecht)->col,
+          FindTarget(rows, ImportTarget::Jahrgang)->col,
+          gruppe && gruppe->assigned() ? gruppe->col : -1};
+}
+
+// One line of the class file: the class name, the category in capitals and the year limit,
+// each without surrounding blanks, and the group name as it stands.
+struct ClassLine {
+  QString name, category, limit, group;
+};
+ClassLine ReadClassLine(const QString& text, QChar separator, const ClassColumns& columns) {
+  const QStringList fields = SplitImportLine(text, separator);
+  return {TrimmedBlanks(FieldAt(fields, columns.klasse)),
+          TrimmedBlanks(UpperKeepSharpS(FieldAt(fields, columns.kategorie))),
+          TrimmedBlanks(FieldAt(fields, columns.jahrgang)), FieldAt(fields, columns.gruppe)};
+}
+
+// Writes the classes of the file one by one, with their groups: each group at the first
+// line that names it, found again by name on later lines.
+class ClassWriter {
+ public:
+  explicit ClassWriter(db::Connection& db) : db_(db) {}
+  int written() const { return written_; }
+
+  // Writes the class of `line`; false when it cannot be written (a year limit that is no
+  // whole number, or an insert the database refuses).
+  bool write(const ClassLine& line) {
+    const std::optional<qint64> year = WholeNumber(line.limit);
+    if (!year) return false;
+    try {
+      const QVariant group = groupOf(line.group);
+      ++lastClassId_;
+      db_.execute(QStringLiteral("insert into tblKlasse (id,klname,geschlecht,bis_Jahrgang,gruppe,"
+                                 "sortpos,nenngeld) values(?,?,?,?,?,?,Null)"),
+                  {lastClassId_, line.name, line.category, *year, group, lastClassId_});
+    } catch (const db::Error&) {
+      return false;
+    }
+    ++written_;
+    return true;
+  }
+
+ private:
+  // The group's id, the group created when it is new; Null without a name.
+  QVariant groupOf(const QString& groupName) {
+    if (groupName.isEmpty()) return QVariant();
+    if (const auto it = groups_.find(groupName); it != groups_.end()) return it->second;
+    ++lastGroupId_;
+    db_.execute(QStringLiteral("insert into tblGruppe (id,grpname,sortpos) values(?,?,?)"),
+                {lastGroupId_, groupName, lastGroupId_});
+    groups_.emplace(groupName, lastGroupId_);
+    return lastGroupId_;
+  }
+
+  db::Connection& db_;
+  int written_ = 0;
+  qint64 lastClassId_ = 0;
+  qint64 lastGroupId_ = 0;
+  std::map<QString, qint64, GermanLess> groups_;
+};
+
+ImportResult Aborted(const QString& name, int written, int lineNumber) {
+  return {
+      ImportResult::Kind::Aborted,
+      QStringLiteral("Die Klasse ") + name +
+          QStringLiteral(" kann nicht importiert werden (fehlerhafter Satz in der Import-Datei)") +
+          kCrLf + QStringLiteral("Import nach %1 Klassen abgebrochen!").arg(written) + kCrLf +
+          NothingTakenOverNote(lineNumber)};
+}
+
 }  // namespace
 
 ImportResult ImportClasses(AppState& state, const QString& path, QChar separator,
@@ -68,83 +164,28 @@ ImportResult ImportClasses(AppState& state, const QString& path, QChar separator
   db::Transaction transaction(db);
   db.execute(QStringLiteral("delete from tblKlasse"));
   db.execute(QStringLiteral("delete from tblGruppe"));
+  const std::vector<QString> categories = ReadCategories(db);
+  const ClassColumns columns = LocateClassColumns(rows, *file, separator);
 
-  std::vector<QString> categories;
-  const db::Recordset k = db.query(QStringLiteral("select kat from tblKategorie"));
-  for (int i = 0; i < k.count(); ++i) categories.push_back(k.at(i, 0).toString());
-  auto categoryExists = [&categories](const QString& kat) {
-    for (const QString& c : categories) {
-      if (GermanEqual(c, kat)) return true;
-    }
-    return false;
-  };
-
-  LocateColumns(rows, file->lines.isEmpty() ? QStringList()
-                                            : SplitImportLine(file->lines.first(), separator));
-  const TargetRow* gruppe = FindTarget(rows, ImportTarget::Gruppe);
-  if (gruppe && !gruppe->assigned()) gruppe = nullptr;
-  const int klasseCol = FindTarget(rows, ImportTarget::Klasse)->col;
-  const int kategorieCol = FindTarget(rows, ImportTarget::Geschlecht)->col;
-  const int jahrgangCol = FindTarget(rows, ImportTarget::Jahrgang)->col;
-
+  // Lines without a class name, category or year limit are passed over and not counted.
   int counted = 0;
-  int written = 0;
-  qint64 lastClassId = 0;
-  qint64 lastGroupId = 0;
   QString rejects;
-  std::map<QString, qint64, GermanLess> groups;
+  ClassWriter writer(db);
   for (int i = 1; i < file->lines.size(); ++i) {
+    const ClassLine line = ReadClassLine(file->lines[i], separator, columns);
+    if (line.name.isEmpty() || line.category.isEmpty() || line.limit.isEmpty()) continue;
     ++counted;
-    const QStringList fields = SplitImportLine(file->lines[i], separator);
-    const QString name = TrimmedBlanks(FieldAt(fields, klasseCol));
-    const QString category = TrimmedBlanks(UpperKeepSharpS(FieldAt(fields, kategorieCol)));
-    const QString limit = TrimmedBlanks(FieldAt(fields, jahrgangCol));
-    if (name.isEmpty() || category.isEmpty() || limit.isEmpty()) {
-      --counted;
+    if (!HasCategory(categories, line.category)) {
+      rejects += line.name + QStringLiteral(" nicht importiert, da ungültige Kategorie") + kCrLf;
       continue;
     }
-    if (!categoryExists(category)) {
-      rejects += name + QStringLiteral(" nicht importiert, da ungültige Kategorie") + kCrLf;
-      continue;
-    }
-    const auto abort = [&] {
-      return ImportResult{
-          ImportResult::Kind::Aborted,
-          QStringLiteral("Die Klasse ") + name +
-              QStringLiteral(
-                  " kann nicht importiert werden (fehlerhafter Satz in der Import-Datei)") +
-              kCrLf + QStringLiteral("Import nach %1 Klassen abgebrochen!").arg(written) + kCrLf +
-              NothingTakenOverNote(i + 1)};
-    };
-    const std::optional<qint64> year = WholeNumber(limit);
-    if (!year) return abort();
-    try {
-      QVariant group;
-      const QString groupName = gruppe ? FieldAt(fields, gruppe->col) : QString();
-      if (!groupName.isEmpty()) {
-        if (const auto it = groups.find(groupName); it != groups.end()) {
-          group = it->second;
-        } else {
-          ++lastGroupId;
-          db.execute(QStringLiteral("insert into tblGruppe (id,grpname,sortpos) values(?,?,?)"),
-                     {lastGroupId, groupName, lastGroupId});
-          groups.emplace(groupName, lastGroupId);
-          group = lastGroupId;
-        }
-      }
-      ++lastClassId;
-      db.execute(QStringLiteral("insert into tblKlasse (id,klname,geschlecht,bis_Jahrgang,gruppe,"
-                                "sortpos,nenngeld) values(?,?,?,?,?,?,Null)"),
-                 {lastClassId, name, category, *year, group, lastClassId});
-    } catch (const db::Error&) {
-      return abort();
-    }
-    ++written;
+    if (!writer.write(line)) return Aborted(line.name, writer.written(), i + 1);
   }
   ReassignClasses(db);
   transaction.commit();
 
-  QString summary = QStringLiteral("%1 von %2 Klassen importiert!").arg(written).arg(counted);
+  QString summary =
+      QStringLiteral("%1 von %2 Klassen importiert!").arg(writer.written()).arg(counted);
   if (!rejects.isEmpty()) summary += kCrLf + kRejectRule + kCrLf + kCrLf + rejects;
   return {ImportResult::Kind::Done, summary};
 }
