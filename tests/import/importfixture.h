@@ -6,6 +6,7 @@
 #include "db/competitionbuilder.h"
 #include "db/database.h"
 #include "import/columnassignment.h"
+#include "tests/support/qtprint.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-
-// Texts in failure messages as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 
 namespace kx::test {
 

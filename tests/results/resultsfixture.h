@@ -9,6 +9,7 @@
 #include "db/database.h"
 #include "tests/support/appfixture.h"
 #include "tests/support/pdfreader.h"
+#include "tests/support/qtprint.h"
 #include "tests/support/scriptedui.h"
 
 #include <QDir>
@@ -17,11 +18,6 @@
 #include <ostream>
 
 #include <gtest/gtest.h>
-
-// Readable texts in the failure messages of these tests.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 
 namespace kx::test {
 

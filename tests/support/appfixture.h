@@ -5,6 +5,7 @@
 
 #include "app/mainwindow.h"
 #include "db/competitionbuilder.h"
+#include "tests/support/qtprint.h"
 #include "tests/support/scriptedui.h"
 
 #include <QAction>

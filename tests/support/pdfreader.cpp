@@ -7,8 +7,11 @@
 #include <poppler/cpp/poppler-font.h>
 #include <poppler/cpp/poppler-page.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <memory>
+#include <type_traits>
 
 namespace kx::test {
 
@@ -95,10 +98,26 @@ QList<PdfWord> PdfReader::findWords(const QString& text, int page) const {
   return found;
 }
 
-std::optional<PdfWord> PdfReader::findWord(const QString& text, int page) const {
+template <class T>
+const T& Found<T>::operator*() const {
+  if (this->has_value()) return this->value();
+  ADD_FAILURE() << "Nicht im PDF: \"" << looked_.toStdString() << '"';
+  static const T placeholder = [] {
+    if constexpr (std::is_same_v<T, PdfLine>) {
+      return PdfLine{{PdfWord{}}};
+    } else {
+      return PdfWord{};
+    }
+  }();
+  return placeholder;
+}
+template class Found<PdfWord>;
+template class Found<PdfLine>;
+
+Found<PdfWord> PdfReader::findWord(const QString& text, int page) const {
   const QList<PdfWord> found = findWords(text, page);
-  if (found.isEmpty()) return std::nullopt;
-  return found.first();
+  if (found.isEmpty()) return {std::nullopt, text};
+  return {found.first(), text};
 }
 
 QList<PdfLine> PdfReader::lines(int page, double tolerance) const {
@@ -125,15 +144,15 @@ QStringList PdfReader::lineTexts(int page) const {
   return texts;
 }
 
-std::optional<PdfLine> PdfReader::findLine(const QString& part, int page) const {
+Found<PdfLine> PdfReader::findLine(const QString& part, int page) const {
   const int first = page == 0 ? 1 : page;
   const int last = page == 0 ? pageCount() : page;
   for (int p = first; p <= last; ++p) {
     for (const PdfLine& line : lines(p)) {
-      if (line.text().contains(part)) return line;
+      if (line.text().contains(part)) return {line, part};
     }
   }
-  return std::nullopt;
+  return {std::nullopt, part};
 }
 
 bool PdfReader::renderPage(int page, const QString& pngPath, int dpi) const {

@@ -14,6 +14,8 @@
 //
 // Pages are numbered from 1.
 
+#include "tests/support/qtprint.h"
+
 #include <QList>
 #include <QRectF>
 #include <QSizeF>
@@ -21,6 +23,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 namespace kx::test {
 
@@ -51,6 +54,21 @@ struct PdfLine {
   QString text() const;  // the words joined by one blank
 };
 
+// What findWord and findLine return: an optional whose -> on a missing value fails the
+// test and gives an empty placeholder (one blank word at the origin), so one missing text
+// reads as a failure, not as a crash that hides every later result.
+template <class T>
+class Found : public std::optional<T> {
+ public:
+  Found(std::optional<T> value, QString looked)
+      : std::optional<T>(std::move(value)), looked_(std::move(looked)) {}
+  const T* operator->() const { return &**this; }
+  const T& operator*() const;
+
+ private:
+  QString looked_;
+};
+
 struct PdfFontInfo {
   QString name;  // with the subset tag removed
   bool embedded = false;
@@ -73,7 +91,7 @@ class PdfReader {
   QList<PdfWord> words() const;  // of all pages, page by page
 
   // The first word with exactly this text (on `page`, or on any page when page is 0).
-  std::optional<PdfWord> findWord(const QString& text, int page = 0) const;
+  Found<PdfWord> findWord(const QString& text, int page = 0) const;
   QList<PdfWord> findWords(const QString& text, int page = 0) const;
 
   // Words grouped into lines by their top (tops within `tolerance` units belong to one
@@ -82,7 +100,7 @@ class PdfReader {
   // The lines as texts, words joined by one blank.
   QStringList lineTexts(int page) const;
   // The first line whose text contains `part` (on any page when page is 0).
-  std::optional<PdfLine> findLine(const QString& part, int page = 0) const;
+  Found<PdfLine> findLine(const QString& part, int page = 0) const;
 
   QList<PdfFontInfo> fonts() const { return fonts_; }
 

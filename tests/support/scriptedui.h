@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/userinterface.h"
+#include "tests/support/qtprint.h"
 
 #include <QDateTime>
 #include <QList>

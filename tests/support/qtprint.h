@@ -1,0 +1,11 @@
+#pragma once
+
+// Qt texts in the failure messages of the tests as text, not as bytes.
+
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
