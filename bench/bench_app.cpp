@@ -1,15 +1,18 @@
 // Opening a large competition file through the menu, the time-menu state on it, and the
-// start list written as PDF.
+// lists written as PDF beside their floors.
 #include "app/competitionfile.h"
 #include "app/mainwindow.h"
+#include "bench/benchrace.h"
 #include "db/competitionbuilder.h"
 #include "pdf/pdfdocument.h"
+#include "results/resultlist.h"
 #include "startorder/startlist.h"
 #include "tests/support/scriptedui.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -18,7 +21,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <ctime>
+#include <functional>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -139,41 +145,158 @@ void BM_CheckCompetitionFile(benchmark::State& state) {
 BENCHMARK(BM_CheckCompetitionFile)->Unit(benchmark::kMillisecond);
 }  // namespace
 
-// The floor of the start list: the same texts in the same fonts on the same pages, drawn by
-// a bare painter on a bare PDF writer, nothing else.
+// The floor of a list: the same texts in the same fonts at the same places on the same
+// pages, drawn by a bare painter on a bare PDF writer, nothing else, the font set again only
+// when it changes. The painter's drawText sets a font in whole device pixels (10 pt at
+// 254 dpi: 35 px = 9.92 pt); the floor scales the painter by the ratio of the exact size to
+// those pixels whenever the size changes, so its texts come out at exactly the sizes the
+// lists draw.
 namespace {
+
+// The texts that `write` draws.
+std::vector<kx::pdf::DrawnText> TraceTexts(const std::function<void()>& write) {
+  std::vector<kx::pdf::DrawnText> texts;
+  kx::pdf::TraceDrawnTexts(&texts);
+  write();
+  kx::pdf::TraceDrawnTexts(nullptr);
+  return texts;
+}
+
+void DrawFloor(const std::vector<kx::pdf::DrawnText>& texts, const QString& out) {
+  QFile file(out);
+  file.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&file);
+  writer.setResolution(254);
+  writer.setPageLayout(
+      QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  QPainter painter(&writer);
+  int page = 1;
+  const QFont* font = nullptr;
+  qreal scale = 1;
+  for (const kx::pdf::DrawnText& t : texts) {
+    if (t.page != page) {
+      writer.newPage();
+      page = t.page;
+    }
+    if (font == nullptr || *font != t.font) {
+      if (font == nullptr || font->pointSizeF() != t.font.pointSizeF()) {
+        scale = t.font.pointSizeF() * writer.resolution() / 72.0 / QFontInfo(t.font).pixelSize();
+        painter.setWorldTransform(QTransform::fromScale(scale, scale));
+      }
+      painter.setFont(t.font);
+      font = &t.font;
+    }
+    painter.drawText(t.baseline / scale, t.text);
+  }
+  painter.end();
+}
+
+double ThreadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The floor benchmark of the list that `write` draws. Before each floor the list itself is
+// written, outside the measured time: its CPU time against the floor's, taken in turns so
+// that a load coming and going on the machine falls on both alike, is the counter "ratio"
+// ("list" the list's time in ms).
+void RunFloor(benchmark::State& state, const std::function<void()>& write, const QString& out) {
+  const std::vector<kx::pdf::DrawnText> texts = TraceTexts(write);
+  double list = 0;
+  double floor = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const double listStart = ThreadSeconds();
+    write();
+    list += ThreadSeconds() - listStart;
+    state.ResumeTiming();
+    const double floorStart = ThreadSeconds();
+    DrawFloor(texts, out);
+    floor += ThreadSeconds() - floorStart;
+  }
+  state.counters["texts"] = static_cast<double>(texts.size());
+  state.counters["list"] = benchmark::Counter(list * 1000, benchmark::Counter::kAvgIterations);
+  state.counters["ratio"] = list / floor;
+}
+
 void BM_StartListPdfFloor(benchmark::State& state) {
   LargeSetup& setup = Setup(static_cast<int>(state.range(0)));
   StartListRun run(setup);
   const QString out = QDir(setup.dir.path()).filePath("Boden.pdf");
-  std::vector<kx::pdf::DrawnText> texts;
-  kx::pdf::TraceDrawnTexts(&texts);
-  run.write(out);
-  kx::pdf::TraceDrawnTexts(nullptr);
-  for (auto _ : state) {
-    QFile file(out);
-    file.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&file);
-    writer.setResolution(254);
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    QPainter painter(&writer);
-    int page = 1;
-    const QFont* font = nullptr;
-    for (const kx::pdf::DrawnText& t : texts) {
-      if (t.page != page) {
-        writer.newPage();
-        page = t.page;
-      }
-      if (font == nullptr || *font != t.font) {
-        painter.setFont(t.font);
-        font = &t.font;
-      }
-      painter.drawText(t.baseline, t.text);
-    }
-    painter.end();
-  }
-  state.counters["texts"] = static_cast<double>(texts.size());
+  RunFloor(
+      state, [&] { run.write(out); }, out);
 }
 BENCHMARK(BM_StartListPdfFloor)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// A pupils' points race (type 4, points on), opened as the program opens it: run 1 by class
+// runs the points correction. Its start list and its run-1 result list, both by class,
+// beside their floors.
+using Race = kx::bench::BenchRace;
+
+Race& PointsRace(int participants) {
+  static std::map<int, std::unique_ptr<Race>> races;
+  return kx::bench::OpenBenchRace(
+      races, participants,
+      [](int n) {
+        kx::db::CompetitionSpec race = kx::db::LargeCompetition(n);
+        race.bewerb.typ = 4;
+        race.bewerb.punktewertung = true;
+        return race;
+      },
+      [](Race& race) {
+        race.state.Season = QStringLiteral("2026/2027");
+        race.state.CreditLine =
+            QStringLiteral("erstellt mit Kandrix (Kandor Zusatzprogramm) - Version 3.7.6");
+      });
+}
+
+bool WritePointsRaceStartList(Race& race, const QString& out) {
+  race.ui.chooseSaveFile(out);
+  const kx::StartListOptions options{QStringLiteral("Klasse"), false, false};
+  return kx::WriteStartList(race.state, options).text.startsWith(QStringLiteral("Startliste"));
+}
+
+bool WritePointsRaceResultList(Race& race, const QString& out) {
+  race.ui.chooseSaveFile(out);
+  const kx::ResultListOptions options{QStringLiteral("1"), QStringLiteral("Klasse"), false, false};
+  return kx::WriteResultList(race.state, options)
+      .text.startsWith(QStringLiteral("Ergebnisliste gespeichert"));
+}
+
+// The list that `write` writes into a file, and its floor.
+using PointsRaceList = bool (*)(Race& race, const QString& out);
+
+void RunPointsRaceList(benchmark::State& state, PointsRaceList write) {
+  Race& race = PointsRace(static_cast<int>(state.range(0)));
+  const QString out = race.dir.filePath(QStringLiteral("Liste.pdf"));
+  for (auto _ : state) {
+    if (!write(race, out)) state.SkipWithError("not written");
+  }
+}
+
+void RunPointsRaceFloor(benchmark::State& state, PointsRaceList write) {
+  Race& race = PointsRace(static_cast<int>(state.range(0)));
+  const QString out = race.dir.filePath(QStringLiteral("Boden.pdf"));
+  RunFloor(
+      state, [&] { write(race, out); }, out);
+}
+
+void BM_PointsRaceStartList(benchmark::State& state) {
+  RunPointsRaceList(state, WritePointsRaceStartList);
+}
+void BM_PointsRaceStartListFloor(benchmark::State& state) {
+  RunPointsRaceFloor(state, WritePointsRaceStartList);
+}
+void BM_PointsRaceResultList(benchmark::State& state) {
+  RunPointsRaceList(state, WritePointsRaceResultList);
+}
+void BM_PointsRaceResultListFloor(benchmark::State& state) {
+  RunPointsRaceFloor(state, WritePointsRaceResultList);
+}
+BENCHMARK(BM_PointsRaceStartList)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PointsRaceStartListFloor)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PointsRaceResultList)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PointsRaceResultListFloor)->Arg(5000)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -1,19 +1,18 @@
 #include "pdf/pdfdocument.h"
 
 #include "common/userinterface.h"
+#include "pdf/exactfont.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
-#include <QFontMetricsF>
 #include <QImageReader>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -83,26 +82,17 @@ struct PdfDocument::Impl {
   int pages = 0;
   QPointF current;
 
-  // A text met in one variant: its width and the layout that draws it. Lists measure a
-  // text before they draw it and repeat many texts (clubs, nations, years): each is shaped
-  // once per document, and drawn from its layout as often as it occurs. A text drawn
-  // without being measured is shaped only when it comes again: until then the painter's
-  // drawText, which shapes it anyway, draws it.
+  // A text met in one variant: its width and the glyphs that draw it. Lists measure a text
+  // before they draw it and repeat many texts (clubs, nations, years): each is shaped once
+  // per document, and drawn from its glyphs as often as it occurs.
   struct Shaped {
-    bool done = false;   // width, ascent and layout are set
-    bool drawn = false;  // drawn once before it was shaped
-    qreal width = 0;
-    qreal ascent = 0;  // of its line: the baseline lies this far below the layout's top
-    std::unique_ptr<QTextLayout> layout;  // none: drawn by the painter's drawText
+    bool done = false;  // `text` is set
+    ExactText text;
   };
 
-  // The fonts of the document as resolved on the writer, one per variant, built on first
-  // use; `metrics` is the current one's.
+  // The fonts of the document, one per variant, built on first use.
   struct Variant {
-    QFont font;
-    QFontMetricsF metrics;
-    qreal ascent = 0;
-    qreal lineSpacing = 0;
+    ExactFont font;
     mutable std::unordered_map<QString, Shaped> texts;
   };
   struct VariantKey {
@@ -121,7 +111,6 @@ struct PdfDocument::Impl {
   std::unordered_map<VariantKey, Variant, VariantHash> variants;  // nodes stay where they are
   bool fontDirty = true;
   const Variant* variant = nullptr;
-  const QFontMetricsF* metrics = nullptr;
 
   int fail(const QString& message) {
     error = message;
@@ -153,26 +142,21 @@ struct PdfDocument::Impl {
     return true;
   }
 
-  const QFontMetricsF& useFont() {
-    if (fontDirty) {
-      VariantKey key{fontName, fontSize, bold, italic};
-      auto it = variants.find(key);
-      if (it == variants.end()) {
-        QFont font(fontName);
-        font.setPointSize(fontSize);
-        font.setBold(bold);
-        font.setItalic(italic);
-        // Design metrics: a document's widths do not depend on screen hinting.
-        font.setHintingPreference(QFont::PreferNoHinting);
-        const QFontMetricsF fm(font, writer.get());
-        it = variants.emplace(std::move(key), Variant{font, fm, fm.ascent(), fm.lineSpacing(), {}})
-                 .first;
-      }
-      variant = &it->second;
-      metrics = &variant->metrics;
-      fontDirty = false;
+  void useFont() {
+    if (!fontDirty) return;
+    VariantKey key{fontName, fontSize, bold, italic};
+    auto it = variants.find(key);
+    if (it == variants.end()) {
+      QFont font(fontName);
+      font.setPointSize(fontSize);
+      font.setBold(bold);
+      font.setItalic(italic);
+      // Design metrics: a document's widths do not depend on screen hinting.
+      font.setHintingPreference(QFont::PreferNoHinting);
+      it = variants.emplace(std::move(key), Variant{ExactFont(font, writer.get()), {}}).first;
     }
-    return *metrics;
+    variant = &it->second;
+    fontDirty = false;
   }
 
   // The text looked up last, and in which variant: a list measures a text, then cuts or
@@ -181,50 +165,23 @@ struct PdfDocument::Impl {
   mutable QString lastText;
   mutable Shaped* lastShaped = nullptr;
 
-  // The entry of a text in the current font, made (not yet shaped) on its first use.
-  Shaped& entry(const QString& text) const {
-    if (lastVariant == variant && text == lastText) return *lastShaped;
+  // A text in the current font, shaped on the writer as the painter's drawText shapes it
+  // (one line in the painter's direction), kept with its glyphs.
+  const ExactText& shaped(const QString& text) const {
+    if (lastVariant == variant && text == lastText) return lastShaped->text;
     Shaped& s = variant->texts[text];
     lastVariant = variant;
     lastText = text;
     lastShaped = &s;
-    return s;
-  }
-
-  // A text in the current font, shaped on the writer as the painter's drawText shapes it
-  // (one line in the painter's direction), kept with its glyphs.
-  const Shaped& shaped(const QString& text) const {
-    Shaped& s = entry(text);
-    if (s.done) return s;
-    s.done = true;
-    // A line separator would end the layout's line, and QFontMetricsF measures only up to
-    // a U+009C: such texts keep the painter's own drawing and measuring.
-    if (text.contains(QChar::LineSeparator) || text.contains(QChar(0x9c))) {
-      s.width = metrics->horizontalAdvance(text);
-      return s;
+    if (!s.done) {
+      s.done = true;
+      s.text = variant->font.shape(text, painter->layoutDirection());
     }
-    s.layout = std::make_unique<QTextLayout>(text, variant->font, writer.get());
-    QTextLayout& layout = *s.layout;
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setTextDirection(painter->layoutDirection());
-    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-    layout.setTextOption(option);
-    layout.setCacheEnabled(true);  // keeps the glyphs of the layout for drawing
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    layout.endLayout();
-    if (line.isValid()) {
-      s.width = line.horizontalAdvance();
-      s.ascent = line.ascent();
-    }
-    return s;
+    return s.text;
   }
 
   // The width of a text in the current font.
   qreal advance(const QString& text) const { return shaped(text).width; }
-
-  const Variant* painterFont = nullptr;  // the variant the painter's font is set to
 
   int appliedLineWidth = -1;  // the width of the painter's pen; -1: none set yet
 
@@ -242,23 +199,9 @@ struct PdfDocument::Impl {
 
   // Draws one line of text with the top of the line at `top`.
   void drawLine(qreal x, qreal top, const QString& text) {
-    const QPointF baseline(x, top + variant->ascent);
-    Shaped& s = entry(text);
-    if (s.done || s.drawn) {
-      shaped(text);
-    } else {
-      s.drawn = true;  // the first time unmeasured: left to the painter
-    }
-    if (s.layout) {
-      s.layout->draw(painter.get(), QPointF(x, baseline.y() - s.ascent));
-    } else {
-      if (painterFont != variant) {
-        painter->setFont(variant->font);
-        painterFont = variant;
-      }
-      painter->drawText(baseline, text);
-    }
-    if (gTrace != nullptr) gTrace->push_back({pages, variant->font, baseline, text});
+    const QPointF baseline(x, top + variant->font.ascent());
+    variant->font.draw(*painter, baseline, text, shaped(text));
+    if (gTrace != nullptr) gTrace->push_back({pages, variant->font.font(), baseline, text});
   }
 
   // One line of set text: what is seen of it (no trailing blanks) and its width.
@@ -275,7 +218,7 @@ struct PdfDocument::Impl {
     auto visible = [&](qsizetype from, qsizetype to) {
       QString part = text.mid(from, to - from);
       part.truncate(visibleLength(part));
-      return Line{part, metrics->horizontalAdvance(part)};  // pieces: not kept
+      return Line{part, variant->font.advance(part)};  // pieces: not kept
     };
     const qsizetype n = text.size();
     const qsizetype seen = visibleLength(text);
@@ -514,7 +457,6 @@ int PdfDocument::BeginDoc() {
   d->variants.clear();
   d->variant = nullptr;
   d->lastVariant = nullptr;
-  d->painterFont = nullptr;
   d->appliedLineWidth = -1;
   d->fontDirty = true;
   return 0;
@@ -546,7 +488,7 @@ int PdfDocument::DrawText(int left, int top, int right, int /*unused1*/, int ali
     return d->fail(QStringLiteral("Ungültige Textausrichtung: %1").arg(align));
   }
   d->useFont();
-  const qreal lineHeight = d->variant->lineSpacing;
+  const qreal lineHeight = d->variant->font.lineSpacing();
   qreal y = top;
   for (const Impl::Line& line : d->layout(text, left, right)) {
     qreal x = left;
@@ -565,7 +507,7 @@ int PdfDocument::DrawText(int left, int top, int right, int /*unused1*/, int ali
 int PdfDocument::TextHeight(int left, int right, const QString& text) {
   if (!d->ready()) return -1;
   d->useFont();
-  const qreal lineHeight = d->variant->lineSpacing;
+  const qreal lineHeight = d->variant->font.lineSpacing();
   const auto lines = d->layout(text, left, right);
   return static_cast<int>(std::lround(static_cast<qreal>(lines.size()) * lineHeight));
 }

@@ -103,7 +103,8 @@ class PdfDocument {
   std::unique_ptr<Impl> d;
 };
 
-// One text as a document drew it: its page (1-based), font, baseline start and text.
+// One text as a document drew it: its page (1-based), font, baseline start and text. The
+// document draws it at exactly the font's point size (see pdf/exactfont.h).
 struct DrawnText {
   int page = 0;
   QFont font;

@@ -2,6 +2,7 @@
 // wraps, fonts, pages, pictures, and that a failed or abandoned output damages no file.
 
 #include "pdf/pdfdocument.h"
+#include "pdf/pdfpen.h"
 
 #include "tests/support/pdfreader.h"
 #include "tests/support/scriptedui.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -59,10 +61,17 @@ double lineHeight(const PdfReader& pdf) {
 }
 
 TEST_F(PdfDocumentTest, TextOutPlacesTheTopLeftOfTheTextAtThePointInEverySize) {
-  const QString file = write("sizes.pdf", [](PdfDocument& doc) {
+  // Every size is drawn as asked, not at the whole device pixels of 254 dpi (10 pt would be
+  // 9.92 pt, 7 pt 7.09 pt), bold and italic alike, and measured as it is drawn.
+  QList<int> widths;
+  const QString file = write("sizes.pdf", [&](PdfDocument& doc) {
     for (int size = 5; size <= 16; ++size) {
       doc.SetNumProp(kPropFontSize, size);
-      doc.TextOut(100 + size, 150 * size, QStringLiteral("Größe%1").arg(size));
+      doc.SetNumProp(kPropBold, size % 2);
+      doc.SetNumProp(kPropItalic, size % 3 == 0 ? 1 : 0);
+      const QString text = QStringLiteral("Größe%1").arg(size);
+      widths.append(doc.TextWidth(text));
+      doc.TextOut(100 + size, 150 * size, text);
     }
   });
   PdfReader pdf(file);
@@ -73,9 +82,10 @@ TEST_F(PdfDocumentTest, TextOutPlacesTheTopLeftOfTheTextAtThePointInEverySize) {
     ASSERT_TRUE(word);
     EXPECT_NEAR(word->left(), 100 + size, 1);
     EXPECT_NEAR(word->top(), 150 * size, 1);
-    // Sizes land on whole device units: within 2 % of the asked size.
-    EXPECT_NEAR(word->size, size, size * 0.02 + 0.01);
-    EXPECT_EQ(word->font, "LiberationSans");
+    EXPECT_NEAR(word->size, size, 0.01);
+    EXPECT_NEAR(word->right() - word->left(), widths[size - 5], 0.5);
+    EXPECT_EQ(word->bold(), size % 2 == 1);
+    EXPECT_EQ(word->italic(), size % 3 == 0);
   }
 }
 
@@ -128,7 +138,7 @@ TEST_F(PdfDocumentTest, DrawTextWrapsAtTheRightEdgeAndReportsTheBottomOfItsLastL
   QStringList read;
   QList<test::PdfLine> lines;
   for (const auto& line : pdf.lines(1)) {
-    if (line.top() >= 1500) break;
+    if (line.top() >= 1500 - 1) break;
     lines.append(line);
     EXPECT_NEAR(line.left(), 770, 1);
     EXPECT_LE(line.right(), 2000 + 1);
@@ -158,7 +168,7 @@ TEST_F(PdfDocumentTest, AWordWiderThanTheColumnIsBrokenInsideAndRightAlignedLine
   PdfReader pdf(file);
   QString joined;
   for (const auto& line : pdf.lines(1)) {
-    if (line.top() >= 500) {
+    if (line.top() >= 500 - 1) {
       EXPECT_NEAR(line.right(), 1400, 1);
       continue;
     }
@@ -453,24 +463,28 @@ TEST_F(PdfDocumentTest, RightAlignedTextKeepsItsTrailingBlanks) {
 }
 
 // Texts are shaped once and drawn from their glyphs: a name in a right-to-left script, alone
-// or beside Latin letters, and a text with a line separator in it still start at their point
-// and end at their measured width, whole.
+// or beside Latin letters, one in a script the font lacks (drawn in a fallback font) and a
+// text with a line separator in it still start at their point and end at their measured
+// width, whole, at the size asked for.
 TEST_F(PdfDocumentTest, RightToLeftNamesAndSeparatorsStayWholeInTheirPlace) {
   const QStringList names{
       QStringLiteral("\u05E9\u05DC\u05D5\u05DD"), QStringLiteral("Cohen \u05D0\u05D1\u05D9 12"),
-      QStringLiteral("\u05D0\u05D1\u05D9 Cohen 12"), QStringLiteral("Eins\u2028Zwei")};
+      QStringLiteral("\u05D0\u05D1\u05D9 Cohen 12"),
+      QStringLiteral("Haddad \u0645\u0631\u062D\u0628\u0627"), QStringLiteral("Eins\u2028Zwei")};
+  const int n = static_cast<int>(names.size());
   QList<int> widths;
   const QString file = write("rtl.pdf", [&](PdfDocument& doc) {
     doc.SetNumProp(kPropFontSize, 9);
-    for (int i = 0; i < names.size(); ++i) {
+    for (int i = 0; i < n; ++i) {
       widths << doc.TextWidth(names[i]);
       doc.TextOut(500, 100 + 100 * i, names[i]);
       doc.DrawText(150, 1000 + 100 * i, 1000, 0, kAlignRight, 0, names[i]);
     }
   });
-  const auto lines = PdfReader(file).lines(1);
-  ASSERT_EQ(lines.size(), 8);
-  EXPECT_TRUE(lines[3].text().contains(QLatin1String("Zwei")));
+  const PdfReader pdf(file);
+  const auto lines = pdf.lines(1);
+  ASSERT_EQ(lines.size(), 2 * n);
+  EXPECT_TRUE(lines[n - 1].text().contains(QLatin1String("Zwei")));
   // Left and right end of a line, whatever order its words were read in.
   auto extent = [](const test::PdfLine& line) {
     std::pair<double, double> e{1e9, -1e9};
@@ -480,13 +494,35 @@ TEST_F(PdfDocumentTest, RightToLeftNamesAndSeparatorsStayWholeInTheirPlace) {
     }
     return e;
   };
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < n; ++i) {
     SCOPED_TRACE(i);
     EXPECT_NEAR(extent(lines[i]).first, 500, 1);
     EXPECT_NEAR(extent(lines[i]).second, 500 + widths[i], 1);
-    EXPECT_NEAR(extent(lines[4 + i]).first, 1000 - widths[i], 1);
-    EXPECT_NEAR(extent(lines[4 + i]).second, 1000, 1);
+    EXPECT_NEAR(extent(lines[n + i]).first, 1000 - widths[i], 1);
+    EXPECT_NEAR(extent(lines[n + i]).second, 1000, 1);
   }
+  for (const PdfWord& word : pdf.wordsOnPage(1))
+    EXPECT_NEAR(word.size, 9, 0.01) << word.font.toStdString();
+}
+
+// Shrinking decides at the size that is drawn: a club that fits its column at a true 7 pt
+// is drawn at 7 pt, not at 6 pt because it would not fit at the 7.09 pt of whole pixels.
+TEST_F(PdfDocumentTest, AClubThatFitsAtSevenPointsStaysAtSevenPoints) {
+  const QString club = QStringLiteral("Skiclub Unterinntal");
+  QRawFont font = QRawFont::fromFont(QFont(QStringLiteral("Liberation Sans")));
+  font.setPixelSize(7 * 254.0 / 72);
+  qreal width = 0;
+  for (const QPointF advance :
+       font.advancesForGlyphIndexes(font.glyphIndexesForString(club), QRawFont::UseDesignMetrics))
+    width += advance.x();
+  int drop = -1;
+  const QString file = write("fit.pdf", [&](PdfDocument& doc) {
+    PdfPen pen(doc);
+    drop = pen.fit(club, 9, static_cast<int>(std::ceil(width)), true);
+    pen.textOut(100, 100 + drop, club);
+  });
+  EXPECT_EQ(drop, 4);  // two points smaller, two units each
+  EXPECT_NEAR(PdfReader(file).findWord(QStringLiteral("Skiclub"))->size, 7, 0.01);
 }
 
 // What an output killed half-way left behind goes on the next write of the same target
