@@ -8,18 +8,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 
 namespace kx {
-
-namespace {
-
-const QString kClose = QStringLiteral("Schließen (Esc)");
-
-}  // namespace
-
-GateJudgeCardPanel::GateJudgeCardPanel(PanelHost& host, const PanelInfo& row)
-    : WorkPanel(host, row) {}
 
 void GateJudgeCardPanel::build() {
   const EventLabels event =
@@ -28,33 +18,23 @@ void GateJudgeCardPanel::build() {
   addLabel(QStringLiteral("Label03"), QStringLiteral("Ausgabe auf Seite"), Arial(9),
            {600, 2225, 1575, 255});
   variant_ = addComboBox(QStringLiteral("Torrichterkarteart"), Arial(9), 2400, 2180, 4000);
-  show_ = addCheckBox(QStringLiteral("Torrichterkarte_anzeigen"),
-                      QStringLiteral("Torrichterkarte anzeigen"), true, SansSerif(8),
-                      {600, 3580, 2295, 375});
-  addButton(QStringLiteral("Torrichterkarte_ausgeben"),
-            QStringLiteral("Ausgabe Torrichterkarte (F2)"), SansSerif(8, true),
-            {600, 4460, 2650, 375}, [this] { mainAction(); });
-  addButton(QStringLiteral("Torrichterkarte_schliessen"), kClose, SansSerif(8),
-            {4080, 4460, 2055, 375}, [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("Torrichterkarte_Meldung"), QStringLiteral(" "), Arial(10),
-                     {600, 5060, 6735, 975});
+  addShowBox(QStringLiteral("Torrichterkarte_anzeigen"), QStringLiteral("Torrichterkarte anzeigen"),
+             3580);
+  addOutputButtons(QStringLiteral("Torrichterkarte_ausgeben"),
+                   QStringLiteral("Ausgabe Torrichterkarte (F2)"), SansSerif(8, true), 4460,
+                   QStringLiteral("Torrichterkarte_schliessen"), 2650);
+  addResultLine(QStringLiteral("Torrichterkarte_Meldung"), 5060);
 
   FillEventLabels(state(), event.name, event.date, true);
   variant_->addItems(kGateJudgeCardVariants);
   variant_->setCurrentIndex(0);
 }
 
-void GateJudgeCardPanel::mainAction() {
+void GateJudgeCardPanel::writeOutput(ResultLine& line) {
   // Text typed into the box selects no item, whatever item was selected before.
   const int index = kGateJudgeCardVariants.indexOf(variant_->currentText());
-  ResultLine line;
-  showResult(result_, line);
-  guarded([&] { WriteGateJudgeCard(state(), CardLayoutOfIndex(index), show_->isChecked(), line); });
-  showResult(result_, line);
+  WriteGateJudgeCard(state(), CardLayoutOfIndex(index), showAfterOutput(), line);
 }
-
-PenaltyProtocolPanel::PenaltyProtocolPanel(PanelHost& host, const PanelInfo& row)
-    : WorkPanel(host, row) {}
 
 void PenaltyProtocolPanel::build() {
   const EventLabels event =
@@ -70,54 +50,36 @@ void PenaltyProtocolPanel::build() {
   addLabel(QStringLiteral("Label04"),
            QStringLiteral("Achtung: dies kann nicht rückgängig gemacht werden!"),
            SansSerif(8, true), {870, 3050, 6000, 375});
-  show_ = addCheckBox(QStringLiteral("PenaltyProtokoll_anzeigen"),
-                      QStringLiteral("Penalty-Protokoll anzeigen"), true, SansSerif(8),
-                      {600, 3580, 2700, 375});
-  addButton(QStringLiteral("PenaltyProtokoll_ausgeben"),
-            QStringLiteral("Ausgabe Penalty-Prot. (F2)"), SansSerif(8, true),
-            {600, 4460, 2650, 375}, [this] { mainAction(); });
-  addButton(QStringLiteral("PenaltyProtokoll_schliessen"), kClose, SansSerif(8),
-            {4080, 4460, 2055, 375}, [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("PenaltyProtokoll_Meldung"), QStringLiteral(" "), Arial(10),
-                     {600, 5060, 6735, 975});
+  addShowBox(QStringLiteral("PenaltyProtokoll_anzeigen"),
+             QStringLiteral("Penalty-Protokoll anzeigen"), 3580, 2700);
+  addOutputButtons(QStringLiteral("PenaltyProtokoll_ausgeben"),
+                   QStringLiteral("Ausgabe Penalty-Prot. (F2)"), SansSerif(8, true), 4460,
+                   QStringLiteral("PenaltyProtokoll_schliessen"), 2650);
+  addResultLine(QStringLiteral("PenaltyProtokoll_Meldung"), 5060);
 
   FillEventLabels(state(), event.name, event.date, true);
 }
 
-void PenaltyProtocolPanel::mainAction() {
-  ResultLine line;
-  showResult(result_, line);
-  guarded(
-      [&] { WritePenaltyProtocol(state(), writeBack_->isChecked(), show_->isChecked(), line); });
-  showResult(result_, line);
+void PenaltyProtocolPanel::writeOutput(ResultLine& line) {
+  WritePenaltyProtocol(state(), writeBack_->isChecked(), showAfterOutput(), line);
 }
-
-RefereeProtocolPanel::RefereeProtocolPanel(PanelHost& host, const PanelInfo& row)
-    : WorkPanel(host, row) {}
 
 void RefereeProtocolPanel::build() {
   const EventLabels event =
       addEventHeader(QStringLiteral("SrProtBezVeranst"), QStringLiteral("SrProtDatumVeranst"), 4080,
                      SansSerif(10, true, true));
-  show_ = addCheckBox(QStringLiteral("Schiedsrichterprotokoll_anzeigen"),
-                      QStringLiteral("Schiedsrichterprotokoll anzeigen"), true, SansSerif(8),
-                      {600, 3580, 2700, 375});
-  addButton(QStringLiteral("Schiedsrichterprotokoll_ausgeben"),
-            QStringLiteral("Ausgabe SR-Protokoll (F2)"), SansSerif(8, true), {600, 4460, 2650, 375},
-            [this] { mainAction(); });
-  addButton(QStringLiteral("Schiedsrichterprotokoll_schliessen"), kClose, SansSerif(8),
-            {4080, 4460, 2055, 375}, [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("Schiedsrichterprotokoll_Meldung"), QStringLiteral(" "),
-                     Arial(10), {600, 5060, 6735, 975});
+  addShowBox(QStringLiteral("Schiedsrichterprotokoll_anzeigen"),
+             QStringLiteral("Schiedsrichterprotokoll anzeigen"), 3580, 2700);
+  addOutputButtons(QStringLiteral("Schiedsrichterprotokoll_ausgeben"),
+                   QStringLiteral("Ausgabe SR-Protokoll (F2)"), SansSerif(8, true), 4460,
+                   QStringLiteral("Schiedsrichterprotokoll_schliessen"), 2650);
+  addResultLine(QStringLiteral("Schiedsrichterprotokoll_Meldung"), 5060);
 
   FillEventLabels(state(), event.name, event.date, true);
 }
 
-void RefereeProtocolPanel::mainAction() {
-  ResultLine line;
-  showResult(result_, line);
-  guarded([&] { WriteRefereeProtocol(state(), show_->isChecked(), line); });
-  showResult(result_, line);
+void RefereeProtocolPanel::writeOutput(ResultLine& line) {
+  WriteRefereeProtocol(state(), showAfterOutput(), line);
 }
 
 }  // namespace kx

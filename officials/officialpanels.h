@@ -4,50 +4,45 @@
 // referee protocol. Each shows the event of the current discipline, its choices, the
 // output button (F2), the close button (Esc) and its result line.
 
-#include "workpanel/workpanel.h"
+#include "workpanel/outputpanel.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 
 namespace kx {
 
-class GateJudgeCardPanel : public WorkPanel {
+class GateJudgeCardPanel : public OutputPanel {
   Q_OBJECT
  public:
-  GateJudgeCardPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // Torrichterkarte_ausgeben
 
  private:
+  void writeOutput(ResultLine& line) override;  // Torrichterkarte_ausgeben
+
   QComboBox* variant_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
-class PenaltyProtocolPanel : public WorkPanel {
+class PenaltyProtocolPanel : public OutputPanel {
   Q_OBJECT
  public:
-  PenaltyProtocolPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // PenaltyProtokoll_ausgeben
 
  private:
+  void writeOutput(ResultLine& line) override;  // PenaltyProtokoll_ausgeben
+
   QCheckBox* writeBack_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
-class RefereeProtocolPanel : public WorkPanel {
+class RefereeProtocolPanel : public OutputPanel {
   Q_OBJECT
  public:
-  RefereeProtocolPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // Schiedsrichterprotokoll_ausgeben
 
  private:
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
+  void writeOutput(ResultLine& line) override;  // Schiedsrichterprotokoll_ausgeben
 };
 
 }  // namespace kx

@@ -2,24 +2,22 @@
 
 // "ISFErgebnisliste": the panel of the school-federation team result list.
 
-#include "workpanel/workpanel.h"
+#include "workpanel/outputpanel.h"
 
 class QCheckBox;
-class QLabel;
 
 namespace kx {
 
-class IsfListPanel : public WorkPanel {
+class IsfListPanel : public OutputPanel {
   Q_OBJECT
  public:
-  IsfListPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // ISFErgebnisliste_ausgeben
 
  private:
+  void writeOutput(ResultLine& line) override;  // ISFErgebnisliste_ausgeben
+
   QCheckBox* rankAll_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
 }  // namespace kx

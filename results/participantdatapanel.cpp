@@ -12,9 +12,6 @@
 
 namespace kx {
 
-ParticipantDataPanel::ParticipantDataPanel(PanelHost& host, const PanelInfo& row)
-    : WorkPanel(host, row) {}
-
 void ParticipantDataPanel::build() {
   addLabel(QStringLiteral("Label010"), QStringLiteral("Disziplinen"), Arial(9),
            {600, 740, 1575, 255});
@@ -60,12 +57,9 @@ void ParticipantDataPanel::build() {
   evaluation_->setCurrentIndex(1);
   connectGuarded(evaluation_, &QComboBox::currentIndexChanged, [this] { evaluationChosen(); });
   evaluationChosen();
-  addButton(QStringLiteral("TnDaten_ausgeben"), QStringLiteral("Daten exportieren (F2)"),
-            SansSerif(8, true), {600, 4460, 2535, 375}, [this] { mainAction(); });
-  addButton(QStringLiteral("TnDaten_schliessen"), QStringLiteral("Schließen (Esc)"), SansSerif(8),
-            {4080, 4460, 2055, 375}, [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("TnDaten_Meldung"), QStringLiteral(" "), Arial(10),
-                     {600, 5060, 6735, 975});
+  addOutputButtons(QStringLiteral("TnDaten_ausgeben"), QStringLiteral("Daten exportieren (F2)"),
+                   SansSerif(8, true), 4460, QStringLiteral("TnDaten_schliessen"));
+  addResultLine(QStringLiteral("TnDaten_Meldung"), 5060);
 }
 
 void ParticipantDataPanel::evaluationChosen() {
@@ -73,25 +67,22 @@ void ParticipantDataPanel::evaluationChosen() {
   for (QWidget* w : pointOptions_) w->setEnabled(points);
 }
 
-void ParticipantDataPanel::mainAction() {
-  guarded([this] {
-    showResult(result_, ResultLine{});
-    ParticipantDataOptions options;
-    for (size_t k = 0; k < disciplines_.size(); ++k)
-      options.selected[k] = disciplines_[k]->isChecked();
-    const auto evaluation = OfferedChoice(ui(), *evaluation_, QStringLiteral("Auswertung nach"));
-    if (!evaluation) return;
-    options.racePoints = *evaluation == 1;
-    if (options.racePoints) {
-      const auto per = OfferedChoice(ui(), *per_, QStringLiteral("berechnen pro"));
-      if (!per) return;
-      const auto method = OfferedChoice(ui(), *method_, QStringLiteral("berechnen nach"));
-      if (!method) return;
-      options.division = static_cast<RacePointsDivision>(*per);
-      options.method = static_cast<RacePointsMethod>(*method);
-    }
-    showResult(result_, WriteParticipantData(state(), options));
-  });
+void ParticipantDataPanel::writeOutput(ResultLine& line) {
+  ParticipantDataOptions options;
+  for (size_t k = 0; k < disciplines_.size(); ++k)
+    options.selected[k] = disciplines_[k]->isChecked();
+  const auto evaluation = OfferedChoice(ui(), *evaluation_, QStringLiteral("Auswertung nach"));
+  if (!evaluation) return;
+  options.racePoints = *evaluation == 1;
+  if (options.racePoints) {
+    const auto per = OfferedChoice(ui(), *per_, QStringLiteral("berechnen pro"));
+    if (!per) return;
+    const auto method = OfferedChoice(ui(), *method_, QStringLiteral("berechnen nach"));
+    if (!method) return;
+    options.division = static_cast<RacePointsDivision>(*per);
+    options.method = static_cast<RacePointsMethod>(*method);
+  }
+  line = WriteParticipantData(state(), options);
 }
 
 }  // namespace kx

@@ -8,13 +8,10 @@
 #include "results/postinglist.h"
 #include "workpanel/panelhost.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 
 namespace kx {
-
-PostingListPanel::PostingListPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
 void PostingListPanel::build() {
   const EventLabels event =
@@ -28,15 +25,12 @@ void PostingListPanel::build() {
   division_ = addComboBox(QStringLiteral("AushanglisteKlName"), Arial(9), 2400, 2660, 2775);
   addLabel(QStringLiteral("Label05"), QStringLiteral("Format"), Arial(9), {600, 3185, 1575, 255});
   format_ = addComboBox(QStringLiteral("AushanglisteFormat"), Arial(9), 2400, 3140, 1455);
-  show_ =
-      addCheckBox(QStringLiteral("Aushangliste_anzeigen"), QStringLiteral("Aushangliste anzeigen"),
-                  true, SansSerif(8), {600, 3740, 2295, 375});
-  addButton(QStringLiteral("Aushangliste_ausgeben"), QStringLiteral("Ausgabe Aushangliste (F2)"),
-            SansSerif(8), {600, 4460, 2535, 375}, [this] { mainAction(); });
-  addButton(QStringLiteral("Aushangliste_schliessen"), QStringLiteral("Schließen (Esc)"),
-            SansSerif(8), {4080, 4460, 2055, 375}, [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("Aushangliste_Meldung"), QStringLiteral(" "), Arial(10),
-                     {600, 5060, 6735, 975});
+  addShowBox(QStringLiteral("Aushangliste_anzeigen"), QStringLiteral("Aushangliste anzeigen"),
+             3740);
+  addOutputButtons(QStringLiteral("Aushangliste_ausgeben"),
+                   QStringLiteral("Ausgabe Aushangliste (F2)"), SansSerif(8), 4460,
+                   QStringLiteral("Aushangliste_schliessen"));
+  addResultLine(QStringLiteral("Aushangliste_Meldung"), 5060);
 
   FillEventLabels(state(), event.name, event.date, true);
   FillGroupingCombo(*grouping_, state(), GroupingChoices::PostingList);
@@ -73,20 +67,17 @@ void PostingListPanel::groupingChosen() {
   if (division_->count() > 0) division_->setCurrentIndex(0);
 }
 
-void PostingListPanel::mainAction() {
-  guarded([this] {
-    showResult(result_, ResultLine{});
-    const auto grouping = OfferedChoice(ui(), *grouping_, QStringLiteral("Gruppierung nach"));
-    if (!grouping) return;
-    const auto division = OfferedChoice(ui(), *division_, divisionLabel_->text());
-    if (!division) return;
-    PostingListOptions options;
-    options.grouping = grouping_->itemText(*grouping);
-    options.division = division_->itemText(*division);
-    options.landscape = format_->currentIndex() == 1;
-    options.openAfterOutput = show_->isChecked();
-    showResult(result_, WritePostingList(state(), options));
-  });
+void PostingListPanel::writeOutput(ResultLine& line) {
+  const auto grouping = OfferedChoice(ui(), *grouping_, QStringLiteral("Gruppierung nach"));
+  if (!grouping) return;
+  const auto division = OfferedChoice(ui(), *division_, divisionLabel_->text());
+  if (!division) return;
+  PostingListOptions options;
+  options.grouping = grouping_->itemText(*grouping);
+  options.division = division_->itemText(*division);
+  options.landscape = format_->currentIndex() == 1;
+  options.openAfterOutput = showAfterOutput();
+  line = WritePostingList(state(), options);
 }
 
 }  // namespace kx

@@ -2,30 +2,27 @@
 
 // "Aushangliste": the panel of the posting list (grouping, the one division, orientation).
 
-#include "workpanel/workpanel.h"
+#include "workpanel/outputpanel.h"
 
-class QCheckBox;
 class QComboBox;
 class QLabel;
 
 namespace kx {
 
-class PostingListPanel : public WorkPanel {
+class PostingListPanel : public OutputPanel {
   Q_OBJECT
  public:
-  PostingListPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // Aushangliste_ausgeben
 
  private:
-  void groupingChosen();  // AushanglisteGruppe_Click
+  void writeOutput(ResultLine& line) override;  // Aushangliste_ausgeben
+  void groupingChosen();                        // AushanglisteGruppe_Click
 
   QComboBox* grouping_ = nullptr;
   QComboBox* division_ = nullptr;
   QComboBox* format_ = nullptr;
   QLabel* divisionLabel_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
 }  // namespace kx

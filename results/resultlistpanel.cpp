@@ -7,11 +7,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 
 namespace kx {
-
-ResultListPanel::ResultListPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
 void ResultListPanel::build() {
   const EventLabels event =
@@ -26,15 +23,12 @@ void ResultListPanel::build() {
   suppressNas_ =
       addCheckBox(QStringLiteral("Ergebnisliste_NAS_nichtausgeben"),
                   QStringLiteral("NAS unterdrücken"), false, SansSerif(8), {600, 3300, 2295, 375});
-  show_ = addCheckBox(QStringLiteral("Ergebnisliste_anzeigen"),
-                      QStringLiteral("Ergebnisliste anzeigen"), true, SansSerif(8),
-                      {600, 3740, 2295, 375});
-  addButton(QStringLiteral("Ergebnisliste_ausgeben"), QStringLiteral("Ausgabe Ergebnisliste (F2)"),
-            SansSerif(8, true), {600, 4460, 2535, 375}, [this] { mainAction(); });
-  addButton(QStringLiteral("Ergebnisliste_schliessen"), QStringLiteral("Schließen (Esc)"),
-            SansSerif(8), {4080, 4460, 2055, 375}, [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("Ergebnisliste_Meldung"), QStringLiteral(" "), Arial(10),
-                     {600, 5060, 6735, 975});
+  addShowBox(QStringLiteral("Ergebnisliste_anzeigen"), QStringLiteral("Ergebnisliste anzeigen"),
+             3740);
+  addOutputButtons(QStringLiteral("Ergebnisliste_ausgeben"),
+                   QStringLiteral("Ausgabe Ergebnisliste (F2)"), SansSerif(8, true), 4460,
+                   QStringLiteral("Ergebnisliste_schliessen"));
+  addResultLine(QStringLiteral("Ergebnisliste_Meldung"), 5060);
 
   run_->addItem(QStringLiteral("Gesamtliste"));
   for (int k = 1; k <= state().RunsWithTimes; ++k) run_->addItem(QString::number(k));
@@ -45,16 +39,13 @@ void ResultListPanel::build() {
   InstallComboTypeAhead(*grouping_);
 }
 
-void ResultListPanel::mainAction() {
-  guarded([this] {
-    showResult(result_, ResultLine{});
-    ResultListOptions options;
-    options.run = run_->currentText();
-    options.grouping = grouping_->currentText();
-    options.suppressNotStarted = suppressNas_->isChecked();
-    options.openAfterOutput = show_->isChecked();
-    showResult(result_, WriteResultList(state(), options));
-  });
+void ResultListPanel::writeOutput(ResultLine& line) {
+  ResultListOptions options;
+  options.run = run_->currentText();
+  options.grouping = grouping_->currentText();
+  options.suppressNotStarted = suppressNas_->isChecked();
+  options.openAfterOutput = showAfterOutput();
+  line = WriteResultList(state(), options);
 }
 
 }  // namespace kx

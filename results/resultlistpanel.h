@@ -2,27 +2,25 @@
 
 // "Ergebnisliste": the panel of the result list (run or total, division, options).
 
-#include "workpanel/workpanel.h"
+#include "workpanel/outputpanel.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 
 namespace kx {
 
-class ResultListPanel : public WorkPanel {
+class ResultListPanel : public OutputPanel {
   Q_OBJECT
  public:
-  ResultListPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // Ergebnisliste_ausgeben
 
  private:
+  void writeOutput(ResultLine& line) override;  // Ergebnisliste_ausgeben
+
   QComboBox* run_ = nullptr;
   QComboBox* grouping_ = nullptr;
   QCheckBox* suppressNas_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
 }  // namespace kx

@@ -4,14 +4,10 @@
 #include "results/panelchoices.h"
 #include "results/teamlist.h"
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace kx {
-
-TeamListPanel::TeamListPanel(PanelHost& host, const PanelInfo& row) : WorkPanel(host, row) {}
 
 void TeamListPanel::build() {
   const EventLabels event = addEventHeader(QStringLiteral("MannschaftsergebnislisteBezVeranst"),
@@ -36,17 +32,12 @@ void TeamListPanel::build() {
            {600, 3965, 2200, 255});
   men_ =
       addComboBox(QStringLiteral("Mannschaftsergebnislistemaennlich"), Arial(9), 2800, 3920, 615);
-  show_ = addCheckBox(QStringLiteral("Mannschaftsergebnisliste_anzeigen"),
-                      QStringLiteral("Ergebnisliste anzeigen"), true, SansSerif(8),
-                      {600, 4400, 2295, 375});
-  addButton(QStringLiteral("Mannschaftsergebnisliste_ausgeben"),
-            QStringLiteral("Ausgabe Ergebnisliste (F2)"), SansSerif(8, true),
-            {600, 4880, 2535, 375}, [this] { mainAction(); });
-  addButton(QStringLiteral("Mannschaftsergebnisliste_schliessen"),
-            QStringLiteral("Schließen (Esc)"), SansSerif(8), {4080, 4880, 2055, 375},
-            [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("Mannschaftsergebnisliste_Meldung"), QStringLiteral(" "),
-                     Arial(10), {600, 5480, 6735, 975});
+  addShowBox(QStringLiteral("Mannschaftsergebnisliste_anzeigen"),
+             QStringLiteral("Ergebnisliste anzeigen"), 4400);
+  addOutputButtons(QStringLiteral("Mannschaftsergebnisliste_ausgeben"),
+                   QStringLiteral("Ausgabe Ergebnisliste (F2)"), SansSerif(8, true), 4880,
+                   QStringLiteral("Mannschaftsergebnisliste_schliessen"));
+  addResultLine(QStringLiteral("Mannschaftsergebnisliste_Meldung"), 5480);
 
   count_->addItems({"1", "2", "3", "4", "5"});
   count_->setCurrentIndex(2);
@@ -58,23 +49,20 @@ void TeamListPanel::build() {
   FillGroupingCombo(*grouping_, state(), GroupingChoices::TeamList);
 }
 
-void TeamListPanel::mainAction() {
-  guarded([this] {
-    showResult(result_, ResultLine{});
-    const auto grouping = OfferedChoice(ui(), *grouping_, QStringLiteral("Rückstand innerhalb"));
-    if (!grouping) return;
-    const auto count = OfferedChoice(ui(), *count_, QStringLiteral("zu wertende Teilnehmer"));
-    if (!count) return;
-    const auto women = OfferedChoice(ui(), *women_, QStringLiteral("Mindestanzahl weiblich"));
-    if (!women) return;
-    const auto men = OfferedChoice(ui(), *men_, QStringLiteral("Mindestanzahl männlich"));
-    if (!men) return;
-    TeamListOptions options;
-    options.title = title_->text();
-    options.ranking = {grouping_->itemText(*grouping), *count + 1, *women, *men};
-    options.openAfterOutput = show_->isChecked();
-    showResult(result_, WriteTeamList(state(), options, [this] { closeSelf(); }));
-  });
+void TeamListPanel::writeOutput(ResultLine& line) {
+  const auto grouping = OfferedChoice(ui(), *grouping_, QStringLiteral("Rückstand innerhalb"));
+  if (!grouping) return;
+  const auto count = OfferedChoice(ui(), *count_, QStringLiteral("zu wertende Teilnehmer"));
+  if (!count) return;
+  const auto women = OfferedChoice(ui(), *women_, QStringLiteral("Mindestanzahl weiblich"));
+  if (!women) return;
+  const auto men = OfferedChoice(ui(), *men_, QStringLiteral("Mindestanzahl männlich"));
+  if (!men) return;
+  TeamListOptions options;
+  options.title = title_->text();
+  options.ranking = {grouping_->itemText(*grouping), *count + 1, *women, *men};
+  options.openAfterOutput = showAfterOutput();
+  line = WriteTeamList(state(), options, [this] { closeSelf(); });
 }
 
 }  // namespace kx

@@ -3,30 +3,27 @@
 // "Mannschaftsergebnisliste": the panel of the team result list (title, division, counted
 // members and the minimum numbers of women and men).
 
-#include "workpanel/workpanel.h"
+#include "workpanel/outputpanel.h"
 
-class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 
 namespace kx {
 
-class TeamListPanel : public WorkPanel {
+class TeamListPanel : public OutputPanel {
   Q_OBJECT
  public:
-  TeamListPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // Mannschaftsergebnisliste_ausgeben
 
  private:
+  void writeOutput(ResultLine& line) override;  // Mannschaftsergebnisliste_ausgeben
+
   QLineEdit* title_ = nullptr;
   QComboBox* grouping_ = nullptr;
   QComboBox* count_ = nullptr;
   QComboBox* women_ = nullptr;
   QComboBox* men_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
 }  // namespace kx

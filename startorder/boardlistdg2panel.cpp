@@ -9,9 +9,6 @@
 
 namespace kx {
 
-BoardListDG2Panel::BoardListDG2Panel(PanelHost& host, const PanelInfo& row)
-    : BoardPanel(host, row) {}
-
 void BoardListDG2Panel::build() {
   addHead(2700, true, GroupingChoices::Run2Board);
   addLabel(QStringLiteral("Label04"), QStringLiteral("Umkehrung der ersten"), Arial(9),
@@ -26,22 +23,19 @@ void BoardListDG2Panel::build() {
   addFoot(QStringLiteral("TafellisteDG2"), 4110, 4890, 5490);
 }
 
-void BoardListDG2Panel::mainAction() {
-  guarded([this] {
-    showResult(result_, ResultLine{});
-    BoardListDG2Options options;
-    options.newPagePerGroup = newPage_->isChecked();
-    options.appendNonFinishers = appendNonFinishers_->isChecked();
-    options.openAfterOutput = show_->isChecked();
-    QString reverseText = reverse_->text();
-    const std::optional<int> reverseCount = ReadReversalCount(ui(), reverseText);
-    reverse_->setText(reverseText);
-    if (!reverseCount) return;
-    options.reverseCount = *reverseCount;
-    options.grouping = grouping_->itemText(grouping_->currentIndex());
-    options.landscape = format_->currentIndex() == 1;
-    showResult(result_, WriteBoardListDG2(state(), options));
-  });
+void BoardListDG2Panel::writeOutput(ResultLine& line) {
+  BoardListDG2Options options;
+  options.newPagePerGroup = newPage_->isChecked();
+  options.appendNonFinishers = appendNonFinishers_->isChecked();
+  options.openAfterOutput = showAfterOutput();
+  QString reverseText = reverse_->text();
+  const std::optional<int> reverseCount = ReadReversalCount(ui(), reverseText);
+  reverse_->setText(reverseText);
+  if (!reverseCount) return;
+  options.reverseCount = *reverseCount;
+  options.grouping = grouping_->itemText(grouping_->currentIndex());
+  options.landscape = format_->currentIndex() == 1;
+  line = WriteBoardListDG2(state(), options);
 }
 
 }  // namespace kx

@@ -11,11 +11,12 @@ namespace kx {
 class BoardListDG2Panel : public BoardPanel {
   Q_OBJECT
  public:
-  BoardListDG2Panel(PanelHost& host, const PanelInfo& row);
+  using BoardPanel::BoardPanel;
   void build() override;
-  void mainAction() override;  // TafellisteDG2_ausgeben
 
  private:
+  void writeOutput(ResultLine& line) override;  // TafellisteDG2_ausgeben
+
   QLineEdit* reverse_ = nullptr;
   QCheckBox* appendNonFinishers_ = nullptr;
 };

@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 
 namespace kx {
 
@@ -32,17 +31,11 @@ void BoardPanel::addFormat(const QString& labelName, int top, int fieldLeft) {
 }
 
 void BoardPanel::addFoot(const QString& prefix, int showTop, int buttonTop, int resultTop) {
-  show_ = addCheckBox(QStringLiteral("Tafelliste_anzeigen"), QStringLiteral("Tafelliste anzeigen"),
-                      true, SansSerif(8), {600, showTop, 2295, 375});
-  addButton(prefix + QStringLiteral("_ausgeben"), QStringLiteral("Ausgabe Tafelliste (F2)"),
-            SansSerif(8), {600, buttonTop, 2535, 375}, [this] { mainAction(); });
-  addButton(prefix + QStringLiteral("_schliessen"), QStringLiteral("Schließen (Esc)"), SansSerif(8),
-            {4080, buttonTop, 2055, 375}, [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("Tafelliste_Meldung"), QStringLiteral(" "), Arial(10),
-                     {600, resultTop, 6735, 975});
+  addShowBox(QStringLiteral("Tafelliste_anzeigen"), QStringLiteral("Tafelliste anzeigen"), showTop);
+  addOutputButtons(prefix + QStringLiteral("_ausgeben"), QStringLiteral("Ausgabe Tafelliste (F2)"),
+                   SansSerif(8), buttonTop, prefix + QStringLiteral("_schliessen"));
+  addResultLine(QStringLiteral("Tafelliste_Meldung"), resultTop);
 }
-
-BoardListPanel::BoardListPanel(PanelHost& host, const PanelInfo& row) : BoardPanel(host, row) {}
 
 void BoardListPanel::build() {
   addHead(2400, false, GroupingChoices::Run1);
@@ -64,18 +57,15 @@ void BoardListPanel::build() {
   addFoot(QStringLiteral("Tafelliste"), 3980, 4460, 5060);
 }
 
-void BoardListPanel::mainAction() {
-  guarded([this] {
-    showResult(result_, ResultLine{});
-    BoardListOptions options;
-    options.grouping = grouping_->itemText(grouping_->currentIndex());
-    options.newPagePerGroup = newPage_->isChecked();
-    options.landscape = format_->currentIndex() == 1;
-    options.timeColumns = 2 + qMax(timeColumns_->currentIndex(), 0);
-    options.emptyRowsPerGroup = qMax(emptyRows_->currentIndex(), 0);
-    options.openAfterOutput = show_->isChecked();
-    showResult(result_, WriteBoardList(state(), options));
-  });
+void BoardListPanel::writeOutput(ResultLine& line) {
+  BoardListOptions options;
+  options.grouping = grouping_->itemText(grouping_->currentIndex());
+  options.newPagePerGroup = newPage_->isChecked();
+  options.landscape = format_->currentIndex() == 1;
+  options.timeColumns = 2 + qMax(timeColumns_->currentIndex(), 0);
+  options.emptyRowsPerGroup = qMax(emptyRows_->currentIndex(), 0);
+  options.openAfterOutput = showAfterOutput();
+  line = WriteBoardList(state(), options);
 }
 
 }  // namespace kx

@@ -1,20 +1,19 @@
 #pragma once
 
 #include "lists/listpanelsupport.h"
-#include "workpanel/workpanel.h"
+#include "workpanel/outputpanel.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 
 namespace kx {
 
 // What the panels of the two writing-board lists share: the event texts, the grouping
-// with its page switch, the format, the show box, the two buttons and the result line.
-class BoardPanel : public WorkPanel {
+// with its page switch, the format and the foot.
+class BoardPanel : public OutputPanel {
   Q_OBJECT
  protected:
-  using WorkPanel::WorkPanel;
+  using OutputPanel::OutputPanel;
 
   // Label01 to Label03, TafelBezVeranst, TafelDatumVeranst, TafelGruppe (at `fieldLeft`)
   // and TafelneueSeite beside it, filled from the competition file.
@@ -28,19 +27,18 @@ class BoardPanel : public WorkPanel {
   QComboBox* grouping_ = nullptr;
   QCheckBox* newPage_ = nullptr;
   QComboBox* format_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
 // "Tafelliste": the writing-board list of run 1.
 class BoardListPanel : public BoardPanel {
   Q_OBJECT
  public:
-  BoardListPanel(PanelHost& host, const PanelInfo& row);
+  using BoardPanel::BoardPanel;
   void build() override;
-  void mainAction() override;  // Tafelliste_ausgeben
 
  private:
+  void writeOutput(ResultLine& line) override;  // Tafelliste_ausgeben
+
   QComboBox* timeColumns_ = nullptr;
   QComboBox* emptyRows_ = nullptr;
 };

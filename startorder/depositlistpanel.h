@@ -1,23 +1,18 @@
 #pragma once
 
-#include "workpanel/workpanel.h"
-
-class QCheckBox;
-class QLabel;
+#include "workpanel/outputpanel.h"
 
 namespace kx {
 
 // "Kautionsliste": the sheet on which the race office collects the deposits for the bibs.
-class DepositListPanel : public WorkPanel {
+class DepositListPanel : public OutputPanel {
   Q_OBJECT
  public:
-  DepositListPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // Kautionslisteausgeben
 
  private:
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
+  void writeOutput(ResultLine& line) override;  // Kautionslisteausgeben
 };
 
 }  // namespace kx

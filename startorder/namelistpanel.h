@@ -1,23 +1,18 @@
 #pragma once
 
-#include "workpanel/workpanel.h"
-
-class QCheckBox;
-class QLabel;
+#include "workpanel/outputpanel.h"
 
 namespace kx {
 
 // "Namensliste": the alphabetical list of the participants of the current discipline.
-class NameListPanel : public WorkPanel {
+class NameListPanel : public OutputPanel {
   Q_OBJECT
  public:
-  NameListPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // Namensliste_ausgeben
 
  private:
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
+  void writeOutput(ResultLine& line) override;  // Namensliste_ausgeben
 };
 
 }  // namespace kx

@@ -3,17 +3,12 @@
 #include "common/appstate.h"
 #include "common/textroutines.h"
 #include "lists/listpanelsupport.h"
-#include "startorder/startlistdg2.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace kx {
-
-StartListDG2Panel::StartListDG2Panel(PanelHost& host, const PanelInfo& row)
-    : WorkPanel(host, row) {}
 
 void StartListDG2Panel::build() {
   const EventLabels event =
@@ -38,15 +33,12 @@ void StartListDG2Panel::build() {
   bibsOnly_ = addCheckBox(QStringLiteral("StartListeDG2_nurStnr"),
                           QStringLiteral("Nur Startnummern ausgeben"), false, SansSerif(8),
                           {600, 3840, 2600, 375});
-  show_ =
-      addCheckBox(QStringLiteral("StartListeDG2_anzeigen"), QStringLiteral("Startliste anzeigen"),
-                  true, SansSerif(8), {600, 4270, 3425, 375});
-  addButton(QStringLiteral("StartListeDG2_ausgeben"), QStringLiteral("Ausgabe Startliste (F2)"),
-            SansSerif(8), {600, 4890, 2535, 375}, [this] { mainAction(); });
-  addButton(QStringLiteral("StartListeDG2_schliessen"), QStringLiteral("Schließen (Esc)"),
-            SansSerif(8), {4080, 4890, 2055, 375}, [this] { closeSelf(); });
-  result_ = addLabel(QStringLiteral("StartListeDG2_Meldung"), QStringLiteral(" "), Arial(10),
-                     {600, 5490, 6735, 975});
+  addShowBox(QStringLiteral("StartListeDG2_anzeigen"), QStringLiteral("Startliste anzeigen"), 4270,
+             3425);
+  addOutputButtons(QStringLiteral("StartListeDG2_ausgeben"),
+                   QStringLiteral("Ausgabe Startliste (F2)"), SansSerif(8), 4890,
+                   QStringLiteral("StartListeDG2_schliessen"));
+  addResultLine(QStringLiteral("StartListeDG2_Meldung"), 5490);
 
   FillEventLabels(state(), event.name, event.date, false);
   FillGroupingCombo(*grouping_, state(), GroupingChoices::Run2StartList);
@@ -54,21 +46,23 @@ void StartListDG2Panel::build() {
 }
 
 void StartListDG2Panel::mainAction() {
-  guarded([this] {
-    StartListDG2Options options;
+  bool valid = false;
+  guarded([&] {
     QString reverseText = reverse_->text();
-    const bool valid = ReadStartListDG2Boxes(ui(), reverseText, maximum_->text(), options);
+    valid = ReadStartListDG2Boxes(ui(), reverseText, maximum_->text(), boxes_);
     // An empty reversal box shows the 0 it stands for.
     if (reverseText != reverse_->text()) reverse_->setText(reverseText);
-    if (!valid) return;
-    showResult(result_, ResultLine{});
-    options.grouping = grouping_->itemText(grouping_->currentIndex());
-    options.appendNonFinishers = append_->isChecked();
-    options.bibsOnly = bibsOnly_->isChecked();
-    options.openAfterOutput = show_->isChecked();
-    const ResultLine line = WriteStartListDG2(state(), options, [this] { closeSelf(); });
-    showResult(result_, line);
   });
+  if (valid) OutputPanel::mainAction();
+}
+
+void StartListDG2Panel::writeOutput(ResultLine& line) {
+  StartListDG2Options options = boxes_;
+  options.grouping = grouping_->itemText(grouping_->currentIndex());
+  options.appendNonFinishers = append_->isChecked();
+  options.bibsOnly = bibsOnly_->isChecked();
+  options.openAfterOutput = showAfterOutput();
+  line = WriteStartListDG2(state(), options, [this] { closeSelf(); });
 }
 
 }  // namespace kx

@@ -1,30 +1,33 @@
 #pragma once
 
-#include "workpanel/workpanel.h"
+#include "startorder/startlistdg2.h"
+#include "workpanel/outputpanel.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 
 namespace kx {
 
 // "StartListeDG2": the start list of run 2, or the bibs of run 2 alone.
-class StartListDG2Panel : public WorkPanel {
+class StartListDG2Panel : public OutputPanel {
   Q_OBJECT
  public:
-  StartListDG2Panel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // StartListeDG2_ausgeben
+  // StartListeDG2_ausgeben: the two boxes are read before the result line is blanked, so
+  // that a refused number leaves the line as it was.
+  void mainAction() override;
 
  private:
+  void writeOutput(ResultLine& line) override;
+
+  StartListDG2Options boxes_;  // the numbers of the two boxes, as the last F2 read them
   QComboBox* grouping_ = nullptr;
   QLineEdit* reverse_ = nullptr;
   QLineEdit* maximum_ = nullptr;
   QCheckBox* append_ = nullptr;
   QCheckBox* bibsOnly_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
 }  // namespace kx

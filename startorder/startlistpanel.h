@@ -1,26 +1,24 @@
 #pragma once
 
-#include "workpanel/workpanel.h"
+#include "workpanel/outputpanel.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 
 namespace kx {
 
 // "Startliste": the start list of run 1.
-class StartListPanel : public WorkPanel {
+class StartListPanel : public OutputPanel {
   Q_OBJECT
  public:
-  StartListPanel(PanelHost& host, const PanelInfo& row);
+  using OutputPanel::OutputPanel;
   void build() override;
-  void mainAction() override;  // Startliste_ausgeben
 
  private:
+  void writeOutput(ResultLine& line) override;  // Startliste_ausgeben
+
   QComboBox* grouping_ = nullptr;
   QCheckBox* descending_ = nullptr;
-  QCheckBox* show_ = nullptr;
-  QLabel* result_ = nullptr;
 };
 
 }  // namespace kx

@@ -136,14 +136,6 @@ WorkPanel::EventLabels WorkPanel::addEventHeader(const QString& nameLabel, const
           addLabel(dateLabel, QStringLiteral(" "), Arial(10), {dateLeft, 1340, 3375, 615})};
 }
 
-void WorkPanel::showResult(QLabel* label, const ResultLine& line) {
-  if (!label) return;
-  label->setText(line.text);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, line.color);
-  label->setPalette(palette);
-}
-
 void SetComboItem(QComboBox& combo, int position, const QString& text) {
   if (position < combo.count()) {
     combo.setItemText(position, text);

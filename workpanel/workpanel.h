@@ -6,11 +6,9 @@
 // removed by its close routine (PanelHost::closePanel); F2 runs its main routine.
 
 #include "common/guarded.h"
-#include "common/resultline.h"
 #include "workpanel/panelhost.h"
 #include "workpanel/panelregistry.h"
 
-#include <QColor>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -110,8 +108,6 @@ class WorkPanel : public QWidget {
   };
   EventLabels addEventHeader(const QString& nameLabel, const QString& dateLabel, int dateLeft,
                              const PanelFont& headingFont);
-
-  static void showResult(QLabel* label, const ResultLine& line);
 
  private:
   PanelHost& host_;
