@@ -10,12 +10,6 @@
 
 #include <vector>
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
 namespace kx {
 
 // "Bewerbstyp": change of the competition type.

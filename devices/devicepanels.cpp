@@ -253,9 +253,6 @@ void DevicePanel::portRemoved(const QString& name) {
   }
 }
 
-HandTimeFilePanel::HandTimeFilePanel(PanelHost& host, const PanelInfo& row)
-    : HandTimePanel(host, row) {}
-
 void HandTimeFilePanel::build() {
   addHandzeitRow();
   addCounters();

@@ -9,11 +9,6 @@
 
 #include <QPointer>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
 namespace kx {
 
 // The device connections of the window, made on first use with the system's ports and the
@@ -77,7 +72,7 @@ class DevicePanel : public HandTimePanel {
 class HandTimeFilePanel : public HandTimePanel {
   Q_OBJECT
  public:
-  HandTimeFilePanel(PanelHost& host, const PanelInfo& row);
+  using HandTimePanel::HandTimePanel;
   void build() override;
 
  private:

@@ -8,11 +8,6 @@
 
 #include <memory>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
 namespace kx {
 
 class LiveTimingConnection;

@@ -6,9 +6,6 @@
 
 #include "workpanel/outputpanel.h"
 
-class QCheckBox;
-class QComboBox;
-
 namespace kx {
 
 class GateJudgeCardPanel : public OutputPanel {

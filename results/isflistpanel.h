@@ -4,8 +4,6 @@
 
 #include "workpanel/outputpanel.h"
 
-class QCheckBox;
-
 namespace kx {
 
 class IsfListPanel : public OutputPanel {

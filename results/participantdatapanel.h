@@ -7,9 +7,6 @@
 
 #include <array>
 
-class QCheckBox;
-class QComboBox;
-
 namespace kx {
 
 class ParticipantDataPanel : public OutputPanel {

@@ -4,9 +4,6 @@
 
 #include "workpanel/outputpanel.h"
 
-class QComboBox;
-class QLabel;
-
 namespace kx {
 
 class PostingListPanel : public OutputPanel {

@@ -4,9 +4,6 @@
 
 #include "workpanel/outputpanel.h"
 
-class QCheckBox;
-class QComboBox;
-
 namespace kx {
 
 class ResultListPanel : public OutputPanel {

@@ -5,9 +5,6 @@
 
 #include "workpanel/outputpanel.h"
 
-class QComboBox;
-class QLineEdit;
-
 namespace kx {
 
 class TeamListPanel : public OutputPanel {

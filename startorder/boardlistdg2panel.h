@@ -2,9 +2,6 @@
 
 #include "startorder/boardlistpanel.h"
 
-class QCheckBox;
-class QLineEdit;
-
 namespace kx {
 
 // "TafellisteDG2": the writing-board list of run 2.

@@ -3,9 +3,6 @@
 #include "lists/listpanelsupport.h"
 #include "workpanel/outputpanel.h"
 
-class QCheckBox;
-class QComboBox;
-
 namespace kx {
 
 // What the panels of the two writing-board lists share: the event texts, the grouping

@@ -3,10 +3,6 @@
 #include "startorder/startlistdg2.h"
 #include "workpanel/outputpanel.h"
 
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-
 namespace kx {
 
 // "StartListeDG2": the start list of run 2, or the bibs of run 2 alone.

@@ -2,9 +2,6 @@
 
 #include "workpanel/outputpanel.h"
 
-class QCheckBox;
-class QComboBox;
-
 namespace kx {
 
 // "Startliste": the start list of run 1.

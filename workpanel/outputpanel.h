@@ -2,29 +2,31 @@
 
 // An output panel: a work panel whose main routine (F2) writes one output (a list, a
 // protocol, an export file) and reports it in the panel's result line. Below its own fields
-// such a panel has the same foot, which the base builds and serves:
+// every such panel has the same foot, which the base adds and serves: the show box, the
+// output button (F2), the close button (Esc) and the result line. A panel keeps only its
+// fields and its output (startorder/namelistpanel.cpp):
 //
 //   void NameListPanel::build() {
-//     ...the panel's own fields...
+//     const EventLabels event = addEventHeader(...);                  // the panel's own fields
 //     addShowBox(QStringLiteral("Namensliste_anzeigen"), QStringLiteral("Namensliste anzeigen"),
 //                2300);
 //     addOutputButtons(QStringLiteral("Namensliste_ausgeben"),
 //                      QStringLiteral("Ausgabe Namensliste (F2)"), SansSerif(8, true), 2900,
 //                      QStringLiteral("Namensliste_schliessen"));
 //     addResultLine(QStringLiteral("Namensliste_Meldung"), 3500);
+//     FillEventLabels(state(), event.name, event.date, false);
 //   }
 //   void NameListPanel::writeOutput(ResultLine& line) {
-//     line = WriteNameList(state(), {showAfterOutput()}, [this] { closeSelf(); });
+//     NameListOptions options;
+//     options.openAfterOutput = showAfterOutput();
+//     line = WriteNameList(state(), options, [this] { closeSelf(); });
 //   }
 //
-// Names, captions and places are the panel's own; the base adds the controls in the order
-// shown (which is their tab order) and binds the buttons to F2 and Esc.
+// The controls keep the names, captions and places the panel gives; they are added in the
+// order of the calls, which is their tab order.
 
 #include "common/resultline.h"
 #include "workpanel/workpanel.h"
-
-class QCheckBox;
-class QLabel;
 
 namespace kx {
 

@@ -15,6 +15,7 @@
 
 #include <functional>
 
+// The controls a panel adds; a panel's header need not declare them again.
 class QCheckBox;
 class QComboBox;
 class QLabel;
