@@ -134,14 +134,187 @@ std::vector<IsfMember> IsfMembers(const RaceData& everybody, const IsfRanking& r
   return members;
 }
 
+namespace {
+
+// The pages of the list on the frame's document: team group by team group, each counted
+// team's line with its rank, total and gap, then its members with their runs.
+class IsfPages {
+ public:
+  IsfPages(const AppState& state, PdfListFrame& frame, const RaceData& everybody,
+           const IsfRanking& ranking, bool rankAll)
+      : state_(state),
+        frame_(frame),
+        pen_(frame.pen()),
+        everybody_(everybody),
+        ranking_(ranking),
+        rankAll_(rankAll),
+        years_(CompetitionSettings::on(state.Settings.jahrgang_aktiv)),
+        nations_(CompetitionSettings::on(state.Settings.nation_aktiv)),
+        clubs_(CompetitionSettings::on(state.Settings.verein_aktiv)) {}
+
+  // Draws every counted team; returns the number of pages.
+  int draw() {
+    for (const IsfTeam& team : ranking_.teams) {
+      if (!team.counted) continue;
+      const std::vector<IsfMember> members = IsfMembers(everybody_, ranking_, team);
+      noteIdColumn(members);
+      for (const IsfMember& m : members) {
+        if (!lastGroup_ || *lastGroup_ != team.groupId) groupStart(team);
+        if (y_ > frame_.limit(2570) || (marker_ != team.teamId && y_ > frame_.limit(2420))) {
+          if (marker_ != team.teamId) marker_ = -1;
+          startPage();
+        }
+        if (marker_ != team.teamId) teamLine(team);
+        memberRow(team, m);
+      }
+    }
+    if (page_ == 0) startPage();  // no team counted: one page with its head
+    return page_;
+  }
+
+ private:
+  // The id column shows federation ids once a member drawn so far has one, else codes.
+  void noteIdColumn(const std::vector<IsfMember>& members) {
+    for (const IsfMember& m : members) {
+      if (m.racer->svid) {
+        anyFederationId_ = true;
+      } else if (m.racer->code) {
+        anyCode_ = true;
+      }
+    }
+  }
+
+  // A team group begins on a page of its own, ranked from 1 and measured to its leader.
+  void groupStart(const IsfTeam& team) {
+    marker_ = -1;
+    rank_ = 0;
+    leader_ = team.total;
+    y_ = 3000;
+    lastGroup_ = team.groupId;
+  }
+
+  std::vector<ColumnHead> heads() const {
+    std::vector<ColumnHead> heads{HeadRightAt(QStringLiteral("Rang"), 235, 100),
+                                  HeadRightAt(QStringLiteral("Stnr"), 365)};
+    if (anyFederationId_) {
+      heads.push_back(HeadRightAt(QStringLiteral("KSF-ID"), 545));
+    } else if (anyCode_) {
+      heads.push_back(HeadRightAt(QStringLiteral("Code"), 545));
+    }
+    heads.push_back(
+        HeadAt(clubs_ ? QStringLiteral("Teilnehmer + Verein") : QStringLiteral("Teilnehmer"), 560));
+    if (years_) heads.push_back(HeadRightAt(QStringLiteral("JG"), 1175));
+    if (nations_) heads.push_back(HeadAt(QStringLiteral("VB"), 1220));
+    heads.push_back(HeadRightAt(QStringLiteral("Zeit-1"), 1500));
+    heads.push_back(HeadRightAt(QStringLiteral("Zeit-2"), 1670));
+    heads.push_back(HeadRightAt(QStringLiteral("Total"), 1840));
+    heads.push_back(HeadRightAt(QStringLiteral("Diff"), 2005));
+    return heads;
+  }
+
+  void startPage() {
+    y_ = frame_.StartListPage(++page_, QStringLiteral("ERGEBNISLISTE MANNSCHAFTSWERTUNG"), heads(),
+                              state_.CreditLine);
+  }
+
+  // The team's rank, group and name underlined, its total and its gap to the leader.
+  void teamLine(const IsfTeam& team) {
+    if (marker_ != -1) y_ += 30;
+    ++rank_;
+    pen_.setSize(10);
+    pen_.setBold(true);
+    pen_.rightAt(235, y_, QString::number(rank_) + QLatin1Char('.'), 100);
+    const QString text =
+        pen_.cut(team.groupName + QStringLiteral(" / ") + team.teamName, kTeamTextWidth);
+    pen_.textOut(560, y_, text);
+    pen_.setLineWidth(3);
+    pen_.line(560, y_ + 38, 560 + pen_.textWidth(text), y_ + 38);
+    pen_.setSize(9);
+    pen_.rightAt(1845, y_, Time(team.total));
+    // Equal totals print alike: no Diff for the leader or anyone level with him.
+    const double diff = team.total - leader_;
+    if (std::llround(diff) != 0) {
+      pen_.setBold(false);
+      pen_.rightAt(2005, y_, Time(diff));
+    }
+    marker_ = team.teamId;
+    y_ += 53;
+  }
+
+  void memberRow(const IsfTeam& team, const IsfMember& m) {
+    const Racer& r = *m.racer;
+    pen_.setBold(false);
+    pen_.setSize(9);
+    pen_.rightAt(365, y_, r.bibText());
+    pen_.rightAt(545, y_, r.idText());
+    const QString name = r.fullName();
+    const int drop = pen_.fit(name, 9, 570);
+    // Each point smaller lowers the name by 2: the size it was fitted to.
+    const int nameSize = 9 - drop / 2;
+    pen_.textOut(560, y_ + drop, pen_.cut(name, 570));
+    if (years_) pen_.rightAt(1175, y_, r.shortYear());
+    if (nations_ && r.nation) pen_.textOut(1220, y_, *r.nation);
+    // Run 1 still at the name's size, run 2 at the row's.
+    runTime(team, r, {1500, 1, nameSize}, m.run1, m.code1, team.run1);
+    runTime(team, r, {1670, 2, 9}, m.run2, m.code2, team.run2);
+    pen_.setBold(false);
+    pen_.setSize(9);
+    if (clubs_) {
+      y_ += 40;
+      pen_.setSize(8);
+      pen_.textOut(560, y_ + drop, pen_.cut(r.verein.value_or(QString()), 570));
+      pen_.setSize(9);
+    }
+    y_ += 43;
+  }
+
+  struct RunColumn {
+    int right;
+    int run;
+    int size;
+  };
+
+  // A run's time, bold when it counts for the team; below a racer without a valid time,
+  // the replacement time his team got for him.
+  void runTime(const IsfTeam& team, const Racer& r, const RunColumn& column, const QString& text,
+               int code, const std::array<int, 3>& counted) {
+    pen_.setSize(column.size);
+    pen_.setBold(std::find(counted.begin(), counted.end(), r.id) != counted.end());
+    pen_.rightAt(column.right, y_, text);
+    if (code > 0 && rankAll_) {
+      pen_.setBold(false);
+      pen_.setSize(7);
+      pen_.rightAt(column.right, y_ + 32,
+                   QLatin1Char('(') + Time(ranking_.replacement(column.run, team.groupId)) +
+                       QLatin1Char(')'));
+    }
+  }
+
+  const AppState& state_;
+  PdfListFrame& frame_;
+  pdf::PdfPen& pen_;
+  const RaceData& everybody_;
+  const IsfRanking& ranking_;
+  const bool rankAll_, years_, nations_, clubs_;
+  bool anyFederationId_ = false;
+  bool anyCode_ = false;
+  int page_ = 0;
+  int y_ = 3000;
+  std::optional<int> lastGroup_;
+  int marker_ = -1;  // the team whose line was drawn last
+  int rank_ = 0;
+  double leader_ = 0;
+};
+
+}  // namespace
+
 ResultLine WriteIsfList(const AppState& state, const IsfListOptions& options,
                         const std::function<void()>& closePanel) {
-  UserInterface& ui = *state.Ui;
   db::Connection& db = state.db();
   if (db.scalar(QStringLiteral("select count(*) as Anzahl from tblMannschaft where gruppe is "
                                "null"))
           .toInt() > 0) {
-    ui.message(kTeamsWithoutGroup);
+    state.Ui->message(kTeamsWithoutGroup);
     return ResultLine{};
   }
   // The title names the discipline by its list title, the parallel slalom of type 8 too.
@@ -159,127 +332,8 @@ ResultLine WriteIsfList(const AppState& state, const IsfListOptions& options,
   const RaceData everybody =
       ReadRaceData(db, state.CurrentDisciplineType, state.CurrentDisciplineCode, false);
   const IsfRanking ranking = RankIsfTeams(everybody, teams, groups, options.rankAll);
-
-  const CompetitionSettings& s = state.Settings;
-  const bool years = CompetitionSettings::on(s.jahrgang_aktiv);
-  const bool nations = CompetitionSettings::on(s.nation_aktiv);
-  const bool clubs = CompetitionSettings::on(s.verein_aktiv);
-  bool anyFederationId = false;
-  bool anyCode = false;
-  pdf::PdfPen& pen = frame.pen();
-  int page = 0;
-  int y = 3000;
-  std::optional<int> lastGroup;
-  int marker = -1;
-  int rank = 0;
-  double leader = 0;
-  auto startPage = [&] {
-    std::vector<ColumnHead> heads{HeadRightAt(QStringLiteral("Rang"), 235, 100),
-                                  HeadRightAt(QStringLiteral("Stnr"), 365)};
-    if (anyFederationId) {
-      heads.push_back(HeadRightAt(QStringLiteral("KSF-ID"), 545));
-    } else if (anyCode) {
-      heads.push_back(HeadRightAt(QStringLiteral("Code"), 545));
-    }
-    heads.push_back(
-        HeadAt(clubs ? QStringLiteral("Teilnehmer + Verein") : QStringLiteral("Teilnehmer"), 560));
-    if (years) heads.push_back(HeadRightAt(QStringLiteral("JG"), 1175));
-    if (nations) heads.push_back(HeadAt(QStringLiteral("VB"), 1220));
-    heads.push_back(HeadRightAt(QStringLiteral("Zeit-1"), 1500));
-    heads.push_back(HeadRightAt(QStringLiteral("Zeit-2"), 1670));
-    heads.push_back(HeadRightAt(QStringLiteral("Total"), 1840));
-    heads.push_back(HeadRightAt(QStringLiteral("Diff"), 2005));
-    y = frame.StartListPage(++page, QStringLiteral("ERGEBNISLISTE MANNSCHAFTSWERTUNG"), heads,
-                            state.CreditLine);
-  };
-
-  for (const IsfTeam& team : ranking.teams) {
-    if (!team.counted) continue;
-    const std::vector<IsfMember> members = IsfMembers(everybody, ranking, team);
-    for (const IsfMember& m : members) {
-      if (m.racer->svid) {
-        anyFederationId = true;
-      } else if (m.racer->code) {
-        anyCode = true;
-      }
-    }
-    for (const IsfMember& m : members) {
-      const Racer& r = *m.racer;
-      if (!lastGroup || *lastGroup != team.groupId) {
-        marker = -1;
-        rank = 0;
-        leader = team.total;
-        y = 3000;
-        lastGroup = team.groupId;
-      }
-      if (y > frame.limit(2570) || (marker != team.teamId && y > frame.limit(2420))) {
-        if (marker != team.teamId) marker = -1;
-        startPage();
-      }
-      if (marker != team.teamId) {
-        if (marker != -1) y += 30;
-        ++rank;
-        pen.setSize(10);
-        pen.setBold(true);
-        pen.rightAt(235, y, QString::number(rank) + QLatin1Char('.'), 100);
-        const QString text =
-            pen.cut(team.groupName + QStringLiteral(" / ") + team.teamName, kTeamTextWidth);
-        pen.textOut(560, y, text);
-        pen.setLineWidth(3);
-        pen.line(560, y + 38, 560 + pen.textWidth(text), y + 38);
-        pen.setSize(9);
-        pen.rightAt(1845, y, Time(team.total));
-        // Equal totals print alike: no Diff for the leader or anyone level with him.
-        const double diff = team.total - leader;
-        if (std::llround(diff) != 0) {
-          pen.setBold(false);
-          pen.rightAt(2005, y, Time(diff));
-        }
-        marker = team.teamId;
-        y += 53;
-      }
-      pen.setBold(false);
-      pen.setSize(9);
-      pen.rightAt(365, y, r.bibText());
-      pen.rightAt(545, y, r.idText());
-      const QString name = r.fullName();
-      const int drop = pen.fit(name, 9, 570);
-      // Each point smaller lowers the name by 2: the size it was fitted to.
-      const int nameSize = 9 - drop / 2;
-      pen.textOut(560, y + drop, pen.cut(name, 570));
-      if (years) pen.rightAt(1175, y, r.shortYear());
-      if (nations && r.nation) pen.textOut(1220, y, *r.nation);
-      // A run's time, bold when it counts for the team; below a racer without a valid time,
-      // the replacement time his team got for him.
-      auto runTime = [&](int right, int run, int size, const QString& text, int code,
-                         const auto& counted) {
-        pen.setSize(size);
-        pen.setBold(std::find(counted.begin(), counted.end(), r.id) != counted.end());
-        pen.rightAt(right, y, text);
-        if (code > 0 && options.rankAll) {
-          pen.setBold(false);
-          pen.setSize(7);
-          pen.rightAt(
-              right, y + 32,
-              QLatin1Char('(') + Time(ranking.replacement(run, team.groupId)) + QLatin1Char(')'));
-        }
-      };
-      // Run 1 still at the name's size, run 2 at the row's.
-      runTime(1500, 1, nameSize, m.run1, m.code1, team.run1);
-      runTime(1670, 2, 9, m.run2, m.code2, team.run2);
-      pen.setBold(false);
-      pen.setSize(9);
-      if (clubs) {
-        y += 40;
-        pen.setSize(8);
-        pen.textOut(560, y + drop, pen.cut(r.verein.value_or(QString()), 570));
-        pen.setSize(9);
-      }
-      y += 43;
-    }
-  }
-  if (page == 0) startPage();  // no team counted: one page with its head
-  frame.FinishDoc(page, true);
+  IsfPages pages(state, frame, everybody, ranking, options.rankAll);
+  frame.FinishDoc(pages.draw(), true);
   return frame.result();
 }
 

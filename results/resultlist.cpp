@@ -32,6 +32,10 @@ struct Candidate {
   qint64 intermediate = 0;
 };
 
+// Where a racer of the selection stands: not selected, selected without a valid time, or
+// ranked with his time.
+enum class Selection { Out, NotRanked, Ranked };
+
 bool FailedBefore(const Racer& r, int run) {
   return std::any_of(r.runs.begin(), r.runs.end(),
                      [run](const RunRecord& rec) { return rec.run < run && rec.code > 0; });
@@ -128,182 +132,275 @@ ResultColumns ResultColumnsFor(ResultLayout layout, bool nations, bool clubs) {
   return c;
 }
 
-ResultListModel ComputeResultList(const RaceData& data, const ResultListRequest& req) {
-  ResultListModel model;
-  const int n = req.run;
-  const bool bestRun = req.totalList && BestRunType(req.typ);
-  const bool sum = req.totalList && !bestRun;
+namespace {
 
-  for (const Racer& r : data.racers) {
-    if (!HasResult(r, req, sum)) {
-      model.complete = false;
-      return model;
+bool AllHaveResults(const RaceData& data, const ResultListRequest& req, bool sum) {
+  return std::all_of(data.racers.begin(), data.racers.end(),
+                     [&](const Racer& r) { return HasResult(r, req, sum); });
+}
+
+// The division a racer is listed under, by the list's grouping.
+class Divisions {
+ public:
+  Divisions(const RaceData& data, const QString& grouping)
+      : data_(data),
+        kind_(grouping == QLatin1String("Klasse")      ? Kind::Class
+              : grouping == QLatin1String("Gruppe")    ? Kind::Group
+              : grouping == QLatin1String("Kategorie") ? Kind::Category
+                                                       : Kind::None),
+        classMode_(data.anyClass()) {}
+
+  Division of(const Racer& r) const {
+    switch (kind_) {
+      case Kind::Class:
+        if (const ClassRow* k = data_.classOf(r)) return {true, k->sortpos, k->name};
+        return {};
+      case Kind::Group:
+        if (const NamedRow* g = data_.groupOf(r)) return {true, g->sortpos, g->name};
+        return {};
+      case Kind::Category:
+        return classMode_ ? categoryOfClass(r) : ownCategory(r);
+      case Kind::None:
+        break;
     }
+    return {true, std::nullopt, QString()};
+  }
+
+ private:
+  enum class Kind { None, Class, Group, Category };
+
+  Division categoryOfClass(const Racer& r) const {
+    const ClassRow* k = data_.classOf(r);
+    if (!k || !k->geschlecht) return {};
+    const auto cat = data_.categories.find(*k->geschlecht);
+    if (cat == data_.categories.end()) return {};
+    return {true, cat->second.sortpos, cat->second.name};
   }
 
   // While nobody has a class, the category is the racer's own letter.
-  const bool classMode = data.anyClass();
-  const QString& grouping = req.grouping;
-  auto divisionOf = [&](const Racer& r) {
-    Division div;
-    if (grouping == QLatin1String("Klasse")) {
-      if (const ClassRow* k = data.classOf(r)) div = {true, k->sortpos, k->name};
-    } else if (grouping == QLatin1String("Gruppe")) {
-      if (const NamedRow* g = data.groupOf(r)) div = {true, g->sortpos, g->name};
-    } else if (grouping == QLatin1String("Kategorie")) {
-      if (classMode) {
-        const ClassRow* k = data.classOf(r);
-        if (k && k->geschlecht) {
-          const auto cat = data.categories.find(*k->geschlecht);
-          if (cat != data.categories.end()) div = {true, cat->second.sortpos, cat->second.name};
-        }
-      } else {
-        const QString sex = r.sex.value_or(QString());
-        const auto cat = data.categories.find(sex);
-        div = cat != data.categories.end() ? Division{true, cat->second.sortpos, cat->second.name}
-                                           : Division{true, std::nullopt, sex};
-      }
-    } else {
-      div.found = true;
-    }
-    return div;
-  };
+  Division ownCategory(const Racer& r) const {
+    const QString sex = r.sex.value_or(QString());
+    const auto cat = data_.categories.find(sex);
+    if (cat == data_.categories.end()) return {true, std::nullopt, sex};
+    return {true, cat->second.sortpos, cat->second.name};
+  }
 
-  bool anySplit = false;
+  const RaceData& data_;
+  Kind kind_;
+  bool classMode_;
+};
+
+// Run mode: the time of the list's run, with the intermediate time where there is one.
+Selection RunTime(const Racer& r, int n, Candidate& cand) {
+  const RunRecord* rec = r.record(n);
+  if (!rec || rec->code != 0 || !rec->netto) return Selection::Out;
+  cand.time = std::llround(*rec->netto);
+  if (rec->split && rec->start) cand.intermediate = std::llround(*rec->split - *rec->start);
+  return Selection::Ranked;
+}
+
+// Best-run mode: the fastest valid run up to the last.
+Selection BestRunTime(const Racer& r, int n, Candidate& cand) {
+  std::optional<double> best;
+  for (const RunRecord& rec : r.runs) {
+    if (rec.run <= n && rec.code == 0 && rec.netto && (!best || *rec.netto < *best))
+      best = rec.netto;
+  }
+  if (!best) return Selection::Out;
+  cand.time = std::llround(*best);
+  return Selection::Ranked;
+}
+
+// Sum mode: every run up to the last added; a failure in any of them leaves the racer
+// selected but not ranked.
+Selection SumTime(const Racer& r, int n, Candidate& cand) {
+  bool any = false;
+  bool failed = false;
+  double total = 0;
+  for (const RunRecord& rec : r.runs) {
+    if (rec.run > n) continue;
+    any = true;
+    if (rec.code != 0) failed = true;
+    total += rec.netto.value_or(0);
+  }
+  if (!any) return Selection::Out;
+  if (failed) return Selection::NotRanked;
+  cand.time = std::llround(total);
+  return Selection::Ranked;
+}
+
+// Whether a valid record of the list's run carries an intermediate time.
+bool HasSplit(const Racer& r, int n) {
+  const RunRecord* rec = r.record(n);
+  return rec && rec->code == 0 && rec->split;
+}
+
+// The racers of the list with their divisions and times, in the order of the racers.
+std::vector<Candidate> SelectCandidates(const RaceData& data, const ResultListRequest& req,
+                                        bool bestRun, bool& anySplit, bool& anySelected) {
+  const Divisions divisions(data, req.grouping);
+  const int n = req.run;
   std::vector<Candidate> candidates;
   candidates.reserve(data.racers.size());
   for (const Racer& r : data.racers) {
-    if (!req.totalList) {
-      const RunRecord* rec = r.record(n);
-      if (rec && rec->code == 0 && rec->split) anySplit = true;
-    }
-    const Division div = divisionOf(r);
-    if (!div.found) continue;
-    Candidate cand{&r, div, 0, 0};
-    if (!req.totalList) {
-      const RunRecord* rec = r.record(n);
-      if (!rec || rec->code != 0 || !rec->netto) continue;
-      cand.time = std::llround(*rec->netto);
-      if (rec->split && rec->start) cand.intermediate = std::llround(*rec->split - *rec->start);
-    } else if (bestRun) {
-      std::optional<double> best;
-      for (const RunRecord& rec : r.runs) {
-        if (rec.run <= n && rec.code == 0 && rec.netto && (!best || *rec.netto < *best))
-          best = rec.netto;
-      }
-      if (!best) continue;
-      cand.time = std::llround(*best);
-    } else {
-      bool any = false;
-      bool failed = false;
-      double total = 0;
-      for (const RunRecord& rec : r.runs) {
-        if (rec.run > n) continue;
-        any = true;
-        if (rec.code != 0) failed = true;
-        total += rec.netto.value_or(0);
-      }
-      if (!any) continue;
-      model.anySelected = true;
-      if (failed) continue;
-      cand.time = std::llround(total);
-    }
-    model.anySelected = true;
-    candidates.push_back(cand);
+    if (!req.totalList && HasSplit(r, n)) anySplit = true;
+    Candidate cand{&r, divisions.of(r), 0, 0};
+    if (!cand.division.found) continue;
+    const Selection selection = !req.totalList ? RunTime(r, n, cand)
+                                : bestRun      ? BestRunTime(r, n, cand)
+                                               : SumTime(r, n, cand);
+    if (selection == Selection::Out) continue;
+    anySelected = true;
+    if (selection == Selection::Ranked) candidates.push_back(std::move(cand));
   }
+  return candidates;
+}
 
-  std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-    if (int c = CompareSortpos(a.division.sortpos, b.division.sortpos)) return c < 0;
-    if (int c = db::CompareGerman(a.division.name, b.division.name)) return c < 0;
-    if (a.time != b.time) return a.time < b.time;
-    if (int c = db::CompareGerman(a.racer->nachname, b.racer->nachname)) return c < 0;
-    if (int c = db::CompareGerman(a.racer->vorname, b.racer->vorname)) return c < 0;
-    return a.racer->id < b.racer->id;
-  });
+// The order of the list: divisions by sort position (Null first) and name, then time,
+// surname and first name.
+bool ListOrder(const Candidate& a, const Candidate& b) {
+  if (int c = CompareSortpos(a.division.sortpos, b.division.sortpos)) return c < 0;
+  if (int c = db::CompareGerman(a.division.name, b.division.name)) return c < 0;
+  if (a.time != b.time) return a.time < b.time;
+  if (int c = db::CompareGerman(a.racer->nachname, b.racer->nachname)) return c < 0;
+  if (int c = db::CompareGerman(a.racer->vorname, b.racer->vorname)) return c < 0;
+  return a.racer->id < b.racer->id;
+}
 
-  const ResultLayout layout = !req.totalList && anySplit ? ResultLayout::Intermediate
-                              : req.totalList && n > 1   ? ResultLayout::PerRun
-                                                         : ResultLayout::Plain;
-  model.columns = ResultColumnsFor(layout, req.nations, req.clubs);
+ResultLayout LayoutOf(const ResultListRequest& req, bool anySplit) {
+  if (!req.totalList && anySplit) return ResultLayout::Intermediate;
+  if (req.totalList && req.run > 1) return ResultLayout::PerRun;
+  return ResultLayout::Plain;
+}
 
-  model.ranked.reserve(candidates.size());
+// A ranked racer's row without its rank and gap.
+RankedRow RankedRowOf(const Candidate& cand, const ResultListRequest& req, ResultLayout layout) {
+  const Racer& r = *cand.racer;
+  RankedRow row;
+  row.id = r.id;
+  row.time = cand.time;
+  row.intermediate = cand.intermediate;
+  row.bib = r.bibText();
+  if (req.codes) row.idText = r.idText();
+  row.name = r.fullName();
+  if (req.years) row.year = r.shortYear();
+  row.club = req.clubs && r.verein ? *r.verein : kNoClub;
+  if (req.nations && r.nation) row.nation = *r.nation;
+  row.division = cand.division.name;
+  if (layout == ResultLayout::PerRun) {
+    row.run1 = RunCell(r, 1);
+    row.run2 = RunCell(r, 2);
+  }
+  return row;
+}
+
+// Ranks each division from its leader: equal times share the rank of the first of them,
+// the gap is measured to the division's first time.
+void RankDivisions(const std::vector<Candidate>& candidates, const ResultListRequest& req,
+                   ResultLayout layout, std::vector<RankedRow>& ranked) {
+  ranked.reserve(candidates.size());
   int position = 0;
-  std::optional<qint64> previous;
+  qint64 previous = 0;
   qint64 leader = 0;
   const QString* division = nullptr;
   for (const Candidate& cand : candidates) {
-    const Racer& r = *cand.racer;
     if (!division || cand.division.name != *division) {
       division = &cand.division.name;
       position = 0;
-      previous.reset();
       leader = cand.time;
     }
     ++position;
-    RankedRow row;
-    row.id = r.id;
-    if (!previous || *previous != cand.time) row.rank = QString::number(position) + '.';
+    RankedRow row = RankedRowOf(cand, req, layout);
+    if (position == 1 || previous != cand.time) row.rank = QString::number(position) + '.';
     previous = cand.time;
     row.diff = cand.time - leader;
-    row.time = cand.time;
-    row.intermediate = cand.intermediate;
-    row.bib = r.bibText();
-    if (req.codes) row.idText = r.idText();
-    row.name = r.fullName();
-    if (req.years) row.year = r.shortYear();
-    row.club = req.clubs && r.verein ? *r.verein : kNoClub;
-    if (req.nations && r.nation) row.nation = *r.nation;
-    row.division = cand.division.name;
-    if (layout == ResultLayout::PerRun) {
-      row.run1 = RunCell(r, 1);
-      row.run2 = RunCell(r, 2);
-    }
-    model.ranked.push_back(std::move(row));
+    ranked.push_back(std::move(row));
   }
+}
 
-  // Not-ranked sections.
-  const bool bestRunType = BestRunType(req.typ);
-  const bool perRunForm = !bestRunType && req.runCount != 1;
+// The runs whose sections are printed, each with whether its titles name the run: one set
+// of untitled sections where the type ranks by the best run or the discipline has one run.
+std::vector<std::pair<int, bool>> SectionRuns(const ResultListRequest& req) {
+  const bool perRunForm = !BestRunType(req.typ) && req.runCount != 1;
   std::vector<std::pair<int, bool>> runs;  // run, per-run title
   if (!perRunForm) {
     runs.push_back({1, false});
   } else if (req.totalList) {
     for (int k = 1; k <= std::max(req.runCount, 1); ++k) runs.push_back({k, true});
   } else {
-    runs.push_back({n, true});
+    runs.push_back({req.run, true});
   }
+  return runs;
+}
+
+std::vector<const Racer*> InBibOrder(const RaceData& data) {
   std::vector<const Racer*> byBib;
   byBib.reserve(data.racers.size());
   for (const Racer& r : data.racers) byBib.push_back(&r);
   std::sort(byBib.begin(), byBib.end(),
             [](const Racer* a, const Racer* b) { return BibLess(*a, *b); });
+  return byBib;
+}
+
+bool HasValidRun(const Racer& r) {
+  return std::any_of(r.runs.begin(), r.runs.end(), [](const RunRecord& x) { return x.code == 0; });
+}
+
+SectionRow SectionRowOf(const Racer& r, const RunRecord& rec, const ResultListRequest& req,
+                        bool bestRunType) {
+  SectionRow row;
+  row.id = r.id;
+  row.bib = r.bibText();
+  if (req.codes) row.idText = r.idText();
+  row.name = r.fullName();
+  if (req.years) row.year = r.shortYear();
+  if (req.nations && r.nation) row.nation = *r.nation;
+  if (req.clubs && r.verein) row.club = *r.verein;
+  if (rec.code == 3 && rec.disqualtext && !bestRunType) row.note = *rec.disqualtext;
+  return row;
+}
+
+// The sections of the racers without a valid time, run by run: did not start (unless
+// suppressed), did not finish, disqualified, each in bib order. Where the type ranks by
+// the best run, a racer with any valid run is in none of them.
+void NotRankedSections(const RaceData& data, const ResultListRequest& req, ResultListModel& model) {
+  const bool bestRunType = BestRunType(req.typ);
+  const std::vector<const Racer*> byBib = InBibOrder(data);
   std::unordered_set<int> notRanked;
-  for (const auto& [run, perRun] : runs) {
+  for (const auto& [run, perRun] : SectionRuns(req)) {
     for (int code = 1; code <= 3; ++code) {
       if (code == 1 && req.suppressNotStarted) continue;
       NotRankedSection section{run, code, SectionTitle(code, run, perRun), {}};
       for (const Racer* r : byBib) {
         const RunRecord* rec = r->record(run);
         if (!rec || rec->code != code) continue;
-        if (bestRunType && std::any_of(r->runs.begin(), r->runs.end(),
-                                       [](const RunRecord& x) { return x.code == 0; }))
-          continue;
-        SectionRow row;
-        row.id = r->id;
-        row.bib = r->bibText();
-        if (req.codes) row.idText = r->idText();
-        row.name = r->fullName();
-        if (req.years) row.year = r->shortYear();
-        if (req.nations && r->nation) row.nation = *r->nation;
-        if (req.clubs && r->verein) row.club = *r->verein;
-        if (code == 3 && rec->disqualtext && !bestRunType) row.note = *rec->disqualtext;
+        if (bestRunType && HasValidRun(*r)) continue;
         notRanked.insert(r->id);
-        section.rows.push_back(std::move(row));
+        section.rows.push_back(SectionRowOf(*r, *rec, req, bestRunType));
       }
       model.sections.push_back(std::move(section));
     }
   }
   model.notRankedCount = static_cast<int>(notRanked.size());
+}
+
+}  // namespace
+
+ResultListModel ComputeResultList(const RaceData& data, const ResultListRequest& req) {
+  ResultListModel model;
+  const bool bestRun = req.totalList && BestRunType(req.typ);
+  if (!AllHaveResults(data, req, req.totalList && !bestRun)) {
+    model.complete = false;
+    return model;
+  }
+  bool anySplit = false;
+  std::vector<Candidate> candidates =
+      SelectCandidates(data, req, bestRun, anySplit, model.anySelected);
+  std::sort(candidates.begin(), candidates.end(), ListOrder);
+  const ResultLayout layout = LayoutOf(req, anySplit);
+  model.columns = ResultColumnsFor(layout, req.nations, req.clubs);
+  RankDivisions(candidates, req, layout, model.ranked);
+  NotRankedSections(data, req, model);
   return model;
 }
 

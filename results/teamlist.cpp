@@ -16,6 +16,129 @@ namespace {
 // Room of the team line's text, up to the time columns.
 constexpr int kTeamTextWidth = 1100;
 
+// The pages of the list on the frame's document: team group by team group, each team's
+// line with its rank and total, then its counted members.
+class TeamListPages {
+ public:
+  TeamListPages(const AppState& state, PdfListFrame& frame, const TeamListOptions& options,
+                const TeamRankingResult& ranking, const RaceData& data)
+      : state_(state),
+        frame_(frame),
+        pen_(frame.pen()),
+        options_(options),
+        years_(CompetitionSettings::on(state.Settings.jahrgang_aktiv)),
+        nations_(CompetitionSettings::on(state.Settings.nation_aktiv)),
+        clubs_(CompetitionSettings::on(state.Settings.verein_aktiv)),
+        undivided_(options.ranking.grouping == QLatin1String("keine Unterteilung")),
+        bestRun_(BestRunType(state.Settings.typNumber())) {
+    for (const Racer& r : data.racers) racers_.emplace(r.id, &r);
+    heads_ = heads(ranking);
+  }
+
+  void draw(const TeamRankingResult& ranking) {
+    std::optional<int> previousGroup;
+    for (const TeamEntry& team : ranking.teams) {
+      // A team group begins on a page of its own, ranked from 1.
+      if (!previousGroup || *previousGroup != team.groupId) {
+        rank_ = 0;
+        y_ = 3000;
+        previousGroup = team.groupId;
+      }
+      bool line = true;
+      for (const TeamMember& member : team.members) {
+        if ((line && y_ > frame_.limit(2420)) || y_ > frame_.limit(2570))
+          y_ = frame_.StartListPage(++page_, options_.title, heads_, state_.CreditLine);
+        if (line) teamLine(team);
+        line = false;
+        const auto found = racers_.find(member.id);
+        if (found != racers_.end()) memberRow(member, *found->second);
+      }
+    }
+  }
+
+ private:
+  std::vector<ColumnHead> heads(const TeamRankingResult& ranking) const {
+    std::vector<ColumnHead> heads{HeadRightAt(QStringLiteral("Rang"), 235, 100),
+                                  HeadRightAt(QStringLiteral("Stnr"), 365)};
+    if (ranking.anyFederationId) {
+      heads.push_back(HeadRightAt(QStringLiteral("KSF-ID"), 545));
+    } else if (ranking.anyCode) {
+      heads.push_back(HeadRightAt(QStringLiteral("Code"), 545));
+    }
+    heads.push_back(HeadAt(!undivided_ && clubs_ ? QStringLiteral("Teilnehmer + Verein")
+                                                 : QStringLiteral("Teilnehmer"),
+                           560));
+    if (years_) heads.push_back(HeadRightAt(QStringLiteral("JG"), 1065));
+    if (nations_) heads.push_back(HeadAt(QStringLiteral("VB"), 1078));
+    if (undivided_ && clubs_) heads.push_back(HeadAt(QStringLiteral("Verein"), 1270));
+    if (!undivided_) heads.push_back(HeadAt(QStringLiteral("Klasse"), 1270));
+    heads.push_back(HeadRightAt(QStringLiteral("Total"), 1840));
+    heads.push_back(HeadRightAt(QStringLiteral("Diff"), 2005));
+    return heads;
+  }
+
+  // The team's rank, group and name underlined, and its total.
+  void teamLine(const TeamEntry& team) {
+    if (!first_) y_ += 30;
+    first_ = false;
+    pen_.setSize(10);
+    pen_.setBold(true);
+    pen_.rightAt(235, y_, QString::number(++rank_) + QLatin1Char('.'));
+    const QString text = pen_.cut(
+        team.groupId > 0 ? team.groupName + QStringLiteral(" / ") + team.teamName : team.teamName,
+        kTeamTextWidth);
+    pen_.textOut(560, y_, text);
+    pen_.setLineWidth(3);
+    pen_.line(560, y_ + 38, 560 + pen_.textWidth(text), y_ + 38);
+    pen_.rightAt(2005, y_, FormatRunTime(team.total));
+    y_ += 53;
+  }
+
+  // A counted member: his result and deficit; the division in its column, or without
+  // division the club there, else the club on a line of its own.
+  void memberRow(const TeamMember& member, const Racer& r) {
+    pen_.setSize(9);
+    pen_.setBold(false);
+    pen_.rightAt(365, y_, r.bibText());
+    pen_.rightAt(545, y_, r.idText());
+    const QString name = r.fullName();
+    int drop = pen_.fit(name, 9, 470);
+    pen_.textOut(560, y_ + drop, pen_.cut(name, 470));
+    pen_.setSize(9);
+    if (years_) pen_.rightAt(1065, y_, r.shortYear());
+    if (nations_ && r.nation) pen_.textOut(1078, y_, *r.nation);
+    const QString column =
+        undivided_ ? (clubs_ ? r.verein.value_or(QString()) : QString()) : member.division;
+    if (!column.isEmpty()) {
+      drop = pen_.fit(column, 9, 450);
+      pen_.textOut(1270, y_ + drop, pen_.cut(column, 450));
+      pen_.setSize(9);
+    }
+    pen_.rightAt(1840, y_, FormatRunTime(CombinedResult(r, bestRun_).value_or(0)));
+    pen_.rightAt(2005, y_, FormatRunTime(member.deficit));
+    if (!undivided_ && clubs_) {
+      pen_.setSize(8);
+      pen_.textOut(560, y_ + 40 + drop, pen_.cut(r.verein.value_or(QString()), 470));
+      pen_.setSize(9);
+      y_ += 83;
+    } else {
+      y_ += 43;
+    }
+  }
+
+  const AppState& state_;
+  PdfListFrame& frame_;
+  pdf::PdfPen& pen_;
+  const TeamListOptions& options_;
+  const bool years_, nations_, clubs_, undivided_, bestRun_;
+  std::unordered_map<int, const Racer*> racers_;
+  std::vector<ColumnHead> heads_;
+  int y_ = 0;
+  int page_ = 0;
+  int rank_ = 0;
+  bool first_ = true;
+};
+
 }  // namespace
 
 ResultLine WriteTeamList(const AppState& state, const TeamListOptions& options,
@@ -40,98 +163,8 @@ ResultLine WriteTeamList(const AppState& state, const TeamListOptions& options,
   const TeamRankingResult ranking = ComputeTeamRanking(state, options.ranking);
   const RaceData data =
       ReadRaceData(state.db(), state.CurrentDisciplineType, state.CurrentDisciplineCode);
-  std::unordered_map<int, const Racer*> racers;
-  for (const Racer& r : data.racers) racers.emplace(r.id, &r);
-
-  const CompetitionSettings& s = state.Settings;
-  const bool years = CompetitionSettings::on(s.jahrgang_aktiv);
-  const bool nations = CompetitionSettings::on(s.nation_aktiv);
-  const bool clubs = CompetitionSettings::on(s.verein_aktiv);
-  const bool undivided = options.ranking.grouping == QLatin1String("keine Unterteilung");
-  const bool bestRun = BestRunType(s.typNumber());
-
-  std::vector<ColumnHead> heads{HeadRightAt(QStringLiteral("Rang"), 235, 100),
-                                HeadRightAt(QStringLiteral("Stnr"), 365)};
-  if (ranking.anyFederationId) {
-    heads.push_back(HeadRightAt(QStringLiteral("KSF-ID"), 545));
-  } else if (ranking.anyCode) {
-    heads.push_back(HeadRightAt(QStringLiteral("Code"), 545));
-  }
-  heads.push_back(HeadAt(
-      !undivided && clubs ? QStringLiteral("Teilnehmer + Verein") : QStringLiteral("Teilnehmer"),
-      560));
-  if (years) heads.push_back(HeadRightAt(QStringLiteral("JG"), 1065));
-  if (nations) heads.push_back(HeadAt(QStringLiteral("VB"), 1078));
-  if (undivided && clubs) heads.push_back(HeadAt(QStringLiteral("Verein"), 1270));
-  if (!undivided) heads.push_back(HeadAt(QStringLiteral("Klasse"), 1270));
-  heads.push_back(HeadRightAt(QStringLiteral("Total"), 1840));
-  heads.push_back(HeadRightAt(QStringLiteral("Diff"), 2005));
-
-  pdf::PdfPen& pen = frame.pen();
-  int y = 0;
-  int page = 0;
-  int rank = 0;
-  std::optional<int> previousGroup;
-  bool first = true;
-  for (const TeamEntry& team : ranking.teams) {
-    if (!previousGroup || *previousGroup != team.groupId) {
-      rank = 0;
-      y = 3000;
-      previousGroup = team.groupId;
-    }
-    bool teamLine = true;
-    for (const TeamMember& member : team.members) {
-      if ((teamLine && y > frame.limit(2420)) || y > frame.limit(2570))
-        y = frame.StartListPage(++page, options.title, heads, state.CreditLine);
-      if (teamLine) {
-        if (!first) y += 30;
-        first = false;
-        teamLine = false;
-        pen.setSize(10);
-        pen.setBold(true);
-        pen.rightAt(235, y, QString::number(++rank) + QLatin1Char('.'));
-        const QString text =
-            pen.cut(team.groupId > 0 ? team.groupName + QStringLiteral(" / ") + team.teamName
-                                     : team.teamName,
-                    kTeamTextWidth);
-        pen.textOut(560, y, text);
-        pen.setLineWidth(3);
-        pen.line(560, y + 38, 560 + pen.textWidth(text), y + 38);
-        pen.rightAt(2005, y, FormatRunTime(team.total));
-        y += 53;
-      }
-      const auto found = racers.find(member.id);
-      if (found == racers.end()) continue;
-      const Racer& r = *found->second;
-      pen.setSize(9);
-      pen.setBold(false);
-      pen.rightAt(365, y, r.bibText());
-      pen.rightAt(545, y, r.idText());
-      const QString name = r.fullName();
-      int drop = pen.fit(name, 9, 470);
-      pen.textOut(560, y + drop, pen.cut(name, 470));
-      pen.setSize(9);
-      if (years) pen.rightAt(1065, y, r.shortYear());
-      if (nations && r.nation) pen.textOut(1078, y, *r.nation);
-      const QString column =
-          undivided ? (clubs ? r.verein.value_or(QString()) : QString()) : member.division;
-      if (!column.isEmpty()) {
-        drop = pen.fit(column, 9, 450);
-        pen.textOut(1270, y + drop, pen.cut(column, 450));
-        pen.setSize(9);
-      }
-      pen.rightAt(1840, y, FormatRunTime(CombinedResult(r, bestRun).value_or(0)));
-      pen.rightAt(2005, y, FormatRunTime(member.deficit));
-      if (!undivided && clubs) {
-        pen.setSize(8);
-        pen.textOut(560, y + 40 + drop, pen.cut(r.verein.value_or(QString()), 470));
-        pen.setSize(9);
-        y += 83;
-      } else {
-        y += 43;
-      }
-    }
-  }
+  TeamListPages pages(state, frame, options, ranking, data);
+  pages.draw(ranking);
   frame.FinishDoc(static_cast<int>(ranking.teams.size()), true);
   return frame.result();
 }

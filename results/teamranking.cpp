@@ -33,24 +33,20 @@ struct Candidate {
   qint64 deficit;
 };
 
-}  // namespace
+// A team in the order of the list: its group's sort position, then its id.
+struct TeamKey {
+  int sortpos;
+  int teamId;
+  bool operator<(const TeamKey& o) const {
+    return sortpos != o.sortpos ? sortpos < o.sortpos : teamId < o.teamId;
+  }
+};
 
-qint64 RoundHalfEven(double value) {
-  // The default rounding mode rounds halves to the even neighbour.
-  return static_cast<qint64>(std::nearbyint(value));
-}
-
-TeamRankingResult RankTeams(const RaceData& data, const std::map<int, TeamRow>& teams,
-                            const std::map<int, NamedRow>& teamGroups,
-                            const TeamRankingSettings& settings, bool bestRun) {
-  TeamRankingResult out;
-  const int n = settings.count;
-  if (n < 1) return out;
-
-  // Every racer with a valid result, in a team or not, sets his division's best.
+// Every racer with a valid result, in a team or not; each sets his division's best.
+std::vector<Candidate> WithResults(const RaceData& data, const TeamRankingSettings& settings,
+                                   bool bestRun, std::map<QString, qint64>& best) {
   std::vector<Candidate> all;
   all.reserve(data.racers.size());
-  std::map<QString, qint64> best;
   for (const Racer& r : data.racers) {
     const std::optional<double> result = CombinedResult(r, bestRun);
     if (!result) continue;
@@ -61,15 +57,15 @@ TeamRankingResult RankTeams(const RaceData& data, const std::map<int, TeamRow>& 
     if (!inserted && rounded < it->second) it->second = rounded;
     all.push_back({&r, *division, *result, 0});
   }
+  return all;
+}
 
-  // The members of each team, teams in the order of their group's sort position and id.
-  struct TeamKey {
-    int sortpos;
-    int teamId;
-    bool operator<(const TeamKey& o) const {
-      return sortpos != o.sortpos ? sortpos < o.sortpos : teamId < o.teamId;
-    }
-  };
+// The members of each team with their deficits to their division's best. A team without
+// a group is left out where the file has team groups. Notes which id column the list needs.
+std::map<TeamKey, std::vector<Candidate>> TeamsWithMembers(
+    std::vector<Candidate>& all, std::map<QString, qint64>& best,
+    const std::map<int, TeamRow>& teams, const std::map<int, NamedRow>& teamGroups,
+    TeamRankingResult& out) {
   std::map<TeamKey, std::vector<Candidate>> members;
   const bool withGroups = !teamGroups.empty();
   for (Candidate& c : all) {
@@ -91,55 +87,92 @@ TeamRankingResult RankTeams(const RaceData& data, const std::map<int, TeamRow>& 
     }
     members[{sortpos, team->first}].push_back(c);
   }
+  return members;
+}
 
-  for (auto& [key, list] : members) {
+// A team's entry with its name and group, no member counted yet.
+TeamEntry EmptyEntry(const TeamKey& key, const std::map<int, TeamRow>& teams,
+                     const std::map<int, NamedRow>& teamGroups) {
+  TeamEntry entry;
+  const TeamRow& team = teams.at(key.teamId);
+  entry.teamId = key.teamId;
+  entry.teamName = team.name;
+  if (!teamGroups.empty()) {
+    entry.groupId = *team.gruppe;
+    const NamedRow& group = teamGroups.at(*team.gruppe);
+    entry.groupName = group.name;
+    entry.groupSortpos = group.sortpos.value_or(0);
+  }
+  return entry;
+}
+
+// Counts the members, taken by deficit: first the women and men the minimums ask for,
+// the others while places are left. Members placed for a minimum are never displaced; a
+// newcomer for a minimum takes the place of the member with the largest deficit that was
+// placed without one.
+void CountMembers(const std::vector<Candidate>& list, const TeamRankingSettings& settings,
+                  TeamEntry& entry) {
+  const int n = settings.count;
+  std::vector<bool> forMinimum;
+  for (const Candidate& c : list) {
+    const QString sex = c.racer->sex.value_or(QString());
+    const bool woman = sex == QLatin1String("W") && entry.womenCounted < settings.minWomen;
+    const bool man = sex == QLatin1String("M") && entry.menCounted < settings.minMen;
+    const TeamMember member{c.racer->id, c.division, c.deficit, sex};
+    if (woman || man) {
+      if (static_cast<int>(entry.members.size()) >= n) {
+        const auto last = std::find(forMinimum.rbegin(), forMinimum.rend(), false);
+        if (last == forMinimum.rend()) continue;
+        const auto at = static_cast<std::ptrdiff_t>(forMinimum.rend() - last - 1);
+        entry.members.erase(entry.members.begin() + at);
+        forMinimum.erase(forMinimum.begin() + at);
+      }
+      entry.members.push_back(member);
+      forMinimum.push_back(true);
+      (woman ? entry.womenCounted : entry.menCounted) += 1;
+    } else if (static_cast<int>(entry.members.size()) < n) {
+      entry.members.push_back(member);
+      forMinimum.push_back(false);
+    }
+  }
+}
+
+// A team is ranked with exactly N members and its minimums met; its total is the sum of
+// their deficits.
+bool Ranked(TeamEntry& entry, const TeamRankingSettings& settings) {
+  if (static_cast<int>(entry.members.size()) != settings.count ||
+      entry.womenCounted != settings.minWomen || entry.menCounted != settings.minMen)
+    return false;
+  for (const TeamMember& m : entry.members) entry.total += m.deficit;
+  return true;
+}
+
+}  // namespace
+
+qint64 RoundHalfEven(double value) {
+  // The default rounding mode rounds halves to the even neighbour.
+  return static_cast<qint64>(std::nearbyint(value));
+}
+
+TeamRankingResult RankTeams(const RaceData& data, const std::map<int, TeamRow>& teams,
+                            const std::map<int, NamedRow>& teamGroups,
+                            const TeamRankingSettings& settings, bool bestRun) {
+  TeamRankingResult out;
+  if (settings.count < 1) return out;
+  std::map<QString, qint64> best;
+  std::vector<Candidate> all = WithResults(data, settings, bestRun, best);
+  for (auto& [key, list] : TeamsWithMembers(all, best, teams, teamGroups, out)) {
     // By deficit; equal deficits by result, then id.
     std::sort(list.begin(), list.end(), [](const Candidate& a, const Candidate& b) {
       if (a.deficit != b.deficit) return a.deficit < b.deficit;
       if (a.result != b.result) return a.result < b.result;
       return a.racer->id < b.racer->id;
     });
-    TeamEntry entry;
-    const TeamRow& team = teams.at(key.teamId);
-    entry.teamId = key.teamId;
-    entry.teamName = team.name;
-    if (withGroups) {
-      entry.groupId = *team.gruppe;
-      const NamedRow& group = teamGroups.at(*team.gruppe);
-      entry.groupName = group.name;
-      entry.groupSortpos = group.sortpos.value_or(0);
-    }
-    // Members placed for a minimum are never displaced; a newcomer for a minimum takes the
-    // place of the member with the largest deficit that was placed without one.
-    std::vector<bool> forMinimum;
-    for (const Candidate& c : list) {
-      const QString sex = c.racer->sex.value_or(QString());
-      const bool woman = sex == QLatin1String("W") && entry.womenCounted < settings.minWomen;
-      const bool man = sex == QLatin1String("M") && entry.menCounted < settings.minMen;
-      const TeamMember member{c.racer->id, c.division, c.deficit, sex};
-      if (woman || man) {
-        if (static_cast<int>(entry.members.size()) >= n) {
-          const auto last = std::find(forMinimum.rbegin(), forMinimum.rend(), false);
-          if (last == forMinimum.rend()) continue;
-          const auto at = static_cast<std::ptrdiff_t>(forMinimum.rend() - last - 1);
-          entry.members.erase(entry.members.begin() + at);
-          forMinimum.erase(forMinimum.begin() + at);
-        }
-        entry.members.push_back(member);
-        forMinimum.push_back(true);
-        (woman ? entry.womenCounted : entry.menCounted) += 1;
-      } else if (static_cast<int>(entry.members.size()) < n) {
-        entry.members.push_back(member);
-        forMinimum.push_back(false);
-      }
-    }
-    if (static_cast<int>(entry.members.size()) != n || entry.womenCounted != settings.minWomen ||
-        entry.menCounted != settings.minMen)
-      continue;
-    for (const TeamMember& m : entry.members) entry.total += m.deficit;
-    out.teams.push_back(std::move(entry));
+    TeamEntry entry = EmptyEntry(key, teams, teamGroups);
+    CountMembers(list, settings, entry);
+    if (Ranked(entry, settings)) out.teams.push_back(std::move(entry));
   }
-
+  // By group id, equal groups by total; teams equal in both keep their order.
   std::stable_sort(out.teams.begin(), out.teams.end(), [](const TeamEntry& a, const TeamEntry& b) {
     return a.groupId != b.groupId ? a.groupId < b.groupId : a.total < b.total;
   });
