@@ -16,6 +16,114 @@ bool NoPoints(double points) {
   return std::abs(points - 9999.99) < 0.0005;
 }
 
+// The pages of the run-1 start list on the frame's document: each group under its heading,
+// a row per racer with a line to write the run time on.
+class StartListPages {
+ public:
+  StartListPages(const AppState& state, PdfListFrame& frame, const StartListOptions& options,
+                 const ListEvent& event)
+      : frame_(frame), pen_(frame.pen()), credit_(StartListCreditLine(state.CreditLine)) {
+    const CompetitionSettings& s = state.Settings;
+    codes_ = CompetitionSettings::on(s.code_aktiv);
+    years_ = CompetitionSettings::on(s.jahrgang_aktiv);
+    nations_ = CompetitionSettings::on(s.nation_aktiv);
+    clubs_ = CompetitionSettings::on(s.verein_aktiv);
+    points_ = CompetitionSettings::on(s.punktewertung);
+    const int typ = s.typNumber();
+    fis_ = typ == 0 || typ == 1;
+    const bool regionalColumn = nations_ && !fis_;  // "VB" moves the club column right
+    clubX_ = regionalColumn ? 1160 : 1125;
+    clubWidth_ = regionalColumn ? 465 : 500;
+    title_ = event.durchgaenge == 1 ? QStringLiteral("STARTLISTE")
+                                    : QStringLiteral("STARTLISTE  1. Durchgang");
+    // Marked bibs tell the referee that a bib is out of its place.
+    marking_ = options.grouping != QLatin1String("Kategorie / IdNr") && points_ && typ <= 7;
+    heads_ = heads();
+  }
+
+  void draw(const StartOrderTable& order) {
+    for (const int i : order.order()) {
+      const StartOrderEntry& e = order[i];
+      const bool groupChange = e.klasse != previousGroup_;
+      if (y_ > frame_.limit(2610) || (groupChange && y_ > frame_.limit(2420))) {
+        if (groupChange) previousGroup_.clear();
+        ++page_;
+        y_ = frame_.StartListPage(page_, title_, heads_, credit_);
+      }
+      if (groupChange) groupHeading(e.klasse);
+      row(e);
+    }
+  }
+
+ private:
+  std::vector<ColumnHead> heads() const {
+    std::vector<ColumnHead> heads{HeadRightAt(QStringLiteral("Stnr"), 285)};
+    if (codes_) heads.push_back(HeadRightAt(QStringLiteral("Code"), 460));
+    heads.push_back(HeadAt(QStringLiteral("Teilnehmer"), 475));
+    if (years_) heads.push_back(HeadRightAt(QStringLiteral("JG"), 980));
+    if (nations_)
+      heads.push_back(HeadAt(fis_ ? QStringLiteral("NAT") : QStringLiteral("VB"), 1000));
+    if (clubs_) heads.push_back(HeadAt(QStringLiteral("Verein"), clubX_));
+    if (points_) heads.push_back(HeadRightAt(QStringLiteral("Punkte"), 1730));
+    heads.push_back(HeadRightAt(QStringLiteral("L-Zeit"), 2005));
+    return heads;
+  }
+
+  // A group's heading, underlined; the group "-" has none.
+  void groupHeading(const QString& group) {
+    if (!previousGroup_.isEmpty()) y_ += 30;
+    if (group != QLatin1String("-")) {
+      pen_.setSize(10);
+      pen_.setBold(true);
+      pen_.textOut(475, y_, group);
+      pen_.setLineWidth(3);
+      pen_.line(475, y_ + 38, 475 + pen_.textWidth(group), y_ + 38);
+      y_ += 53;
+    }
+    previousGroup_ = group;
+    previousBib_ = 0;
+  }
+
+  // A racer's row; his bib bold and italic where the points rule moved it or it follows
+  // a gap.
+  void row(const StartOrderEntry& e) {
+    pen_.setSize(9);
+    const qint64 bib = e.startnr.toLongLong();
+    const bool marked = marking_ && (e.moved || (bib > previousBib_ + 1 && previousBib_ > 0));
+    pen_.setBold(marked);
+    pen_.setItalic(marked);
+    pen_.numberIn(150, 285, y_, pdf::kAlignRight, e.startnr, 9);
+    pen_.setBold(false);
+    pen_.setItalic(false);
+    previousBib_ = bib;
+
+    if (codes_) pen_.rightAt(460, y_, e.code);
+    int drop = pen_.fit(e.name, 9, 470);
+    pen_.textOut(475, y_ + drop, pen_.cut(e.name, 470));
+    pen_.setSize(9);
+    pen_.rightAt(980, y_, e.jahrgang.mid(2, 2));
+    if (nations_) pen_.textOut(1000, y_, e.nation);
+    drop = pen_.fit(e.verein, 9, clubWidth_);
+    pen_.textOut(clubX_, y_ + drop, pen_.cut(e.verein, clubWidth_));
+    pen_.setSize(9);
+    if (points_) pen_.rightAt(1730, y_, StartListPoints(e.punkte));
+    pen_.setLineWidth(1);
+    pen_.line(1895, y_ + 30, 2005, y_ + 30);
+    y_ += 43;
+  }
+
+  PdfListFrame& frame_;
+  pdf::PdfPen& pen_;
+  QString credit_, title_;
+  bool codes_, years_, nations_, clubs_, points_, fis_, marking_;
+  int clubX_, clubWidth_;
+  std::vector<ColumnHead> heads_;
+  int y_ = 3000;
+  int page_ = 0;
+  QString previousGroup_;
+  qint64 previousBib_ = 0;
+};
+
 }  // namespace
 
 QString StartListPoints(double points) {
@@ -25,10 +133,7 @@ QString StartListPoints(double points) {
 
 ResultLine WriteStartList(AppState& state, const StartListOptions& options,
                           const std::function<void()>& closePanel) {
-  const CompetitionSettings& s = state.Settings;
   const QString c = state.CurrentDisciplineCode;
-  const QString credit = StartListCreditLine(state.CreditLine);
-
   // Every entered participant needs a bib.
   const int missing =
       state.db()
@@ -50,84 +155,8 @@ ResultLine WriteStartList(AppState& state, const StartListOptions& options,
 
   const int count =
       BuildStartOrderRun1(state, options.grouping, options.descending, 15, kClubLine, true);
-
-  const bool codes = CompetitionSettings::on(s.code_aktiv);
-  const bool years = CompetitionSettings::on(s.jahrgang_aktiv);
-  const bool nations = CompetitionSettings::on(s.nation_aktiv);
-  const bool clubs = CompetitionSettings::on(s.verein_aktiv);
-  const bool points = CompetitionSettings::on(s.punktewertung);
-  const int typ = s.typNumber();
-  const bool fis = typ == 0 || typ == 1;
-  const bool regionalColumn = nations && !fis;  // "VB" moves the club column right
-  const int clubX = regionalColumn ? 1160 : 1125;
-  const int clubWidth = regionalColumn ? 465 : 500;
-
-  std::vector<ColumnHead> heads{HeadRightAt(QStringLiteral("Stnr"), 285)};
-  if (codes) heads.push_back(HeadRightAt(QStringLiteral("Code"), 460));
-  heads.push_back(HeadAt(QStringLiteral("Teilnehmer"), 475));
-  if (years) heads.push_back(HeadRightAt(QStringLiteral("JG"), 980));
-  if (nations) heads.push_back(HeadAt(fis ? QStringLiteral("NAT") : QStringLiteral("VB"), 1000));
-  if (clubs) heads.push_back(HeadAt(QStringLiteral("Verein"), clubX));
-  if (points) heads.push_back(HeadRightAt(QStringLiteral("Punkte"), 1730));
-  heads.push_back(HeadRightAt(QStringLiteral("L-Zeit"), 2005));
-
-  const QString title = event.durchgaenge == 1 ? QStringLiteral("STARTLISTE")
-                                               : QStringLiteral("STARTLISTE  1. Durchgang");
-  // Marked bibs tell the referee that a bib is out of its place.
-  const bool marking = options.grouping != QLatin1String("Kategorie / IdNr") && points && typ <= 7;
-
-  pdf::PdfPen& pen = frame.pen();
-  int y = 3000;
-  QString previousGroup;
-  qint64 previousBib = 0;
-  int page = 0;
-  for (const int i : state.StartOrder.order()) {
-    const StartOrderEntry& e = state.StartOrder[i];
-    const bool groupChange = e.klasse != previousGroup;
-    if (y > frame.limit(2610) || (groupChange && y > frame.limit(2420))) {
-      if (groupChange) previousGroup.clear();
-      ++page;
-      y = frame.StartListPage(page, title, heads, credit);
-    }
-    if (groupChange) {
-      if (!previousGroup.isEmpty()) y += 30;
-      if (e.klasse != QLatin1String("-")) {
-        pen.setSize(10);
-        pen.setBold(true);
-        pen.textOut(475, y, e.klasse);
-        pen.setLineWidth(3);
-        pen.line(475, y + 38, 475 + pen.textWidth(e.klasse), y + 38);
-        y += 53;
-      }
-      previousGroup = e.klasse;
-      previousBib = 0;
-    }
-
-    pen.setSize(9);
-    const qint64 bib = e.startnr.toLongLong();
-    const bool marked = marking && (e.moved || (bib > previousBib + 1 && previousBib > 0));
-    pen.setBold(marked);
-    pen.setItalic(marked);
-    pen.numberIn(150, 285, y, pdf::kAlignRight, e.startnr, 9);
-    pen.setBold(false);
-    pen.setItalic(false);
-    previousBib = bib;
-
-    if (codes) pen.rightAt(460, y, e.code);
-    int drop = pen.fit(e.name, 9, 470);
-    pen.textOut(475, y + drop, pen.cut(e.name, 470));
-    pen.setSize(9);
-    pen.rightAt(980, y, e.jahrgang.mid(2, 2));
-    if (nations) pen.textOut(1000, y, e.nation);
-    drop = pen.fit(e.verein, 9, clubWidth);
-    pen.textOut(clubX, y + drop, pen.cut(e.verein, clubWidth));
-    pen.setSize(9);
-    if (points) pen.rightAt(1730, y, StartListPoints(e.punkte));
-    pen.setLineWidth(1);
-    pen.line(1895, y + 30, 2005, y + 30);
-    y += 43;
-  }
-
+  StartListPages pages(state, frame, options, event);
+  pages.draw(state.StartOrder);
   frame.FinishDoc(count);
   frame.AddResultNote(LeftOutLine(state, count, true));
   return frame.result();

@@ -44,6 +44,115 @@ std::vector<ColumnHead> StartListHeads(const CompetitionSettings& s, int clubX) 
   return heads;
 }
 
+// The pages of the run-2 start list on the frame's document: each group under its heading,
+// either a row per racer with his run-1 time and lines to write on, or its bibs side by side.
+class StartListDG2Pages {
+ public:
+  StartListDG2Pages(const AppState& state, PdfListFrame& frame, bool bibsOnly)
+      : frame_(frame),
+        pen_(frame.pen()),
+        bibsOnly_(bibsOnly),
+        credit_(StartListCreditLine(state.CreditLine)) {
+    const CompetitionSettings& s = state.Settings;
+    const int typ = s.typNumber();
+    // The regional association ("VB") moves the club column right.
+    const bool regionalColumn = CompetitionSettings::on(s.nation_aktiv) && typ != 0 && typ != 1;
+    clubX_ = regionalColumn ? 1160 : 1125;
+    clubWidth_ = regionalColumn ? 465 : 500;
+    if (!bibsOnly) heads_ = StartListHeads(s, clubX_);
+    title_ = bibsOnly ? QStringLiteral("STARTNUMMERN  2. Durchgang")
+                      : QStringLiteral("STARTLISTE  2. Durchgang");
+  }
+
+  void draw(const StartOrderTable& order) {
+    for (const int i : order.order()) {
+      const StartOrderEntry& e = order[i];
+      const bool groupChange = e.klasse != previousGroup_;
+      if (y_ > frame_.limit(2570) || (groupChange && y_ > frame_.limit(2420))) {
+        if (groupChange) previousGroup_ = kNoGroup;
+        ++page_;
+        y_ = frame_.StartListPage(page_, title_, heads_, credit_);
+        // The bib list has no column heads: its rows begin on the heads line.
+        if (bibsOnly_) y_ = 450;
+      }
+      if (groupChange) groupHeading(e.klasse);
+      pen_.setBold(false);
+      if (bibsOnly_) {
+        bibCell(e);
+      } else {
+        row(e);
+      }
+    }
+  }
+
+ private:
+  // A group's heading, underlined; the group "-" has none. The bib list's headings stand
+  // further left with more room around them.
+  void groupHeading(const QString& group) {
+    const int x = bibsOnly_ ? 110 : 475;
+    if (previousGroup_ != kNoGroup) y_ += bibsOnly_ ? 93 : 30;
+    if (group != QLatin1String("-")) {
+      pen_.setSize(10);
+      pen_.setBold(true);
+      pen_.textOut(x, y_, group);
+      pen_.setLineWidth(3);
+      pen_.line(x, y_ + 38, x + pen_.textWidth(group), y_ + 38);
+      y_ += bibsOnly_ ? 73 : 53;
+    }
+    previousGroup_ = group;
+    runningNumber_ = 0;
+    bibX_ = kFirstBibX;
+  }
+
+  // A bib of the bib list, in its own cell: a long one shrinks rather than running into its
+  // neighbour.
+  void bibCell(const StartOrderEntry& e) {
+    pen_.setSize(10);
+    pen_.numberIn(bibX_ - kBibStep + 15, bibX_, y_, pdf::kAlignRight, e.startnr, 10);
+    bibX_ += kBibStep;
+    if (bibX_ > kLastBibX) {
+      bibX_ = kFirstBibX;
+      y_ += kBibRowStep;
+    }
+  }
+
+  void row(const StartOrderEntry& e) {
+    pen_.setSize(9);
+    ++runningNumber_;
+    pen_.rightAt(275, y_, QString::number(runningNumber_));
+    pen_.numberIn(285, 425, y_, pdf::kAlignRight, e.startnr, 9);
+    // The full birth year stands right-aligned at 980: a name must end before it.
+    const int nameRoom = std::min(470, 980 - pen_.textWidth(QStringLiteral("0000")) - 15 - 475);
+    int drop = pen_.fit(e.name, 9, nameRoom);
+    pen_.textOut(475, y_ + drop, pen_.cut(e.name, nameRoom));
+    pen_.setSize(9);
+    pen_.rightAt(980, y_, e.jahrgang);
+    pen_.textOut(1000, y_, e.nation);
+    drop = pen_.fit(e.verein, 9, clubWidth_);
+    pen_.textOut(clubX_, y_ + drop, pen_.cut(e.verein, clubWidth_));
+    pen_.setSize(9);
+    pen_.rightAt(1730, y_, e.zeit);
+    // Lines to write the run-2 time and the total on.
+    pen_.setLineWidth(1);
+    pen_.line(1755, y_ + 30, 1865, y_ + 30);
+    pen_.line(1895, y_ + 30, 2005, y_ + 30);
+    y_ += 43;
+  }
+
+  PdfListFrame& frame_;
+  pdf::PdfPen& pen_;
+  const bool bibsOnly_;
+  const QString credit_;
+  QString title_;
+  int clubX_, clubWidth_;
+  std::vector<ColumnHead> heads_;
+  int y_ = 3000;
+  int page_ = 0;
+  QString previousGroup_ = kNoGroup;
+  int runningNumber_ = 0;
+  int bibX_ = kFirstBibX;
+};
+
 }  // namespace
 
 bool ReadStartListDG2Boxes(UserInterface& ui, QString& reverseText, const QString& maxText,
@@ -64,10 +173,7 @@ bool ReadStartListDG2Boxes(UserInterface& ui, QString& reverseText, const QStrin
 
 ResultLine WriteStartListDG2(AppState& state, const StartListDG2Options& options,
                              const std::function<void()>& closePanel) {
-  const CompetitionSettings& s = state.Settings;
-  const QString credit = StartListCreditLine(state.CreditLine);
   const bool bibsOnly = options.bibsOnly;
-
   PdfListFrame frame(
       state, {QStringLiteral("StartListeDG2"),
               bibsOnly ? QStringLiteral("-StartNummernDG2-") : QStringLiteral("-StartListeDG2-"),
@@ -80,86 +186,8 @@ ResultLine WriteStartListDG2(AppState& state, const StartListDG2Options& options
   const int count =
       BuildStartOrderRun2(state, options.grouping, options.reverseCount, options.appendNonFinishers,
                           options.maxPerGroup, kClubLine, true);
-
-  const int typ = s.typNumber();
-  // The regional association ("VB") moves the club column right.
-  const bool regionalColumn = CompetitionSettings::on(s.nation_aktiv) && typ != 0 && typ != 1;
-  const int clubX = regionalColumn ? 1160 : 1125;
-  const int clubWidth = regionalColumn ? 465 : 500;
-  const std::vector<ColumnHead> heads =
-      bibsOnly ? std::vector<ColumnHead>{} : StartListHeads(s, clubX);
-  const QString title = bibsOnly ? QStringLiteral("STARTNUMMERN  2. Durchgang")
-                                 : QStringLiteral("STARTLISTE  2. Durchgang");
-  const int headingX = bibsOnly ? 110 : 475;
-  const int spaceBeforeHeading = bibsOnly ? 93 : 30;
-  const int spaceAfterHeading = bibsOnly ? 73 : 53;
-
-  pdf::PdfPen& pen = frame.pen();
-  int y = 3000;
-  QString previousGroup = kNoGroup;
-  int runningNumber = 0;
-  int bibX = kFirstBibX;
-  int page = 0;
-  for (const int i : state.StartOrder.order()) {
-    const StartOrderEntry& e = state.StartOrder[i];
-    const bool groupChange = e.klasse != previousGroup;
-    if (y > frame.limit(2570) || (groupChange && y > frame.limit(2420))) {
-      if (groupChange) previousGroup = kNoGroup;
-      ++page;
-      y = frame.StartListPage(page, title, heads, credit);
-      // The bib list has no column heads: its rows begin on the heads line.
-      if (bibsOnly) y = 450;
-    }
-    if (groupChange) {
-      if (previousGroup != kNoGroup) y += spaceBeforeHeading;
-      if (e.klasse != QLatin1String("-")) {
-        pen.setSize(10);
-        pen.setBold(true);
-        pen.textOut(headingX, y, e.klasse);
-        pen.setLineWidth(3);
-        pen.line(headingX, y + 38, headingX + pen.textWidth(e.klasse), y + 38);
-        y += spaceAfterHeading;
-      }
-      previousGroup = e.klasse;
-      runningNumber = 0;
-      bibX = kFirstBibX;
-    }
-    pen.setBold(false);
-
-    if (bibsOnly) {
-      pen.setSize(10);
-      // Each bib in its own cell: a long one shrinks rather than running into its neighbour.
-      pen.numberIn(bibX - kBibStep + 15, bibX, y, pdf::kAlignRight, e.startnr, 10);
-      bibX += kBibStep;
-      if (bibX > kLastBibX) {
-        bibX = kFirstBibX;
-        y += kBibRowStep;
-      }
-      continue;
-    }
-
-    pen.setSize(9);
-    ++runningNumber;
-    pen.rightAt(275, y, QString::number(runningNumber));
-    pen.numberIn(285, 425, y, pdf::kAlignRight, e.startnr, 9);
-    // The full birth year stands right-aligned at 980: a name must end before it.
-    const int nameRoom = std::min(470, 980 - pen.textWidth(QStringLiteral("0000")) - 15 - 475);
-    int drop = pen.fit(e.name, 9, nameRoom);
-    pen.textOut(475, y + drop, pen.cut(e.name, nameRoom));
-    pen.setSize(9);
-    pen.rightAt(980, y, e.jahrgang);
-    pen.textOut(1000, y, e.nation);
-    drop = pen.fit(e.verein, 9, clubWidth);
-    pen.textOut(clubX, y + drop, pen.cut(e.verein, clubWidth));
-    pen.setSize(9);
-    pen.rightAt(1730, y, e.zeit);
-    // Lines to write the run-2 time and the total on.
-    pen.setLineWidth(1);
-    pen.line(1755, y + 30, 1865, y + 30);
-    pen.line(1895, y + 30, 2005, y + 30);
-    y += 43;
-  }
-
+  StartListDG2Pages pages(state, frame, bibsOnly);
+  pages.draw(state.StartOrder);
   frame.FinishDoc(count);
   frame.AddResultNote(
       LeftOutLineRun2(state, options.grouping, options.reverseCount, options.appendNonFinishers));

@@ -378,16 +378,39 @@ int BuildStartOrderRun1(AppState& state, const QString& mode, bool descending, i
   return count;
 }
 
-void CorrectStartOrderByPoints(StartOrderTable& table, int topCount, const QString& season) {
-  const int count = table.count();
-  if (count <= 0) return;
+namespace {
 
-  int youngestYear = 0;
-  const bool haveSeason = YoungestBirthYear(season, &youngestYear);
-  // A negative top block would let the opening entry of a group be moved before the group
-  // has any place to receive it.
-  const int top = std::max(topCount, 0);
-  constexpr int kWholeGroup = std::numeric_limits<int>::max();
+// The points correction as one walk over the start order: each entry opens a group, joins a
+// group opened earlier, stays in its group's place, or is moved forward in its group.
+class PointsCorrection {
+ public:
+  PointsCorrection(StartOrderTable& table, int topCount, const QString& season)
+      : table_(table),
+        count_(table.count()),
+        haveSeason_(YoungestBirthYear(season, &youngestYear_)),
+        // A negative top block would let the opening entry of a group be moved before the
+        // group has any place to receive it.
+        top_(std::max(topCount, 0)),
+        n_(top_),
+        pred_(static_cast<size_t>(count_) + 2, 0) {
+    for (int i = table.head().next, p = 0; i >= 1 && i <= count_; p = i, i = table[i].next)
+      pred_[static_cast<size_t>(i)] = p;
+  }
+
+  void run() {
+    for (int cur = table_.head().next; cur >= 1 && cur <= count_;) {
+      const int nxt = table_[cur].next;
+      const StartOrderEntry& e = table_[cur];
+      // A group without a name (a class without a name) is a group like any other; the
+      // first entry always opens one.
+      const bool joined = (current_ < 0 || e.klasse_nm != currentName_) && enterGroup(cur, nxt);
+      if (!joined) keepOrMove(cur, nxt);
+      cur = nxt;
+    }
+  }
+
+ private:
+  static constexpr int kWholeGroup = std::numeric_limits<int>::max();
 
   // A group's chain from its first to its last kept entry, in start order: the entries it
   // kept and those moved into it. Kept as arrays so that a move scans contiguous points
@@ -397,87 +420,101 @@ void CorrectStartOrderByPoints(StartOrderTable& table, int topCount, const QStri
     std::vector<double> points;  // points of the chain's entries
     double maximum = 0;
   };
-  std::vector<Group> groups;
-  QHash<QString, int> groupByName;
-  int current = -1;  // index into groups
-  QString currentName;
-  int n = top;   // top size in force
-  int kept = 0;  // kept entries of the current group
-  double threshold = 0;
-  int prev = 0;  // the last entry that stayed in place
 
-  // pred[i]: the entry (or the head, 0) that links to entry i.
-  std::vector<int> pred(static_cast<size_t>(count) + 2, 0);
-  for (int i = table.head().next, p = 0; i >= 1 && i <= count; p = i, i = table[i].next)
-    pred[static_cast<size_t>(i)] = p;
+  // An entry of another group than the current one: it joins the group of its name opened
+  // earlier (true: it was moved there), or opens a new group that becomes the current one.
+  bool enterGroup(int cur, int nxt) {
+    const StartOrderEntry& e = table_[cur];
+    const auto found = groupByName_.constFind(e.klasse_nm);
+    if (found != groupByName_.cend()) {
+      moveInto(cur, nxt, groups_[static_cast<size_t>(found.value())]);
+      return true;
+    }
+    current_ = static_cast<int>(groups_.size());
+    groups_.emplace_back();
+    groupByName_.insert(e.klasse_nm, current_);
+    currentName_ = e.klasse_nm;
+    kept_ = 0;
+    // Only a known birth year can exempt a group; a group opened by an entry without one
+    // is corrected like any other.
+    bool haveYear = false;
+    const int year = e.jahrgang.toInt(&haveYear);
+    n_ = haveSeason_ && haveYear && year == youngestYear_ ? kWholeGroup : top_;
+    return false;
+  }
 
-  auto moveInto = [&](int cur, int nxt, Group& g) {
-    // Before the first entry after the top block that is worse than both the block's
-    // maximum and the moved entry, else before the group's last kept entry.
-    const double curPoints = table[cur].punkte;
+  // After the top block, an entry better than the one kept before it is moved forward;
+  // every other entry stays and sets the threshold for the next.
+  void keepOrMove(int cur, int nxt) {
+    const StartOrderEntry& e = table_[cur];
+    Group& g = groups_[static_cast<size_t>(current_)];
+    if (e.punkte < threshold_ && kept_ > n_) {
+      moveInto(cur, nxt, g);
+      return;
+    }
+    g.chain.push_back(cur);
+    g.points.push_back(e.punkte);
+    ++kept_;
+    if (e.punkte > g.maximum && kept_ <= n_) g.maximum = e.punkte;
+    threshold_ = kept_ <= n_ ? g.maximum : e.punkte;
+    prev_ = cur;
+  }
+
+  // Before the first entry after the top block that is worse than both the block's
+  // maximum and the moved entry, else before the group's last kept entry.
+  void moveInto(int cur, int nxt, Group& g) {
+    const double curPoints = table_[cur].punkte;
     const size_t last = g.chain.size() - 1;
     size_t at = last;
-    for (size_t i = static_cast<size_t>(std::min<qint64>(n, static_cast<qint64>(last))); i < last;
+    for (size_t i = static_cast<size_t>(std::min<qint64>(n_, static_cast<qint64>(last))); i < last;
          ++i) {
       if (g.points[i] > g.maximum && g.points[i] > curPoints) {
         at = i;
         break;
       }
     }
-    const int stop = g.chain[at];
-    const int before = pred[static_cast<size_t>(stop)];
-    table[before].next = cur;
-    pred[static_cast<size_t>(cur)] = before;
-    table[cur].next = stop;
-    pred[static_cast<size_t>(stop)] = cur;
-    table[prev].next = nxt;
-    if (nxt <= count) pred[static_cast<size_t>(nxt)] = prev;
-    table[cur].moved = true;
+    relinkBefore(cur, nxt, g.chain[at]);
     // Placed before the group's first entry, it is no longer part of the group's chain.
     if (at > 0) {
       g.chain.insert(g.chain.begin() + static_cast<std::ptrdiff_t>(at), cur);
       g.points.insert(g.points.begin() + static_cast<std::ptrdiff_t>(at), curPoints);
     }
-  };
-
-  for (int cur = table.head().next; cur >= 1 && cur <= count;) {
-    const int nxt = table[cur].next;
-    StartOrderEntry& e = table[cur];
-
-    // A group without a name (a class without a name) is a group like any other; the
-    // first entry always opens one.
-    if (current < 0 || e.klasse_nm != currentName) {
-      const auto found = groupByName.constFind(e.klasse_nm);
-      if (found != groupByName.cend()) {
-        moveInto(cur, nxt, groups[static_cast<size_t>(found.value())]);
-        cur = nxt;
-        continue;
-      }
-      current = static_cast<int>(groups.size());
-      groups.emplace_back();
-      groupByName.insert(e.klasse_nm, current);
-      currentName = e.klasse_nm;
-      kept = 0;
-      // Only a known birth year can exempt a group; a group opened by an entry without
-      // one is corrected like any other.
-      bool haveYear = false;
-      const int year = e.jahrgang.toInt(&haveYear);
-      n = haveSeason && haveYear && year == youngestYear ? kWholeGroup : top;
-    }
-
-    Group& g = groups[static_cast<size_t>(current)];
-    if (e.punkte < threshold && kept > n) {
-      moveInto(cur, nxt, g);
-    } else {
-      g.chain.push_back(cur);
-      g.points.push_back(e.punkte);
-      ++kept;
-      if (e.punkte > g.maximum && kept <= n) g.maximum = e.punkte;
-      threshold = kept <= n ? g.maximum : e.punkte;
-      prev = cur;
-    }
-    cur = nxt;
   }
+
+  // Takes `cur` out after the last entry that stayed and links it in before `stop`.
+  void relinkBefore(int cur, int nxt, int stop) {
+    const int before = pred_[static_cast<size_t>(stop)];
+    table_[before].next = cur;
+    pred_[static_cast<size_t>(cur)] = before;
+    table_[cur].next = stop;
+    pred_[static_cast<size_t>(stop)] = cur;
+    table_[prev_].next = nxt;
+    if (nxt <= count_) pred_[static_cast<size_t>(nxt)] = prev_;
+    table_[cur].moved = true;
+  }
+
+  StartOrderTable& table_;
+  const int count_;
+  int youngestYear_ = 0;
+  const bool haveSeason_;
+  const int top_;
+  std::vector<Group> groups_;
+  QHash<QString, int> groupByName_;
+  int current_ = -1;  // index into groups_
+  QString currentName_;
+  int n_;         // top size in force
+  int kept_ = 0;  // kept entries of the current group
+  double threshold_ = 0;
+  int prev_ = 0;  // the last entry that stayed in place
+  // pred_[i]: the entry (or the head, 0) that links to entry i.
+  std::vector<int> pred_;
+};
+
+}  // namespace
+
+void CorrectStartOrderByPoints(StartOrderTable& table, int topCount, const QString& season) {
+  if (table.count() <= 0) return;
+  PointsCorrection(table, topCount, season).run();
 }
 
 int BuildStartOrderRun2(AppState& state, const QString& mode, int reverseCount,
