@@ -73,6 +73,10 @@ int DefaultRulePosition(int typ) {
   }
 }
 
+QString DefaultRun2Rule(int typ) {
+  return Run2RuleEntries(GroupingUse{}).value(DefaultRulePosition(typ));
+}
+
 std::array<std::optional<QString>, 2> ReadStoredRules(db::Connection& connection) {
   const db::Recordset rs =
       connection.query(QStringLiteral("select durchgang,reihenfolge from tblStali order by 1"));

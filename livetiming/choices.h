@@ -34,8 +34,13 @@ int GroupingPreselection(const QStringList& entries, int typ);
 QStringList Run1RuleEntries();
 QStringList Run2RuleEntries(const GroupingUse& use);
 
-// The position (from 0) in both rule lists of the default rule of a competition type.
+// The position (from 0) of the default rule of a competition type in the run-1 list, and
+// in the run-2 list as it reads without groups in use.
 int DefaultRulePosition(int typ);
+// The default rule of run 2 for a competition type: the entry at the default position of
+// the run-2 list without "St-Nr pro Gruppe drehen", so that it names the same rule as run 1
+// where both lists have it, with or without groups in use.
+QString DefaultRun2Rule(int typ);
 
 // The stored rules, trimmed, by place in the rows ordered by run: the first row for run 1,
 // the second for run 2; a missing row gives nothing.

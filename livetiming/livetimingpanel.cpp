@@ -155,9 +155,9 @@ void LiveTimingPanel::fillChoices() {
 void LiveTimingPanel::preselectRules() {
   db::Connection& connection = state().db();
   if (!state().HasStartOrderTable && !connection.hasTable(QStringLiteral("tblStali"))) {
-    const int position = DefaultRulePosition(state().Settings.typNumber());
-    staliDG1_->setCurrentIndex(position);
-    staliDG2_->setCurrentIndex(position);
+    const int typ = state().Settings.typNumber();
+    staliDG1_->setCurrentIndex(DefaultRulePosition(typ));
+    staliDG2_->setCurrentIndex(staliDG2_->findText(DefaultRun2Rule(typ)));
     CreateStaliTable(connection, selectedText(staliDG1_), selectedText(staliDG2_));
     state().HasStartOrderTable = true;
     return;

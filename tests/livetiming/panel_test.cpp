@@ -78,7 +78,7 @@ TEST_F(LivePanel, RulesByTypeStoredAndRestored) {
   EXPECT_EQ(combo("LiveTimingGruppe")->currentText(), "Kategorie");
   EXPECT_EQ(items("LiveTimingStaliDG2").size(), 10);
   EXPECT_EQ(stored()[0], "FIS-Reglement");
-  EXPECT_EQ(stored()[1], "KSF-Reglement");
+  EXPECT_EQ(stored()[1], "FIS-Reglement");
 
   state().db().execute("drop table tblStali");
   state().db().execute("update tblKlasse set gruppe=null");
@@ -102,6 +102,38 @@ TEST_F(LivePanel, RulesByTypeStoredAndRestored) {
   state().db().execute("update tblStali set reihenfolge='x' where durchgang=2");
   emit combo("LiveTimingStaliDG2")->activated(combo("LiveTimingStaliDG2")->currentIndex());
   EXPECT_EQ(stored()[1], "Nach Zeiten pro Kategorie");
+}
+
+TEST_F(LivePanel, Run2DefaultNamesRun1sRuleWhenGroupsAreInUse) {
+  // The run-2 list holds "St-Nr pro Gruppe drehen" as its third entry here.
+  openRace(SmallCompetition());
+  const std::pair<const char*, std::pair<QString, QString>> cases[] = {
+      {"0", {"FIS-Reglement", "FIS-Reglement"}},
+      {"2", {"KSF-Reglement", "KSF-Reglement"}},
+      {"5", {"KSF-Schülerreglement", "KSF-Schülerreglement"}},
+      {"12", {"Klasse / Start-Nr", "St-Nr pro Klasse drehen"}},
+      {"9", {"Startnummer", "Startnummer"}},
+  };
+  for (const auto& [typ, rules] : cases) {
+    SCOPED_TRACE(typ);
+    if (state().db().hasTable("tblStali")) state().db().execute("drop table tblStali");
+    state().HasStartOrderTable = false;
+    state().Settings.typ = typ;
+    openPanel();
+    ASSERT_EQ(items("LiveTimingStaliDG2").size(), 10);
+    EXPECT_EQ(combo("LiveTimingStaliDG1")->currentText(), rules.first);
+    EXPECT_EQ(combo("LiveTimingStaliDG2")->currentText(), rules.second);
+    const auto stored = ReadStoredRules(state().db());
+    EXPECT_EQ(stored[0], rules.first);
+    EXPECT_EQ(stored[1], rules.second);
+  }
+  // A choice stored by an earlier opening (the former default of a FIS race among them)
+  // is still honoured and left as it is.
+  state().Settings.typ = "0";
+  state().db().execute("update tblStali set reihenfolge='KSF-Reglement' where durchgang=2");
+  openPanel();
+  EXPECT_EQ(combo("LiveTimingStaliDG2")->currentText(), "KSF-Reglement");
+  EXPECT_EQ(ReadStoredRules(state().db())[1], "KSF-Reglement");
 }
 
 TEST_F(LivePanel, StartSendsFiveFilesThenTicksSendChangedRuns) {
@@ -161,8 +193,8 @@ TEST_F(LivePanel, StartSendsFiveFilesThenTicksSendChangedRuns) {
   button("LiveTiming_SendStaliDG2")->click();
   EXPECT_EQ(ui().messageTexts(), QStringList{"Der 1. Durchgang ist noch nicht abgeschlossen!"});
   state().db().execute(
-      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) "
-      "select id,2,1,2 from tblTeilnehmer where id<>3");
+      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode,netto) "
+      "select id,2,1,0,(60+id)/86400.0 from tblTeilnehmer where id<>3");
   button("LiveTiming_SendStaliDG2")->click();
   ASSERT_EQ(service.dateien().last(), "Stali.txt");
   EXPECT_TRUE(service.requests.last().inhalt().startsWith("2!"));
