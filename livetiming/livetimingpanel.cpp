@@ -24,6 +24,9 @@ const QString kStartCaption = QStringLiteral("LiveTiming starten (F2)");
 const QString kStopCaption = QStringLiteral("LiveTiming beenden (F2)");
 const QString kActive = QStringLiteral("LiveTiming aktiv ...");
 const QString kNoEventMessage = QStringLiteral("Bitte eine Veranstaltung auswählen");
+const QString kLoginRefusedMessage = QStringLiteral(
+    "Die Anmeldung wurde von Startora abgelehnt.\nBitte die Bewerbsnummer und das Passwort "
+    "prüfen.");
 
 void SetBlue(QLabel* label) {
   QPalette palette = label->palette();
@@ -222,7 +225,11 @@ void LiveTimingPanel::LiveTiming_anmelden_Click() {
   }
 
   const QString reply = connection_->LiveTimingPost(LoginBody(bewerbsNr, passwort));
-  if (reply == kLiveNok) return;
+  if (reply == kLiveNok) {
+    // A failed connection has been reported by the post; "nok" answered is the refusal.
+    if (!connection_->lastFailed()) ui().message(kLoginRefusedMessage);
+    return;
+  }
   if (!reply.startsWith(QLatin1String("ok"))) {
     ui().message(ReplyForMessage(reply, connection_->lastStatus()));
     return;

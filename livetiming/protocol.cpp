@@ -91,10 +91,13 @@ QString LiveEndpointUrl(const QString& server) {
   return url.toString();
 }
 
+QString HttpErrorText(int httpStatus) {
+  return QStringLiteral("Der Server antwortete mit Fehler %1").arg(httpStatus);
+}
+
 QString ReplyForMessage(const QString& reply, int httpStatus) {
   if (reply.trimmed().isEmpty()) {
-    if (httpStatus >= 400)
-      return QStringLiteral("Der Server antwortete mit Fehler %1").arg(httpStatus);
+    if (httpStatus >= 400) return HttpErrorText(httpStatus);
     return QStringLiteral("Der Server antwortete ohne Text");
   }
   constexpr qsizetype kLines = 10;
@@ -162,13 +165,16 @@ QString LiveTimingConnection::LiveTimingPost(const QString& body, bool reportFai
     }
     delete reply;
   }
-  failed_ = !answered;
-  if (!answered) {
+  // An error status (4xx, 5xx) delivered nothing, whatever page came with it.
+  const bool errorStatus = status_ >= 400;
+  failed_ = !answered || errorStatus;
+  if (failed_) {
     failureText_ = kLiveConnectionMessage;
     if (tooLarge) {
       failureText_ += QStringLiteral("\nDie Antwort des Servers ist größer als %1 MB.")
                           .arg(kLiveMaxReplyBytes / (1024 * 1024));
     }
+    if (errorStatus) failureText_ += QStringLiteral("\n") + HttpErrorText(status_);
     if (reportFailure) ui_.message(failureText_);
     return kLiveNok;
   }

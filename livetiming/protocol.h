@@ -40,6 +40,9 @@ QString UrlDecodeUtf8(const QByteArray& reply);
 // names no host.
 QString LiveEndpointUrl(const QString& server);
 
+// What the message of a failed request says of an HTTP error status.
+QString HttpErrorText(int httpStatus);
+
 // What a message box shows of a reply: its first lines (an error page is cut short); for an
 // empty reply the HTTP status the server answered with.
 QString ReplyForMessage(const QString& reply, int httpStatus);
@@ -60,17 +63,21 @@ class LiveTimingConnection {
   void setDeadline(int milliseconds) { deadlineMs_ = milliseconds; }
   // True while a request waits for its reply.
   bool busy() const { return busy_; }
-  // Whether the last request failed as a connection (not answered "nok" by the service).
+  // Whether the last request failed as a connection or with an HTTP error status (not
+  // answered "nok" by the service).
   bool lastFailed() const { return failed_; }
-  // The message of the last failed request (the connection message, and why).
+  // The message of the last failed request (the connection message, and why: an HTTP
+  // error status names its number).
   const QString& lastFailureText() const { return failureText_; }
   // The HTTP status of the last answer; 0 when there was none.
   int lastStatus() const { return status_; }
 
-  // Sends the body as UTF-8 and returns the decoded reply body, whatever the HTTP status.
-  // A refused, unreachable, broken, timed-out or overdue request, and a reply larger than
-  // kLiveMaxReplyBytes, return "nok"; with `reportFailure` the connection message is shown
-  // first. While the request waits, user
+  // Sends the body as UTF-8 and returns the decoded reply body of any answer below HTTP
+  // status 400 (2xx with any body, an empty one too). A refused, unreachable, broken,
+  // timed-out or overdue request, a reply larger than kLiveMaxReplyBytes and an answer with
+  // an error status (4xx, 5xx: nothing was delivered, whatever page came with it) return
+  // "nok"; with `reportFailure` the connection message is shown first, for an error status
+  // with its number. While the request waits, user
   // input is held back and the wait cursor shows; a call made while another waits returns
   // "nok" at once and sends nothing.
   QString LiveTimingPost(const QString& body, bool reportFailure = true);

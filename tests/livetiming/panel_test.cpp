@@ -31,10 +31,14 @@ TEST_F(LivePanel, LoginRefusalsLeaveSettingsAloneThenLoginSendsValuesAsTyped) {
   EXPECT_EQ(attempt("12345", ""), "Bitte das Passwort eingeben");
   service.loginReply = "Falsches+Passwort%21";
   EXPECT_EQ(attempt("12345", "x"), "Falsches Passwort!");
+  // The service answered "nok": a refusal, not a connection fault.
   service.loginReply = "nok";
-  EXPECT_EQ(attempt("12345", "x"), "");
+  EXPECT_EQ(attempt("12345", "x"),
+            "Die Anmeldung wurde von Startora abgelehnt.\nBitte die Bewerbsnummer und das "
+            "Passwort prüfen.");
   service.script("Login", {Answer::NotFound});
-  EXPECT_EQ(attempt("12345", "x"), "Der Server antwortete mit Fehler 404");
+  EXPECT_EQ(attempt("12345", "x"),
+            "Fehler bei der Verbindung mit Startora\nDer Server antwortete mit Fehler 404");
   window().settings().remove(kLiveSettingsServer);
   openPanel();
   const QString noServer = attempt("12345", "x");
@@ -223,6 +227,35 @@ TEST_F(LivePanel, NokAtEachStartStepReturnsToTheStoppedLook) {
   }
 }
 
+TEST_F(LivePanel, AnHttpErrorAtTheStartIsAFailureNamingItsStatus) {
+  openRace(SmallCompetition());
+  LiveTimingSession& session = loggedIn()->session();
+  const QStringList files{"Bewerb.txt", "Info.txt", "Klassen.txt", "Teilnehmer.txt", "Stali.txt"};
+  const std::tuple<Answer, int, int> cases[] = {
+      {Answer::ServerError, 0, 500}, {Answer::NotFound, 3, 404}, {Answer::ServerError, 4, 500}};
+  for (const auto& [answer, step, status] : cases) {
+    SCOPED_TRACE(step);
+    service.clear();
+    ui().clear();
+    service.script(files[step], {answer});
+    press(Qt::Key_F2);
+    EXPECT_EQ(service.dateien(), files.mid(0, step + 1));
+    EXPECT_EQ(ui().messageTexts(),
+              QStringList{QString("Fehler bei der Verbindung mit Startora\nDer Server "
+                                  "antwortete mit Fehler %1")
+                              .arg(status)});
+    EXPECT_FALSE(session.running());
+    EXPECT_EQ(button("LiveTimingStart_End")->text(), "LiveTiming starten (F2)");
+    EXPECT_TRUE(combo("LiveTimingStaliDG1")->isEnabled());
+    EXPECT_NE(control<QLabel>("LiveTiming_Meldung")->text(), "LiveTiming aktiv ...");
+  }
+  // Once the service answers 200 the start goes through.
+  service.clear();
+  press(Qt::Key_F2);
+  EXPECT_EQ(service.dateien(), files);
+  EXPECT_TRUE(session.running());
+}
+
 // Opens a file of four runs (live timing serves three), logs in, starts and ticks once.
 class LiveRunning : public LiveFixture {
  protected:
@@ -264,6 +297,35 @@ TEST_F(LiveRunning, OneRequestAtATimeAndOneConnectionMessage) {
   session.LiveTimerTick();
   session.LiveTimerTick();
   EXPECT_EQ(ui().messageTexts(), QStringList{"Fehler bei der Verbindung mit Startora"});
+}
+
+TEST_F(LiveRunning, AnHttpErrorOnATickSendsTheSameFileAgainAndSaysSoOncePerOutage) {
+  LiveTimingSession& session = start();
+  session.setTickInterval(60 * 60 * 1000);
+  const QString outage500 =
+      "Fehler bei der Verbindung mit Startora\nDer Server antwortete mit Fehler 500";
+  changeRun1();
+  service.clear();
+  ui().clear();
+  service.script("ZeitDG1.txt", {Answer::ServerError, Answer::NotFound, Answer::ServerError});
+  for (int tick = 0; tick < 4; ++tick) session.LiveTimerTick();
+  // Three failed uploads, then the same file accepted.
+  ASSERT_EQ(service.dateien(), QStringList(4, "ZeitDG1.txt"));
+  const QList<FakeRegistrationService::Request> uploads = service.uploadsOf("ZeitDG1.txt");
+  for (const auto& upload : uploads) EXPECT_EQ(upload.body, uploads[0].body);
+  EXPECT_EQ(ui().messageTexts(), QStringList{outage500});
+  EXPECT_TRUE(session.running());
+
+  // Accepted means sent: nothing more until a time changes; a new outage is said again.
+  service.clear();
+  session.LiveTimerTick();
+  EXPECT_TRUE(service.requests.isEmpty());
+  changeRun1();
+  service.script("ZeitDG1.txt", {Answer::ServerError});
+  session.LiveTimerTick();
+  session.LiveTimerTick();
+  EXPECT_EQ(service.dateien(), QStringList({"ZeitDG1.txt", "ZeitDG1.txt"}));
+  EXPECT_EQ(ui().messageTexts(), QStringList({outage500, outage500}));
 }
 
 TEST_F(LiveRunning, NoRequestAfterClosing) {

@@ -32,7 +32,7 @@ TEST(LiveProtocol, DecodesRepliesOnBytes) {
   EXPECT_EQ(LiveEndpointUrl("host/x?y"), QString());
 }
 
-TEST(LiveProtocol, AnswersOfAnyStatusAndFailedConnections) {
+TEST(LiveProtocol, AnswersErrorStatusesAndFailedConnections) {
   test::FakeRegistrationService service;
   test::ScriptedUi ui;
   LiveTimingConnection connection(ui, service.server());
@@ -41,8 +41,14 @@ TEST(LiveProtocol, AnswersOfAnyStatusAndFailedConnections) {
                        Answer::Trickle});
   const QString body = SendFileBody("TOKEN12345", 3, "A", "x=1&y=+%°ä\r\n");
 
-  EXPECT_EQ(connection.LiveTimingPost(body), "<html><body>Interner Fehler</body></html>");
+  // An error status is a failure whatever page it brings; 200 with any body is accepted.
+  EXPECT_EQ(connection.LiveTimingPost(body, false), "nok");
+  EXPECT_TRUE(connection.lastFailed());
+  EXPECT_EQ(connection.lastStatus(), 500);
+  EXPECT_EQ(connection.lastFailureText(),
+            "Fehler bei der Verbindung mit Startora\nDer Server antwortete mit Fehler 500");
   EXPECT_EQ(connection.LiveTimingPost(body), QString());
+  EXPECT_FALSE(connection.lastFailed());
   EXPECT_EQ(connection.LiveTimingPost(body), "nok");
   EXPECT_FALSE(connection.lastFailed());
   EXPECT_TRUE(ui.messages.isEmpty());
