@@ -101,9 +101,15 @@ void DocumentOutput::KeepFromViewer() {
   pdf::PdfSetNumProp(*doc_, pdf::kPropOpenViewer, 0);
 }
 
-void DocumentOutput::FinishDoc(int rows, bool reportAlways,
+void DocumentOutput::FinishDoc(int rows, bool keepEmpty,
                                const std::function<void()>& beforePlacing) {
-  const bool report = rows > 0 || reportAlways;
+  if (rows <= 0 && !keepEmpty) {
+    // A list that found nothing leaves the chosen file as it was: dropping the document
+    // removes its temporary file, and the result line stays blank.
+    pen_.reset();
+    doc_.reset();
+    return;
+  }
   if (rows <= 0) KeepFromViewer();
   pdf::PdfCheck(*doc_, doc_->EndDocAside());
   if (beforePlacing) beforePlacing();  // a throw drops the document with doc_
@@ -112,14 +118,12 @@ void DocumentOutput::FinishDoc(int rows, bool reportAlways,
   pen_.reset();
   doc_.reset();
   // Reported only once the file is really written.
-  if (report) {
-    result_ = ResultLine::saved(words_.listWord + QStringLiteral(" gespeichert unter: ") + file_);
-    saved_ = true;
-    if (noViewer) {
-      AddResultNote(QStringLiteral(
-          "Die Datei wurde gespeichert, aber es konnte kein PDF-Anzeigeprogramm geöffnet "
-          "werden."));
-    }
+  result_ = ResultLine::saved(words_.listWord + QStringLiteral(" gespeichert unter: ") + file_);
+  saved_ = true;
+  if (noViewer) {
+    AddResultNote(QStringLiteral(
+        "Die Datei wurde gespeichert, aber es konnte kein PDF-Anzeigeprogramm geöffnet "
+        "werden."));
   }
 }
 
