@@ -43,6 +43,14 @@ class Connection;
 // Whether `path` can be written without touching it: an existing file must open for
 // writing without being emptied, and its folder must take a new file beside it.
 bool CanWriteFile(const QString& path);
+// The same check with the person's message when it fails (empty when the file can be
+// written): the file, "kann nicht ausgegeben werden" and, in brackets, the cause where it
+// is known (no write rights, a read-only medium, a full disk), else `unknownCause`; the
+// three parts separated by `lineBreak`.
+QString WriteCheckRefusal(
+    const QString& path,
+    const QString& unknownCause = QStringLiteral("ist vermutlich noch geöffnet"),
+    const QString& lineBreak = QStringLiteral("\n"));
 
 // What an output needs to know of the open competition and the current discipline.
 struct OutputContext {

@@ -1,6 +1,7 @@
 #include "common/appstate.h"
 #include "db/database.h"
 #include "tests/support/appfixture.h"
+#include "tests/support/faults.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,11 @@ namespace kx::test {
 namespace {
 
 class EmptyListTest : public AppFixture {};
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // On race day another program may empty the discipline while a list's panel is open: the
 // list then finds no rows, says so, and the list printed earlier under the chosen name
@@ -62,6 +68,43 @@ TEST_F(EmptyListTest, AListWithoutRowsKeepsTheEarlierFile) {
     file.close();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"liste.pdf"});
   }
+}
+
+// A list written where the person has no write rights says so instead of blaming another
+// program, and the earlier file stays.
+TEST_F(EmptyListTest, NoWriteRightsAreNamed) {
+  PermissionBitsBind bits;
+  if (!bits.binds()) GTEST_SKIP() << "permission bits do not bind here";
+  openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
+  const QString folder = QDir(dataDir()).filePath("Listen");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString earlier = QDir(folder).filePath("namen.pdf");
+  const QByteArray bytes("%PDF-1.4 the list printed earlier\n");
+  {
+    QFile file(earlier);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  const auto writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+  const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                        QFile::ReadOther | QFile::ExeOther;  // 0555
+  // The folder refuses the new file; then the file itself is read-only.
+  for (const bool folderLocked : {true, false}) {
+    SCOPED_TRACE(folderLocked ? "folder 0555" : "file 0444");
+    ASSERT_TRUE(QFile::setPermissions(folder, folderLocked ? readOnly : writable));
+    ASSERT_TRUE(QFile::setPermissions(
+        earlier, folderLocked ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner));
+    trigger("BearbeitenNamensliste");
+    ui().clear();
+    ui().chooseSaveFile(earlier);
+    QTest::keyClick(&window(), Qt::Key_F2);
+    EXPECT_EQ(ui().messageTexts(),
+              QStringList{earlier + "\nkann nicht ausgegeben werden\n(keine Schreibrechte)"});
+    EXPECT_TRUE(ui().viewerOpened.isEmpty());
+    EXPECT_EQ(ReadAll(earlier), bytes);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"namen.pdf"});
+  }
+  QFile::setPermissions(folder, writable);
 }
 
 }  // namespace
