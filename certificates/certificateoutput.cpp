@@ -263,10 +263,10 @@ int DrawCertificatePages(const AppState& state, pdf::PdfDocument& doc, const Cer
 // beside its file and replaces it together with the PDF. Nothing when it cannot be written
 // (the message was shown).
 std::unique_ptr<SafeFile> CreateListFile(UserInterface& ui, const QString& listFile) {
-  if (!CanWriteFile(listFile)) {
-    ui.message(
-        listFile +
-        QStringLiteral("\r\nkann nicht ausgegeben werden\r\n(ist vermutlich noch geöffnet)"));
+  if (const QString refusal = WriteCheckRefusal(
+          listFile, QStringLiteral("ist vermutlich noch geöffnet"), QStringLiteral("\r\n"));
+      !refusal.isEmpty()) {
+    ui.message(refusal);
     return nullptr;
   }
   auto list = std::make_unique<SafeFile>(listFile);

@@ -1,12 +1,19 @@
 #include "lists/documentoutput.h"
 
 #include "common/appstate.h"
+#include "common/safefile.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 namespace kx {
 
@@ -59,20 +66,48 @@ void DocumentOutput::CreateDoc(bool openAfterOutput, bool landscape) {
   if (landscape) pdf::PdfSetNumProp(*doc_, pdf::kPropLandscape, 1);
 }
 
-bool CanWriteFile(const QString& path) {
-  QFile file(path);
-  if (file.exists()) {
-    if (!file.open(QIODevice::ReadWrite)) return false;
-    file.close();
+namespace {
+
+// The system's error number of the write check of `path`; 0 when it can be written.
+int WriteCheckError(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat st {};
+  if (::stat(name.constData(), &st) == 0) {
+    // Not emptied; a pipe without a reader must not block.
+    const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno;
+    ::close(fd);
   }
-  QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.kandrix-XXXXXX"));
-  return probe.open();
+  QByteArray probe = QFile::encodeName(QFileInfo(path).absolutePath() + "/.kandrix-XXXXXX");
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) return errno;
+  ::close(fd);
+  ::unlink(probe.constData());
+  return 0;
+}
+
+}  // namespace
+
+bool CanWriteFile(const QString& path) {
+  return WriteCheckError(path) == 0;
+}
+
+QString WriteCheckRefusal(const QString& path, const QString& unknownCause,
+                          const QString& lineBreak) {
+  const int error = WriteCheckError(path);
+  if (error == 0) return QString();
+  // Any other cause (a folder of that name, a file held on a network share) keeps the
+  // caller's guess.
+  const bool known =
+      error == EACCES || error == EPERM || error == EROFS || error == ENOSPC || error == EDQUOT;
+  return path + lineBreak + QStringLiteral("kann nicht ausgegeben werden") + lineBreak +
+         QLatin1Char('(') + (known ? FileErrorCause(error) : unknownCause) + QLatin1Char(')');
 }
 
 bool DocumentOutput::ProbeFile() {
-  if (CanWriteFile(file_)) return true;
-  context_.ui->message(
-      file_ + QStringLiteral("\nkann nicht ausgegeben werden\n(ist vermutlich noch geöffnet)"));
+  const QString refusal = WriteCheckRefusal(file_);
+  if (refusal.isEmpty()) return true;
+  context_.ui->message(refusal);
   pen_.reset();
   doc_.reset();
   if (onProbeFailed) onProbeFailed();
@@ -101,9 +136,15 @@ void DocumentOutput::KeepFromViewer() {
   pdf::PdfSetNumProp(*doc_, pdf::kPropOpenViewer, 0);
 }
 
-void DocumentOutput::FinishDoc(int rows, bool reportAlways,
+void DocumentOutput::FinishDoc(int rows, bool keepEmpty,
                                const std::function<void()>& beforePlacing) {
-  const bool report = rows > 0 || reportAlways;
+  if (rows <= 0 && !keepEmpty) {
+    // A list that found nothing leaves the chosen file as it was: dropping the document
+    // removes its temporary file, and the result line stays blank.
+    pen_.reset();
+    doc_.reset();
+    return;
+  }
   if (rows <= 0) KeepFromViewer();
   pdf::PdfCheck(*doc_, doc_->EndDocAside());
   if (beforePlacing) beforePlacing();  // a throw drops the document with doc_
@@ -112,14 +153,12 @@ void DocumentOutput::FinishDoc(int rows, bool reportAlways,
   pen_.reset();
   doc_.reset();
   // Reported only once the file is really written.
-  if (report) {
-    result_ = ResultLine::saved(words_.listWord + QStringLiteral(" gespeichert unter: ") + file_);
-    saved_ = true;
-    if (noViewer) {
-      AddResultNote(QStringLiteral(
-          "Die Datei wurde gespeichert, aber es konnte kein PDF-Anzeigeprogramm geöffnet "
-          "werden."));
-    }
+  result_ = ResultLine::saved(words_.listWord + QStringLiteral(" gespeichert unter: ") + file_);
+  saved_ = true;
+  if (noViewer) {
+    AddResultNote(QStringLiteral(
+        "Die Datei wurde gespeichert, aber es konnte kein PDF-Anzeigeprogramm geöffnet "
+        "werden."));
   }
 }
 

@@ -16,9 +16,9 @@
 // checks that the chosen file can be written without touching it, and opens the first
 // page. The document is written to a temporary file beside the chosen one that EndDoc
 // renames into place, so an abandoned output never damages an earlier file. FinishDoc
-// reports "<word> gespeichert unter: <file>" in black; a cancelled dialog leaves
-// "<word> nicht gespeichert" in red. A failing PDF step throws pdf::PdfAbort after its
-// message, which RunGuarded ends silently.
+// reports "<word> gespeichert unter: <file>" in black; a list without rows writes nothing;
+// a cancelled dialog leaves "<word> nicht gespeichert" in red. A failing PDF step throws
+// pdf::PdfAbort after its message, which RunGuarded ends silently.
 //
 // The lists of the start and result side draw on the list page frame built on these steps
 // (lists/listframe.h).
@@ -43,6 +43,14 @@ class Connection;
 // Whether `path` can be written without touching it: an existing file must open for
 // writing without being emptied, and its folder must take a new file beside it.
 bool CanWriteFile(const QString& path);
+// The same check with the person's message when it fails (empty when the file can be
+// written): the file, "kann nicht ausgegeben werden" and, in brackets, the cause where it
+// is known (no write rights, a read-only medium, a full disk), else `unknownCause`; the
+// three parts separated by `lineBreak`.
+QString WriteCheckRefusal(
+    const QString& path,
+    const QString& unknownCause = QStringLiteral("ist vermutlich noch geöffnet"),
+    const QString& lineBreak = QStringLiteral("\n"));
 
 // What an output needs to know of the open competition and the current discipline.
 struct OutputContext {
@@ -106,13 +114,15 @@ class DocumentOutput {
   bool OpenDoc(bool openAfterOutput, bool landscape = false);
   // Keeps the finished file from being opened in the viewer.
   void KeepFromViewer();
-  // Ends the document. With rows (or `reportAlways`) the result line reports the file in
-  // black; without rows the file is not opened in the viewer. `beforePlacing` runs once the
-  // document is complete beside its target and before it replaces the earlier file (a
-  // database commit, a second file): when it throws, the new document is dropped, the
-  // earlier file stays as it was and the exception goes on to the caller.
-  void FinishDoc(int rows, bool reportAlways = false,
-                 const std::function<void()>& beforePlacing = {});
+  // Ends the document and reports the file in black in the result line. Without rows the
+  // document is dropped: nothing is written, a file at the chosen path stays as it was and
+  // the result line stays blank; only a document that is meant to be written empty (a form,
+  // a list of no teams: `keepEmpty`) is written then, and not opened in the viewer.
+  // `beforePlacing` runs once the document is complete beside its target and before it
+  // replaces the earlier file (a database commit, a second file): when it throws, the new
+  // document is dropped, the earlier file stays as it was and the exception goes on to the
+  // caller.
+  void FinishDoc(int rows, bool keepEmpty = false, const std::function<void()>& beforePlacing = {});
   // Adds a line to a result line that reports the file (nothing for an empty text).
   void AddResultNote(const QString& line);
 

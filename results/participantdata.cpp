@@ -47,12 +47,10 @@ ResultLine WriteParticipantData(AppState& state, const ParticipantDataOptions& o
       {QStringLiteral("Datei auswählen"), state.CompetitionDir, QStringLiteral("TXT-Dateien|*.txt"),
        state.CompetitionFileName + QStringLiteral("-Daten-") + title + QStringLiteral(".txt")});
   if (file.isEmpty()) return ResultLine::cancelled(kWord + QStringLiteral(" nicht gespeichert"));
-  const QString cannotWrite =
-      file + QStringLiteral(
-                 "\nkann nicht ausgegeben werden\n(ist vermutlich durch anderen "
-                 "Prozess belegt)");
-  if (!CanWriteFile(file)) {
-    ui.message(cannotWrite);
+  if (const QString refusal =
+          WriteCheckRefusal(file, QStringLiteral("ist vermutlich durch anderen Prozess belegt"));
+      !refusal.isEmpty()) {
+    ui.message(refusal);
     return ResultLine{};
   }
 

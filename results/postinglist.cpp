@@ -200,7 +200,7 @@ ResultLine WritePostingList(const AppState& state, const PostingListOptions& opt
   pen.setBold(false);
   pen.setSize(8);
   pen.centered(130, g.creditRight, g.creditY, state.CreditLine);
-  out.FinishDoc(static_cast<int>(rows.size()), true);
+  out.FinishDoc(static_cast<int>(rows.size()));
   return out.result();
 }
 

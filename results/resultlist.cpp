@@ -684,7 +684,8 @@ ResultLine WriteResultList(const AppState& state, const ResultListOptions& optio
   pages.rankedRows();
   pages.sections();
   pages.statistics();
-  frame.FinishDoc(model.anySelected ? 1 : 0, true);
+  // Racers without a time still make a list of their sections; nobody at all, no file.
+  frame.FinishDoc(model.anySelected || model.notRankedCount > 0 ? 1 : 0);
   return frame.result();
 }
 

@@ -178,7 +178,7 @@ ResultLine WriteDepositList(const AppState& state, const DepositListOptions& opt
     }
   }
 
-  frame.FinishDoc(static_cast<int>(groups.size()), true);
+  frame.FinishDoc(static_cast<int>(groups.size()));
   return frame.result();
 }
 

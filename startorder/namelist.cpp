@@ -112,8 +112,8 @@ ResultLine WriteNameList(const AppState& state, const NameListOptions& options,
     y += 43;
   }
 
-  // An empty discipline still gives its file with the blank page, reported as saved.
-  frame.FinishDoc(rs.count(), true);
+  // An empty discipline writes nothing: an earlier list stays.
+  frame.FinishDoc(rs.count());
   frame.AddResultNote(LeftOutLine(state, rs.count(), false));
   return frame.result();
 }

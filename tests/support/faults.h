@@ -1,15 +1,18 @@
 #pragma once
 
 // The faults a race office meets, for the tests: another program holding the competition
-// file, and a disk that fills up.
+// file, a disk that fills up, and a folder without write rights.
 
 #include "db/database.h"
 
 #include <QFile>
 #include <QStringList>
 
+#include <linux/capability.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -40,6 +43,35 @@ class ForeignLock {
  private:
   db::Connection& ours_;
   sqlite3* other_ = nullptr;
+};
+
+// While it lives, the permission bits of files and folders bind the calling thread even
+// when the tests run as root (root's right to write past them is set aside), so that a
+// folder of mode 0555 refuses a new file. `binds()` is false where that cannot be done.
+class PermissionBitsBind {
+ public:
+  PermissionBitsBind() {
+    if (::geteuid() != 0) {
+      binds_ = true;
+      return;
+    }
+    if (::syscall(SYS_capget, &header_, saved_) != 0) return;
+    __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+    lowered[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+    lowered_ = binds_ = ::syscall(SYS_capset, &header_, lowered) == 0;
+  }
+  ~PermissionBitsBind() {
+    if (lowered_) ::syscall(SYS_capset, &header_, saved_);
+  }
+  PermissionBitsBind(const PermissionBitsBind&) = delete;
+  PermissionBitsBind& operator=(const PermissionBitsBind&) = delete;
+  bool binds() const { return binds_; }
+
+ private:
+  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct saved_[2]{};
+  bool lowered_ = false;
+  bool binds_ = false;
 };
 
 // For EXPECT_EXIT: runs `body` with files limited to `bytes` (a disk that is full once a
