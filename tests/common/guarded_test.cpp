@@ -6,7 +6,11 @@
 #include "tests/support/faults.h"
 #include "tests/support/scriptedui.h"
 
+#include <QDir>
 #include <QTemporaryDir>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +52,57 @@ TEST(FileFaults, LockedFullAndReplacedFilesAreToldInGerman) {
   db::Connection::create(dir.filePath("Neu.mdb"));
   ASSERT_TRUE(QFile::remove(path) && QFile::rename(dir.filePath("Neu.mdb"), path));
   EXPECT_EQ(write(), db::MovedFileText(path) + nothing);
+}
+
+// A competition file on a write-protected stick is not a matter of the user's rights.
+TEST(FileFaults, AWriteProtectedMediumIsToldApartFromMissingRights) {
+  const auto text = [](int errnum) {
+    return DatabaseErrorText(db::Error("attempt to write a readonly database", SQLITE_READONLY,
+                                       "/media/stick/Cup.mdb", errnum));
+  };
+  const QString head = "Die Bewerbsdatei '/media/stick/Cup.mdb' kann nicht geschrieben werden: ";
+  EXPECT_EQ(text(EROFS),
+            head + "der Datenträger ist schreibgeschützt.\nEs wurde nichts gespeichert.");
+  EXPECT_EQ(text(EACCES), head + "keine Schreibrechte.\nEs wurde nichts gespeichert.");
+}
+
+// Lists on a race office's shared folder: a new file gets the rights any program gives it
+// (0666 less the umask), a replaced one keeps those of the file it replaces, and a write
+// the share fails only at the close leaves the earlier file, told as a write error.
+TEST(FileFaults, OutputsKeepTheRightsOfTheFileTheyReplaceAndFailAtTheClose) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const auto mode = [](const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+  };
+  struct Umask {
+    mode_t before = ::umask(002);
+    ~Umask() { ::umask(before); }
+  } shared;
+  const QString list = dir.filePath("Startliste.pdf");
+  ASSERT_EQ(WriteWholeFile(list, "Stand 9:00"), "");
+  EXPECT_EQ(mode(list), 0664u);
+  for (const mode_t rights : {0644u, 0640u}) {
+    ASSERT_TRUE(::chmod(QFile::encodeName(list).constData(), rights) == 0);
+    ASSERT_EQ(WriteWholeFile(list, "Stand 10:15"), "");
+    EXPECT_EQ(mode(list), rights);
+  }
+  ::umask(022);
+  ASSERT_EQ(WriteWholeFile(dir.filePath("Ergebnisliste.pdf"), "Stand 12:00"), "");
+  EXPECT_EQ(mode(dir.filePath("Ergebnisliste.pdf")), 0644u);
+
+  {
+    const FailingClose share(EIO);
+    EXPECT_EQ(WriteWholeFile(list, "Stand 10:30"),
+              FileWriteFailureText(list, "Schreibfehler auf dem Datenträger"));
+  }
+  QFile kept(list);
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), "Stand 10:15");
+  EXPECT_EQ(mode(list), 0640u);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+            (QStringList{"Ergebnisliste.pdf", "Startliste.pdf"}));
 }
 
 }  // namespace

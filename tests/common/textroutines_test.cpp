@@ -45,6 +45,16 @@ TEST(SqlQuote, DoublesSingleQuotes) {
   EXPECT_EQ(SqlQuote("Öhler \"x\""), "Öhler \"x\"");
 }
 
+// A name of exactly the shown length is shown whole; one character more is cut with "…".
+TEST(ShownText, CutsOnlyWhatIsLongerThanItsLength) {
+  const QString club = "Wintersportverein " + QString(62, 'x');
+  ASSERT_EQ(club.size(), 80);
+  EXPECT_EQ(ShownText(club), club);
+  EXPECT_EQ(ShownText(club + "y"), club + "…");
+  EXPECT_EQ(ShownText("Abel", 4), "Abel");
+  EXPECT_EQ(ShownText("Abele", 4), "Abel…");
+}
+
 TEST(ComboTypeAhead, SelectsTheFirstEntryOfTheTypedLetter) {
   const QStringList entries{"Abfahrt", "Buben", "Bambini"};
   EXPECT_EQ(ComboTypeAhead(-1, "b", entries), 1);
