@@ -11,6 +11,7 @@
 #include "app/competitionfile.h"
 #include "db/competitionbuilder.h"
 #include "db/database.h"
+#include "tests/support/qtprint.h"
 
 #include <QLocale>
 #include <QTemporaryDir>

@@ -4,6 +4,7 @@
 #include "common/guarded.h"
 #include "common/safefile.h"
 #include "tests/support/faults.h"
+#include "tests/support/qtprint.h"
 #include "tests/support/scriptedui.h"
 
 #include <QDir>
@@ -72,9 +73,10 @@ TEST(FileFaults, AWriteProtectedMediumIsToldApartFromMissingRights) {
 TEST(FileFaults, OutputsKeepTheRightsOfTheFileTheyReplaceAndFailAtTheClose) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  const auto mode = [](const QString& path) {
+  const auto mode = [](const QString& path) {  // octal, "664"
     struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    const int found = ::stat(QFile::encodeName(path).constData(), &st);
+    return found == 0 ? QString::number(st.st_mode & 07777, 8) : QString("none");
   };
   struct Umask {
     mode_t before = ::umask(002);
@@ -82,15 +84,15 @@ TEST(FileFaults, OutputsKeepTheRightsOfTheFileTheyReplaceAndFailAtTheClose) {
   } shared;
   const QString list = dir.filePath("Startliste.pdf");
   ASSERT_EQ(WriteWholeFile(list, "Stand 9:00"), "");
-  EXPECT_EQ(mode(list), 0664u);
+  EXPECT_EQ(mode(list), QString("664"));
   for (const mode_t rights : {0644u, 0640u}) {
     ASSERT_TRUE(::chmod(QFile::encodeName(list).constData(), rights) == 0);
     ASSERT_EQ(WriteWholeFile(list, "Stand 10:15"), "");
-    EXPECT_EQ(mode(list), rights);
+    EXPECT_EQ(mode(list), QString::number(rights, 8));
   }
   ::umask(022);
   ASSERT_EQ(WriteWholeFile(dir.filePath("Ergebnisliste.pdf"), "Stand 12:00"), "");
-  EXPECT_EQ(mode(dir.filePath("Ergebnisliste.pdf")), 0644u);
+  EXPECT_EQ(mode(dir.filePath("Ergebnisliste.pdf")), QString("644"));
 
   {
     const FailingClose share(EIO);
@@ -99,8 +101,8 @@ TEST(FileFaults, OutputsKeepTheRightsOfTheFileTheyReplaceAndFailAtTheClose) {
   }
   QFile kept(list);
   ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), "Stand 10:15");
-  EXPECT_EQ(mode(list), 0640u);
+  EXPECT_EQ(QString(kept.readAll()), QString("Stand 10:15"));
+  EXPECT_EQ(mode(list), QString("640"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
             (QStringList{"Ergebnisliste.pdf", "Startliste.pdf"}));
 }

@@ -1,6 +1,7 @@
 #include "common/textroutines.h"
 #include "common/inifile.h"
 #include "common/season.h"
+#include "tests/support/qtprint.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -51,8 +52,8 @@ TEST(ShownText, CutsOnlyWhatIsLongerThanItsLength) {
   ASSERT_EQ(club.size(), 80);
   EXPECT_EQ(ShownText(club), club);
   EXPECT_EQ(ShownText(club + "y"), club + "…");
-  EXPECT_EQ(ShownText("Abel", 4), "Abel");
-  EXPECT_EQ(ShownText("Abele", 4), "Abel…");
+  EXPECT_EQ(ShownText("Abel", 4), QString("Abel"));
+  EXPECT_EQ(ShownText("Abele", 4), QString("Abel…"));
 }
 
 TEST(ComboTypeAhead, SelectsTheFirstEntryOfTheTypedLetter) {

@@ -7,6 +7,7 @@
 #include "refereereport/reportpage.h"
 #include "refereereport/reportprefill.h"
 #include "refereereport/reportstore.h"
+#include "tests/support/qtprint.h"
 
 #include <QTemporaryDir>
 
@@ -177,8 +178,8 @@ TEST_F(ReportFile, StoreReplacesOneDisciplineWholeOrNotAtAll) {
   StoreReport(*db, 2, v);
   ReportValues back = DefaultReportValues();
   LoadStoredReport(*db, 2, back);
-  EXPECT_EQ(back[kOrganisator], "WSV Musterdorf");  // the first field
-  EXPECT_EQ(at(back, "Proteste"), "O'Brien");
+  EXPECT_EQ(back[kOrganisator], QString("WSV Musterdorf"));  // the first field
+  EXPECT_EQ(at(back, "Proteste"), QString("O'Brien"));
   EXPECT_EQ(
       db->scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld='Stangen'").toString(),
       "   ");
