@@ -23,6 +23,22 @@ namespace {
 // Small writes (a PDF writer writes many) are gathered to this size.
 constexpr qsizetype kBufferSize = 64 * 1024;
 
+int (*g_closeTemporary)(int) = ::close;
+
+// The rights a program gives a new file: read and write for everybody, less the process's
+// umask (read without changing it; 022 where the system does not tell).
+mode_t NewFileMode() {
+  unsigned int mask = 022;
+  if (FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, status) != nullptr) {
+      if (std::sscanf(line, "Umask: %o", &mask) == 1) break;
+    }
+    std::fclose(status);
+  }
+  return static_cast<mode_t>(0666 & ~mask);
+}
+
 }  // namespace
 
 void RemoveStaleTemporaryFiles(const QString& target, int maxAgeSeconds) {
@@ -144,11 +160,11 @@ bool SafeFile::finish() {
   struct stat st {};
   const mode_t mode = ::stat(QFile::encodeName(target_).constData(), &st) == 0
                           ? (st.st_mode & 07777)
-                          : (S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH);
+                          : NewFileMode();
   ::fchmod(fd_, mode);
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) return fail(errno);
+  if (g_closeTemporary(fd) != 0) return fail(errno);
   QIODevice::close();
   finished_ = true;
   return true;
@@ -186,6 +202,10 @@ bool SafeFile::fail(int errnum) {
 
 QString SafeFile::failureText() const {
   return FileWriteFailureText(target_, cause_);
+}
+
+void SetTemporaryFileCloseForTesting(int (*close)(int)) {
+  g_closeTemporary = close != nullptr ? close : ::close;
 }
 
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {

@@ -48,8 +48,9 @@ class SafeFile : public QIODevice {
   // Checks that every byte written reached the file and closes it. False: cause() says
   // why, and the temporary file is gone.
   bool finish();
-  // Moves the finished file over the target; the target keeps its permissions. False:
-  // cause() says why, the temporary file is gone and the target is as it was.
+  // Moves the finished file over the target; the target keeps its permissions, a new target
+  // gets those any program gives a new file (0666 less the umask). False: cause() says why,
+  // the temporary file is gone and the target is as it was.
   bool place();
   // Removes the temporary file.
   void discard();
@@ -76,6 +77,10 @@ class SafeFile : public QIODevice {
   QByteArray buffer_;
   QString cause_;
 };
+
+// For tests: the call that closes a finished temporary file in place of ::close (a
+// network share may report a failed write only there); nullptr restores ::close.
+void SetTemporaryFileCloseForTesting(int (*close)(int));
 
 // Writes `bytes` as the new content of `path` through a SafeFile. Returns an empty text
 // when the file is in place, else the message that names the file and the cause.

@@ -11,6 +11,7 @@
 #include "app/competitionfile.h"
 #include "db/competitionbuilder.h"
 #include "db/database.h"
+#include "tests/support/qtprint.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
@@ -89,6 +90,9 @@ TEST(CompetitionType, RaceNumberRewrite) {
   EXPECT_EQ(RewrittenRaceNumber(QString("1234x"), L::Adult, 3), "1234DH");
   EXPECT_EQ(RewrittenRaceNumber(std::nullopt, L::Adult, 0), "    DRHR");
   EXPECT_EQ(RewrittenRaceNumber(QString(""), L::Youth, 3), "    MSBS");
+  // The giant slalom (2) is the last discipline with "R": adults "DRHR", youth "MRBR".
+  EXPECT_EQ(RewrittenRaceNumber(std::nullopt, L::Adult, 2), "    DRHR");
+  EXPECT_EQ(RewrittenRaceNumber(QString(""), L::Youth, 2), "    MRBR");
   EXPECT_EQ(kCompetitionTypes.size(), 13);
 }
 
@@ -240,6 +244,29 @@ TEST_F(AdminFiles, FinalsDrawKeepsTiesRefusesClashesAndInsertsSlowestFirst) {
   EXPECT_DOUBLE_EQ(rows.at(0, "pktegs").toDouble(), 12.5);
 }
 
+// Without keeping bibs, the second file's finalists are numbered on after the first's,
+// fastest first, whatever bibs they had.
+TEST_F(AdminFiles, FinalsFromTwoFilesAreNumberedOnAfterTheHighestBib) {
+  db::CompetitionSpec a = Race();
+  a.teilnehmer = {Person(1, "W", "Abel", 2010, 31), Person(2, "W", "Bauer", 2010, 32)};
+  Runs(a, 1, 4100, 4100);
+  Runs(a, 2, 4000, 4000);
+  db::CompetitionSpec b = Race();
+  b.teilnehmer = {Person(1, "M", "Fink", 2009, 31), Person(2, "M", "Gruber", 2009, 45)};
+  Runs(b, 1, 3900, 3900);
+  Runs(b, 2, 3800, 3800);
+  auto db = db::Connection::open(build("finale.mdb", Race()));
+  CreateFinalsTable(*db);
+  const FinalsDiscipline gs{2, "gs"};
+  EXPECT_EQ(AddFinalsFile(*db, build("a.mdb", a), gs, false).message, "");
+  EXPECT_EQ(AddFinalsFile(*db, build("b.mdb", b), gs, false).message, "");
+  const db::Recordset rows = db->query("select nachname,startnr from XtblFinale order by startnr");
+  QStringList numbered;
+  for (int i = 0; i < rows.count(); ++i)
+    numbered << rows.at(i, 0).toString() + " " + rows.at(i, 1).toString();
+  EXPECT_EQ(numbered, (QStringList{"Bauer 1", "Abel 2", "Gruber 3", "Fink 4"}));
+}
+
 // A name longer than its column, or holding a NUL, keeps the file out with the candidate
 // named; the table stays empty.
 TEST_F(AdminFiles, FinalsDrawRefusesTextsTheColumnsCannotHold) {
@@ -309,6 +336,48 @@ TEST_F(AdminFiles, PointsTakeoverMatchesGermanCaseAndSkipsConflicts) {
   EXPECT_EQ(rows.at(0, "svid").toInt(), 501);
   EXPECT_EQ(rows.at(2, "svid").toInt(), 502);  // club mismatch: untouched
   EXPECT_DOUBLE_EQ(rows.at(2, "pktedh").toDouble(), 9999.99);
+}
+
+// Without federation ids the five entry-points columns take the list's points (the
+// parallel slalom's keeps its own); with them, a second takeover finds everybody holding his
+// own id and updates him again.
+TEST_F(AdminFiles, PointsTakeoverFillsEveryColumnAndRepeatsOverHeldIds) {
+  db::MasterDataSpec master;
+  db::KsfPunkteSpec huber;
+  huber.ksfid = 601;
+  huber.punkte = 41.2;
+  huber.nachname = "Huber";
+  huber.vorname = "Lena";
+  huber.geschlecht = "W";
+  huber.jahrgang = 2010;
+  huber.verein = "SC Musterdorf";
+  master.ksfPunkte = {huber};
+  master.listenVersion = {{3, "2026/1"}, {4, "2026/2"}};
+  db::BuildMasterDataFile(dir_.filePath("STAMMDAT.mdb"), master);
+  auto masterDb = db::Connection::open(dir_.filePath("STAMMDAT.mdb"));
+  db::CompetitionSpec race = Race();
+  race.teilnehmer = {Person(1, "W", "Huber", 2010, 1)};
+  race.teilnehmer[0].vorname = "Lena";
+  race.teilnehmer[0].disziplinen[5] = {false, std::nullopt, 77, 9999.99};
+  race.withSvid = false;
+  auto plain = db::Connection::open(build("ohne.mdb", race));
+  EXPECT_EQ(TakeOverPoints(*plain, *masterDb, false).updated, 1);
+  const db::Recordset rows =
+      plain->query("select pktedh,pktesg,pktegs,pktesl,pkteks,pkteps from tblTeilnehmer");
+  ASSERT_EQ(rows.count(), 1);
+  for (int column = 0; column < 5; ++column)
+    EXPECT_DOUBLE_EQ(rows.at(0, column).toDouble(), 41.2) << column;
+  EXPECT_DOUBLE_EQ(rows.at(0, 5).toDouble(), 77);
+
+  race.withSvid = true;
+  auto withIds = db::Connection::open(build("mit.mdb", race));
+  EXPECT_EQ(TakeOverPoints(*withIds, *masterDb, true).updated, 1);
+  masterDb->execute("update tblKSFPunkte set punkte=38.5");
+  const PointsTakeoverResult again = TakeOverPoints(*withIds, *masterDb, true);
+  EXPECT_EQ(again.updated, 1);
+  EXPECT_EQ(again.conflicts, QStringList());
+  EXPECT_DOUBLE_EQ(withIds->scalar("select pktesl from tblTeilnehmer").toDouble(), 38.5);
+  EXPECT_EQ(withIds->scalar("select svid from tblTeilnehmer").toInt(), 601);
 }
 
 TEST_F(AdminFiles, BibTakeoverCopiesOnlyParticipantsEnteredInBoth) {

@@ -1,6 +1,7 @@
 #include "common/textroutines.h"
 #include "common/inifile.h"
 #include "common/season.h"
+#include "tests/support/qtprint.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -43,6 +44,16 @@ TEST(SqlQuote, DoublesSingleQuotes) {
   EXPECT_EQ(SqlQuote("d'Ampezzo"), "d''Ampezzo");
   EXPECT_EQ(SqlQuote("''"), "''''");
   EXPECT_EQ(SqlQuote("Öhler \"x\""), "Öhler \"x\"");
+}
+
+// A name of exactly the shown length is shown whole; one character more is cut with "…".
+TEST(ShownText, CutsOnlyWhatIsLongerThanItsLength) {
+  const QString club = "Wintersportverein " + QString(62, 'x');
+  ASSERT_EQ(club.size(), 80);
+  EXPECT_EQ(ShownText(club), club);
+  EXPECT_EQ(ShownText(club + "y"), club + "…");
+  EXPECT_EQ(ShownText("Abel", 4), QString("Abel"));
+  EXPECT_EQ(ShownText("Abele", 4), QString("Abel…"));
 }
 
 TEST(ComboTypeAhead, SelectsTheFirstEntryOfTheTypedLetter) {

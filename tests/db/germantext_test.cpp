@@ -34,6 +34,14 @@ TEST(CompareGerman, UmlautsSortBesideTheirBaseLetters) {
   EXPECT_LT(CompareGerman("", "a"), 0);
 }
 
+// Two names alike but for two accents, in opposite directions: the first accent decides,
+// in code and in the database alike.
+TEST(CompareGerman, TheFirstAccentDifferenceDecides) {
+  EXPECT_GT(CompareGerman("René Muller", "Rene Müller"), 0);
+  EXPECT_LT(CompareGerman("Rene Müller", "René Muller"), 0);
+  EXPECT_GT(CompareGermanUtf8("René Muller", "Rene Müller"), 0);
+}
+
 TEST(CompareGerman, DatabaseCollationAgreesWithCode) {
   const QStringList samples{"Abel",    "abel",   "Äbel",    "Zöhrer",   "ZOEHRER", "Weiss",
                             "Weiß",    "WEISS",  "Ärmelin", "Armelin",  "de Boer", "De Boer",

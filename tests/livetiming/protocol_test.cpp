@@ -91,5 +91,22 @@ TEST(LiveProtocol, AnswersErrorStatusesAndFailedConnections) {
   EXPECT_FALSE(connection.busy());
 }
 
+// An answer sent in chunks announces no length: up to the bound it is read whole, beyond it
+// the message says it was too large rather than blaming the connection alone.
+TEST(LiveProtocol, AnAnswerInChunksIsMeasuredByWhatArrives) {
+  test::FakeRegistrationService service;
+  test::ScriptedUi ui;
+  LiveTimingConnection connection(ui, service.server());
+  service.script("A", {Answer::Chunked, Answer::Chunked});
+  const QString body = SendFileBody("TOKEN12345", 3, "A", "x=1");
+  service.okReply.fill('x', 1024 * 1024);
+  EXPECT_EQ(connection.LiveTimingPost(body), QString(1024 * 1024, 'x'));
+  EXPECT_TRUE(ui.messages.isEmpty());
+  service.okReply.append('x');
+  EXPECT_EQ(connection.LiveTimingPost(body), "nok");
+  EXPECT_EQ(ui.messageTexts(), QStringList{"Fehler bei der Verbindung mit Startora\nDie Antwort "
+                                           "des Servers ist größer als 1 MB."});
+}
+
 }  // namespace
 }  // namespace kx

@@ -153,6 +153,29 @@ TEST_F(PenaltyTest, ARefusedCommitKeepsTheEarlierProtocol) {
   EXPECT_EQ(times(), before);
 }
 
+// The share fails the protocol only at its close, after the times were written: they are
+// rolled back with it, the earlier protocol stays and the line says nothing was saved.
+TEST_F(PenaltyTest, AProtocolFailingAtItsCloseChangesNoTime) {
+  openRace(Example());
+  const QString before = times();
+  QFile earlier(out("penalty.pdf"));
+  ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("%PDF- morning") > 0);
+  earlier.close();
+  {
+    const FailingClose share(EIO);
+    write("BearbeitenPenaltyProtokoll", "penalty.pdf");
+  }
+  ASSERT_EQ(ui().messages.size(), 2);  // the question, then the failure
+  EXPECT_EQ(ui().messages[1].text,
+            FileWriteFailureText(out("penalty.pdf"), "Schreibfehler auf dem Datenträger"));
+  ASSERT_TRUE(label("PenaltyProtokoll_Meldung"));
+  EXPECT_EQ(label("PenaltyProtokoll_Meldung")->text(), "PenaltyProtokoll nicht gespeichert");
+  ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+  EXPECT_EQ(earlier.readAll(), "%PDF- morning");
+  EXPECT_FALSE(state().db().inTransaction());
+  EXPECT_EQ(times(), before);
+}
+
 TEST_F(PenaltyTest, ListOverSeveralPages) {
   db::CompetitionSpec race = SmallCompetition();
   race.teilnehmer.clear();

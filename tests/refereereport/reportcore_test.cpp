@@ -7,6 +7,7 @@
 #include "refereereport/reportpage.h"
 #include "refereereport/reportprefill.h"
 #include "refereereport/reportstore.h"
+#include "tests/support/qtprint.h"
 
 #include <QTemporaryDir>
 
@@ -85,8 +86,9 @@ class ReportFile : public ::testing::Test {
     db::BuildCompetitionFile(path, race);
     return db::Connection::open(path);
   }
-  QString at(const ReportValues& v, const char* key) {
-    return v[static_cast<size_t>(ReportKeyIndex(key))];
+  // The value of `key`; a key the report does not have fails the test (out_of_range).
+  static QString& at(ReportValues& v, const char* key) {
+    return v.at(static_cast<size_t>(ReportKeyIndex(key)));
   }
   QTemporaryDir dir_;
   int n_ = 0;
@@ -169,10 +171,15 @@ TEST_F(ReportFile, StoreReplacesOneDisciplineWholeOrNotAtAll) {
   LoadStoredReport(*db, 2, v);
   EXPECT_EQ(at(v, "Witterung"), "Nebel");  // trimmed; the key in other case is ignored
 
-  v[static_cast<size_t>(ReportKeyIndex("Stangen"))] = "   ";
-  v[static_cast<size_t>(ReportKeyIndex("Proteste"))] = "O'Brien";
+  at(v, "Stangen") = "   ";
+  at(v, "Proteste") = "O'Brien";
+  v[kOrganisator] = "WSV Musterdorf";
   v[kOrgRennstrecke] = "nie";
   StoreReport(*db, 2, v);
+  ReportValues back = DefaultReportValues();
+  LoadStoredReport(*db, 2, back);
+  EXPECT_EQ(back[kOrganisator], QString("WSV Musterdorf"));  // the first field
+  EXPECT_EQ(at(back, "Proteste"), QString("O'Brien"));
   EXPECT_EQ(
       db->scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld='Stangen'").toString(),
       "   ");
@@ -192,7 +199,7 @@ TEST_F(ReportFile, StoreReplacesOneDisciplineWholeOrNotAtAll) {
   EXPECT_EQ(db->scalar("select count(*) from XtblSRBericht").toInt(), before);
 
   ReportValues longValue = DefaultReportValues();
-  longValue[static_cast<size_t>(ReportKeyIndex("Witterung"))] = QString(151, 'x');
+  at(longValue, "Witterung") = QString(151, 'x');
   EXPECT_EQ(TooLongReportValue(longValue), "Witterung");
 }
 

@@ -184,6 +184,25 @@ TEST_F(ResultListTest, RefusesWhileAResultIsMissing) {
   EXPECT_FALSE(compute(true, 0).complete);
 }
 
+// A participant not entered in the giant slalom needs no time there; one taken out after
+// he ran is left out of the result list but keeps his time where every participant counts.
+TEST_F(ResultListTest, OnlyRacersEnteredInTheDisciplineAreListed) {
+  db::CompetitionSpec race = EmptyRace();
+  AddRacer(race, 1, "M", 2, "Alt");
+  AddRun(race, 1, 1, 4000);
+  AddRacer(race, 2, "M", 2, "Bach").disziplinen[2].aktiv = false;  // slalom only
+  AddRacer(race, 3, "M", 2, "Cerny").disziplinen[2].aktiv = false;
+  AddRun(race, 3, 1, 3900);
+  open(race);
+  const ResultListModel m = compute(false, 1);
+  ASSERT_TRUE(m.complete);
+  EXPECT_EQ(column(m, &RankedRow::name), QStringList{"Alt Vorname"});
+  std::vector<std::pair<int, size_t>> everyone;  // id and runs
+  for (const Racer& r : ReadRaceData(state.db(), 2, "gs", false).racers)
+    everyone.emplace_back(r.id, r.runs.size());
+  EXPECT_EQ(everyone, (std::vector<std::pair<int, size_t>>{{1, 1}, {2, 0}, {3, 1}}));
+}
+
 TEST_F(ResultListTest, ThreeRunsExcuseAnyEarlierFailureAndListEveryRunsSections) {
   db::CompetitionSpec race = EmptyRace();
   race.disziplinen[0].durchgaenge = 3;

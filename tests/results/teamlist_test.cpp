@@ -31,20 +31,22 @@ class TeamListTest : public AppFixture {
     openThroughMenu(writeCompetition("Cup.mdb", race));
     trigger(menu::BearbeitenMannschaftsergebnisliste);
     ASSERT_EQ(window().currentPanel(), "Mannschaftsergebnisliste");
+    ASSERT_TRUE(title() && combo("MannschaftsergebnislisteGruppe") &&
+                combo("MannschaftsergebnislisteAnzahl") && result());
   }
+  QLineEdit* title() { return window().findChild<QLineEdit*>("MannschaftsergebnislisteTitel"); }
   QComboBox* combo(const char* name) { return window().findChild<QComboBox*>(name); }
   QString out() { return QDir(dataDir()).filePath("team.pdf"); }
   QLabel* result() { return window().findChild<QLabel*>("Mannschaftsergebnisliste_Meldung"); }
 };
 
 TEST_F(TeamListTest, EachTeamGroupStartsAPageWithRankOne) {
-  EXPECT_EQ(window().findChild<QLineEdit*>("MannschaftsergebnislisteTitel")->text(),
-            "Mannschaftswertung");
+  EXPECT_EQ(title()->text(), "Mannschaftswertung");
   EXPECT_EQ(combo("MannschaftsergebnislisteGruppe")->currentText(), "Klasse");
   EXPECT_EQ(combo("MannschaftsergebnislisteAnzahl")->currentText(), "3");
   combo("MannschaftsergebnislisteGruppe")->setCurrentText("keine Unterteilung");
   combo("MannschaftsergebnislisteAnzahl")->setCurrentText("2");
-  window().findChild<QLineEdit*>("MannschaftsergebnislisteTitel")->setText("U12/U14");
+  title()->setText("U12/U14");
   // Type 8 names its parallel slalom "Zovudo Vivurar" elsewhere, never in this title.
   state().Settings.typ = "8";
   state().DisciplineNames[2] = "Parallelslalom";
@@ -52,7 +54,8 @@ TEST_F(TeamListTest, EachTeamGroupStartsAPageWithRankOne) {
   ui().chooseSaveFile(out());
   QTest::keyClick(&window(), Qt::Key_F2);
   EXPECT_EQ(result()->text(), "Mannschaftsergebnisliste gespeichert unter: " + out());
-  EXPECT_EQ(ui().saveRequests.at(0).fileName, "Cup-U12_U14-Riesenslalom.pdf");
+  ASSERT_EQ(ui().saveRequests.size(), 1);
+  EXPECT_EQ(ui().saveRequests[0].fileName, "Cup-U12_U14-Riesenslalom.pdf");
   KeepForLooking(out(), "mannschaftsergebnisliste.pdf");
 
   PdfReader pdf(out());

@@ -68,6 +68,19 @@ TEST_F(TeamRankingTest, MinimumsPlaceTheirMembersWithoutDisplacingEachOther) {
   EXPECT_EQ(r.teams[0].total, 10);
 }
 
+// N 3 with two women and one man required and the women slowest: each woman takes the place
+// of the slowest member placed without a minimum, never that of one placed for it.
+TEST_F(TeamRankingTest, LateWomenDisplaceTheSlowestMembersWithoutAMinimum) {
+  db::CompetitionSpec race = EmptyRace();
+  addTeam(race, 1, std::nullopt,
+          {{"M1", 4000}, {"M2", 4100}, {"M3", 4200}, {"W1", 4300}, {"W2", 4400}});
+  open(race);
+  const TeamRankingResult r = rank(3, 2, 1);
+  ASSERT_EQ(r.teams.size(), 1u);
+  EXPECT_EQ(members(r.teams[0]), QStringList({"M1", "W1", "W2"}));
+  EXPECT_EQ(r.teams[0].total, 0 + 300 + 400);
+}
+
 TEST_F(TeamRankingTest, BestRunAgainstSumAndGroupsById) {
   db::CompetitionSpec race = EmptyRace();
   race.grpMannschaften = {{2, "Zweite", 1}, {1, "Erste", 2}};

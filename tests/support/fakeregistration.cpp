@@ -132,6 +132,18 @@ void FakeRegistrationService::answer(QTcpSocket* socket, const Request& request)
       timer->start(50);
       return;
     }
+    case Answer::Chunked: {
+      QByteArray reply =
+          "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nTransfer-Encoding: chunked\r\n"
+          "Connection: close\r\n\r\n";
+      for (qsizetype at = 0; at < body.size(); at += 64 * 1024) {
+        const QByteArray piece = body.mid(at, 64 * 1024);
+        reply += QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
+      }
+      socket->write(reply + "0\r\n\r\n");
+      socket->disconnectFromHost();
+      return;
+    }
   }
   socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
                 QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);

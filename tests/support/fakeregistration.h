@@ -30,6 +30,7 @@ class FakeRegistrationService : public QObject {
     NotFound,     // 404 with an empty body
     Silent,       // no answer at all (the client times out)
     Trickle,      // 200 announcing 100 bytes, sent a blank every 50 ms
+    Chunked,      // 200 with the reply of an accepted upload in chunks, without a length
   };
 
   struct Request {

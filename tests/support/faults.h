@@ -1,8 +1,10 @@
 #pragma once
 
 // The faults a race office meets, for the tests: another program holding the competition
-// file, a disk that fills up, and a folder without write rights.
+// file, a disk that fills up, a folder without write rights, and a network share that fails a
+// file only when it is closed.
 
+#include "common/safefile.h"
 #include "db/database.h"
 
 #include <QFile>
@@ -14,6 +16,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -90,5 +93,29 @@ class PermissionBitsBind {
   std::fprintf(stderr, "%s\n", shown().join('#').toUtf8().constData());
   std::_Exit(code);
 }
+
+// While it lives, every finished output fails at its close with `errnum`, as a network
+// share reports a write it could not complete.
+class FailingClose {
+ public:
+  explicit FailingClose(int errnum) {
+    Errnum() = errnum;
+    SetTemporaryFileCloseForTesting(&Close);
+  }
+  ~FailingClose() { SetTemporaryFileCloseForTesting(nullptr); }
+  FailingClose(const FailingClose&) = delete;
+  FailingClose& operator=(const FailingClose&) = delete;
+
+ private:
+  static int& Errnum() {
+    static int errnum = 0;
+    return errnum;
+  }
+  static int Close(int fd) {
+    ::close(fd);
+    errno = Errnum();
+    return -1;
+  }
+};
 
 }  // namespace kx::test
