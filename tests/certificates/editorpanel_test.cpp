@@ -4,6 +4,7 @@
 #include "certificates/templatestore.h"
 #include "db/database.h"
 #include "tests/support/appfixture.h"
+#include "tests/support/faults.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -225,6 +226,18 @@ TEST_F(EditorTest, CopyAsksPerTemplateAndReplacesOnlyOnAChoice) {
   ui().chooseOpenFile(noTemplates);
   click("Urkunde_kopieren");
   EXPECT_EQ(ui().messages.last().text, "Bewerbsdatei enthält keine Urkunden");
+  {
+    // A file another program holds is named as in use, not as no competition file.
+    const HeldFile held(otherPath);
+    ASSERT_TRUE(held.held());
+    ui().chooseOpenFile(otherPath);
+    click("Urkunde_kopieren");
+    EXPECT_EQ(ui().messages.last().text,
+              "Die Datei '" + otherPath +
+                  "' wird gerade von einem anderen Programm verwendet.\nBitte später nochmals "
+                  "versuchen.");
+    EXPECT_EQ(column(0), QStringList{"eigen"});
+  }
 
   ui().clear();
   ui().chooseOpenFile(otherPath);

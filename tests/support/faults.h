@@ -42,6 +42,29 @@ class ForeignLock {
   sqlite3* other_ = nullptr;
 };
 
+// Another program holding the file at `path` in an exclusive transaction, where we have no
+// connection of our own yet (a file chosen as a source); connections opened meanwhile wait
+// only briefly.
+class HeldFile {
+ public:
+  explicit HeldFile(const QString& path) {
+    sqlite3_open(QFile::encodeName(path).constData(), &other_);
+    held_ = sqlite3_exec(other_, "begin exclusive", nullptr, nullptr, nullptr) == SQLITE_OK;
+    db::SetBusyTimeout(50);
+  }
+  ~HeldFile() {
+    sqlite3_close_v2(other_);
+    db::SetBusyTimeout(2000);
+  }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  sqlite3* other_ = nullptr;
+  bool held_ = false;
+};
+
 // For EXPECT_EXIT: runs `body` with files limited to `bytes` (a disk that is full once a
 // file reaches that size), prints what `shown` returns to stderr and ends with the code
 // `body` returned, 9 after an exception.
