@@ -89,13 +89,6 @@ TEST_F(HandTimeFileTest, ALineOfAnotherShapeRefusesTheFile) {
     EXPECT_EQ(read.error, QString("Die Zeile 2 der Datei ist keine Handzeit (hh:mm:ss,hh): \"") +
                               bad + "\".\nEs wurden keine Zeiten geladen.");
   }
-  // Through the load: the store stays as it was.
-  state.HzZiel = {{0.4}};
-  ui.chooseOpenFile(write("kurz.txt", "12:34:56,78\r\n12:34:56,7\r\n"));
-  EXPECT_FALSE(LoadHandTimesFromFile(state, ui, kHandzeitZiel));
-  EXPECT_TRUE(ui.messageTexts().last().contains("Zeile 2"));
-  ASSERT_EQ(state.HzZiel.size(), 1u);
-  EXPECT_EQ(state.HzZiel[0].dayTime, 0.4);
 }
 
 TEST_F(HandTimeFileTest, SaveChecksAndWritesTheStoreTheComboNames) {

@@ -49,20 +49,16 @@ class HeldFile {
  public:
   explicit HeldFile(const QString& path) {
     sqlite3_open(QFile::encodeName(path).constData(), &other_);
-    held_ = sqlite3_exec(other_, "begin exclusive", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_exec(other_, "begin exclusive", nullptr, nullptr, nullptr);
     db::SetBusyTimeout(50);
   }
   ~HeldFile() {
     sqlite3_close_v2(other_);
     db::SetBusyTimeout(2000);
   }
-  HeldFile(const HeldFile&) = delete;
-  HeldFile& operator=(const HeldFile&) = delete;
-  bool held() const { return held_; }
 
  private:
   sqlite3* other_ = nullptr;
-  bool held_ = false;
 };
 
 // For EXPECT_EXIT: runs `body` with files limited to `bytes` (a disk that is full once a
