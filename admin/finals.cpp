@@ -1,5 +1,6 @@
 #include "admin/finals.h"
 
+#include "common/guarded.h"
 #include "common/textroutines.h"
 #include "db/database.h"
 
@@ -103,14 +104,19 @@ QVariant Value(const db::Field& field) {
   return field.isNull() ? QVariant() : field.value();
 }
 
-// The other competition file, opened; null when it cannot be opened or is no competition
-// file.
-std::unique_ptr<db::Connection> OpenSource(const QString& path) {
+// The other competition file, opened; null with the message in `refusal` when another
+// program holds it, or when it cannot be opened or is no competition file.
+std::unique_ptr<db::Connection> OpenSource(const QString& path, QString& refusal) {
   try {
     std::unique_ptr<db::Connection> source = db::Connection::open(path);
     if (IsCompetitionFile(*source)) return source;
-  } catch (const db::Error&) {
+  } catch (const db::Error& e) {
+    if (e.locked()) {
+      refusal = FileInUseText(path);
+      return nullptr;
+    }
   }
+  refusal = QStringLiteral("Die Datei '%1' ist keine Kandor-Bewerbsdatei").arg(path);
   return nullptr;
 }
 
@@ -345,11 +351,8 @@ void DropFinalsTable(db::Connection& db) {
 FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
                               const FinalsDiscipline& discipline, bool keepBibs) {
   FinalsAddResult result;
-  const std::unique_ptr<db::Connection> source = OpenSource(path);
-  if (!source) {
-    result.message = QStringLiteral("Die Datei '%1' ist keine Kandor-Bewerbsdatei").arg(path);
-    return result;
-  }
+  const std::unique_ptr<db::Connection> source = OpenSource(path, result.message);
+  if (!source) return result;
   const db::Recordset rows = ReadTotals(*source, discipline);
   const std::vector<Candidate> candidates =
       CollectCandidates(rows, CandidateTextWidths(db), keepBibs, result.message);

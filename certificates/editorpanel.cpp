@@ -3,6 +3,7 @@
 #include "certificates/certificateoutput.h"
 #include "certificates/certificaterenderer.h"
 #include "common/appstate.h"
+#include "common/guarded.h"
 #include "common/textroutines.h"
 #include "db/database.h"
 #include "workpanel/menuentries.h"
@@ -423,7 +424,11 @@ void CertificateEditorPanel::copyFromFile() {
   try {
     other = db::Connection::open(path);
     if (!other->hasTable(QStringLiteral("tblBewerb"))) other.reset();
-  } catch (const db::Error&) {
+  } catch (const db::Error& e) {
+    if (e.locked()) {
+      ui().message(FileInUseText(path), MsgIcon::Exclamation, QStringLiteral("Datei öffnen"));
+      return;
+    }
     other.reset();
   }
   if (!other) {

@@ -137,22 +137,29 @@ CertificateTemplate LoadTemplate(db::Connection& db, int key) {
 void SaveTemplate(db::Connection& db, int key, bool landscape,
                   const std::vector<CertificateEntry>& entries) {
   db::Transaction tx = db.transaction();
-  if (!db.hasTable(kTemplateTable)) {
-    db.execute(QStringLiteral(
-        "create table XtblUrkunde (Disziplin long not null, id long not null, TxText char(150) "
-        "not null, TxFont char(50) not null, TxAlign short not null, TxVpos short not null, "
-        "TxHpos short not null, primary key(Disziplin,id))"));
-  }
-  db.execute(QStringLiteral("delete from XtblUrkunde where Disziplin=?"), {key});
-  const QString insert = QStringLiteral(
-      "insert into XtblUrkunde (Disziplin,id,TxText,TxFont,TxAlign,TxVpos,TxHpos) "
-      "values(?,?,?,?,?,?,?)");
-  if (landscape) db.execute(insert, {key, 0, QStringLiteral("Querformat"), QString(), 0, 0, 0});
-  int id = 0;
-  for (const CertificateEntry& e : entries) {
-    db.execute(insert,
-               {key, ++id, e.text, e.display, AlignCode(e.align),
-                ParseWhole16(e.vertical).value_or(0), ParseWhole16(e.horizontal).value_or(0)});
+  try {
+    if (!db.hasTable(kTemplateTable)) {
+      db.execute(QStringLiteral(
+          "create table XtblUrkunde (Disziplin long not null, id long not null, TxText char(150) "
+          "not null, TxFont char(50) not null, TxAlign short not null, TxVpos short not null, "
+          "TxHpos short not null, primary key(Disziplin,id))"));
+    }
+    db.execute(QStringLiteral("delete from XtblUrkunde where Disziplin=?"), {key});
+    const QString insert = QStringLiteral(
+        "insert into XtblUrkunde (Disziplin,id,TxText,TxFont,TxAlign,TxVpos,TxHpos) "
+        "values(?,?,?,?,?,?,?)");
+    if (landscape) db.execute(insert, {key, 0, QStringLiteral("Querformat"), QString(), 0, 0, 0});
+    int id = 0;
+    for (const CertificateEntry& e : entries) {
+      db.execute(insert,
+                 {key, ++id, e.text, e.display, AlignCode(e.align),
+                  ParseWhole16(e.vertical).value_or(0), ParseWhole16(e.horizontal).value_or(0)});
+    }
+  } catch (const db::Error& e) {
+    // The statements are fixed and the entries checked: a refusal other than a fault of the
+    // file (a lock, a full disk) means the table is not of the shape written here.
+    if (e.fault() != db::Error::Fault::Other) throw;
+    throw db::DamagedFileError(db.path(), e.text());
   }
   tx.commit();
 }

@@ -68,8 +68,9 @@ std::optional<QString> CheckTemplateEntries(const std::vector<CertificateEntry>&
 CertificateTemplate LoadTemplate(db::Connection& db, int key);
 
 // Replaces the template of `key` (creating the table when missing) in one transaction: a
-// database error (db::Error) leaves the stored template as it was. Ids follow the list.
-// The entries must have passed CheckTemplateEntries.
+// database error (db::Error) leaves the stored template as it was; a table of another shape
+// (a view in its place) fails as a damaged file. Ids follow the list. The entries must have
+// passed CheckTemplateEntries.
 void SaveTemplate(db::Connection& db, int key, bool landscape,
                   const std::vector<CertificateEntry>& entries);
 

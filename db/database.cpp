@@ -311,6 +311,10 @@ QString MovedFileText(const QString& path) {
       .arg(QDir::toNativeSeparators(path));
 }
 
+Error DamagedFileError(const QString& file, const QString& technical) {
+  return Error(technical, SQLITE_CORRUPT, file);
+}
+
 void SetBusyTimeout(int milliseconds) {
   gBusyTimeout = milliseconds;
 }

@@ -61,6 +61,11 @@ class Error : public std::runtime_error {
 // The message for the user about a file that was replaced or deleted after it was opened.
 QString MovedFileText(const QString& path);
 
+// The failure of a file whose table is not of the shape the program writes (a view in its
+// place, a column missing): a damaged file (Fault::Damaged) to the person at the screen;
+// `technical` (SQLite's text with the statement) is for the log.
+Error DamagedFileError(const QString& file, const QString& technical);
+
 // One value of a row. Null is kept apart from every value.
 class Field {
  public:

@@ -10,6 +10,26 @@
 
 namespace kx {
 
+namespace {
+
+// A line of a hand-time file as the save writes it: "hh:mm:ss,hh" or with a point, blanks
+// around it allowed. The reading by position would take a short field's neighbours into it
+// ("12:34:56,7" as 12:34:05,67), so a file edited by hand must keep this shape exactly.
+bool IsHandTimeFileLine(QStringView line) {
+  line = line.trimmed();
+  if (line.size() != 11) return false;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    const QChar c = line[i];
+    const bool ok = i == 2 || i == 5 ? c == u':'
+                    : i == 8         ? c == u',' || c == u'.'
+                                     : c >= u'0' && c <= u'9';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::vector<HandTime>& HandTimeStore(AppState& state, const QString& receiveMode) {
   return receiveMode == QLatin1String("S") ? state.HzStart : state.HzZiel;
 }
@@ -63,7 +83,8 @@ HandTimeFileContent ParseHandTimeFile(const QByteArray& bytes) {
     if (start < text.size() && text[start] == u'\n') ++start;
 
     if (line.trimmed().isEmpty()) continue;
-    const std::optional<double> t = ParseHandTime(line);
+    const std::optional<double> t =
+        IsHandTimeFileLine(line) ? ParseHandTime(line.trimmed()) : std::nullopt;
     if (!t) {
       content.times.clear();
       content.error = QStringLiteral(

@@ -40,9 +40,9 @@ QString HandTimeCountText(const std::vector<HandTime>& store);
 // The bytes of a hand-time file holding the times of `store`, rounded to hundredths.
 QByteArray HandTimeFileBytes(const std::vector<HandTime>& store);
 
-// The times of a hand-time file's contents. Blank lines are skipped; a line that is not a
-// hand-time text, or more times than a store holds, refuse the whole file with a German
-// message in `error`.
+// The times of a hand-time file's contents. Blank lines are skipped; a line that is not
+// "hh:mm:ss,hh" (or with a point; blanks around it allowed), or more times than a store
+// holds, refuse the whole file with a German message in `error`.
 struct HandTimeFileContent {
   std::vector<double> times;
   QString error;

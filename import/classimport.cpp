@@ -1,6 +1,7 @@
 #include "import/classimport.h"
 
 #include "common/appstate.h"
+#include "common/textroutines.h"
 #include "import/importfile.h"
 #include "import/importsupport.h"
 
@@ -136,12 +137,28 @@ class ClassWriter {
   std::map<QString, qint64, GermanLess> groups_;
 };
 
-ImportResult Aborted(const QString& name, int written, int lineNumber) {
+// The names of a class line that do not fit their columns: the note on the first, or empty.
+QString OverlongName(ColumnWidths& widths, const TargetRows& rows, const ClassLine& line) {
+  const TargetRow* klasse = FindTarget(rows, ImportTarget::Klasse);
+  QString note = widths.overflow(line.name, QStringLiteral("tblKlasse"), QStringLiteral("klname"),
+                                 klasse->label, klasse->excel);
+  if (note.isEmpty() && !line.group.isEmpty()) {
+    const TargetRow* gruppe = FindTarget(rows, ImportTarget::Gruppe);
+    note = widths.overflow(line.group, QStringLiteral("tblGruppe"), QStringLiteral("grpname"),
+                           gruppe->label, gruppe->excel);
+  }
+  return note;
+}
+
+// `note`, when not empty, says what was wrong with the line.
+ImportResult Aborted(const QString& name, int written, int lineNumber,
+                     const QString& note = QString()) {
   return {
       ImportResult::Kind::Aborted,
-      QStringLiteral("Die Klasse ") + name +
+      QStringLiteral("Die Klasse ") + ShownText(name) +
           QStringLiteral(" kann nicht importiert werden (fehlerhafter Satz in der Import-Datei)") +
-          kCrLf + QStringLiteral("Import nach %1 Klassen abgebrochen!").arg(written) + kCrLf +
+          kCrLf + (note.isEmpty() ? QString() : note + kCrLf) +
+          QStringLiteral("Import nach %1 Klassen abgebrochen!").arg(written) + kCrLf +
           NothingTakenOverNote(lineNumber)};
 }
 
@@ -171,13 +188,18 @@ ImportResult ImportClasses(AppState& state, const QString& path, QChar separator
   int counted = 0;
   QString rejects;
   ClassWriter writer(db);
+  ColumnWidths widths(db);
   for (int i = 1; i < file->lines.size(); ++i) {
     const ClassLine line = ReadClassLine(file->lines[i], separator, columns);
     if (line.name.isEmpty() || line.category.isEmpty() || line.limit.isEmpty()) continue;
     ++counted;
     if (!HasCategory(categories, line.category)) {
-      rejects += line.name + QStringLiteral(" nicht importiert, da ungültige Kategorie") + kCrLf;
+      rejects += ShownText(line.name) +
+                 QStringLiteral(" nicht importiert, da ungültige Kategorie") + kCrLf;
       continue;
+    }
+    if (const QString note = OverlongName(widths, rows, line); !note.isEmpty()) {
+      return Aborted(line.name, writer.written(), i + 1, note);
     }
     if (!writer.write(line)) return Aborted(line.name, writer.written(), i + 1);
   }

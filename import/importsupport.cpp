@@ -35,6 +35,18 @@ qint64 ClassOfBirthYear(const std::vector<ClassLimit>& classes, const QString& s
   return id;
 }
 
+QString ColumnWidths::overflow(const QString& value, const QString& table, const QString& column,
+                               const QString& label, const QString& header) {
+  auto known = widths_.find(table);
+  if (known == widths_.end()) known = widths_.emplace(table, db_.textWidths(table)).first;
+  const auto width = known->second.find(column);
+  if (width == known->second.end() || value.size() <= width->second) return QString();
+  return QStringLiteral(
+             "Das Feld '%1' (Spalte '%2') ist länger als die %3 Zeichen, die die Bewerbsdatei "
+             "dafür vorsieht.")
+      .arg(label, header, QString::number(width->second));
+}
+
 QString NothingTakenOverNote(int lineNumber) {
   return QStringLiteral("(Zeile %1 der Import-Datei; es wurde nichts übernommen)").arg(lineNumber);
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -41,6 +42,23 @@ struct ClassLimit {
 // compared as texts), so the one with the smallest limit not below it; 0 when none.
 qint64 ClassOfBirthYear(const std::vector<ClassLimit>& classes, const QString& sex,
                         const QString& birthYear);
+
+// The text widths the competition file declares for its columns, read once per table: a
+// value longer than its column is refused, not stored.
+class ColumnWidths {
+ public:
+  explicit ColumnWidths(db::Connection& db) : db_(db) {}
+  // Empty when `value` fits the column `column` (lower case) of `table`, or the column
+  // declares no width; else the note "Das Feld '<label>' (Spalte '<header>') ist länger als
+  // die 50 Zeichen, die die Bewerbsdatei dafür vorsieht." (`label` names the target field,
+  // `header` the file's column).
+  QString overflow(const QString& value, const QString& table, const QString& column,
+                   const QString& label, const QString& header);
+
+ private:
+  db::Connection& db_;
+  std::map<QString, std::map<QString, int>> widths_;  // by table
+};
 
 // "(Zeile 17 der Import-Datei; es wurde nichts übernommen)"
 QString NothingTakenOverNote(int lineNumber);

@@ -150,7 +150,7 @@ class ParticipantImporter {
   qint64 maxTeamId_ = 0;
   qint64 maxTeamSortpos_ = 0;
   std::set<std::pair<qint64, int>> timesWritten_;
-  std::map<QString, std::map<QString, int>> widths_;  // by table: the file's text widths
+  ColumnWidths widths_{db_};
 
   // The record being read.
   QStringList* fields_ = nullptr;
@@ -201,16 +201,11 @@ void ParticipantImporter::index(size_t i) {
 
 void ParticipantImporter::checkWidth(ImportTarget t, const QString& value, const QString& table,
                                      const QString& column) {
-  auto known = widths_.find(table);
-  if (known == widths_.end()) known = widths_.emplace(table, db_.textWidths(table)).first;
-  const auto width = known->second.find(column);
-  if (width == known->second.end() || value.size() <= width->second) return;
   const TargetRow* r = row(t);
-  abortNote_ = QStringLiteral(
-                   "Das Feld '%1' (Spalte '%2') ist länger als die %3 Zeichen, die "
-                   "die Bewerbsdatei dafür vorsieht.")
-                   .arg(r ? r->label : column, r ? r->excel : QString())
-                   .arg(width->second);
+  QString note =
+      widths_.overflow(value, table, column, r ? r->label : column, r ? r->excel : QString());
+  if (note.isEmpty()) return;
+  abortNote_ = std::move(note);
   throw RecordAbort{};
 }
 

@@ -11,6 +11,7 @@
 #include "app/competitionfile.h"
 #include "db/competitionbuilder.h"
 #include "db/database.h"
+#include "tests/support/faults.h"
 #include "tests/support/qtprint.h"
 
 #include <QLocale>
@@ -213,6 +214,14 @@ TEST_F(AdminFiles, FinalsDrawKeepsTiesRefusesClashesAndInsertsSlowestFirst) {
   EXPECT_EQ(db->scalar("select count(*) from XtblFinale where kz<>' '").toInt(), 0);
   EXPECT_EQ(AddFinalsFile(*db, dir_.filePath("missing.mdb"), gs, true).message,
             "Die Datei '" + dir_.filePath("missing.mdb") + "' ist keine Kandor-Bewerbsdatei");
+  {
+    // A source another program holds is named as in use, not as no competition file.
+    const test::HeldFile held(fileB);
+    EXPECT_EQ(AddFinalsFile(*db, fileB, gs, true).message,
+              "Die Datei '" + fileB +
+                  "' wird gerade von einem anderen Programm verwendet.\nBitte später nochmals "
+                  "versuchen.");
+  }
 
   // A finalist drawn twice under one federation id refuses the save; nothing is cut.
   db->execute("update XtblFinale set svid=9 where startnr in (7,10)");

@@ -4,6 +4,7 @@
 #include "certificates/templatestore.h"
 #include "db/database.h"
 #include "tests/support/appfixture.h"
+#include "tests/support/faults.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -195,6 +196,34 @@ TEST_F(EditorTest, ADatabaseErrorLeavesStoredTemplateAndEditor) {
   EXPECT_EQ(column(0), QStringList{"neu"});
 }
 
+QStringList g_log;
+void KeepLogLine(QtMsgType, const QMessageLogContext&, const QString& text) {
+  g_log << text;
+}
+
+// A view where the template table belongs: the save says the file is damaged, in German;
+// SQLite's text goes to the log only.
+TEST_F(EditorTest, AViewInPlaceOfTheTemplateTableIsADamagedFile) {
+  openFile();
+  db().execute(
+      "create view XtblUrkunde as select 2 as Disziplin, 1 as id, 'alt' as TxText, 'Arial, 10' "
+      "as TxFont, 0 as TxAlign, 100 as TxVpos, 100 as TxHpos");
+  trigger("UrkundenBearbeiten");
+  click("UrkundeAddText");
+  typeInto("UrkundeText", "neu");
+  g_log.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(KeepLogLine);
+  key(Qt::Key_F2);
+  qInstallMessageHandler(previous);
+  ASSERT_FALSE(ui().messages.isEmpty());
+  EXPECT_EQ(ui().messages.last().text, "Die Bewerbsdatei '" + db().path() +
+                                           "' ist beschädigt.\nBitte die Datei im Programm "
+                                           "Kandor reparieren.\nEs wurde nichts gespeichert.");
+  EXPECT_TRUE(g_log.join('\n').contains("XtblUrkunde")) << g_log.join('\n').toStdString();
+  EXPECT_EQ(window().currentPanel(), "UrkundenBearbeiten");
+  EXPECT_EQ(column(0), QStringList{"neu"});
+}
+
 TEST_F(EditorTest, CopyAsksPerTemplateAndReplacesOnlyOnAChoice) {
   db::CompetitionSpec other = SmallCompetition();
   const QString otherPath = writeCompetition("Anderer.mdb", other);
@@ -225,6 +254,17 @@ TEST_F(EditorTest, CopyAsksPerTemplateAndReplacesOnlyOnAChoice) {
   ui().chooseOpenFile(noTemplates);
   click("Urkunde_kopieren");
   EXPECT_EQ(ui().messages.last().text, "Bewerbsdatei enthält keine Urkunden");
+  {
+    // A file another program holds is named as in use, not as no competition file.
+    const HeldFile held(otherPath);
+    ui().chooseOpenFile(otherPath);
+    click("Urkunde_kopieren");
+    EXPECT_EQ(ui().messages.last().text,
+              "Die Datei '" + otherPath +
+                  "' wird gerade von einem anderen Programm verwendet.\nBitte später nochmals "
+                  "versuchen.");
+    EXPECT_EQ(column(0), QStringList{"eigen"});
+  }
 
   ui().clear();
   ui().chooseOpenFile(otherPath);

@@ -74,6 +74,23 @@ TEST_F(HandTimeFileTest, LoadReplacesTheChosenStoreOrRefusesTheWholeFile) {
   EXPECT_EQ(HandTimeCountText(state.HzStart), "2000 Zeiten im Speicher");
 }
 
+// A file edited by hand: a short or long field would be read into its neighbours by position
+// ("12:34:56,7" as 12:34:05,67), so only the shape the save writes loads.
+TEST_F(HandTimeFileTest, ALineOfAnotherShapeRefusesTheFile) {
+  const HandTimeFileContent good = ParseHandTimeFile(" 12:34:56,78\t\r\n12:34:56.70 \r\n");
+  ASSERT_TRUE(good.error.isEmpty());
+  ASSERT_EQ(good.times.size(), 2u);
+  EXPECT_EQ(HandTimeFileBytes({{good.times[0]}, {good.times[1]}}),
+            QByteArray("12:34:56,78\r\n12:34:56,70\r\n"));
+  for (const char* bad : {"12:34:56,7", "12:34:56", "12:34:56,789", "2:34:56,78", "12:34:5,678",
+                          "12;34:56,78", "12:34:56 78", "+1:34:56,78"}) {
+    const HandTimeFileContent read = ParseHandTimeFile(QByteArray("10:00:00,00\r\n") + bad);
+    EXPECT_TRUE(read.times.empty()) << bad;
+    EXPECT_EQ(read.error, QString("Die Zeile 2 der Datei ist keine Handzeit (hh:mm:ss,hh): \"") +
+                              bad + "\".\nEs wurden keine Zeiten geladen.");
+  }
+}
+
 TEST_F(HandTimeFileTest, SaveChecksAndWritesTheStoreTheComboNames) {
   SaveHandTimesToFile(state, ui, kHandzeitNone);
   SaveHandTimesToFile(state, ui, kHandzeitStart);

@@ -84,5 +84,25 @@ TEST_F(ClassImportTest, ABadLineChangesNothing) {
             "Der Kandor-Spalte 'Klasse' ist noch keine Excel-Spalte zugeordnet");
 }
 
+// Names longer than their 50-character columns are refused with the line and the field, as
+// the participant import refuses them; nothing is kept. 50 characters fit.
+TEST_F(ClassImportTest, ANameLongerThanItsColumnStopsTheImport) {
+  const QString before = dump();
+  const QString header = "Gruppe;Name;Kategorie;Jahrgang";
+  const QString fits = "Kinder;" + QString(50, 'k') + ";W;2010";
+  ImportResult r = import({header, fits, "Kinder;" + QString(81, 'K') + ";W;2008"});
+  EXPECT_EQ(r.kind, ImportResult::Kind::Aborted);
+  EXPECT_EQ(r.message, "Die Klasse " + QString(80, 'K') +
+                           "… kann nicht importiert werden (fehlerhafter Satz in der "
+                           "Import-Datei)\r\nDas Feld 'Klasse' (Spalte 'Name') ist länger als "
+                           "die 50 Zeichen, die die Bewerbsdatei dafür vorsieht.\r\nImport nach "
+                           "1 Klassen abgebrochen!\r\n(Zeile 3 der Import-Datei; es wurde nichts "
+                           "übernommen)");
+  EXPECT_EQ(dump(), before);
+  r = import({header, fits, QString(100000, 'G') + ";U12;W;2008"});
+  EXPECT_TRUE(r.message.contains("Das Feld 'Gruppe' (Spalte 'Gruppe') ist länger als die 50"));
+  EXPECT_EQ(dump(), before);
+}
+
 }  // namespace
 }  // namespace kx::test

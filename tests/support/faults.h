@@ -77,6 +77,25 @@ class PermissionBitsBind {
   bool binds_ = false;
 };
 
+// Another program holding the file at `path` in an exclusive transaction, where we have no
+// connection of our own yet (a file chosen as a source); connections opened meanwhile wait
+// only briefly.
+class HeldFile {
+ public:
+  explicit HeldFile(const QString& path) {
+    sqlite3_open(QFile::encodeName(path).constData(), &other_);
+    sqlite3_exec(other_, "begin exclusive", nullptr, nullptr, nullptr);
+    db::SetBusyTimeout(50);
+  }
+  ~HeldFile() {
+    sqlite3_close_v2(other_);
+    db::SetBusyTimeout(2000);
+  }
+
+ private:
+  sqlite3* other_ = nullptr;
+};
+
 // For EXPECT_EXIT: runs `body` with files limited to `bytes` (a disk that is full once a
 // file reaches that size), prints what `shown` returns to stderr and ends with the code
 // `body` returned, 9 after an exception.
