@@ -79,7 +79,9 @@ void BoardGrid::add(const QString& klasse, const BoardRow& row) {
       pen_.setSize(g_.rowSize);
       pen_.setBold(true);
       const int top = y_ + g_.textOffset;
-      pen_.centered(BoardGeometry::kLeft, g_.right, top, SexWord(klasse, raceNumber_));
+      // On the one line of the heading row.
+      pen_.centered(BoardGeometry::kLeft, g_.right, top,
+                    pen_.cut(SexWord(klasse, raceNumber_), g_.right - BoardGeometry::kLeft));
       y_ = top + g_.rowHeight - g_.textOffset;
       rule();
     }

@@ -1,6 +1,6 @@
 // The lists and documents with data that does not fit their columns: long clubs and names
-// (120 characters), huge bibs, a three-line event name. Read back, no word may cover
-// another or leave the page.
+// (120 characters), a nation as long as its field and a class name longer than its field,
+// huge bibs, a three-line event name. Read back, no word may cover another or leave the page.
 
 #include "certificates/certificateoutput.h"
 #include "officials/refereeprotocol.h"
@@ -18,6 +18,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 #include <functional>
 #include <tuple>
 #include <vector>
@@ -30,6 +32,9 @@ const QString kClub120 = kLongClub + ", Sektion Alpiner Rennlauf, Nachwuchs und 
 const QString kName120 =
     "Oberhinterbergmüller-Unterwieser-Lindenstrauch-Hochgatterer "
     "Maximiliane Theodora Josefine Anastasia Walburga Mechthildis";
+
+const QString kWideNation = "WWWWWWWWWW";
+const QString kLongClass = kLongClub + " " + kLongClub;
 
 db::CompetitionSpec Crowded() {
   db::CompetitionSpec race = SmallCompetition();
@@ -49,6 +54,8 @@ db::CompetitionSpec Crowded() {
   race.teilnehmer[0].nachname = kName120.section(' ', 0, 0);
   race.teilnehmer[0].vorname = kName120.section(' ', 1);
   race.teilnehmer[0].verein = kClub120;
+  race.teilnehmer[1].nation = kWideNation;
+  race.klassen[1].klname = kLongClass;
   // A team of three, and a disqualified racer with a long note.
   race.grpMannschaften = {{1, "Erste", 1}};
   race.mannschaften = {{1, kClub120, 1, 1}};
@@ -82,6 +89,16 @@ void ExpectClean(const QString& path, bool bibs) {
   }
 }
 
+// The wide nation stands in the list, cut with "…" in its column.
+void ExpectCutNation(const QString& path) {
+  const PdfReader pdf(path);
+  const QList<PdfWord> words = pdf.words();
+  EXPECT_TRUE(std::any_of(words.begin(), words.end(), [](const PdfWord& w) {
+    return w.text.startsWith("WWW") && w.text.endsWith(QChar(0x2026));
+  })) << path.toStdString();
+  EXPECT_TRUE(pdf.findWords(kWideNation).isEmpty()) << path.toStdString();
+}
+
 TEST_F(OverprintTest, NoTextCoversAnotherInAnyList) {
   openThroughMenu(writeCompetition("Cup.mdb", Crowded()));
   ASSERT_TRUE(ui().messages.isEmpty()) << ui().messageTexts().join("|").toStdString();
@@ -89,6 +106,8 @@ TEST_F(OverprintTest, NoTextCoversAnotherInAnyList) {
   state().db().execute("update tblTeilnehmer set startnrgs = 2147483648 where id = 3");
   StartListDG2Options bibList;
   bibList.bibsOnly = true;
+  StartListDG2Options byClass;
+  byClass.grouping = "Nach Zeiten pro Klasse";
   const std::vector<std::tuple<const char*, bool, std::function<void()>>> lists = {
       {"start.pdf", true,
        [&] {
@@ -98,7 +117,14 @@ TEST_F(OverprintTest, NoTextCoversAnotherInAnyList) {
       {"tafel.pdf", true, [&] { WriteBoardList(state(), {}); }},
       {"kaution.pdf", false, [&] { WriteDepositList(state(), {false}); }},
       {"nummern.pdf", true, [&] { WriteStartListDG2(state(), bibList); }},
-      {"start2.pdf", false, [&] { WriteStartListDG2(state(), {}); }}};
+      {"start2.pdf", false, [&] { WriteStartListDG2(state(), {}); }},
+      // Class headings.
+      {"klassen.pdf", true,
+       [&] {
+         WriteStartList(state(), {"Klasse", false, false});
+       }},
+      {"klassen2.pdf", false, [&] { WriteStartListDG2(state(), byClass); }},
+      {"tafelklassen.pdf", true, [&] { WriteBoardList(state(), {"Klasse"}); }}};
   for (const auto& [name, bibs, write] : lists) {
     const QString path = QDir(dataDir()).filePath(name);
     ui().chooseSaveFile(path);
@@ -108,6 +134,12 @@ TEST_F(OverprintTest, NoTextCoversAnotherInAnyList) {
   // The heading block stays above the list title.
   const PdfReader start(QDir(dataDir()).filePath("start.pdf"));
   EXPECT_LT(start.findWord("Gedenkrennen")->bottom(), start.findWord("STARTLISTE")->top());
+  for (const char* name : {"start.pdf", "namen.pdf", "start2.pdf"})
+    ExpectCutNation(QDir(dataDir()).filePath(name));
+  // The long class name ends with "…" within the name list's class column.
+  const PdfLine classRow = *PdfReader(QDir(dataDir()).filePath("namen.pdf")).findLine("Öhler");
+  EXPECT_TRUE(classRow.words.last().text.endsWith(QChar(0x2026)));
+  EXPECT_LE(classRow.right(), 2005);
 
   // The result side, the referee protocol and a certificate, with plain bibs: the long
   // name and club are cut with "…".
@@ -127,6 +159,8 @@ TEST_F(OverprintTest, NoTextCoversAnotherInAnyList) {
     ExpectClean(QDir(dataDir()).filePath(name), false);
     EXPECT_TRUE(PdfReader(QDir(dataDir()).filePath(name)).findLine(QString(QChar(0x2026)))) << name;
   }
+  for (const char* name : {"ergebnis.pdf", "team.pdf", "isf.pdf"})
+    ExpectCutNation(QDir(dataDir()).filePath(name));
 }
 
 }  // namespace
