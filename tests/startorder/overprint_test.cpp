@@ -1,10 +1,12 @@
 // The lists and documents with data that does not fit their columns: long clubs and names
 // (120 characters), a nation as long as its field and a class name longer than its field,
-// huge bibs, a three-line event name. Read back, no word may cover another or leave the page.
+// huge bibs, a three-line event name with a long first line. Read back, no word may cover another
+// or leave the page.
 
 #include "certificates/certificateoutput.h"
 #include "officials/refereeprotocol.h"
 #include "results/isflist.h"
+#include "results/postinglist.h"
 #include "results/resultlist.h"
 #include "results/teamlist.h"
 #include "startorder/boardlist.h"
@@ -39,7 +41,8 @@ const QString kLongClass = kLongClub + " " + kLongClub;
 db::CompetitionSpec Crowded() {
   db::CompetitionSpec race = SmallCompetition();
   race.disziplinen[0].bewerbsbezeichnung =
-      "Bezirkscup der Kinder und Schüler\r\nGroßer Preis von Musterdorf\r\nGedenkrennen";
+      "Bezirkscup der Kinder und Schüler um den Großen Preis der Raiffeisenbank "
+      "Musterdorf-Oberhinterberg\r\nGroßer Preis von Musterdorf\r\nGedenkrennen";
   const int bibs[] = {2147483647, 99999, 12345, 4, 5, 6};  // 12345 becomes 2147483648
   for (size_t i = 0; i < race.teilnehmer.size(); ++i) {
     db::TeilnehmerSpec& t = race.teilnehmer[i];
@@ -134,6 +137,12 @@ TEST_F(OverprintTest, NoTextCoversAnotherInAnyList) {
   // The heading block stays above the list title.
   const PdfReader start(QDir(dataDir()).filePath("start.pdf"));
   EXPECT_LT(start.findWord("Gedenkrennen")->bottom(), start.findWord("STARTLISTE")->top());
+  // The board list's heading keeps its one line: the discipline beside the cut event name.
+  const PdfLine board = *PdfReader(QDir(dataDir()).filePath("tafel.pdf")).findLine("Bezirkscup");
+  EXPECT_EQ(board.words.last().text, "Riesenslalom");
+  const PdfLine deposit =
+      *PdfReader(QDir(dataDir()).filePath("kaution.pdf")).findLine("Bezirkscup");
+  EXPECT_TRUE(deposit.words.last().text.endsWith(QChar(0x2026)));
   for (const char* name : {"start.pdf", "namen.pdf", "start2.pdf"})
     ExpectCutNation(QDir(dataDir()).filePath(name));
   // The long class name ends with "…" within the name list's class column.
@@ -147,7 +156,8 @@ TEST_F(OverprintTest, NoTextCoversAnotherInAnyList) {
   SaveTemplate(state().db(), 2, false,
                {{"<Vorname Name>", "Arial, fett, 24", "zentr.", "800", "1050"},
                 {"<Verein>", "Arial, 12", "links", "1000", "300"}});
-  const char* names[] = {"ergebnis.pdf", "team.pdf", "isf.pdf", "sr.pdf", "urkunde.pdf"};
+  const char* names[] = {"ergebnis.pdf", "team.pdf",    "isf.pdf",
+                         "sr.pdf",       "urkunde.pdf", "aushang.pdf"};
   for (const char* name : names) ui().chooseSaveFile(QDir(dataDir()).filePath(name));
   WriteResultList(state(), {"1", "keine Unterteilung"});
   WriteTeamList(state(), {"Wertung", {"Klasse", 3, 0, 0}});
@@ -155,6 +165,7 @@ TEST_F(OverprintTest, NoTextCoversAnotherInAnyList) {
   ResultLine line;
   WriteRefereeProtocol(state(), false, line);
   RunCertificateOutput(state(), {});
+  WritePostingList(state(), {"Klasse", kLongClass, false, false});
   for (const char* name : names) {
     ExpectClean(QDir(dataDir()).filePath(name), false);
     EXPECT_TRUE(PdfReader(QDir(dataDir()).filePath(name)).findLine(QString(QChar(0x2026)))) << name;
