@@ -300,3 +300,84 @@ BENCHMARK(BM_PointsRaceResultList)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PointsRaceResultListFloor)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// The start list and the total result list of a race of 150 racers by class, under a short
+// event name and under one of 100,000 characters. The long name must cost about what the
+// short one costs (a ratio under 1.5): the heading is fitted once per document, and what
+// cannot be seen of the name is not measured.
+namespace {
+
+QString EventNameOfLength(int length) {
+  const QString words = QStringLiteral("Bezirkscup Musterdorf Kinder und Schüler ");
+  QString name;
+  while (name.size() < length) name += words;
+  name.truncate(length);
+  return name;
+}
+
+Race& NamedRace(int nameLength) {
+  static std::map<int, std::unique_ptr<Race>> races;
+  return kx::bench::OpenBenchRace(
+      races, nameLength,
+      [](int length) {
+        kx::db::CompetitionSpec race = kx::db::LargeCompetition(150);
+        for (kx::db::DisziplinSpec& d : race.disziplinen) {
+          if (d.aktiv) d.bewerbsbezeichnung = EventNameOfLength(length);
+        }
+        return race;
+      },
+      [](Race& race) {
+        race.state.Season = QStringLiteral("2026/2027");
+        race.state.CreditLine =
+            QStringLiteral("erstellt mit Kandrix (Kandor Zusatzprogramm) - Version 3.7.6");
+      });
+}
+
+bool WriteNamedStartList(Race& race, const QString& out) {
+  race.ui.chooseSaveFile(out);
+  const kx::StartListOptions options{QStringLiteral("Klasse"), false, false};
+  return kx::WriteStartList(race.state, options)
+      .text.startsWith(QStringLiteral("Startliste gespeichert"));
+}
+
+bool WriteNamedResultList(Race& race, const QString& out) {
+  race.ui.chooseSaveFile(out);
+  const kx::ResultListOptions options{QStringLiteral("Gesamtliste"), QStringLiteral("Klasse"),
+                                      false, false};
+  return kx::WriteResultList(race.state, options)
+      .text.startsWith(QStringLiteral("Ergebnisliste gespeichert"));
+}
+
+// Writes the list under the long name and under the short one in turns, so that a load
+// coming and going on the machine falls on both alike. The counter "ratio" is the long
+// name's CPU time against the short one's; "short" and "long" are their times in ms.
+void RunNamePair(benchmark::State& state, PointsRaceList write) {
+  Race& shortName = NamedRace(21);
+  Race& longName = NamedRace(100000);
+  const QString out = longName.dir.filePath(QStringLiteral("Liste.pdf"));
+  double shortTime = 0;
+  double longTime = 0;
+  for (auto _ : state) {
+    const double longStart = ThreadSeconds();
+    if (!write(longName, out)) state.SkipWithError("not written");
+    const double shortStart = ThreadSeconds();
+    if (!write(shortName, out)) state.SkipWithError("not written");
+    longTime += shortStart - longStart;
+    shortTime += ThreadSeconds() - shortStart;
+  }
+  state.counters["short"] =
+      benchmark::Counter(shortTime * 1000, benchmark::Counter::kAvgIterations);
+  state.counters["long"] = benchmark::Counter(longTime * 1000, benchmark::Counter::kAvgIterations);
+  state.counters["ratio"] = longTime / shortTime;
+}
+
+void BM_StartListLongEventName(benchmark::State& state) {
+  RunNamePair(state, WriteNamedStartList);
+}
+void BM_ResultListLongEventName(benchmark::State& state) {
+  RunNamePair(state, WriteNamedResultList);
+}
+BENCHMARK(BM_StartListLongEventName)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ResultListLongEventName)->Unit(benchmark::kMillisecond);
+
+}  // namespace

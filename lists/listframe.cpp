@@ -23,6 +23,26 @@ const QString kNoEventData = QStringLiteral("Keine Bewerbs-Daten gefunden!");
 // A footer band higher than this would leave no room for rows.
 constexpr int kLargestFooterLogo = 100;
 
+// The heading block: centred between these edges with its first line's top at 110, and no
+// higher than this, so that it stays above the list title.
+constexpr int kHeadingLeft = 130;
+constexpr int kHeadingRight = 1970;
+constexpr int kHeadingRoom = 205;
+// A longer event name is measured in beginnings of this many characters, then twice as
+// many and so on: once a beginning is too high for the block, the whole name is too. The
+// block holds a few thousand characters at the smallest size.
+constexpr qsizetype kFirstProbe = 2048;
+
+// The first `length` characters of `text`, without half a line break or half a character
+// at the end.
+QString Beginning(const QString& text, qsizetype length) {
+  QString part = text.left(length);
+  if (part.size() < text.size() && !part.isEmpty() &&
+      (part.back() == QLatin1Char('\r') || part.back().isHighSurrogate()))
+    part.chop(1);
+  return part;
+}
+
 }  // namespace
 
 QString ListEvent::firstLine() const {
@@ -159,6 +179,61 @@ void PdfListFrame::FindLogos() {
   }
 }
 
+const PdfListFrame::FittedHeading& PdfListFrame::FitHeading(const QString& name,
+                                                            const QString& title) {
+  constexpr int kSmallest = pdf::PdfPen::kSmallestSize;
+  const int width = kHeadingRight - kHeadingLeft;
+  if (heading_.width == width && heading_.name == name && heading_.title == title) return heading_;
+  pdf::PdfPen& pen = this->pen();
+  const QString lineBreak = QStringLiteral("\r\n");
+  auto height = [&](const QString& shownName) {
+    return pen.textHeight(kHeadingLeft, kHeadingRight, shownName + lineBreak + title);
+  };
+  // Whether the heading is too high for the block in the current font. `lines` become the
+  // name's lines as far as it was measured: the whole name, or the beginning that was found
+  // too high (`whole` tells which).
+  QStringList lines;
+  bool whole = false;
+  auto tooHigh = [&] {
+    for (qsizetype probe = kFirstProbe;; probe *= 2) {
+      whole = probe >= name.size();
+      lines = pen.wrapText(kHeadingLeft, kHeadingRight, whole ? name : Beginning(name, probe));
+      if (height(lines.join(lineBreak)) > kHeadingRoom) return true;
+      if (whole) return false;
+    }
+  };
+
+  int size = 16;
+  bool cut = false;
+  if (name.size() > kFirstProbe) {
+    // A name too high even at the smallest size is set at that size right away.
+    pen.setSize(kSmallest);
+    cut = tooHigh();
+    if (cut) size = kSmallest;
+  }
+  if (!cut) {
+    pen.setSize(size);
+    while (size > kSmallest && tooHigh()) pen.setSize(--size);
+    cut = size == kSmallest && tooHigh();
+  }
+  QString shown = name;
+  if (cut) {
+    // The name's lines that fit above the title, the last of them cut with "…" like a name
+    // in its column. The lines are kept apart by line breaks, so that no page has to wrap
+    // them again.
+    qsizetype kept = 1;
+    while (kept < lines.size() && height(lines.first(kept + 1).join(lineBreak)) <= kHeadingRoom)
+      ++kept;
+    if (kept < lines.size() || !whole) {
+      QStringList shownLines = lines.first(kept);
+      shownLines.last() = pen.cut(shownLines.last() + QChar(0x2026), width);
+      shown = shownLines.join(lineBreak);
+    }
+  }
+  heading_ = FittedHeading{name, title, width, size, shown + lineBreak + title};
+  return heading_;
+}
+
 int PdfListFrame::StartListPage(int page, const QString& listTitle,
                                 const std::vector<ColumnHead>& heads, const QString& creditText) {
   pdf::PdfDocument& doc = this->doc();
@@ -182,12 +257,9 @@ int PdfListFrame::StartListPage(int page, const QString& listTitle,
   pen.setItalic(false);
   // The heading block stays above the list title: a long or many-lined event name is set
   // smaller, the title keeps its place.
-  const QString heading = event_.bewerbsbezeichnung + QStringLiteral("\r\n") + context().listTitle;
-  for (int size = 16; size > pdf::PdfPen::kSmallestSize; --size) {
-    if (pen.textHeight(130, 1970, heading) <= 205) break;
-    pen.setSize(size - 1);
-  }
-  pen.centered(130, 1970, 110, heading);
+  const FittedHeading& heading = FitHeading(event_.bewerbsbezeichnung, context().listTitle);
+  pen.setSize(heading.size);
+  pen.centered(kHeadingLeft, kHeadingRight, 110, heading.shown);
   pen.setSize(16);
   y += 215;
   pen.centered(130, 1970, y, listTitle);

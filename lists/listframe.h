@@ -102,6 +102,17 @@ class PdfListFrame : public DocumentOutput {
   };
   void FindLogos();
   bool logosFound_ = false;
+  // The heading (event name, line break, discipline title) fitted into its block above the
+  // list title, once per document: the size it is drawn at and what is drawn of it. Fitted
+  // again when the text or the block's width differs from the one it was fitted for.
+  struct FittedHeading {
+    QString name, title;
+    int width = -1;
+    int size = 16;
+    QString shown;
+  };
+  const FittedHeading& FitHeading(const QString& name, const QString& title);
+  FittedHeading heading_;
   Picture logo1_, logo2_, logo3_;
 
   QString place_;  // the competition's place and nation, printed in the foot

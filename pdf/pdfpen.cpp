@@ -71,12 +71,20 @@ int PdfPen::fitInto(QString& text, int startSize, int width, int dropStep, int s
 }
 
 QString PdfPen::cut(const QString& text, int width) {
-  if (textWidth(text) <= width) return text;
+  // A long text is measured in growing beginnings first: one already too wide decides and
+  // bounds the search, so that cutting costs what fits rather than the whole text.
+  qsizetype high = text.size();
+  for (qsizetype probe = 256; probe < text.size(); probe *= 2) {
+    if (textWidth(text.left(probe)) > width) {
+      high = probe;
+      break;
+    }
+  }
+  if (high == text.size() && textWidth(text) <= width) return text;
   const QString ellipsis(QChar(0x2026));
   width -= textWidth(QStringLiteral(" "));
   // The longest beginning that still fits with the ellipsis behind it.
   qsizetype low = 0;
-  qsizetype high = text.size();
   while (low < high) {
     const qsizetype mid = (low + high + 1) / 2;
     if (textWidth(text.left(mid).trimmed() + ellipsis) <= width) {
@@ -86,6 +94,12 @@ QString PdfPen::cut(const QString& text, int width) {
     }
   }
   return low == 0 ? QString() : text.left(low).trimmed() + ellipsis;
+}
+
+QString PdfPen::cutBefore(const QString& text, const QString& tail, int width) {
+  const int tailWidth = textWidth(tail);
+  const QString head = tailWidth < width ? cut(text, width - tailWidth) : text;
+  return cut(head + tail, width);
 }
 
 void PdfPen::numberIn(int left, int right, int top, int align, const QString& text, int size) {

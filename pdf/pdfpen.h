@@ -53,6 +53,9 @@ class PdfPen {
   // `text` unchanged when it fits `width` in the current font; else cut with "…" to end a
   // blank's width before that, clear of whatever stands next to the column.
   QString cut(const QString& text, int width);
+  // `text` and `tail` on one line of `width`: `text` cut as above where it would push `tail`
+  // beyond the width; the whole cut where `tail` alone is too wide.
+  QString cutBefore(const QString& text, const QString& tail, int width);
   // A number (a bib) on one line in the box from left to right, aligned there: never
   // wrapped and never cut, shrunk from `size` as far as needed (not below the smallest
   // size). The font is at `size` again afterwards.

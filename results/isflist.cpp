@@ -253,7 +253,11 @@ class IsfPages {
     const int nameSize = 9 - drop / 2;
     pen_.textOut(560, y_ + drop, pen_.cut(name, 570));
     if (years_) pen_.rightAt(1175, y_, r.shortYear());
-    if (nations_ && r.nation) pen_.textOut(1220, y_, *r.nation);
+    // The association ends before the widest run time of run 1's column.
+    if (nations_ && r.nation)
+      pen_.textOut(
+          1220, y_,
+          pen_.cut(*r.nation, 1500 - pen_.textWidth(QStringLiteral("00:00,00")) - 15 - 1220));
     // Run 1 still at the name's size, run 2 at the row's.
     runTime(team, r, {1500, 1, nameSize}, m.run1, m.code1, team.run1);
     runTime(team, r, {1670, 2, 9}, m.run2, m.code2, team.run2);

@@ -149,9 +149,10 @@ ResultLine WritePostingList(const AppState& state, const PostingListOptions& opt
   pen.setFont(QStringLiteral("Arial"));
   pen.setBold(true);
   pen.setSize(g.headingSize);
-  QString heading = name + QStringLiteral("    ") + state.currentListTitle();
-  if (grouped) heading += QStringLiteral("  -  ") + options.division;
-  pen.centered(70, g.right, g.headingY, heading);
+  QString rest = QStringLiteral("    ") + state.currentListTitle();
+  if (grouped) rest += QStringLiteral("  -  ") + options.division;
+  // On one line above the rule.
+  pen.centered(70, g.right, g.headingY, pen.cutBefore(name, rest, g.right - 70));
   pen.line(70, g.headingRule, g.right, g.headingRule);
   if (rows.empty() && !event.empty()) noData();
 

@@ -547,6 +547,16 @@ class ResultListPages {
     return drop;
   }
 
+  // The nation's column ends where the row goes on: at the club column or the note in the
+  // plain layout, else at the note or before the widest time of run 1's column.
+  int nationRoom() {
+    if (col_.layout == ResultLayout::Plain) return std::min(col_.clubX, col_.noteX) - col_.nationX;
+    int end = col_.noteX;
+    if (col_.layout == ResultLayout::PerRun)
+      end = std::min(end, 1500 - pen_.textWidth(QStringLiteral("00:00,00")) - 15);
+    return end - col_.nationX;
+  }
+
   // The club in the plain layout's club column, shrunk to `limit`.
   void plainClub(const QString& club, int limit) {
     size(9);
@@ -575,7 +585,7 @@ class ResultListPages {
     if (req_.codes && !row.idText.isEmpty()) pen_.rightAt(540, y_, row.idText);
     const int drop = name(row.name);
     if (!row.year.isEmpty()) pen_.rightAt(col_.yearRight, y_, row.year);
-    if (!row.nation.isEmpty()) pen_.textOut(col_.nationX, y_, row.nation);
+    if (!row.nation.isEmpty()) pen_.textOut(col_.nationX, y_, pen_.cut(row.nation, nationRoom()));
     switch (col_.layout) {
       case ResultLayout::Intermediate:
         if (row.intermediate != 0) pen_.rightAt(1625, y_, FormatRunTime(row.intermediate));
@@ -606,7 +616,7 @@ class ResultListPages {
     if (req_.codes && !row.idText.isEmpty()) pen_.rightAt(540, y_, row.idText);
     const int drop = name(row.name);
     if (!row.year.isEmpty()) pen_.rightAt(col_.yearRight, y_, row.year);
-    if (!row.nation.isEmpty()) pen_.textOut(col_.nationX, y_, row.nation);
+    if (!row.nation.isEmpty()) pen_.textOut(col_.nationX, y_, pen_.cut(row.nation, nationRoom()));
     const bool note = code == 3 && !row.note.isEmpty();
     if (note) pen_.textOut(col_.noteX, y_, pen_.cut(row.note, kRightEnd - col_.noteX));
     if (!row.club.isEmpty()) {

@@ -106,7 +106,7 @@ class TeamListPages {
     pen_.textOut(560, y_ + drop, pen_.cut(name, 470));
     pen_.setSize(9);
     if (years_) pen_.rightAt(1065, y_, r.shortYear());
-    if (nations_ && r.nation) pen_.textOut(1078, y_, *r.nation);
+    if (nations_ && r.nation) pen_.textOut(1078, y_, pen_.cut(*r.nation, 1270 - 1078));
     const QString column =
         undivided_ ? (clubs_ ? r.verein.value_or(QString()) : QString()) : member.division;
     if (!column.isEmpty()) {

@@ -50,14 +50,15 @@ void BoardGrid::rule() {
   pen_.line(BoardGeometry::kLeft, y_, g_.right, y_);
 }
 
-void BoardGrid::begin(const QString& heading) {
+void BoardGrid::begin(const QString& name, const QString& rest) {
   pen_.setLineWidth(2);
   y_ = BoardGeometry::kTop;
   rule();
   pen_.setFont(QStringLiteral("Arial"));
   pen_.setBold(true);
   pen_.setSize(g_.headingSize);
-  pen_.centered(BoardGeometry::kLeft, g_.right, g_.headingTop, heading);
+  pen_.centered(BoardGeometry::kLeft, g_.right, g_.headingTop,
+                pen_.cutBefore(name, rest, g_.right - BoardGeometry::kLeft));
   // The column lines start under the heading: the heading box has none.
   y_ = g_.headingRule;
   rule();
@@ -79,7 +80,9 @@ void BoardGrid::add(const QString& klasse, const BoardRow& row) {
       pen_.setSize(g_.rowSize);
       pen_.setBold(true);
       const int top = y_ + g_.textOffset;
-      pen_.centered(BoardGeometry::kLeft, g_.right, top, SexWord(klasse, raceNumber_));
+      // On the one line of the heading row.
+      pen_.centered(BoardGeometry::kLeft, g_.right, top,
+                    pen_.cut(SexWord(klasse, raceNumber_), g_.right - BoardGeometry::kLeft));
       y_ = top + g_.rowHeight - g_.textOffset;
       rule();
     }
@@ -152,7 +155,7 @@ ResultLine WriteBoardList(AppState& state, const BoardListOptions& options) {
 
   BoardGrid grid(frame.pen(), BoardLayout(options.landscape, options.timeColumns),
                  event.bewerbsnummer, options.newPagePerGroup, options.emptyRowsPerGroup);
-  grid.begin(event.firstLine() + QStringLiteral("    ") + state.currentListTitle());
+  grid.begin(event.firstLine(), QStringLiteral("    ") + state.currentListTitle());
 
   const int count = BuildStartOrderRun1(state, options.grouping, false, 15, QString(), true);
   // The FIS types print the nation where the others print the club.

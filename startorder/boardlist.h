@@ -69,8 +69,9 @@ class BoardGrid {
   BoardGrid(pdf::PdfPen& pen, BoardGeometry geometry, QString raceNumber, bool newPagePerGroup,
             int emptyRowsPerGroup);
 
-  // The first page's top rule, heading and the rule under it.
-  void begin(const QString& heading);
+  // The first page's top rule, heading and the rule under it. The heading is `name` followed
+  // by `rest` on one line, the name cut with "…" where the line would be too long.
+  void begin(const QString& name, const QString& rest);
   // One racer of group `klasse` ("-": no grouping, no heading row).
   void add(const QString& klasse, const BoardRow& row);
   // The empty rows of the last group, the column lines, and the credit line on the last

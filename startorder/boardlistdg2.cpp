@@ -18,8 +18,8 @@ ResultLine WriteBoardListDG2(AppState& state, const BoardListDG2Options& options
   BoardGeometry geometry = BoardLayout(options.landscape, 3);
   geometry.timeRight = options.landscape ? 2202 : 1525;
   BoardGrid grid(frame.pen(), geometry, event.bewerbsnummer, options.newPagePerGroup, 0);
-  grid.begin(event.firstLine() + QStringLiteral("    ") + state.currentListTitle() +
-             QStringLiteral("    2. Durchgang"));
+  grid.begin(event.firstLine(), QStringLiteral("    ") + state.currentListTitle() +
+                                    QStringLiteral("    2. Durchgang"));
 
   const int count = BuildStartOrderRun2(state, options.grouping, options.reverseCount,
                                         options.appendNonFinishers, 999, QString(), true);

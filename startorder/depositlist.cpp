@@ -48,8 +48,8 @@ void StartDepositPage(pdf::PdfPen& pen, int page, const DepositPage& p) {
   pen.setItalic(false);
   pen.textOut(130, 130, QStringLiteral("Kaution für Startnummern"));
   pen.setBold(true);
-  pen.textOut(760, 130, p.eventName);
-  pen.textOut(760, 190, p.dateLine);
+  pen.textOut(760, 130, pen.cut(p.eventName, kBibsRight - 760));
+  pen.textOut(760, 190, pen.cut(p.dateLine, kBibsRight - 760));
   pen.setBold(false);
   pen.setSize(8);
   pen.centered(130, 1970, 2900, p.credit);

@@ -98,7 +98,7 @@ ResultLine WriteNameList(const AppState& state, const NameListOptions& options,
     const QString year = rs.at(r, "jahrgang").toString();
     if (col.years && !year.isEmpty()) pen.rightAt(835, y, year.mid(2, 2));
     const QString nation = rs.at(r, "nation").toString();
-    if (col.nations && !nation.isEmpty()) pen.textOut(855, y, nation);
+    if (col.nations && !nation.isEmpty()) pen.textOut(855, y, pen.cut(nation, col.clubX - 855));
     QString club = rs.at(r, "verein").toString();
     if (col.clubs && !club.isEmpty()) {
       // A long club must not run into the class column.
@@ -108,7 +108,9 @@ ResultLine WriteNameList(const AppState& state, const NameListOptions& options,
     }
 
     const QString klasse = rs.at(r, "klasse").toString();
-    pen.textOut(col.classX, y, classMode ? klasse : NameListSexWord(klasse, event.bewerbsnummer));
+    pen.textOut(col.classX, y,
+                pen.cut(classMode ? klasse : NameListSexWord(klasse, event.bewerbsnummer),
+                        2005 - col.classX));
     y += 43;
   }
 

@@ -75,9 +75,10 @@ class StartListPages {
     if (group != QLatin1String("-")) {
       pen_.setSize(10);
       pen_.setBold(true);
-      pen_.textOut(475, y_, group);
+      const QString shown = pen_.cut(group, 2005 - 475);  // up to the end of the rows
+      pen_.textOut(475, y_, shown);
       pen_.setLineWidth(3);
-      pen_.line(475, y_ + 38, 475 + pen_.textWidth(group), y_ + 38);
+      pen_.line(475, y_ + 38, 475 + pen_.textWidth(shown), y_ + 38);
       y_ += 53;
     }
     previousGroup_ = group;
@@ -102,7 +103,7 @@ class StartListPages {
     pen_.textOut(475, y_ + drop, pen_.cut(e.name, 470));
     pen_.setSize(9);
     pen_.rightAt(980, y_, e.jahrgang.mid(2, 2));
-    if (nations_) pen_.textOut(1000, y_, e.nation);
+    if (nations_) pen_.textOut(1000, y_, pen_.cut(e.nation, clubX_ - 1000));
     drop = pen_.fit(e.verein, 9, clubWidth_);
     pen_.textOut(clubX_, y_ + drop, pen_.cut(e.verein, clubWidth_));
     pen_.setSize(9);

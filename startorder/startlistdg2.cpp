@@ -94,9 +94,11 @@ class StartListDG2Pages {
     if (group != QLatin1String("-")) {
       pen_.setSize(10);
       pen_.setBold(true);
-      pen_.textOut(x, y_, group);
+      // Up to the end of the rows.
+      const QString shown = pen_.cut(group, (bibsOnly_ ? kLastBibX : 2005) - x);
+      pen_.textOut(x, y_, shown);
       pen_.setLineWidth(3);
-      pen_.line(x, y_ + 38, x + pen_.textWidth(group), y_ + 38);
+      pen_.line(x, y_ + 38, x + pen_.textWidth(shown), y_ + 38);
       y_ += bibsOnly_ ? 73 : 53;
     }
     previousGroup_ = group;
@@ -127,7 +129,7 @@ class StartListDG2Pages {
     pen_.textOut(475, y_ + drop, pen_.cut(e.name, nameRoom));
     pen_.setSize(9);
     pen_.rightAt(980, y_, e.jahrgang);
-    pen_.textOut(1000, y_, e.nation);
+    pen_.textOut(1000, y_, pen_.cut(e.nation, clubX_ - 1000));
     drop = pen_.fit(e.verein, 9, clubWidth_);
     pen_.textOut(clubX_, y_ + drop, pen_.cut(e.verein, clubWidth_));
     pen_.setSize(9);

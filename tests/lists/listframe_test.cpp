@@ -127,6 +127,54 @@ TEST_F(ListFrameTest, AnEarlierFileSurvivesAnAbandonedOutput) {
   EXPECT_EQ(QDir(dataDir()).entryList(QDir::Files | QDir::Hidden).filter("alt").size(), 1);
 }
 
+// An event name far too long for the heading block, even at the smallest size, is cut with
+// "…" inside the block's edges, above the discipline and list titles; a name changed between
+// pages is fitted again.
+TEST_F(ListFrameTest, AnEventNameTooLongForTheHeadingIsCut) {
+  QString words;
+  while (words.size() < 100000) words += "Bezirkscup Musterdorf Kinder und Schüler ";
+  const QString lines = QString("Lauf\r\n").repeated(2000);
+  const QString oneWord(100000, QChar('W'));
+  openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
+  const QChar ellipsis(0x2026);
+  int n = 0;
+  for (const QString& name : {words, lines, oneWord}) {
+    const QString out = QDir(dataDir()).filePath("lang.pdf");
+    ui().chooseSaveFile(out);
+    PdfListFrame frame(state(), {"Startliste", "-Startliste-", "Startliste "});
+    ASSERT_TRUE(frame.OpenDoc(false));
+    frame.ReadListEvent();
+    frame.ReadListHeadTexts();
+    frame.event().bewerbsbezeichnung = name;
+    frame.StartListPage(1, "STARTLISTE", {}, "Kredit");
+    frame.event().bewerbsbezeichnung = "Kurz";
+    frame.StartListPage(2, "STARTLISTE", {}, "Kredit");
+    frame.FinishDoc(1);
+    KeepForLooking(out, QString("frame-long-name%1.pdf").arg(++n));
+
+    PdfReader pdf(out);
+    const double titleTop = pdf.findWord("STARTLISTE", 1)->top();
+    EXPECT_NEAR(titleTop, 325, 2);
+    QList<PdfLine> heading;
+    for (const PdfLine& line : pdf.lines(1)) {
+      if (line.top() < titleTop - 5) heading.append(line);
+    }
+    ASSERT_GE(heading.size(), 3);
+    EXPECT_EQ(heading.last().text(), "Riesenslalom");
+    const QString cut = heading[heading.size() - 2].text();
+    EXPECT_TRUE(cut.endsWith(ellipsis)) << cut.toStdString();
+    EXPECT_TRUE(name.startsWith(heading.first().words.first().text));
+    for (const PdfLine& line : heading) {
+      EXPECT_GE(line.left(), 129);
+      EXPECT_LE(line.right(), 1971);
+      EXPECT_LT(line.words.first().bottom(), titleTop);
+      EXPECT_NEAR(line.words.first().size, 5, 0.15);
+    }
+    EXPECT_NEAR(pdf.findWord("Kurz", 2)->size, 16, 0.15);
+    EXPECT_NEAR(pdf.findWord("Kurz", 2)->top(), 110, 2);
+  }
+}
+
 TEST_F(ListFrameTest, AViewerThatCannotBeStartedIsNamedInTheResultLine) {
   ui().viewerStarts = false;
   openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));

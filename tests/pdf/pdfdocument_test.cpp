@@ -525,6 +525,25 @@ TEST_F(PdfDocumentTest, AClubThatFitsAtSevenPointsStaysAtSevenPoints) {
   EXPECT_NEAR(PdfReader(file).findWord(QStringLiteral("Skiclub"))->size, 7, 0.01);
 }
 
+// A text far wider than its room is cut as its beginning alone would be; cutBefore keeps a
+// tail whole beside the cut text, and leaves a text that fits as it is.
+TEST_F(PdfDocumentTest, ALongTextIsCutAsItsBeginningAndBeforeItsTail) {
+  const QString text = QStringLiteral("Bezirkscup Musterdorf ").repeated(5000);
+  const QString tail = QStringLiteral("    Riesenslalom");
+  write("cut.pdf", [&](PdfDocument& doc) {
+    PdfPen pen(doc);
+    pen.setSize(10);
+    const QString cut = pen.cut(text, 800);
+    EXPECT_EQ(cut, pen.cut(text.left(200), 800));
+    EXPECT_TRUE(cut.endsWith(QChar(0x2026)));
+    EXPECT_LE(pen.textWidth(cut), 800 - pen.textWidth(QStringLiteral(" ")));
+    const QString line = pen.cutBefore(text, tail, 800);
+    EXPECT_TRUE(line.endsWith(QChar(0x2026) + tail));
+    EXPECT_LE(pen.textWidth(line), 800);
+    EXPECT_EQ(pen.cutBefore(QStringLiteral("Cup"), tail, 800), "Cup" + tail);
+  });
+}
+
 // What an output killed half-way left behind goes on the next write of the same target
 // once it is older than an hour; younger ones and those of other lists stay.
 TEST_F(PdfDocumentTest, OldTemporaryFilesOfTheTargetAreCleared) {
