@@ -18,8 +18,10 @@ namespace kx {
 namespace {
 
 // Keeps the one report window of a main window: created by the first use of the menu
-// entry, closed without storing when the competition file is closed or replaced, and when
-// the main window closes (a window without owner would keep the program running).
+// entry, closed without storing when the competition file is closed or replaced and nothing
+// typed would be lost (with typed texts it stays, and stores only into its own file again),
+// and when the main window closes, which asks first when texts would be lost (a window
+// without owner would keep the program running).
 class RefereeReportKeeper : public QObject {
  public:
   static constexpr const char* kName = "RefereeReportKeeper";
@@ -40,6 +42,11 @@ class RefereeReportKeeper : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    // Closing the main window, by its close box or by the menu: "Nein" keeps both windows.
+    if (event->type() == QEvent::Close && window_ && !window_->mayDiscard()) {
+      event->ignore();
+      return true;
+    }
     // Hidden by the program, not minimised: the main window has closed (a refused close
     // keeps it open, and the report with it).
     if (event->type() == QEvent::Hide && !event->spontaneous() && window_) window_->dismiss();
@@ -48,8 +55,8 @@ class RefereeReportKeeper : public QObject {
 
  private:
   void followFile() {
-    if (window_ && window_->isVisible() &&
-        window_->reportFile() != host_.state().CompetitionDb.get()) {
+    if (window_ && window_->isVisible() && !window_->belongsToOpenFile() &&
+        !window_->hasChanges()) {
       window_->dismiss();
     }
   }

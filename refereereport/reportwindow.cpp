@@ -9,14 +9,19 @@
 #include "refereereport/reportstore.h"
 #include "workpanel/panelhost.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+
+#include <utility>
 
 namespace kx {
 
@@ -60,6 +65,14 @@ void LimitTyping(QLineEdit* edit) {
   QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
     if (text == edit->text()) edit->setProperty("kxLastText", text);
   });
+}
+
+// The file behind a path, the same for every spelling of it while it exists.
+QString FileIdentity(const QString& path) {
+  if (path.isEmpty()) return path;
+  const QFileInfo info(path);
+  const QString canonical = info.canonicalFilePath();
+  return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
 // One piece of Frame1 (label, field, line); positions and sizes in twips. The form is
@@ -333,6 +346,7 @@ void RefereeReportWindow::addFormItems() {
           static_cast<QLineEdit*>(control);
     } else if (item.kind == kAssociation) {
       association_ = static_cast<QComboBox*>(control);
+      association_->view();  // its list exists from the start, so that the window sees its keys
     }
   }
 }
@@ -382,6 +396,7 @@ void RefereeReportWindow::showReport() {
     return;
   }
   keyEvent_ = nullptr;  // a release taken by a dialog of the last opening
+  listEscape_ = false;
   if (!RunGuarded(host_.ui(), [this] { LoadRefereeReport(); })) return;
   show();
   raise();
@@ -412,7 +427,8 @@ void RefereeReportWindow::LoadRefereeReport() {
   const int entry = association_->findText(association, Qt::MatchExactly | Qt::MatchCaseSensitive);
   association_->setCurrentIndex(entry);
   if (entry < 0) association_->setEditText(association);
-  file_ = state.CompetitionDb.get();
+  filePath_ = FileIdentity(state.CompetitionFilePath);
+  shown_ = readControls();
 }
 
 ReportValues RefereeReportWindow::readControls() const {
@@ -426,8 +442,40 @@ ReportValues RefereeReportWindow::readControls() const {
   return values;
 }
 
+bool RefereeReportWindow::hasChanges() const {
+  return isVisible() && readControls() != shown_;
+}
+
+bool RefereeReportWindow::mayDiscard() {
+  return !hasChanges() ||
+         host_.ui().message(QStringLiteral("Änderungen verwerfen?"), MsgIcon::Question, QString(),
+                            MsgButtons::YesNoDefaultNo) == MsgAnswer::Yes;
+}
+
+bool RefereeReportWindow::belongsToOpenFile() const {
+  const AppState& state = host_.state();
+  return !filePath_.isEmpty() && state.fileOpen() &&
+         FileIdentity(state.CompetitionFilePath) == filePath_;
+}
+
+std::optional<QString> RefereeReportWindow::fileRefusal(const QString& verb) const {
+  if (belongsToOpenFile()) return std::nullopt;
+  const QString reason = host_.state().fileOpen()
+                             ? QStringLiteral("Es ist eine andere Bewerbsdatei geöffnet.")
+                             : QStringLiteral("Es ist keine Bewerbsdatei geöffnet.");
+  return reason + QStringLiteral(
+                      "\n\nDer SR-Bericht gehört zur Datei '%1' und kann erst %2 "
+                      "werden, wenn diese Datei wieder geöffnet ist.")
+                      .arg(QDir::toNativeSeparators(filePath_), verb);
+}
+
 void RefereeReportWindow::SRBericht_ausgeben_Click() {
   RunGuarded(host_.ui(), [this] {
+    // The texts stay in the window until the file they were written for is open again.
+    if (const std::optional<QString> refusal = fileRefusal(QStringLiteral("gespeichert"))) {
+      host_.ui().message(*refusal, MsgIcon::Exclamation);
+      return;
+    }
     const ReportValues values = readControls();
     if (const std::optional<QString> key = TooLongReportValue(values)) {
       host_.ui().message(QStringLiteral("Der Text im Feld %1 ist länger als %2 Zeichen und kann "
@@ -437,8 +485,8 @@ void RefereeReportWindow::SRBericht_ausgeben_Click() {
       return;
     }
     AppState& state = host_.state();
-    if (!file_ || state.CompetitionDb.get() != file_) return;
     StoreReport(state.db(), discipline_.type, values);
+    shown_ = values;  // stored: nothing typed is lost any more
     if (WriteRefereeReport(OutputContext::Of(state), values, host_.ui().now().date()) !=
         ReportOutcome::NotWritable) {
       dismiss();
@@ -447,11 +495,15 @@ void RefereeReportWindow::SRBericht_ausgeben_Click() {
 }
 
 void RefereeReportWindow::SRBericht_Abbruch_Click() {
-  dismiss();
+  if (mayDiscard()) dismiss();
 }
 
 void RefereeReportWindow::SRBericht_del_Click() {
   RunGuarded(host_.ui(), [this] {
+    if (const std::optional<QString> refusal = fileRefusal(QStringLiteral("gelöscht"))) {
+      host_.ui().message(*refusal, MsgIcon::Exclamation, QStringLiteral("SR-Bericht löschen"));
+      return;
+    }
     if (host_.ui().message(QStringLiteral("Wollen Sie den Schiedsrichterbericht wirklich "
                                           "löschen?\r\n\r\nAchtung: Diese Aktion kann nicht "
                                           "rückgängig gemacht werden!"),
@@ -459,15 +511,13 @@ void RefereeReportWindow::SRBericht_del_Click() {
                            MsgButtons::YesNo) != MsgAnswer::Yes) {
       return;
     }
-    AppState& state = host_.state();
-    if (!file_ || state.CompetitionDb.get() != file_) return;
-    DeleteStoredReport(state.db(), discipline_.type);
+    DeleteStoredReport(host_.state().db(), discipline_.type);
     dismiss();
   });
 }
 
 void RefereeReportWindow::dismiss() {
-  file_ = nullptr;
+  filePath_.clear();
   hide();
 }
 
@@ -477,6 +527,11 @@ void RefereeReportWindow::scrollTo(int page) {
 
 bool RefereeReportWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyRelease) keyEvent_ = nullptr;
+  // Esc in the open list of "Landesverband" closes the list while the key is checked for
+  // shortcuts; the key then arrives at the box. It was meant for the list, not the window.
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && association_->view()->isVisible())
+    listEscape_ = true;
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   // A key is handled once, where it is first delivered: at one of the window's controls,
   // or at the window itself when it reaches it without passing a control. It then goes on
@@ -486,12 +541,13 @@ bool RefereeReportWindow::eventFilter(QObject* watched, QEvent* event) {
       widget && widget != frame_ && (widget->parentWidget() == frame_ || widget == scroll_);
   if (control || (watched == this && keyEvent_ != event)) {
     keyEvent_ = event;
+    const bool listEscape = std::exchange(listEscape_, false);
     switch (static_cast<QKeyEvent*>(event)->key()) {
       case Qt::Key_F2:
         SRBericht_ausgeben_Click();
         break;
       case Qt::Key_Escape:
-        SRBericht_Abbruch_Click();
+        if (!listEscape) SRBericht_Abbruch_Click();
         break;
       case Qt::Key_PageUp:
       case Qt::Key_Up:
@@ -509,7 +565,11 @@ bool RefereeReportWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void RefereeReportWindow::closeEvent(QCloseEvent* event) {
-  // The close box cancels like "Abbruch (Esc)".
+  // The close box cancels like "Abbruch (Esc)", and asks like it.
+  if (!mayDiscard()) {
+    event->ignore();
+    return;
+  }
   dismiss();
   event->accept();
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -19,9 +20,6 @@ class QScrollBar;
 namespace kx {
 
 class PanelHost;
-namespace db {
-class Connection;
-}
 
 class RefereeReportWindow : public QWidget {
   Q_OBJECT
@@ -31,10 +29,17 @@ class RefereeReportWindow : public QWidget {
 
   // The menu entry: a hidden window is loaded and shown; a shown one is only raised.
   void showReport();
-  // Closes the window without storing (file closed or replaced, main window closing).
+  // Closes the window without storing and without asking (the main window has closed, or
+  // nothing typed is lost).
   void dismiss();
-  // The file and discipline the shown report belongs to; null while hidden.
-  const db::Connection* reportFile() const { return file_; }
+  // True while the window is shown with a text that differs from what it was filled with
+  // or last stored.
+  bool hasChanges() const;
+  // True when leaving loses nothing, or the person agreed to discard the changes
+  // ("Änderungen verwerfen?", No being the default); false keeps the window and its texts.
+  bool mayDiscard();
+  // True while the competition file the shown report was loaded from is the open one.
+  bool belongsToOpenFile() const;
 
   void LoadRefereeReport();
   void SRBericht_ausgeben_Click();
@@ -53,6 +58,9 @@ class RefereeReportWindow : public QWidget {
   QList<QWidget*> addButtons();  // in their tab order
   void setFormTabOrder(const QList<QWidget*>& buttons);
   ReportValues readControls() const;
+  // Why the report cannot be stored into or deleted from the open file (no file open, or
+  // another one); nothing when it can. `verb` is "gespeichert" or "gelöscht".
+  std::optional<QString> fileRefusal(const QString& verb) const;
 
   PanelHost& host_;
   QWidget* frame_ = nullptr;  // Frame1
@@ -60,12 +68,18 @@ class RefereeReportWindow : public QWidget {
   std::array<QLineEdit*, kReportFieldCount> edits_{};
   QComboBox* association_ = nullptr;
   int frameTop_ = 0;  // ReportFrameTop, in twips
-  // What the report was loaded for: the open file and the current discipline then.
-  const db::Connection* file_ = nullptr;
+  // What the report was loaded for: the open file (its full path; empty while hidden) and
+  // the current discipline then. The path, not the connection, names the file: a connection
+  // of a later file may take the place of a closed one.
+  QString filePath_;
   ReportDiscipline discipline_;
+  // The texts as filled or last stored: leaving with others asks first.
+  ReportValues shown_{};
   // The key press handled at a control, so that it is not handled again at the window;
   // forgotten with the key's release.
   const QEvent* keyEvent_ = nullptr;
+  // An Esc that closed the open list of "Landesverband" is on its way to the box.
+  bool listEscape_ = false;
 };
 
 }  // namespace kx

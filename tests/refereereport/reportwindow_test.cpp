@@ -257,11 +257,13 @@ TEST_F(ReportWindowTest, DeleteAndOutputKeepTheDisciplineOfTheOpening) {
             "RS");
   EXPECT_EQ(state().db().scalar("select count(*) from XtblSRBericht where Disziplin=3").toInt(), 1);
 
-  // The main window closing takes the report window with it.
+  // The main window closing takes the unchanged report window with it, unasked.
   report();
   window().show();
+  ui().clear();
   window().close();
   EXPECT_FALSE(w->isVisible());
+  EXPECT_TRUE(ui().messages.isEmpty());
 }
 
 }  // namespace

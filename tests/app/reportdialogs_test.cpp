@@ -1,0 +1,170 @@
+// The referee report's window with the real message boxes: what was typed into it is never
+// lost unasked, by Esc, its close box, the main window closing or a change of the file.
+
+#include "db/database.h"
+#include "refereereport/registration.h"
+#include "refereereport/reportwindow.h"
+#include "tests/support/realui.h"
+#include "workpanel/menuentries.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace kx::test {
+namespace {
+
+class ReportDialogsTest : public RealUiFixture {
+ protected:
+  void SetUp() override {
+    RealUiFixture::SetUp();
+    cup_ = writeCompetition("Cup.mdb", SmallCompetition());
+    openFile(cup_);
+  }
+  RefereeReportWindow& showReport() {
+    trigger(menu::SR_Bericht_anzeigen);
+    RefereeReportWindow* w = RefereeReportWindowOf(window());
+    EXPECT_TRUE(w && w->isVisible());
+    return *w;
+  }
+  QLineEdit* weather() {
+    return RefereeReportWindowOf(window())->findChild<QLineEdit*>("Witterung");
+  }
+  // Typed into the field at the keyboard.
+  void type(QWidget* field, const QString& text) {
+    QApplication::setActiveWindow(field->window());
+    field->setFocus();
+    QTest::keyClicks(field, text);
+  }
+  // The stored value of a key of the giant slalom's report, read from the file itself.
+  static QString Stored(const QString& path, const QString& key) {
+    auto db = db::Connection::open(path);
+    if (!db->hasTable("XtblSRBericht")) return "(keine Tabelle)";
+    return db->scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld=?", {key})
+        .toString();
+  }
+
+  QString cup_;
+};
+
+TEST_F(ReportDialogsTest, EscAndTheCloseBoxAskOnlyWhenATextChanged) {
+  // Nothing typed: Esc closes at once.
+  RefereeReportWindow& w = showReport();
+  person.answer({});
+  typeInto(weather(), Qt::Key_Escape);
+  EXPECT_EQ(person.kinds(), "");
+  EXPECT_FALSE(w.isVisible());
+
+  // A text typed and taken back again changes nothing.
+  showReport();
+  type(weather(), "x");
+  typeInto(weather(), Qt::Key_Backspace);
+  typeInto(weather(), Qt::Key_Escape);
+  EXPECT_EQ(person.kinds(), "");
+  EXPECT_FALSE(w.isVisible());
+
+  // Typed: Esc asks, Enter answers the default "Nein" and the window keeps its text.
+  showReport();
+  type(weather(), "Nebel");
+  person.answer({{Qt::Key_Return, {}}});
+  typeInto(weather(), Qt::Key_Escape);
+  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(weather()->text(), "Nebel");
+  // The close box asks the same; "Nein" keeps the window.
+  person.answer({{Qt::Key_N, {}}});
+  EXPECT_FALSE(w.close());
+  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
+  EXPECT_TRUE(w.isVisible());
+
+  // Esc in the open list of "Landesverband" closes the list only.
+  auto* association = w.findChild<QComboBox*>("Landesverband");
+  type(association, "Nord");
+  QTest::keyClick(w.windowHandle(), Qt::Key_Down, Qt::AltModifier);
+  ASSERT_TRUE(association->view()->isVisible());
+  person.answer({});
+  QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+  EXPECT_EQ(person.kinds(), "");
+  EXPECT_FALSE(association->view()->isVisible());
+  EXPECT_TRUE(w.isVisible());
+
+  // Esc in the box itself asks; "Ja" discards: nothing is stored, the next opening is fresh.
+  person.answer({{Qt::Key_J, {}}});
+  typeInto(association, Qt::Key_Escape);
+  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(Stored(cup_, "Witterung"), "");
+  showReport();
+  EXPECT_EQ(weather()->text(), "");
+}
+
+TEST_F(ReportDialogsTest, ClosingTheProgramAsksForTypedText) {
+  RefereeReportWindow& w = showReport();
+  type(weather(), "Nebel");
+  person.answer({{Qt::Key_Return, {}}});
+  trigger(menu::DateiBeenden);
+  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
+  EXPECT_TRUE(window().isVisible());
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(weather()->text(), "Nebel");
+
+  person.answer({{Qt::Key_J, {}}});
+  EXPECT_TRUE(window().close());
+  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
+  EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(ReportDialogsTest, TypedTextOutlivesAChangeOfFileAndIsStoredOnlyIntoItsOwn) {
+  const QString other = writeCompetition("Other.mdb", SmallCompetition());
+  const QString own = QFileInfo(cup_).canonicalFilePath();
+  RefereeReportWindow& w = showReport();
+  type(weather(), "Nebel");
+  auto* remove = w.findChild<QPushButton*>("SRBericht_del");
+
+  // Closed: the window stays with its text; F2 and the deletion say why they cannot act.
+  person.answer({});
+  trigger(menu::DateiSchliessen);
+  EXPECT_EQ(person.kinds(), "");
+  EXPECT_TRUE(w.isVisible());
+  person.answer({{Qt::Key_Return, {}}});
+  typeInto(weather(), Qt::Key_F2);
+  EXPECT_EQ(QString::fromStdString(person.texts()),
+            "Es ist keine Bewerbsdatei geöffnet.\n\nDer SR-Bericht gehört zur Datei '" + own +
+                "' und kann erst gespeichert werden, wenn diese Datei wieder geöffnet ist.");
+  EXPECT_TRUE(w.isVisible());
+  person.answer({{Qt::Key_Return, {}}});
+  QTest::mouseClick(remove, Qt::LeftButton);
+  EXPECT_EQ(person.kinds(), "QMessageBox");
+  EXPECT_TRUE(person.texts().find("kann erst gelöscht werden") != std::string::npos);
+
+  // Another file: still nothing stored there, and the text stays.
+  openFile(other);
+  EXPECT_TRUE(w.isVisible());
+  person.answer({{Qt::Key_Return, {}}});
+  typeInto(weather(), Qt::Key_F2);
+  EXPECT_EQ(person.texts().substr(0, 42), "Es ist eine andere Bewerbsdatei geöffnet.");
+  EXPECT_EQ(weather()->text(), "Nebel");
+  EXPECT_EQ(Stored(other, "Witterung"), "(keine Tabelle)");
+
+  // Its own file again: F2 stores there (the page itself cancelled) and the window closes.
+  openFile(cup_);
+  person.answer({{Qt::Key_Escape, {}}});
+  typeInto(weather(), Qt::Key_F2);
+  EXPECT_EQ(person.kinds(), "QFileDialog");
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(Stored(cup_, "Witterung"), "Nebel");
+  EXPECT_EQ(Stored(other, "Witterung"), "(keine Tabelle)");
+
+  // With nothing typed the window goes with its file, unasked.
+  showReport();
+  openFile(other);
+  EXPECT_EQ(person.kinds(), "QFileDialog");
+  EXPECT_FALSE(w.isVisible());
+}
+
+}  // namespace
+}  // namespace kx::test
