@@ -5,7 +5,7 @@
 #include "app/qtuserinterface.h"
 #include "certificates/templatestore.h"
 #include "db/database.h"
-#include "tests/support/appfixture.h"
+#include "tests/support/realdialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,107 +13,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 namespace kx::test {
 namespace {
 
-// A person answering the modal dialogs at the keyboard: a timer looks for the active modal
-// dialog and answers it with the next scripted answer, a file dialog's answer typed into its
-// file name first. A dialog beyond the script is cancelled with Esc and recorded all the same,
-// so a repeated dialog shows as one more entry instead of a hang.
-class KeyboardPerson : public QObject {
- public:
-  struct Answer {
-    Qt::Key key = Qt::Key_Return;
-    QString fileName;  // typed into a file dialog before the key
-  };
-  struct Seen {
-    QString kind;  // "QFileDialog", "QMessageBox"
-    QString text;  // the message, or the dialog's caption
-  };
-
-  KeyboardPerson() {
-    connect(&timer_, &QTimer::timeout, this, [this] { look(); });
-    timer_.start(10);
-  }
-  // The answers to the dialogs of the next action; what was seen before is forgotten.
-  void answer(std::initializer_list<Answer> answers) {
-    seen.clear();
-    script_ = answers;
-  }
-  // The dialogs seen, for readable comparisons: "QFileDialog, QMessageBox".
-  std::string kinds() const { return join(&Seen::kind); }
-  std::string texts() const { return join(&Seen::text); }
-  QList<Seen> seen;
-
- private:
-  void look() {
-    QWidget* dialog = QApplication::activeModalWidget();
-    if (!dialog || !dialog->isVisible() || !dialog->windowHandle()) return;
-    Seen s{QString::fromLatin1(dialog->metaObject()->className()), dialog->windowTitle()};
-    if (auto* box = qobject_cast<QMessageBox*>(dialog)) s.text = box->text();
-    seen.append(s);
-    const Answer a =
-        script_.isEmpty() || seen.size() > 12 ? Answer{Qt::Key_Escape, {}} : script_.takeFirst();
-    if (!a.fileName.isEmpty()) {
-      if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-        name->setText(a.fileName);
-      }
-    }
-    // Delivered like a real key: to the dialog's window, which hands it to its focus widget.
-    QTest::keyClick(dialog->windowHandle(), a.key);
-  }
-
-  std::string join(QString Seen::*field) const {
-    QStringList out;
-    for (const Seen& s : seen) out << s.*field;
-    return out.join(QStringLiteral(", ")).toStdString();
-  }
-
-  QTimer timer_;
-  QList<Answer> script_;
-};
-
-class RealUiTest : public AppFixture {
- protected:
-  void SetUp() override {
-    AppFixture::SetUp();
-    // The same window, but with the real dialogs.
-    window_.reset();
-    ui_ = nullptr;
-    window_ = std::make_unique<MainWindow>(
-        programDir(), nullptr, std::make_unique<QSettings>(settingsPath(), QSettings::IniFormat));
-    window().show();
-    QApplication::setActiveWindow(&window());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
-  }
-
-  // Opens the file through the menu, typing its path into the real open dialog.
-  void openFile(const QString& path) {
-    person.answer({{Qt::Key_Return, path}});
-    trigger("DateiOeffnen");
-    ASSERT_EQ(state().CompetitionFileName, QFileInfo(path).completeBaseName());
-  }
-  // A key typed into the window while the focus is in `field`.
-  void typeInto(QWidget* field, Qt::Key key) {
-    ASSERT_NE(field, nullptr);
-    QApplication::setActiveWindow(&window());
-    field->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), field);
-    QTest::keyClick(window().windowHandle(), key);
-  }
-  template <class W = QWidget>
-  W* control(const QString& name) {
-    return window().findChild<W*>(name);
-  }
-
-  KeyboardPerson person;
-};
+using RealUiTest = RealUiFixture;
 
 TEST_F(RealUiTest, F2InAFieldWritesOneListWhetherTheDialogIsConfirmedOrCancelled) {
   openFile(writeCompetition("Cup.mdb", SmallCompetition()));
