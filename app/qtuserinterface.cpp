@@ -105,6 +105,10 @@ MsgAnswer QtUserInterface::message(const QString& text, MsgIcon icon, const QStr
     case MsgButtons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
+    case MsgButtons::YesNoDefaultNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::No);
+      break;
   }
   switch (box.exec()) {
     case QMessageBox::Yes:

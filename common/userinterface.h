@@ -9,7 +9,9 @@ namespace kx {
 
 // Icons of a message box, as the message texts of the program ask for them.
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No as the default button (Enter), for questions whose Yes
+// throws work away.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 // One message box as it was shown (tests read these back).

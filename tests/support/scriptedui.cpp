@@ -15,6 +15,7 @@ MsgAnswer ScriptedUi::message(const QString& text, MsgIcon icon, const QString& 
   switch (buttons) {
     case MsgButtons::YesNo:
     case MsgButtons::YesNoCancel:
+    case MsgButtons::YesNoDefaultNo:
       return MsgAnswer::Yes;
     default:
       return MsgAnswer::Ok;
