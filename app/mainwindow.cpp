@@ -317,6 +317,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // So are the assignments of a takeover frame that were not taken over.
+  if (KeepTakeoverFrames()) {
+    event->ignore();
+    return;
+  }
   if (StopLiveTimer) StopLiveTimer();
   event->accept();
 }
@@ -343,7 +348,7 @@ bool MainWindow::isEnabled(const QString& name) const {
 // Work-panel protocol
 
 bool MainWindow::EditorLeaveGuard() {
-  if (currentPanel_ != kCertificateEditorPanel) return false;
+  if (currentPanel_ != kCertificateEditorPanel) return KeepTakeoverFrames();
   ui_->message(kEditorLeaveMessage);
   return true;
 }
@@ -439,14 +444,14 @@ void MainWindow::PanelKeyDispatch(int key) {
     }
     if (!frameZeituebernahme_->isHidden()) {
       if (key == Qt::Key_F2 && zeituebernahmeRoutines.f2) zeituebernahmeRoutines.f2();
-      if (key == Qt::Key_Escape) Zeiten_Schliessen();
+      if (key == Qt::Key_Escape && !KeepTakeoverFrames()) Zeiten_Schliessen();
       return;
     }
     if (!frameHandzeit_->isHidden()) {
       if (key == Qt::Key_F2 && handzeitRoutines.f2) handzeitRoutines.f2();
       if (key == Qt::Key_F3 && handzeitRoutines.f3) handzeitRoutines.f3();
       if (key == Qt::Key_F4 && handzeitRoutines.f4) handzeitRoutines.f4();
-      if (key == Qt::Key_Escape) Zeiten_SchliessenH();
+      if (key == Qt::Key_Escape && !KeepTakeoverFrames()) Zeiten_SchliessenH();
     }
   });
 }

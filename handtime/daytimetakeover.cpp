@@ -361,6 +361,14 @@ void DayTimeTakeover::Undo() {
   list_.sortBy(dtcol::kSort);
 }
 
+bool DayTimeTakeover::holdsReplacements() const {
+  if (!assignmentsMade_) return false;
+  for (int i = 0; i < list_.count(); ++i) {
+    if (list_.cell(i, modeColumn()).bold) return true;
+  }
+  return false;
+}
+
 bool DayTimeTakeover::Takeover() {
   if (!assignmentsMade_) {
     message(QStringLiteral("Es ist keiner Startnummer eine Handzeit zugeordnet!"));

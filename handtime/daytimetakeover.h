@@ -47,6 +47,9 @@ class DayTimeTakeover {
   int lastKey() const { return lastKey_; }
   bool assignmentsMade() const { return assignmentsMade_; }
   void clearAssignmentsMade() { assignmentsMade_ = false; }
+  // True when the list holds replacement times that the takeover would write: computed
+  // since the build, neither undone nor taken over.
+  bool holdsReplacements() const;
   // The mode and run the list was built for; every later step works with them.
   HandMode builtMode() const { return builtMode_; }
   int builtRun() const { return builtRun_; }

@@ -14,10 +14,13 @@ void RegisterHandTimePanels(PanelRegistry& registry) {
   registry.onStartUp([](PanelHost& host) {
     auto* day = new ZeituebernahmeFrame(host);
     auto* run = new HandzeitFrame(host);
-    host.zeituebernahmeRoutines = {[day] { day->Zeiten_Uebernehmen_Click(); }, {}, {}};
-    host.handzeitRoutines = {[run] { run->Zeiten_UebernehmenH_Click(); },
-                             [run] { run->Start_StNr_zuordnen_Click(); },
-                             [run] { run->Ziel_StNr_zuordnen_Click(); }};
+    host.zeituebernahmeRoutines = {[day] { day->Zeiten_Uebernehmen_Click(); },
+                                   {},
+                                   {},
+                                   [day] { return day->keepAssignments(); }};
+    host.handzeitRoutines = {
+        [run] { run->Zeiten_UebernehmenH_Click(); }, [run] { run->Start_StNr_zuordnen_Click(); },
+        [run] { run->Ziel_StNr_zuordnen_Click(); }, [run] { return run->keepAssignments(); }};
   });
   registry.bindMenuEntry(menu::Zeituebernahme, [](PanelHost& host) {
     host.frameZeituebernahme()->findChild<ZeituebernahmeFrame*>()->Zeituebernahme_Click();

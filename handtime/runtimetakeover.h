@@ -38,6 +38,8 @@ class RunTimeTakeover {
   const HandRowModel& comparison() const { return comparison_; }
   bool startAssigned() const { return startAssigned_; }
   bool finishAssigned() const { return finishAssigned_; }
+  // Drops the assignments: the next opening or comparison fills the lists without bibs.
+  void clearAssignments() { startAssigned_ = finishAssigned_ = false; }
   // Index of the comparison row whose replacement run time was computed; -1 when none.
   int replacementRow() const { return replacementRow_; }
   // The run of the last comparison; the assignments and the takeover work with it.

@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/guarded.h"
+#include "common/userinterface.h"
 #include "handtime/handlistview.h"
 #include "workpanel/panelhost.h"
 #include "workpanel/workpanel.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace kx {
 
@@ -54,6 +56,20 @@ void Fill(QWidget* widget, QFrame* frame) {
   widget->show();
 }
 
+// Asked before a frame with assignments not taken over is left; true when the person keeps
+// them (Nein, the default button).
+bool KeepsAssignments(PanelHost& host) {
+  return host.ui().message(QStringLiteral("Achtung: die zugeordneten Handzeiten sind noch nicht "
+                                          "übernommen! Zuordnungen verwerfen?"),
+                           MsgIcon::None, QString(), MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes;
+}
+
+// Hides a takeover frame and empties the title.
+void Hide(PanelHost& host, QWidget* frame) {
+  frame->hide();
+  host.frameTitel()->clear();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -89,13 +105,25 @@ void ZeituebernahmeFrame::reload() {
   list_->reload();
 }
 
-void ZeituebernahmeFrame::build(HandMode mode, int run) {
-  takeover_.Build(mode, run);
+bool ZeituebernahmeFrame::build(HandMode mode, int run) {
+  if (!takeover_.Build(mode, run)) {
+    showBuilt();
+    return false;
+  }
   reload();
+  return true;
+}
+
+void ZeituebernahmeFrame::showBuilt() {
+  handzeitT_->setCurrentIndex(static_cast<int>(takeover_.builtMode()));
+  durchgang_->setCurrentIndex(takeover_.builtRun() - 1);
 }
 
 void ZeituebernahmeFrame::Zeituebernahme_Click() {
-  if (host_.EditorLeaveGuard()) return;
+  {
+    const QScopedValueRollback<bool> own(reopening_, true);
+    if (host_.EditorLeaveGuard()) return;
+  }
   host_.CloseAllPanels();
   host_.frameTitel()->setText(QStringLiteral("Übernahme Handzeit (Tageszeit)"));
   const AppState& state = host_.state();
@@ -104,10 +132,11 @@ void ZeituebernahmeFrame::Zeituebernahme_Click() {
   handzeitT_->setCurrentIndex(starts && !finishes ? 0 : 1);
   handzeitT_->setEnabled(starts && finishes);
   FillRuns(*durchgang_, state.RunsWithTimes);
+  // After assignments the build asks first; a list the person keeps stays with its
+  // assignments, for F2 to take over.
   Zeiten_Anzeigen_Click();
   parentWidget()->show();
   parentWidget()->raise();
-  takeover_.clearAssignmentsMade();
 }
 
 void ZeituebernahmeFrame::Zeiten_Anzeigen_Click() {
@@ -128,14 +157,24 @@ void ZeituebernahmeFrame::Zeiten_Zuordnung_aufheben_Click() {
 void ZeituebernahmeFrame::Zeiten_Uebernehmen_Click() {
   if (!takeover_.Takeover()) return;
   // The list was built again for the run and mode it was written for.
-  handzeitT_->setCurrentIndex(static_cast<int>(takeover_.builtMode()));
-  durchgang_->setCurrentIndex(takeover_.builtRun() - 1);
+  showBuilt();
   reload();
 }
 
 void ZeituebernahmeFrame::Zeiten_Schliessen_Click() {
-  parentWidget()->hide();
-  host_.frameTitel()->clear();
+  if (keepAssignments()) return;
+  Hide(host_, parentWidget());
+}
+
+bool ZeituebernahmeFrame::keepAssignments() {
+  if (reopening_) return false;
+  if (takeover_.holdsReplacements()) {
+    if (KeepsAssignments(host_)) return true;
+    Hide(host_, parentWidget());
+  }
+  // Left with nothing to take over: opened again, the frame builds without a question.
+  takeover_.clearAssignmentsMade();
+  return false;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -234,8 +273,16 @@ void HandzeitFrame::Zeiten_UebernehmenH_Click() {
 }
 
 void HandzeitFrame::Zeiten_SchliessenH_Click() {
-  parentWidget()->hide();
-  host_.frameTitel()->clear();
+  if (keepAssignments()) return;
+  Hide(host_, parentWidget());
+}
+
+bool HandzeitFrame::keepAssignments() {
+  if (!takeover_.startAssigned() && !takeover_.finishAssigned()) return false;
+  if (KeepsAssignments(host_)) return true;
+  takeover_.clearAssignments();
+  Hide(host_, parentWidget());
+  return false;
 }
 
 }  // namespace kx

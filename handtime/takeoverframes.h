@@ -32,10 +32,16 @@ class ZeituebernahmeFrame : public QWidget {
   void Zeiten_Zuordnung_aufheben_Click();
   void Zeiten_Uebernehmen_Click();  // also F2
   void Zeiten_Schliessen_Click();   // also Esc (through the window)
+  // Before the frame is left (PanelHost::FrameRoutines::keep): true when the person keeps
+  // the replacement times not taken over.
+  bool keepAssignments();
 
  private:
-  void build(HandMode mode, int run);
+  // False when the person kept the list that stands.
+  bool build(HandMode mode, int run);
   void reload();
+  // The mode and run combos show what the list was built for.
+  void showBuilt();
 
   PanelHost& host_;
   DayTimeTakeover takeover_;
@@ -43,6 +49,8 @@ class ZeituebernahmeFrame : public QWidget {
   QComboBox* durchgang_ = nullptr;
   QLineEdit* startNr_ = nullptr;
   HandListView* list_ = nullptr;
+  // Opened again over its own list, the frame asks the build's question instead.
+  bool reopening_ = false;
 };
 
 class HandzeitFrame : public QWidget {
@@ -61,6 +69,9 @@ class HandzeitFrame : public QWidget {
   void Ziel_Zuordnung_aufheben_Click();
   void Zeiten_UebernehmenH_Click();  // also F2
   void Zeiten_SchliessenH_Click();   // also Esc (through the window)
+  // Before the frame is left (PanelHost::FrameRoutines::keep): true when the person keeps
+  // the bibs given to hand times.
+  bool keepAssignments();
 
  private:
   int run() const;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
 class QAction;
 class QFrame;
@@ -45,8 +46,8 @@ class PanelHost {
   virtual const QString& currentPanel() const = 0;
   virtual QWidget* panelArea() const = 0;
   virtual QLabel* frameTitel() const = 0;
-  // True when the certificate editor is open: the guard message was shown and the caller
-  // must stop.
+  // True when the certificate editor is open (the guard message was shown) or when a
+  // takeover frame keeps its assignments (FrameRoutines::keep): the caller must stop.
   virtual bool EditorLeaveGuard() = 0;
   virtual void CloseAllPanels() = 0;
   // The close routine of the named panel: empties the title; when that panel is open,
@@ -61,9 +62,21 @@ class PanelHost {
   virtual QFrame* frameHandzeit() const = 0;
   struct FrameRoutines {
     std::function<void()> f2, f3, f4;
+    // Asked before the frame is left (its close button, Esc, another menu entry, a change of
+    // file or discipline, the end of the program): when it holds assignments not taken
+    // over, whether to discard them. True when the person keeps them: the frame stays as it
+    // is and the caller stops. Otherwise they are dropped, the frame is closed, and false.
+    std::function<bool()> keep;
   };
   FrameRoutines zeituebernahmeRoutines;
   FrameRoutines handzeitRoutines;
+  // True when one of the takeover frames keeps its assignments (FrameRoutines::keep).
+  bool KeepTakeoverFrames() {
+    for (const FrameRoutines* frame : {&zeituebernahmeRoutines, &handzeitRoutines}) {
+      if (frame->keep && frame->keep()) return true;
+    }
+    return false;
+  }
 
   // Stops a running live-timing upload when the window goes (set by live timing).
   std::function<void()> StopLiveTimer;
