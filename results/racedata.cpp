@@ -1,6 +1,7 @@
 #include "results/racedata.h"
 
 #include "db/database.h"
+#include "db/storedtime.h"
 
 #include <algorithm>
 
@@ -114,7 +115,7 @@ RaceData ReadRaceData(db::Connection& db, int dtyp, const QString& code, bool en
     RunRecord rec;
     rec.run = times.at(i, 1).toInt();
     rec.code = times.at(i, 2).toInt();
-    rec.netto = OptDouble(times.at(i, 3), kHundredthsPerDay);
+    rec.netto = db::StoredRunHundredths(times.at(i, 3));
     rec.start = OptDouble(times.at(i, 4), kHundredthsPerDay);
     rec.split = OptDouble(times.at(i, 5), kHundredthsPerDay);
     rec.disqualtext = OptText(times.at(i, 6));
