@@ -61,6 +61,43 @@ bool RaceData::anyClass() const {
                      [this](const Racer& r) { return classOf(r) != nullptr; });
 }
 
+namespace {
+
+bool FailedBefore(const Racer& r, int run) {
+  return std::any_of(r.runs.begin(), r.runs.end(),
+                     [run](const RunRecord& rec) { return rec.run < run && rec.code > 0; });
+}
+
+// A record that stands for a result: a failure, or a valid run with its time.
+bool Usable(const RunRecord* rec) {
+  return rec && (rec->code != 0 || rec->netto.has_value());
+}
+
+}  // namespace
+
+bool HasResult(const Racer& r, int run, bool totalList, bool sum) {
+  if (sum) {
+    for (int k = 1; k <= run; ++k) {
+      if (FailedBefore(r, k)) return true;
+      if (!Usable(r.record(k))) return false;
+    }
+    return true;
+  }
+  if (FailedBefore(r, run)) return true;
+  if (!Usable(r.record(run))) return false;
+  if (totalList) {
+    for (const RunRecord& rec : r.runs) {
+      if (rec.run <= run && !Usable(&rec)) return false;
+    }
+  }
+  return true;
+}
+
+std::optional<double> FinishedResult(const Racer& r, bool bestRun, int runCount) {
+  if (!HasResult(r, std::max(runCount, 1), true, !bestRun)) return std::nullopt;
+  return CombinedResult(r, bestRun);
+}
+
 std::optional<double> CombinedResult(const Racer& r, bool bestRun) {
   std::optional<double> result;
   for (const RunRecord& rec : r.runs) {
