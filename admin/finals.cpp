@@ -121,12 +121,13 @@ std::unique_ptr<db::Connection> OpenSource(const QString& path, QString& refusal
 }
 
 // One row per participant of the source with the total of his run times in the discipline
-// (hundredths) and the sum of their result codes, fastest first.
+// (hundredths; Null when one of them is no run time) and the sum of their result codes,
+// fastest first.
 db::Recordset ReadTotals(db::Connection& source, const FinalsDiscipline& discipline) {
   const bool sourceSvid = VersionClassOfFile(source) != QLatin1String("40") &&
                           source.hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));
   return source.query(
-      QStringLiteral("select sum(z.netto*8640000) as zeit,sum(z.ergcode) as erg,t.code,t.sex,"
+      QStringLiteral("select laufzeitsumme(z.netto) as zeit,sum(z.ergcode) as erg,t.code,t.sex,"
                      "t.nachname,t.vorname,t.verein,t.nation,t.jahrgang,t.startnr%1 as startnr,"
                      "t.pkte%1 as punkte,%2 as svid from tblTeilnehmer t,tblZeit z where t.id = "
                      "z.teilnehmer and z.disziplin=? group by t.id order by 1")
@@ -166,6 +167,7 @@ std::vector<Candidate> CollectCandidates(const db::Recordset& rows,
   std::vector<Candidate> candidates;
   for (int i = 0; i < rows.count(); ++i) {
     if (rows.at(i, "erg").isNull() || rows.at(i, "erg").toLongLong() != 0) continue;
+    if (rows.at(i, "zeit").isNull()) continue;  // a valid result without a run time
     const auto f = [&](const char* column) { return rows.at(i, column); };
     Candidate candidate{std::llround(f("zeit").toDouble()),
                         f("code"),

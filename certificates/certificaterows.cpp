@@ -51,9 +51,10 @@ SelectionStatement SelectIndividualCertificates(int disciplineType, const QStrin
     return {sql, filter.params};
   }
   const bool best = typ == 6 || typ == 7 || typ == 12;
+  // A stored time that is no run time gives no time (Null): in the sum for the whole racer.
   const QString head =
-      best ? QStringLiteral("select min(z.netto*8640000) as zeit,0 as erg,")
-           : QStringLiteral("select sum(z.netto*8640000) as zeit,sum(z.ergcode) as erg,");
+      best ? QStringLiteral("select min(laufzeit(z.netto)) as zeit,0 as erg,")
+           : QStringLiteral("select laufzeitsumme(z.netto) as zeit,sum(z.ergcode) as erg,");
   const QString cols = QStringLiteral("z.teilnehmer,t.vorname,t.nachname,t.verein,t.jahrgang,");
   const QString ergBest = best ? QStringLiteral("z.ergcode=0 and ") : QString();
   const QString where = "where z.Disziplin=" + D + " and z.teilnehmer=t.id ";
@@ -147,6 +148,8 @@ std::vector<CertificateRow> ReadCertificateRows(db::Connection& db,
   std::vector<SelectedRow> rows;
   rows.reserve(static_cast<size_t>(rs.count()));
   for (int r = 0; r < rs.count(); ++r) {
+    // A participant without a run time has no place.
+    if (rs.at(r, zeit).isNull()) continue;
     SelectedRow s;
     s.zeit = rs.at(r, zeit).toDouble();
     s.erg = rs.at(r, erg).toInt();

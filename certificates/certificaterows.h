@@ -62,7 +62,8 @@ struct SelectionStatement {
   QVariantList params;
 };
 // The statement of a single discipline (0 to 5): every entered participant when the
-// discipline has no results, else the best run (types 6, 7 and 12) or the total.
+// discipline has no results, else the best run (types 6, 7 and 12) or the total; `zeit` is
+// Null for a participant without a run time (db/storedtime.h), who gets no certificate.
 SelectionStatement SelectIndividualCertificates(int disciplineType, const QString& code,
                                                 int grouping, int resultsCount, int typ,
                                                 const SelectionFilter& filter);

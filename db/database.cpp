@@ -1,6 +1,7 @@
 #include "db/database.h"
 
 #include "db/germantext.h"
+#include "db/storedtime.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -102,6 +103,49 @@ void SwitchFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
   }
   sqlite3_result_null(ctx);
+}
+
+// laufzeit(netto): the stored run time in hundredths, Null when it is no run time.
+void RunTimeFunction(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv) {
+  const std::optional<double> day = StoredRunTime(argv[0]);
+  if (day) {
+    sqlite3_result_double(ctx, *day * kHundredthsPerDay);
+  } else {
+    sqlite3_result_null(ctx);
+  }
+}
+
+// laufzeitsumme(netto): the sum of the group's run times in hundredths; Null for an empty
+// group and for one in which any value is no run time.
+struct RunTimeSum {
+  double day;
+  bool any;
+  bool broken;
+};
+
+void RunTimeSumStep(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv) {
+  auto* sum = static_cast<RunTimeSum*>(sqlite3_aggregate_context(ctx, sizeof(RunTimeSum)));
+  if (sum == nullptr) {
+    sqlite3_result_error_nomem(ctx);
+    return;
+  }
+  sum->any = true;
+  const std::optional<double> day = StoredRunTime(argv[0]);
+  if (day) {
+    sum->day += *day;
+  } else {
+    sum->broken = true;
+  }
+}
+
+void RunTimeSumFinal(sqlite3_context* ctx) {
+  // Without a stepped row SQLite has no context to give (null).
+  const auto* sum = static_cast<RunTimeSum*>(sqlite3_aggregate_context(ctx, 0));
+  if (sum == nullptr || !sum->any || sum->broken) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  sqlite3_result_double(ctx, sum->day * kHundredthsPerDay);
 }
 
 QByteArrayView ValueText(sqlite3_value* v) {
@@ -495,7 +539,11 @@ void Connection::prepareConnection() {
       sqlite3_create_function_v2(db_, "like", 2, flags, nullptr, LikeFunction, nullptr, nullptr,
                                  nullptr) != SQLITE_OK ||
       sqlite3_create_function_v2(db_, "like", 3, flags, nullptr, LikeFunction, nullptr, nullptr,
-                                 nullptr) != SQLITE_OK) {
+                                 nullptr) != SQLITE_OK ||
+      sqlite3_create_function_v2(db_, "laufzeit", 1, flags, nullptr, RunTimeFunction, nullptr,
+                                 nullptr, nullptr) != SQLITE_OK ||
+      sqlite3_create_function_v2(db_, "laufzeitsumme", 1, flags, nullptr, nullptr, RunTimeSumStep,
+                                 RunTimeSumFinal, nullptr) != SQLITE_OK) {
     throw Error(QStringLiteral("Die Datenbankfunktionen können nicht angemeldet werden: ") +
                 ErrorText(db_));
   }

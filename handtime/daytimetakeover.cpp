@@ -3,6 +3,8 @@
 #include "common/appstate.h"
 #include "common/guarded.h"
 #include "common/userinterface.h"
+#include "db/database.h"
+#include "db/storedtime.h"
 #include "devices/handtimetext.h"
 #include "handtime/handtimenumbers.h"
 #include "handtime/handtimeprotocol.h"
@@ -60,13 +62,14 @@ QString RunCondition(const AppState& state, int run) {
 }
 
 // The mean run time of the valid results among `where`; none while there is no valid result.
+// A valid result whose stored time is no run time counts as 0, as one without a time does.
 std::optional<double> MeanRunTime(const AppState& state, const QString& where) {
   const db::Recordset rs =
       state.db().query(QStringLiteral("select z.netto as netto from tblZeit z,tblTeilnehmer t ") +
                        where + QStringLiteral(" and z.ergcode=0 order by 1"));
   if (rs.count() == 0) return std::nullopt;
   double sum = 0;
-  for (int i = 0; i < rs.count(); ++i) sum += rs.at(i, 0).toDouble();
+  for (int i = 0; i < rs.count(); ++i) sum += db::StoredRunTime(rs.at(i, 0)).value_or(0);
   return sum / rs.count();
 }
 
@@ -84,7 +87,7 @@ std::vector<Electronic> ElectronicTimes(const AppState& state, const QString& wh
     Electronic& r = racers[static_cast<size_t>(i)];
     r.start = rs.at(i, 0).toDouble();
     r.finish = rs.at(i, 1).toDouble();
-    r.netto = rs.at(i, 2).toDouble();
+    r.netto = db::StoredRunTime(rs.at(i, 2)).value_or(0);
     r.bib = rs.at(i, 3).toString();
     r.id = rs.at(i, 4).toInt();
     r.e = startMode ? r.start : r.finish;

@@ -3,6 +3,8 @@
 #include "common/appstate.h"
 #include "common/guarded.h"
 #include "common/userinterface.h"
+#include "db/database.h"
+#include "db/storedtime.h"
 #include "devices/handtimetext.h"
 #include "handtime/handtimenumbers.h"
 #include "handtime/handtimeprotocol.h"
@@ -112,7 +114,9 @@ void RunTimeTakeover::Compare(int run) {
       QString::number(run) + QStringLiteral(" and z.netto is not null order by z.teilnehmer"));
   QHash<QString, double> netto;
   for (int i = 0; i < rs.count(); ++i) {
-    if (!rs.at(i, 0).isNull()) netto.insert(rs.at(i, 0).toString(), rs.at(i, 1).toDouble());
+    if (rs.at(i, 0).isNull()) continue;
+    if (const std::optional<double> day = db::StoredRunTime(rs.at(i, 1)))
+      netto.insert(rs.at(i, 0).toString(), *day);
   }
   // The finish hand time of each bib: the last row that carries it.
   QHash<QString, QString> finishOf;
@@ -249,7 +253,7 @@ bool RunTimeTakeover::assign(HandRowModel& list, bool start, const QString& type
                          "durchgang=? and netto is not null"),
           {id, state_.CurrentDisciplineType, builtRun_});
       double netto = 0;
-      for (int i = 0; i < rs.count(); ++i) netto = rs.at(i, 0).toDouble();
+      for (int i = 0; i < rs.count(); ++i) netto = db::StoredRunTime(rs.at(i, 0)).value_or(0);
       if (netto > 0) {
         const double expected = selected + netto;
         int best = -1;

@@ -4,6 +4,7 @@
 #include "common/sharedtables.h"
 #include "common/textroutines.h"
 #include "db/database.h"
+#include "db/storedtime.h"
 
 #include <cmath>
 
@@ -170,11 +171,12 @@ QString TimesFileContent(db::Connection& connection, int disziplin, int run, int
     if (ergcode.isNull()) continue;  // no result: nothing to tell
     const qint64 code = ergcode.toLongLong();
     if (code == 0) {
-      const db::Field& netto = rs.at(row, 3);
-      if (netto.isNull() || netto.toDouble() < 0) continue;  // a valid result needs a time
+      // A valid result needs a run time.
+      const std::optional<double> netto = db::StoredRunTime(rs.at(row, 3));
+      if (!netto || *netto < 0) continue;
       AppendPadded(out, rs.at(row, 0).toLongLong(), 3);
       out.append(u'0');
-      AppendRunTime(out, netto.toDouble());
+      AppendRunTime(out, *netto);
       out.append(kRecordEnd);
       continue;
     }

@@ -158,12 +158,13 @@ PenaltyData ReadPenaltyData(const AppState& state, int run) {
   const QVariantList where{state.CurrentDisciplineType, run};
   for (size_t g = 0; g < 2; ++g) {
     const db::Recordset best = state.db().query(
-        QStringLiteral("select z.netto*8640000 as zeit,t.nachname,t.vorname,t.sex,t.startnr") + c +
+        QStringLiteral("select laufzeit(z.netto) as zeit,t.nachname,t.vorname,t.sex,t.startnr") +
+            c +
             QStringLiteral(" as startnr from tblTeilnehmer t,tblZeit z "
                            "where t.id = z.teilnehmer and t.sex in ") +
             kGroupCodes[g] +
             QStringLiteral(" and z.disziplin=? and z.durchgang=? and z.ergcode=0 "
-                           "and z.netto > 0 and t.") +
+                           "and laufzeit(z.netto) > 0 and t.") +
             c + QStringLiteral("aktiv = true order by 1 limit 1"),
         where);
     if (best.empty()) continue;
@@ -175,7 +176,7 @@ PenaltyData ReadPenaltyData(const AppState& state, int run) {
     group.heading = kGroupHeadings[g];
 
     const db::Recordset rows = state.db().query(
-        QStringLiteral("select z.teilnehmer,z.netto*8640000 as zeit,z.ergcode,z.disqualtext,"
+        QStringLiteral("select z.teilnehmer,laufzeit(z.netto) as zeit,z.ergcode,z.disqualtext,"
                        "t.nachname,t.vorname,t.verein,t.jahrgang,t.startnr") +
             c +
             QStringLiteral(" as startnr from tblTeilnehmer t,tblZeit z "

@@ -69,8 +69,8 @@ struct PenaltyData {
 PenaltyGroup PenaltyFromBest(double best);
 
 // Reads the best times and the listed racers of run `run` of the current discipline.
-// A valid row without a run time (netto Null or 0) takes no part in the best time and is
-// not listed.
+// A valid row without a run time (netto Null or 0, or a stored value that is no run time)
+// takes no part in the best time and is not listed.
 PenaltyData ReadPenaltyData(const AppState& state, int run);
 
 // Draws the protocol on the open document, from its first page on.

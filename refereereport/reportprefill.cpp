@@ -1,6 +1,7 @@
 #include "refereereport/reportprefill.h"
 
 #include "db/database.h"
+#include "db/storedtime.h"
 
 namespace kx {
 
@@ -63,10 +64,11 @@ void ApplyHeader(int id, const QString& value, ReportValues& values) {
 }
 
 // The best time of a query when there is one above 0.
+// The best time of `sql` (hundredths; Null or 0 for none) as the report writes it.
 void BestTime(db::Connection& db, const QString& sql, const QVariantList& params, QString& field) {
   const db::Field best = db.scalar(sql, params);
   if (best.isNull() || best.toDouble() == 0) return;
-  field = ShortenReportTime(FormatReportTime(best.toDouble()));
+  field = ShortenReportTime(FormatReportTime(best.toDouble() / db::kHundredthsPerDay));
 }
 
 }  // namespace
@@ -139,13 +141,15 @@ void PrefillRefereeReport(db::Connection& db, const ReportDiscipline& discipline
           .toLongLong());
 
   BestTime(db,
-           QStringLiteral("select min(netto) from tblzeit where Disziplin=? and durchgang=1 and "
+           QStringLiteral("select min(laufzeit(netto)) from tblzeit where Disziplin=? and "
+                          "durchgang=1 and "
                           "ergcode=0 and teilnehmer in (select teilnehmer from tblzeit where "
                           "Disziplin=? and durchgang=? and ergcode=0)"),
            {d, d, discipline.runCount}, At(values, kDG1Bestzeit));
   BestTime(db,
            QStringLiteral(
-               "select min(netto) from tblzeit where Disziplin=? and durchgang=2 and ergcode=0"),
+               "select min(laufzeit(netto)) from tblzeit where Disziplin=? and durchgang=2 and "
+               "ergcode=0"),
            {d}, At(values, kDG2Bestzeit));
 }
 

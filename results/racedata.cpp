@@ -1,6 +1,7 @@
 #include "results/racedata.h"
 
 #include "db/database.h"
+#include "db/storedtime.h"
 
 #include <algorithm>
 
@@ -60,6 +61,43 @@ bool RaceData::anyClass() const {
                      [this](const Racer& r) { return classOf(r) != nullptr; });
 }
 
+namespace {
+
+bool FailedBefore(const Racer& r, int run) {
+  return std::any_of(r.runs.begin(), r.runs.end(),
+                     [run](const RunRecord& rec) { return rec.run < run && rec.code > 0; });
+}
+
+// A record that stands for a result: a failure, or a valid run with its time.
+bool Usable(const RunRecord* rec) {
+  return rec && (rec->code != 0 || rec->netto.has_value());
+}
+
+}  // namespace
+
+bool HasResult(const Racer& r, int run, bool totalList, bool sum) {
+  if (sum) {
+    for (int k = 1; k <= run; ++k) {
+      if (FailedBefore(r, k)) return true;
+      if (!Usable(r.record(k))) return false;
+    }
+    return true;
+  }
+  if (FailedBefore(r, run)) return true;
+  if (!Usable(r.record(run))) return false;
+  if (totalList) {
+    for (const RunRecord& rec : r.runs) {
+      if (rec.run <= run && !Usable(&rec)) return false;
+    }
+  }
+  return true;
+}
+
+std::optional<double> FinishedResult(const Racer& r, bool bestRun, int runCount) {
+  if (!HasResult(r, std::max(runCount, 1), true, !bestRun)) return std::nullopt;
+  return CombinedResult(r, bestRun);
+}
+
 std::optional<double> CombinedResult(const Racer& r, bool bestRun) {
   std::optional<double> result;
   for (const RunRecord& rec : r.runs) {
@@ -114,7 +152,7 @@ RaceData ReadRaceData(db::Connection& db, int dtyp, const QString& code, bool en
     RunRecord rec;
     rec.run = times.at(i, 1).toInt();
     rec.code = times.at(i, 2).toInt();
-    rec.netto = OptDouble(times.at(i, 3), kHundredthsPerDay);
+    rec.netto = db::StoredRunHundredths(times.at(i, 3));
     rec.start = OptDouble(times.at(i, 4), kHundredthsPerDay);
     rec.split = OptDouble(times.at(i, 5), kHundredthsPerDay);
     rec.disqualtext = OptText(times.at(i, 6));

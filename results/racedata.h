@@ -21,7 +21,7 @@ namespace kx {
 struct RunRecord {
   int run = 0;
   int code = 0;                 // ergcode: 0 valid, 1 NaS, 2 NiZ, 3 Dis
-  std::optional<double> netto;  // run time
+  std::optional<double> netto;  // run time; nothing where the stored value is no run time
   std::optional<double> start;  // time of day of the start
   std::optional<double> split;  // time of day at the intermediate point (zwischen1)
   std::optional<QString> disqualtext;
@@ -73,6 +73,18 @@ struct RaceData {
 // A racer's result in hundredths as stored: his fastest valid run (`bestRun`), or else the
 // sum of his runs when every one is valid with a time. Nothing without such a result.
 std::optional<double> CombinedResult(const Racer& r, bool bestRun);
+
+// The completeness rule of the result list: whether `r` has a result for the list of run
+// `run` (with `totalList` the total list up to that run; `sum` when the total adds the runs).
+// A failure is a result, and a failed run needs no later one; a valid record without a time
+// is missing. In the sum every run up to `run` is needed; otherwise the list's run, and on
+// the total list every record up to it must stand for a result.
+bool HasResult(const Racer& r, int run, bool totalList, bool sum);
+
+// CombinedResult of a racer who has a result of every run of the discipline (`runCount`
+// runs) by the result list's rule; nothing while one is missing (a racer without his
+// second run during the race).
+std::optional<double> FinishedResult(const Racer& r, bool bestRun, int runCount);
 
 // Reads the racers of discipline `dtyp` (code `code`): with `enteredOnly` those whose
 // entry flag is set, else every participant; each with his records of that discipline.

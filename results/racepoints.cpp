@@ -45,6 +45,13 @@ QString ColumnOf(const AppState& state, int k) {
   return QStringLiteral("rpkte") + state.DisciplineCodes[static_cast<size_t>(k)];
 }
 
+// The runs of discipline `dtyp`; one where the file has no row for it.
+int RunsOf(db::Connection& db, int dtyp) {
+  const db::Field runs =
+      db.scalar(QStringLiteral("select durchgaenge from tblDisziplin where dtyp=?"), {dtyp});
+  return runs.isNull() ? 1 : std::max(runs.toInt(), 1);
+}
+
 void Reset(db::Connection& db, const QString& column) {
   db.execute(QStringLiteral("update tblTeilnehmer set ") + column + QStringLiteral("=9999.99"));
 }
@@ -116,9 +123,10 @@ bool ComputeRacePoints(AppState& state, const SelectedDisciplines& selected,
       const int factor = RacePointsFactor(state.ProgramDir, k);
       Reset(db, column);
       const RaceData data = ReadRaceData(db, k, state.DisciplineCodes[static_cast<size_t>(k)]);
+      const int runs = RunsOf(db, k);
       std::vector<Valued> rows;
       for (const Racer& r : data.racers) {
-        const std::optional<double> time = CombinedResult(r, bestRun);
+        const std::optional<double> time = FinishedResult(r, bestRun, runs);
         // A participant without a time above 0 takes no position.
         if (!time || *time <= 0) continue;
         Valued v{&r, *time, std::nullopt, QString()};
@@ -192,9 +200,10 @@ void StoreRunTimes(AppState& state, const SelectedDisciplines& selected) {
       Reset(db, column);
       const RaceData data =
           ReadRaceData(db, k, state.DisciplineCodes[static_cast<size_t>(k)], false);
+      const int runs = RunsOf(db, k);
       for (const Racer& r : data.racers) {
         if (r.runs.empty()) continue;
-        const std::optional<double> time = CombinedResult(r, bestRun);
+        const std::optional<double> time = FinishedResult(r, bestRun, runs);
         if (time) Store(db, column, r.id, *time / 100.0);
       }
     }

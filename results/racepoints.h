@@ -33,7 +33,8 @@ inline constexpr double kNoRacePoints = 9999.99;
 
 // Computes race points for every selected discipline: its column is reset to 9999.99 for
 // everybody, then each entered participant with a valid result (best run for the
-// competition types 6, 7 and 12, else the sum of his runs, all of them valid) is valued
+// competition types 6, 7 and 12, else the sum of his runs, all of them valid) and with a
+// result of every run of the discipline, as the result list asks for it, is valued
 // within his division: the leader gets 0.00 under the factor formula, and under the points
 // table the points of his position (positions without a table row give 0.00). Equal times
 // take consecutive positions. F comes from Kandor.ini, section "FVAL", key "D" and the
@@ -45,9 +46,9 @@ bool ComputeRacePoints(AppState& state, const SelectedDisciplines& selected,
                        RacePointsMethod method, RacePointsDivision division);
 
 // Stores each participant's run time in seconds (best valid run for the types 6, 7 and 12,
-// else the sum of his runs when all are valid) for every selected discipline, 9999.99
-// for the others; every participant with time rows counts, entered or not. One
-// transaction; db::Error on failure with nothing changed.
+// else the sum of his runs when all are valid; both once he has a result of every run of
+// the discipline) for every selected discipline, 9999.99 for the others; every participant with
+// time rows counts, entered or not. One transaction; db::Error on failure with nothing changed.
 void StoreRunTimes(AppState& state, const SelectedDisciplines& selected);
 
 // The factor F of discipline `dtyp` from the settings file in `programDir`.

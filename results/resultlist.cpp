@@ -36,38 +36,6 @@ struct Candidate {
 // ranked with his time.
 enum class Selection { Out, NotRanked, Ranked };
 
-bool FailedBefore(const Racer& r, int run) {
-  return std::any_of(r.runs.begin(), r.runs.end(),
-                     [run](const RunRecord& rec) { return rec.run < run && rec.code > 0; });
-}
-
-// A record that stands for a result: a failure, or a valid run with its time.
-bool Usable(const RunRecord* rec) {
-  return rec && (rec->code != 0 || rec->netto.has_value());
-}
-
-// Every entered racer needs a result of the list's run, unless he failed an earlier run;
-// the sum of runs needs every run up to the last. A valid record without a time counts
-// as missing.
-bool HasResult(const Racer& r, const ResultListRequest& req, bool sum) {
-  const int n = req.run;
-  if (sum) {
-    for (int k = 1; k <= n; ++k) {
-      if (FailedBefore(r, k)) return true;
-      if (!Usable(r.record(k))) return false;
-    }
-    return true;
-  }
-  if (FailedBefore(r, n)) return true;
-  if (!Usable(r.record(n))) return false;
-  if (req.totalList) {
-    for (const RunRecord& rec : r.runs) {
-      if (rec.run <= n && !Usable(&rec)) return false;
-    }
-  }
-  return true;
-}
-
 QString SectionTitle(int code, int run, bool perRun) {
   static const QString words[] = {QStringLiteral("Nicht am Start"), QStringLiteral("Nicht im Ziel"),
                                   QStringLiteral("Disqualifiziert")};
@@ -136,7 +104,7 @@ namespace {
 
 bool AllHaveResults(const RaceData& data, const ResultListRequest& req, bool sum) {
   return std::all_of(data.racers.begin(), data.racers.end(),
-                     [&](const Racer& r) { return HasResult(r, req, sum); });
+                     [&](const Racer& r) { return HasResult(r, req.run, req.totalList, sum); });
 }
 
 // The division a racer is listed under, by the list's grouping.

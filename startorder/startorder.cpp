@@ -274,8 +274,8 @@ Run2Plan PlanRun2(const QString& mode, int reverseCount, bool appendNonFinishers
 OrderStatement Run2Statement(const Run2Plan& plan, const QString& c, int d, bool hasSvid) {
   const QString timeColumn =
       plan.withNonFinishers
-          ? QStringLiteral("switch(z.ergcode=0,z.netto*8640000,z.ergcode<>0,9000000) As Zeit")
-          : QStringLiteral("z.netto*8640000 As Zeit");
+          ? QStringLiteral("switch(z.ergcode=0,laufzeit(z.netto),z.ergcode<>0,9000000) As Zeit")
+          : QStringLiteral("laufzeit(z.netto) As Zeit");
   const QString person =
       QStringLiteral(" as punkte,") + SvidColumn(hasSvid, QStringLiteral("t.svid")) +
       QStringLiteral(",t.code,t.nachname,t.vorname,t.jahrgang,t.nation,t.verein,z.ergcode,");

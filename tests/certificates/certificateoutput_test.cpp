@@ -289,6 +289,7 @@ TEST_F(OutputTest, TeamCertificatesFromTheTeamRanking) {
 
 TEST_F(OutputTest, CombinationStoresTimesOnlyAfterTheDialog) {
   db::CompetitionSpec race = EmptyRace();
+  race.disziplinen[0].durchgaenge = race.disziplinen[1].durchgaenge = 1;
   race.disziplinen[1].datum_startliste = QDate(2027, 1, 20);  // slalom
   AddRacer(race, 1, "W", 1, "Abel").disziplinen[3] = {true, 1, 9999.99, 9999.99};
   AddRacer(race, 2, "W", 1, "Berg").disziplinen[3] = {true, 2, 9999.99, 9999.99};

@@ -11,6 +11,7 @@ class RacePointsTest : public ResultsTest {
  protected:
   void SetUp() override {
     db::CompetitionSpec race = EmptyRace();
+    race.disziplinen[0].durchgaenge = 1;  // one run: each racer's run is his whole result
     // Slalom entries too, whose column must stay as it is.
     const double times[] = {5000, 5100, 5100, 5200, 4900};
     const char* sexes[] = {"M", "M", "M", "W", "W"};
@@ -53,13 +54,35 @@ TEST_F(RacePointsTest, FactorFormulaPerCategoryWomenFirst) {
 
 TEST_F(RacePointsTest, BestRunTypesValueEachRacerByHisFastestRun) {
   state.Settings.typ = "7";
-  // R1 is fastest with 48.00 s in run 2; R6, out in run 1, counts with 50.00 s of run 2.
+  // Two runs. R1 is fastest with 48.00 s in run 2; R6, out in run 1, counts with 50.00 s of
+  // run 2; the others keep their run 1.
+  state.db().execute("update tblDisziplin set durchgaenge=2 where dtyp=2");
   state.db().execute(
       "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode,netto) "
-      "values (1,2,2,0,4800/8640000.0),(6,2,2,0,5000/8640000.0)");
+      "values (1,2,2,0,4800/8640000.0),(6,2,2,0,5000/8640000.0),(2,2,2,0,6000/8640000.0),"
+      "(3,2,2,0,6000/8640000.0),(4,2,2,0,6000/8640000.0),(5,2,2,0,6000/8640000.0)");
   ASSERT_TRUE(ComputeRacePoints(state, gs, RacePointsMethod::Factor, RacePointsDivision::None));
   // 600 x 4900 / 4800 - 600 = 12.50 for R5, 25.00 for R6.
   EXPECT_EQ(column("rpktegs"), QStringList({"0.00", "37.50", "37.50", "50.00", "12.50", "25.00"}));
+}
+
+TEST_F(RacePointsTest, ARacerWithoutHisSecondRunGetsNoValueDuringTheRace) {
+  // Two runs; R5, fastest in run 1, has not had his second run yet.
+  state.db().execute("update tblDisziplin set durchgaenge=2 where dtyp=2");
+  state.db().execute(
+      "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode,netto) "
+      "values (1,2,2,0,5000/8640000.0),(2,2,2,0,5000/8640000.0),(3,2,2,0,5000/8640000.0),"
+      "(4,2,2,0,5000/8640000.0)");
+  ASSERT_TRUE(ComputeRacePoints(state, gs, RacePointsMethod::Factor, RacePointsDivision::None));
+  EXPECT_EQ(column("rpktegs"),
+            QStringList({"0.00", "6.00", "6.00", "12.00", "9999.99", "9999.99"}));
+  StoreRunTimes(state, gs);
+  EXPECT_EQ(column("rpktegs"),
+            QStringList({"100.00", "101.00", "101.00", "102.00", "9999.99", "9999.99"}));
+  state.Settings.typ = "7";  // the best run too waits for the second
+  StoreRunTimes(state, gs);
+  EXPECT_EQ(column("rpktegs"),
+            QStringList({"50.00", "50.00", "50.00", "50.00", "9999.99", "9999.99"}));
 }
 
 TEST_F(RacePointsTest, ARunTimeOfZeroTakesNoPosition) {

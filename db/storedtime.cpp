@@ -1,0 +1,39 @@
+#include "db/storedtime.h"
+
+#include "db/database.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+
+namespace kx::db {
+
+std::optional<double> StoredRunTime(double day) {
+  if (!std::isfinite(day)) return std::nullopt;
+  // Rounded as every list rounds it: 100 hours stored as 99:59:59,99999 is still 100 hours.
+  if (std::fabs(std::nearbyint(day * kHundredthsPerDay)) >= kRunTimeLimit) return std::nullopt;
+  return day;
+}
+
+std::optional<double> StoredRunTime(const Field& netto) {
+  if (netto.isNull()) return std::nullopt;
+  const int type = netto.value().typeId();
+  // A text that SQLite kept as a text is no number to it ("NaN", "1:02,5"); statements read
+  // it as 0. Neither is a run time.
+  if (type == QMetaType::QString || type == QMetaType::QByteArray) return std::nullopt;
+  return StoredRunTime(netto.value().toDouble());
+}
+
+std::optional<double> StoredRunHundredths(const Field& netto) {
+  const std::optional<double> day = StoredRunTime(netto);
+  if (!day) return std::nullopt;
+  return *day * kHundredthsPerDay;
+}
+
+std::optional<double> StoredRunTime(sqlite3_value* netto) {
+  const int type = sqlite3_value_type(netto);
+  if (type != SQLITE_FLOAT && type != SQLITE_INTEGER) return std::nullopt;
+  return StoredRunTime(sqlite3_value_double(netto));
+}
+
+}  // namespace kx::db
