@@ -60,6 +60,7 @@ TEST_F(ParticipantDataTest, ExportsRunTimesAndRacePointsByteForByte) {
 
   ui().chooseSaveFile(out());
   QTest::keyClick(&window(), Qt::Key_F2);
+  ASSERT_EQ(ui().saveRequests.size(), 1);
   EXPECT_EQ(ui().saveRequests.at(0).fileName, "Cup-Daten-Kombination.txt");
   EXPECT_EQ(window().findChild<QLabel*>("TnDaten_Meldung")->text(),
             "Teilnehmerdaten gespeichert unter: " + out());
