@@ -1,5 +1,7 @@
 #include "devices/handtimetext.h"
 
+#include "db/storedtime.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,7 +12,7 @@ namespace kx {
 
 namespace {
 
-constexpr double kHundredthsPerDay = 8640000.0;
+using db::kHundredthsPerDay;
 constexpr std::int64_t kHundredthsPerHour = 360000;
 constexpr std::int64_t kHundredthsPerMinute = 6000;
 // A time read from a text lies at most a rounding error below its hundredth; this lifts it

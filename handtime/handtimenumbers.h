@@ -3,6 +3,8 @@
 // Small number texts of the hand-time takeover: differences in seconds with two decimals
 // and a decimal comma, read back as whole hundredths; times in SQL statements; bibs.
 
+#include "db/storedtime.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -10,8 +12,7 @@
 
 namespace kx {
 
-// One hundredth of a second is 1/8640000 of a day.
-inline constexpr double kHundredthsPerDay = 8640000.0;
+using db::kHundredthsPerDay;
 
 // A time value in whole hundredths of a second (rounded, so that the noise of a stored
 // fraction of a day does not cost a hundredth).

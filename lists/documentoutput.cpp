@@ -88,10 +88,6 @@ int WriteCheckError(const QString& path) {
 
 }  // namespace
 
-bool CanWriteFile(const QString& path) {
-  return WriteCheckError(path) == 0;
-}
-
 QString WriteCheckRefusal(const QString& path, const QString& unknownCause,
                           const QString& lineBreak) {
   const int error = WriteCheckError(path);

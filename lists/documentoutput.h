@@ -40,13 +40,11 @@ namespace db {
 class Connection;
 }
 
-// Whether `path` can be written without touching it: an existing file must open for
-// writing without being emptied, and its folder must take a new file beside it.
-bool CanWriteFile(const QString& path);
-// The same check with the person's message when it fails (empty when the file can be
-// written): the file, "kann nicht ausgegeben werden" and, in brackets, the cause where it
-// is known (no write rights, a read-only medium, a full disk), else `unknownCause`; the
-// three parts separated by `lineBreak`.
+// Whether `path` can be written without touching it (an existing file must open for
+// writing without being emptied, and its folder must take a new file beside it): empty when
+// it can, else the person's message: the file, "kann nicht ausgegeben werden" and, in
+// brackets, the cause where it is known (no write rights, a read-only medium, a full disk),
+// else `unknownCause`; the three parts separated by `lineBreak`.
 QString WriteCheckRefusal(
     const QString& path,
     const QString& unknownCause = QStringLiteral("ist vermutlich noch geöffnet"),

@@ -231,7 +231,7 @@ void LiveTimingPanel::LiveTiming_anmelden_Click() {
     return;
   }
   if (!reply.startsWith(QLatin1String("ok"))) {
-    ui().message(ReplyForMessage(reply, connection_->lastStatus()));
+    ui().message(ReplyForMessage(reply));
     return;
   }
   session_->LiveToken = reply.mid(3, 10);

@@ -91,15 +91,8 @@ QString LiveEndpointUrl(const QString& server) {
   return url.toString();
 }
 
-QString HttpErrorText(int httpStatus) {
-  return QStringLiteral("Der Server antwortete mit Fehler %1").arg(httpStatus);
-}
-
-QString ReplyForMessage(const QString& reply, int httpStatus) {
-  if (reply.trimmed().isEmpty()) {
-    if (httpStatus >= 400) return HttpErrorText(httpStatus);
-    return QStringLiteral("Der Server antwortete ohne Text");
-  }
+QString ReplyForMessage(const QString& reply) {
+  if (reply.trimmed().isEmpty()) return QStringLiteral("Der Server antwortete ohne Text");
   constexpr qsizetype kLines = 10;
   constexpr qsizetype kCharacters = 1000;
   QString shown = reply.section(QLatin1Char('\n'), 0, kLines - 1).left(kCharacters);
@@ -174,7 +167,9 @@ QString LiveTimingConnection::LiveTimingPost(const QString& body, bool reportFai
       failureText_ += QStringLiteral("\nDie Antwort des Servers ist größer als %1 MB.")
                           .arg(kLiveMaxReplyBytes / (1024 * 1024));
     }
-    if (errorStatus) failureText_ += QStringLiteral("\n") + HttpErrorText(status_);
+    if (errorStatus) {
+      failureText_ += QStringLiteral("\nDer Server antwortete mit Fehler %1").arg(status_);
+    }
     if (reportFailure) ui_.message(failureText_);
     return kLiveNok;
   }

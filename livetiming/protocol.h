@@ -40,12 +40,9 @@ QString UrlDecodeUtf8(const QByteArray& reply);
 // names no host.
 QString LiveEndpointUrl(const QString& server);
 
-// What the message of a failed request says of an HTTP error status.
-QString HttpErrorText(int httpStatus);
-
-// What a message box shows of a reply: its first lines (an error page is cut short); for an
-// empty reply the HTTP status the server answered with.
-QString ReplyForMessage(const QString& reply, int httpStatus);
+// What a message box shows of a reply: its first lines (a long answer is cut short); for an
+// empty reply that the server answered without text.
+QString ReplyForMessage(const QString& reply);
 
 // One blocking POST at a time to the service endpoint.
 class LiveTimingConnection {

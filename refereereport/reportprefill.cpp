@@ -63,7 +63,6 @@ void ApplyHeader(int id, const QString& value, ReportValues& values) {
   }
 }
 
-// The best time of a query when there is one above 0.
 // The best time of `sql` (hundredths; Null or 0 for none) as the report writes it.
 void BestTime(db::Connection& db, const QString& sql, const QVariantList& params, QString& field) {
   const db::Field best = db.scalar(sql, params);

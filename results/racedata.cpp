@@ -22,7 +22,7 @@ std::optional<double> OptDouble(const db::Field& f, double factor) {
   return f.toDouble() * factor;
 }
 
-constexpr double kHundredthsPerDay = 8640000.0;
+using db::kHundredthsPerDay;
 
 }  // namespace
 

@@ -81,7 +81,7 @@ TEST(LiveProtocol, AnswersErrorStatusesAndFailedConnections) {
   EXPECT_EQ(connection.LiveTimingPost(body), "nok");
   EXPECT_EQ(ui.messageTexts().last(),
             "Fehler bei der Verbindung mit Startora\nDie Antwort des Servers ist größer als 1 MB.");
-  EXPECT_EQ(ReplyForMessage(QString("Zeile\n").repeated(30), 500),
+  EXPECT_EQ(ReplyForMessage(QString("Zeile\n").repeated(30)),
             QString("Zeile\n").repeated(10).chopped(1) + "\n...");
 
   service.stopListening();
