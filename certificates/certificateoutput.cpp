@@ -319,6 +319,11 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
   } else {
     return result;
   }
+  if (certificates.rows.empty() && certificates.teamCertificates.empty()) {
+    // Nothing to print: no file is written (a refused team ranking has said why).
+    if (!certificates.teams.refused) ReportNoData(ui);
+    return result;
+  }
 
   // The document with the export's list beside it, one page per certificate, the end.
   const QString listFile = ExportListPath(out.file());
@@ -330,7 +335,7 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
   result.certificates =
       DrawCertificatePages(state, out.doc(), tmpl, o, *numbers, run, certificates);
   if (list) list->write(ExportListBytes(certificates.rows));
-  out.FinishDoc(1, true, [&] {
+  out.FinishDoc(result.certificates, false, [&] {
     if (list) PlaceListFile(ui, *list);
   });
   if (list) result.listFile = listFile;

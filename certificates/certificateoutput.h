@@ -44,6 +44,8 @@ struct CertificateRunResult {
   QString listFile;
 };
 
+// No certificate to print: "Keine Daten gefunden!" (unless the team ranking refused with its
+// own message), and neither the PDF nor the export's list file is written.
 CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunOptions& options);
 
 // The preview of the editor's entries as they stand, placeholders as typed, on one page

@@ -100,6 +100,11 @@ QString WriteCheckRefusal(const QString& path, const QString& unknownCause,
          QLatin1Char('(') + (known ? FileErrorCause(error) : unknownCause) + QLatin1Char(')');
 }
 
+void ReportNoData(UserInterface& ui) {
+  ui.message(QStringLiteral("Keine Daten gefunden!"), MsgIcon::Exclamation,
+             QStringLiteral("Achtung"));
+}
+
 bool DocumentOutput::ProbeFile() {
   const QString refusal = WriteCheckRefusal(file_);
   if (refusal.isEmpty()) return true;

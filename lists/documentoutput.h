@@ -50,6 +50,11 @@ QString WriteCheckRefusal(
     const QString& unknownCause = QStringLiteral("ist vermutlich noch geöffnet"),
     const QString& lineBreak = QStringLiteral("\n"));
 
+// Tells the person that an output found nothing to write: "Keine Daten gefunden!" with the
+// exclamation icon and the caption "Achtung". The output then writes no file, and an
+// earlier file at the chosen path stays as it was.
+void ReportNoData(UserInterface& ui);
+
 // What an output needs to know of the open competition and the current discipline.
 struct OutputContext {
   db::Connection* db = nullptr;
@@ -114,8 +119,8 @@ class DocumentOutput {
   void KeepFromViewer();
   // Ends the document and reports the file in black in the result line. Without rows the
   // document is dropped: nothing is written, a file at the chosen path stays as it was and
-  // the result line stays blank; only a document that is meant to be written empty (a form,
-  // a list of no teams: `keepEmpty`) is written then, and not opened in the viewer.
+  // the result line stays blank; only a document that is meant to be written empty (a form:
+  // `keepEmpty`) is written then, and not opened in the viewer.
   // `beforePlacing` runs once the document is complete beside its target and before it
   // replaces the earlier file (a database commit, a second file): when it throws, the new
   // document is dropped, the earlier file stays as it was and the exception goes on to the

@@ -152,7 +152,7 @@ class IsfPages {
         nations_(CompetitionSettings::on(state.Settings.nation_aktiv)),
         clubs_(CompetitionSettings::on(state.Settings.verein_aktiv)) {}
 
-  // Draws every counted team; returns the number of pages.
+  // Draws every counted team; returns the number of pages (0: no team to list).
   int draw() {
     for (const IsfTeam& team : ranking_.teams) {
       if (!team.counted) continue;
@@ -168,7 +168,6 @@ class IsfPages {
         memberRow(team, m);
       }
     }
-    if (page_ == 0) startPage();  // no team counted: one page with its head
     return page_;
   }
 
@@ -337,7 +336,9 @@ ResultLine WriteIsfList(const AppState& state, const IsfListOptions& options,
       ReadRaceData(db, state.CurrentDisciplineType, state.CurrentDisciplineCode, false);
   const IsfRanking ranking = RankIsfTeams(everybody, teams, groups, options.rankAll);
   IsfPages pages(state, frame, everybody, ranking, options.rankAll);
-  frame.FinishDoc(pages.draw(), true);
+  const int drawn = pages.draw();
+  if (drawn == 0) ReportNoData(*state.Ui);
+  frame.FinishDoc(drawn);
   return frame.result();
 }
 

@@ -75,6 +75,10 @@ ResultLine WriteParticipantData(AppState& state, const ParticipantDataOptions& o
                MsgIcon::Critical);
     return ResultLine{};
   }
+  if (rs.empty()) {
+    ReportNoData(ui);
+    return ResultLine{};
+  }
 
   const QChar tab = QLatin1Char('\t');
   const QString crlf = QStringLiteral("\r\n");

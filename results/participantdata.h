@@ -22,7 +22,8 @@ struct ParticipantDataOptions {
 // columns of the chosen disciplines in one transaction and writes the file (Windows-1252,
 // TAB between fields, CR LF after each line) beside the chosen one, renaming it into place
 // at the end. Fewer than two disciplines, a file that cannot be written or a failed
-// computation: a message, and neither the file nor the competition file is changed.
+// computation: a message, and neither the file nor the competition file is changed. No
+// participant to write: "Keine Daten gefunden!", and the file is not written.
 ResultLine WriteParticipantData(AppState& state, const ParticipantDataOptions& options);
 
 }  // namespace kx

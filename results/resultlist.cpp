@@ -652,18 +652,18 @@ ResultLine WriteResultList(const AppState& state, const ResultListOptions& optio
   // The foot of the result list carries the result date.
   frame.event().listDate = frame.event().datum_rangliste;
   frame.ReadListHeadTexts();
-  if (!model.anySelected) {
-    state.Ui->message(QStringLiteral("Keine Daten gefunden!"), MsgIcon::Exclamation,
-                      QStringLiteral("Achtung"));
-    frame.KeepFromViewer();
+  if (model.ranked.empty()) {
+    // Nobody ranked: no list, whatever its not-ranked sections hold.
+    ReportNoData(*state.Ui);
+    frame.FinishDoc(0);
+    return frame.result();
   }
 
   ResultListPages pages(state, frame, model, req);
   pages.rankedRows();
   pages.sections();
   pages.statistics();
-  // Racers without a time still make a list of their sections; nobody at all, no file.
-  frame.FinishDoc(model.anySelected || model.notRankedCount > 0 ? 1 : 0);
+  frame.FinishDoc(static_cast<int>(model.ranked.size()));
   return frame.result();
 }
 

@@ -161,11 +161,12 @@ ResultLine WriteTeamList(const AppState& state, const TeamListOptions& options,
   frame.ReadListHeadTexts();
 
   const TeamRankingResult ranking = ComputeTeamRanking(state, options.ranking);
+  if (ranking.teams.empty() && !ranking.refused) ReportNoData(ui);
   const RaceData data =
       ReadRaceData(state.db(), state.CurrentDisciplineType, state.CurrentDisciplineCode);
   TeamListPages pages(state, frame, options, ranking, data);
   pages.draw(ranking);
-  frame.FinishDoc(static_cast<int>(ranking.teams.size()), true);
+  frame.FinishDoc(static_cast<int>(ranking.teams.size()));
   return frame.result();
 }
 

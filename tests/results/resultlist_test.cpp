@@ -338,11 +338,15 @@ TEST_F(ResultListPdfTest, TotalListByClassWithPerRunColumnsSectionsAndStatistics
   EXPECT_FALSE(listing.contains(QRegularExpression("image\\s+620\\s+620")));
 }
 
-TEST_F(ResultListPdfTest, RefusalComesBeforeTheDialogAndAnEmptyRunStillPrintsItsSections) {
+// A run in which nobody is ranked makes no list, even with racers in its not-ranked
+// sections: the message, and the list printed earlier stays as it was.
+TEST_F(ResultListPdfTest, RefusalComesBeforeTheDialogAndARunWithNobodyRankedWritesNothing) {
   db::CompetitionSpec race = EmptyRace();
   AddRacer(race, 1, "M", 2, "Alt");
   AddRun(race, 1, 1, 0, 2);
   AddRacer(race, 2, "M", 2, "Bach");
+  AddRacer(race, 3, "W", 1, "Christ");
+  AddRun(race, 3, 1, 0, 2);
   open(race);
   EXPECT_EQ(write("1", "keine Unterteilung", "x.pdf").text, " ");
   EXPECT_TRUE(ui.saveRequests.isEmpty());
@@ -353,14 +357,22 @@ TEST_F(ResultListPdfTest, RefusalComesBeforeTheDialogAndAnEmptyRunStillPrintsIts
   ui.clear();
   state.db().execute(
       "insert into tblZeit (teilnehmer,disziplin,durchgang,ergcode) values (2,2,1,1)");
-  const ResultLine result = write("1", "keine Unterteilung", "ergebnisliste-leer.pdf");
-  EXPECT_EQ(ui.messageTexts(), QStringList("Keine Daten gefunden!"));
-  EXPECT_TRUE(ui.viewerOpened.isEmpty());
-  EXPECT_TRUE(result.text.startsWith("Ergebnisliste gespeichert unter: "));
-  PdfReader pdf(outputPath("ergebnis.pdf"));
-  EXPECT_TRUE(pdf.findLine("Nicht am Start 1. Durchgang"));
-  EXPECT_EQ(text(pdf, "Ausgeschiedene"), "Ausgeschiedene Teilnehmer: 2");
-  EXPECT_FALSE(pdf.findWord("Rang"));  // section pages carry no column heads
+  const QByteArray earlier = "%PDF-1.4 the list printed earlier\n" + QByteArray(84 * 1024, 'x');
+  QFile file(outputPath("ergebnis.pdf"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+  file.close();
+  // The run list selects nobody; the total list selects all three and ranks none.
+  for (const QString run : {"1", "Gesamtliste"}) {
+    ui.clear();
+    EXPECT_EQ(write(run, "keine Unterteilung", "x.pdf").text, " ");
+    EXPECT_EQ(ui.messageTexts(), QStringList("Keine Daten gefunden!"));
+    EXPECT_TRUE(ui.viewerOpened.isEmpty());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll() == earlier);
+    file.close();
+    EXPECT_EQ(QDir(outputPath("")).entryList({"ergebnis.pdf*"}, QDir::Files | QDir::Hidden),
+              QStringList("ergebnis.pdf"));
+  }
 }
 
 TEST_F(ResultListPdfTest, PagesBreakAtBothLimitsAboveTheFooterBand) {
