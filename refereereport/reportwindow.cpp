@@ -428,6 +428,7 @@ void RefereeReportWindow::LoadRefereeReport() {
   association_->setCurrentIndex(entry);
   if (entry < 0) association_->setEditText(association);
   filePath_ = FileIdentity(state.CompetitionFilePath);
+  race_ = ReadReportRace(db, discipline_.type);
   shown_ = readControls();
 }
 
@@ -455,7 +456,8 @@ bool RefereeReportWindow::mayDiscard() {
 bool RefereeReportWindow::belongsToOpenFile() const {
   const AppState& state = host_.state();
   return !filePath_.isEmpty() && state.fileOpen() &&
-         FileIdentity(state.CompetitionFilePath) == filePath_;
+         FileIdentity(state.CompetitionFilePath) == filePath_ &&
+         ReadReportRace(state.db(), discipline_.type) == race_;
 }
 
 std::optional<QString> RefereeReportWindow::fileRefusal(const QString& verb) const {
@@ -485,6 +487,7 @@ void RefereeReportWindow::SRBericht_ausgeben_Click() {
       return;
     }
     AppState& state = host_.state();
+    EnsureReportTable(state.db());  // the file may be a copy from before the first report
     StoreReport(state.db(), discipline_.type, values);
     shown_ = values;  // stored: nothing typed is lost any more
     if (WriteRefereeReport(OutputContext::Of(state), values, host_.ui().now().date()) !=
@@ -511,6 +514,7 @@ void RefereeReportWindow::SRBericht_del_Click() {
                            MsgButtons::YesNo) != MsgAnswer::Yes) {
       return;
     }
+    EnsureReportTable(host_.state().db());
     DeleteStoredReport(host_.state().db(), discipline_.type);
     dismiss();
   });

@@ -3,6 +3,7 @@
 
 #include "db/database.h"
 #include "refereereport/registration.h"
+#include "refereereport/reportstore.h"
 #include "refereereport/reportwindow.h"
 #include "tests/support/realui.h"
 #include "workpanel/menuentries.h"
@@ -10,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -164,6 +166,50 @@ TEST_F(ReportDialogsTest, TypedTextOutlivesAChangeOfFileAndIsStoredOnlyIntoItsOw
   openFile(other);
   EXPECT_EQ(person.kinds(), "QFileDialog");
   EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(ReportDialogsTest, AnotherRaceAtTheSamePathIsAnotherFile) {
+  // Race A's texts typed; A closed and race B, with a report of its own, put at its path.
+  RefereeReportWindow& w = showReport();
+  type(weather(), "Nebel");
+  trigger(menu::DateiSchliessen);
+  db::CompetitionSpec b = SmallCompetition();
+  b.disziplinen[0].bewerbsnummer = "2222";
+  b.disziplinen[0].bewerbsbezeichnung = "Rennen B";
+  writeCompetition("Cup.mdb", b);
+  {
+    auto db = db::Connection::open(cup_);
+    EnsureReportTable(*db);
+    db->execute("insert into XtblSRBericht values (2,'Witterung','Sonne')");
+  }
+  openFile(cup_);
+  // F2 and the deletion refuse; B's report and the texts stay.
+  for (bool remove : {false, true}) {
+    person.answer({{Qt::Key_Return, {}}});
+    if (remove)
+      QTest::mouseClick(w.findChild<QPushButton*>("SRBericht_del"), Qt::LeftButton);
+    else
+      typeInto(weather(), Qt::Key_F2);
+    EXPECT_EQ(person.texts().substr(0, 42), "Es ist eine andere Bewerbsdatei geöffnet.");
+    EXPECT_EQ(Stored(cup_, "Witterung"), "Sonne");
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(weather()->text(), "Nebel");
+  }
+
+  // Race A back, with the letters a change of the competition type writes into its race
+  // number and without a report table yet, opened through a link: F2 stores there.
+  trigger(menu::DateiSchliessen);
+  db::CompetitionSpec a = SmallCompetition();
+  a.disziplinen[0].bewerbsnummer = "1234DH";
+  writeCompetition("Cup.mdb", a);
+  const QString link = QFileInfo(cup_).dir().filePath("Link.mdb");
+  ASSERT_TRUE(QFile::link(cup_, link));
+  openFile(link);
+  person.answer({{Qt::Key_Escape, {}}});
+  typeInto(weather(), Qt::Key_F2);
+  EXPECT_EQ(person.kinds(), "QFileDialog");
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(Stored(cup_, "Witterung"), "Nebel");
 }
 
 }  // namespace
