@@ -36,9 +36,10 @@ class RefereeReportWindow : public QWidget {
   // True while the window is shown with a text that differs from what it was filled with
   // or last stored.
   bool hasChanges() const;
-  // True when leaving loses nothing, or the person agreed to discard the changes
-  // ("Änderungen verwerfen?", No being the default); false keeps the window and its texts.
-  bool mayDiscard();
+  // True when leaving loses nothing, or the person agreed to discard the changes (`question`,
+  // No being the default); false keeps the window and its texts, in front with the focus in
+  // it. A question asked from the main window names the report.
+  bool mayDiscard(const QString& question = QStringLiteral("Änderungen verwerfen?"));
   // True while the competition file the shown report was loaded from is the open one: the
   // same file, and in it the same race.
   bool belongsToOpenFile() const;

@@ -83,18 +83,23 @@ TEST_F(ReportDialogsTest, EscAndTheCloseBoxAskOnlyWhenATextChanged) {
   EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
   EXPECT_TRUE(w.isVisible());
 
-  // Esc in the open list of "Landesverband" closes the list only.
+  // Esc in the open list of "Landesverband" closes the list only, whether the box or the
+  // list's own window takes the key.
   auto* association = w.findChild<QComboBox*>("Landesverband");
   type(association, "Nord");
-  QTest::keyClick(w.windowHandle(), Qt::Key_Down, Qt::AltModifier);
-  ASSERT_TRUE(association->view()->isVisible());
-  person.answer({});
-  QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
-  EXPECT_EQ(person.kinds(), "");
-  EXPECT_FALSE(association->view()->isVisible());
-  EXPECT_TRUE(w.isVisible());
+  for (bool listWindow : {false, true}) {
+    QTest::keyClick(w.windowHandle(), Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(association->view()->isVisible());
+    person.answer({});
+    QTest::keyClick(listWindow ? association->view()->window()->windowHandle() : w.windowHandle(),
+                    Qt::Key_Escape);
+    EXPECT_EQ(person.kinds(), "");
+    EXPECT_FALSE(association->view()->isVisible());
+    EXPECT_TRUE(w.isVisible());
+  }
 
-  // Esc in the box itself asks; "Ja" discards: nothing is stored, the next opening is fresh.
+  // The next Esc in the box asks at once; "Ja" discards: nothing is stored, the next opening
+  // is fresh.
   person.answer({{Qt::Key_J, {}}});
   typeInto(association, Qt::Key_Escape);
   EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
@@ -104,19 +109,36 @@ TEST_F(ReportDialogsTest, EscAndTheCloseBoxAskOnlyWhenATextChanged) {
   EXPECT_EQ(weather()->text(), "");
 }
 
-TEST_F(ReportDialogsTest, ClosingTheProgramAsksForTypedText) {
+TEST_F(ReportDialogsTest, ClosingTheProgramAsksAboutTheReportsTypedText) {
+  const std::string question = "Änderungen im Schiedsrichterbericht verwerfen?";
   RefereeReportWindow& w = showReport();
   type(weather(), "Nebel");
-  person.answer({{Qt::Key_Return, {}}});
-  trigger(menu::DateiBeenden);
-  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
-  EXPECT_TRUE(window().isVisible());
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_EQ(weather()->text(), "Nebel");
+  // Enter (the default) and "Nein" keep both windows, the report in front with the focus
+  // in its field.
+  for (Qt::Key no : {Qt::Key_Return, Qt::Key_N}) {
+    QApplication::setActiveWindow(&window());
+    person.answer({{no, {}}});
+    trigger(menu::DateiBeenden);
+    EXPECT_EQ(person.texts(), question);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &w; }));
+    EXPECT_EQ(QApplication::focusWidget(), weather());
+    EXPECT_EQ(weather()->text(), "Nebel");
+  }
+  // Texts discarded already, with the window: the program closes unasked.
+  person.answer({{Qt::Key_J, {}}});
+  typeInto(weather(), Qt::Key_Escape);
+  person.answer({});
+  EXPECT_TRUE(window().close());
+  EXPECT_EQ(person.kinds(), "");
 
+  // "Ja" closes both.
+  window().show();
+  showReport();
+  type(weather(), "Regen");
   person.answer({{Qt::Key_J, {}}});
   EXPECT_TRUE(window().close());
-  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
+  EXPECT_EQ(person.texts(), question);
   EXPECT_FALSE(w.isVisible());
 }
 
