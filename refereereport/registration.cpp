@@ -43,7 +43,8 @@ class RefereeReportKeeper : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     // Closing the main window, by its close box or by the menu: "Nein" keeps both windows.
-    if (event->type() == QEvent::Close && window_ && !window_->mayDiscard()) {
+    if (event->type() == QEvent::Close && window_ &&
+        !window_->mayDiscard(QStringLiteral("Änderungen im Schiedsrichterbericht verwerfen?"))) {
       event->ignore();
       return true;
     }

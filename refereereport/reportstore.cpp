@@ -73,4 +73,12 @@ void DeleteStoredReport(db::Connection& db, int discipline) {
   transaction.commit();
 }
 
+ReportRace ReadReportRace(db::Connection& db, int discipline) {
+  const db::Recordset rows = db.query(
+      QStringLiteral("select bewerbsbezeichnung,bewerbsnummer from tblDisziplin where dtyp=?"),
+      {discipline});
+  if (rows.count() == 0) return {};
+  return {rows.at(0, 0).toString(), rows.at(0, 1).toString().left(4).trimmed()};
+}
+
 }  // namespace kx

@@ -34,4 +34,15 @@ void StoreReport(db::Connection& db, int discipline, const ReportValues& values)
 // Deletes the stored report of `discipline`.
 void DeleteStoredReport(db::Connection& db, int discipline);
 
+// What the competition file says of the race whose report it holds for `discipline`: the
+// event title and the race number of that discipline. Another race put at the same path
+// differs in them. Of the race number only the four characters before its letters count:
+// the change of the competition type rewrites the letters, not the race.
+struct ReportRace {
+  QString title;
+  QString number;
+  bool operator==(const ReportRace&) const = default;
+};
+ReportRace ReadReportRace(db::Connection& db, int discipline);
+
 }  // namespace kx

@@ -428,6 +428,7 @@ void RefereeReportWindow::LoadRefereeReport() {
   association_->setCurrentIndex(entry);
   if (entry < 0) association_->setEditText(association);
   filePath_ = FileIdentity(state.CompetitionFilePath);
+  race_ = ReadReportRace(db, discipline_.type);
   shown_ = readControls();
 }
 
@@ -446,16 +447,22 @@ bool RefereeReportWindow::hasChanges() const {
   return isVisible() && readControls() != shown_;
 }
 
-bool RefereeReportWindow::mayDiscard() {
-  return !hasChanges() ||
-         host_.ui().message(QStringLiteral("Änderungen verwerfen?"), MsgIcon::Question, QString(),
-                            MsgButtons::YesNoDefaultNo) == MsgAnswer::Yes;
+bool RefereeReportWindow::mayDiscard(const QString& question) {
+  if (!hasChanges() || host_.ui().message(question, MsgIcon::Question, QString(),
+                                          MsgButtons::YesNoDefaultNo) == MsgAnswer::Yes) {
+    return true;
+  }
+  // The texts kept are in front again: the question may have come from the main window.
+  raise();
+  activateWindow();
+  return false;
 }
 
 bool RefereeReportWindow::belongsToOpenFile() const {
   const AppState& state = host_.state();
   return !filePath_.isEmpty() && state.fileOpen() &&
-         FileIdentity(state.CompetitionFilePath) == filePath_;
+         FileIdentity(state.CompetitionFilePath) == filePath_ &&
+         ReadReportRace(state.db(), discipline_.type) == race_;
 }
 
 std::optional<QString> RefereeReportWindow::fileRefusal(const QString& verb) const {
@@ -485,6 +492,7 @@ void RefereeReportWindow::SRBericht_ausgeben_Click() {
       return;
     }
     AppState& state = host_.state();
+    EnsureReportTable(state.db());  // the file may be a copy from before the first report
     StoreReport(state.db(), discipline_.type, values);
     shown_ = values;  // stored: nothing typed is lost any more
     if (WriteRefereeReport(OutputContext::Of(state), values, host_.ui().now().date()) !=
@@ -511,6 +519,7 @@ void RefereeReportWindow::SRBericht_del_Click() {
                            MsgButtons::YesNo) != MsgAnswer::Yes) {
       return;
     }
+    EnsureReportTable(host_.state().db());
     DeleteStoredReport(host_.state().db(), discipline_.type);
     dismiss();
   });
@@ -533,6 +542,9 @@ bool RefereeReportWindow::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && association_->view()->isVisible())
     listEscape_ = true;
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  // That Esc ends with its press, wherever the press goes: the closed list's own window may
+  // take it, and the next Esc is the window's again.
+  const bool listEscape = std::exchange(listEscape_, false);
   // A key is handled once, where it is first delivered: at one of the window's controls,
   // or at the window itself when it reaches it without passing a control. It then goes on
   // to the control.
@@ -541,7 +553,6 @@ bool RefereeReportWindow::eventFilter(QObject* watched, QEvent* event) {
       widget && widget != frame_ && (widget->parentWidget() == frame_ || widget == scroll_);
   if (control || (watched == this && keyEvent_ != event)) {
     keyEvent_ = event;
-    const bool listEscape = std::exchange(listEscape_, false);
     switch (static_cast<QKeyEvent*>(event)->key()) {
       case Qt::Key_F2:
         SRBericht_ausgeben_Click();

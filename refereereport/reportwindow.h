@@ -6,6 +6,7 @@
 
 #include "refereereport/reportfields.h"
 #include "refereereport/reportprefill.h"
+#include "refereereport/reportstore.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -35,10 +36,12 @@ class RefereeReportWindow : public QWidget {
   // True while the window is shown with a text that differs from what it was filled with
   // or last stored.
   bool hasChanges() const;
-  // True when leaving loses nothing, or the person agreed to discard the changes
-  // ("Änderungen verwerfen?", No being the default); false keeps the window and its texts.
-  bool mayDiscard();
-  // True while the competition file the shown report was loaded from is the open one.
+  // True when leaving loses nothing, or the person agreed to discard the changes (`question`,
+  // No being the default); false keeps the window and its texts, in front with the focus in
+  // it. A question asked from the main window names the report.
+  bool mayDiscard(const QString& question = QStringLiteral("Änderungen verwerfen?"));
+  // True while the competition file the shown report was loaded from is the open one: the
+  // same file, and in it the same race.
   bool belongsToOpenFile() const;
 
   void LoadRefereeReport();
@@ -68,10 +71,12 @@ class RefereeReportWindow : public QWidget {
   std::array<QLineEdit*, kReportFieldCount> edits_{};
   QComboBox* association_ = nullptr;
   int frameTop_ = 0;  // ReportFrameTop, in twips
-  // What the report was loaded for: the open file (its full path; empty while hidden) and
-  // the current discipline then. The path, not the connection, names the file: a connection
-  // of a later file may take the place of a closed one.
+  // What the report was loaded for: the open file (its full path; empty while hidden), the
+  // race the file held then and the current discipline then. The path, not the connection,
+  // names the file: a connection of a later file may take the place of a closed one. The
+  // race tells the file from another race put at the same path.
   QString filePath_;
+  ReportRace race_;
   ReportDiscipline discipline_;
   // The texts as filled or last stored: leaving with others asks first.
   ReportValues shown_{};

@@ -3,6 +3,7 @@
 
 #include "db/database.h"
 #include "refereereport/registration.h"
+#include "refereereport/reportstore.h"
 #include "refereereport/reportwindow.h"
 #include "tests/support/realui.h"
 #include "workpanel/menuentries.h"
@@ -10,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -81,18 +83,23 @@ TEST_F(ReportDialogsTest, EscAndTheCloseBoxAskOnlyWhenATextChanged) {
   EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
   EXPECT_TRUE(w.isVisible());
 
-  // Esc in the open list of "Landesverband" closes the list only.
+  // Esc in the open list of "Landesverband" closes the list only, whether the box or the
+  // list's own window takes the key.
   auto* association = w.findChild<QComboBox*>("Landesverband");
   type(association, "Nord");
-  QTest::keyClick(w.windowHandle(), Qt::Key_Down, Qt::AltModifier);
-  ASSERT_TRUE(association->view()->isVisible());
-  person.answer({});
-  QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
-  EXPECT_EQ(person.kinds(), "");
-  EXPECT_FALSE(association->view()->isVisible());
-  EXPECT_TRUE(w.isVisible());
+  for (bool listWindow : {false, true}) {
+    QTest::keyClick(w.windowHandle(), Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(association->view()->isVisible());
+    person.answer({});
+    QTest::keyClick(listWindow ? association->view()->window()->windowHandle() : w.windowHandle(),
+                    Qt::Key_Escape);
+    EXPECT_EQ(person.kinds(), "");
+    EXPECT_FALSE(association->view()->isVisible());
+    EXPECT_TRUE(w.isVisible());
+  }
 
-  // Esc in the box itself asks; "Ja" discards: nothing is stored, the next opening is fresh.
+  // The next Esc in the box asks at once; "Ja" discards: nothing is stored, the next opening
+  // is fresh.
   person.answer({{Qt::Key_J, {}}});
   typeInto(association, Qt::Key_Escape);
   EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
@@ -102,19 +109,36 @@ TEST_F(ReportDialogsTest, EscAndTheCloseBoxAskOnlyWhenATextChanged) {
   EXPECT_EQ(weather()->text(), "");
 }
 
-TEST_F(ReportDialogsTest, ClosingTheProgramAsksForTypedText) {
+TEST_F(ReportDialogsTest, ClosingTheProgramAsksAboutTheReportsTypedText) {
+  const std::string question = "Änderungen im Schiedsrichterbericht verwerfen?";
   RefereeReportWindow& w = showReport();
   type(weather(), "Nebel");
-  person.answer({{Qt::Key_Return, {}}});
-  trigger(menu::DateiBeenden);
-  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
-  EXPECT_TRUE(window().isVisible());
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_EQ(weather()->text(), "Nebel");
+  // Enter (the default) and "Nein" keep both windows, the report in front with the focus
+  // in its field.
+  for (Qt::Key no : {Qt::Key_Return, Qt::Key_N}) {
+    QApplication::setActiveWindow(&window());
+    person.answer({{no, {}}});
+    trigger(menu::DateiBeenden);
+    EXPECT_EQ(person.texts(), question);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &w; }));
+    EXPECT_EQ(QApplication::focusWidget(), weather());
+    EXPECT_EQ(weather()->text(), "Nebel");
+  }
+  // Texts discarded already, with the window: the program closes unasked.
+  person.answer({{Qt::Key_J, {}}});
+  typeInto(weather(), Qt::Key_Escape);
+  person.answer({});
+  EXPECT_TRUE(window().close());
+  EXPECT_EQ(person.kinds(), "");
 
+  // "Ja" closes both.
+  window().show();
+  showReport();
+  type(weather(), "Regen");
   person.answer({{Qt::Key_J, {}}});
   EXPECT_TRUE(window().close());
-  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
+  EXPECT_EQ(person.texts(), question);
   EXPECT_FALSE(w.isVisible());
 }
 
@@ -164,6 +188,50 @@ TEST_F(ReportDialogsTest, TypedTextOutlivesAChangeOfFileAndIsStoredOnlyIntoItsOw
   openFile(other);
   EXPECT_EQ(person.kinds(), "QFileDialog");
   EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(ReportDialogsTest, AnotherRaceAtTheSamePathIsAnotherFile) {
+  // Race A's texts typed; A closed and race B, with a report of its own, put at its path.
+  RefereeReportWindow& w = showReport();
+  type(weather(), "Nebel");
+  trigger(menu::DateiSchliessen);
+  db::CompetitionSpec b = SmallCompetition();
+  b.disziplinen[0].bewerbsnummer = "2222";
+  b.disziplinen[0].bewerbsbezeichnung = "Rennen B";
+  writeCompetition("Cup.mdb", b);
+  {
+    auto db = db::Connection::open(cup_);
+    EnsureReportTable(*db);
+    db->execute("insert into XtblSRBericht values (2,'Witterung','Sonne')");
+  }
+  openFile(cup_);
+  // F2 and the deletion refuse; B's report and the texts stay.
+  for (bool remove : {false, true}) {
+    person.answer({{Qt::Key_Return, {}}});
+    if (remove)
+      QTest::mouseClick(w.findChild<QPushButton*>("SRBericht_del"), Qt::LeftButton);
+    else
+      typeInto(weather(), Qt::Key_F2);
+    EXPECT_EQ(person.texts().substr(0, 42), "Es ist eine andere Bewerbsdatei geöffnet.");
+    EXPECT_EQ(Stored(cup_, "Witterung"), "Sonne");
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(weather()->text(), "Nebel");
+  }
+
+  // Race A back, with the letters a change of the competition type writes into its race
+  // number and without a report table yet, opened through a link: F2 stores there.
+  trigger(menu::DateiSchliessen);
+  db::CompetitionSpec a = SmallCompetition();
+  a.disziplinen[0].bewerbsnummer = "1234DH";
+  writeCompetition("Cup.mdb", a);
+  const QString link = QFileInfo(cup_).dir().filePath("Link.mdb");
+  ASSERT_TRUE(QFile::link(cup_, link));
+  openFile(link);
+  person.answer({{Qt::Key_Escape, {}}});
+  typeInto(weather(), Qt::Key_F2);
+  EXPECT_EQ(person.kinds(), "QFileDialog");
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(Stored(cup_, "Witterung"), "Nebel");
 }
 
 }  // namespace

@@ -266,5 +266,33 @@ TEST_F(ReportWindowTest, DeleteAndOutputKeepTheDisciplineOfTheOpening) {
   EXPECT_TRUE(ui().messages.isEmpty());
 }
 
+TEST_F(ReportWindowTest, LeavingAsksOnlyForTextsNotYetStored) {
+  RefereeReportWindow* w = report();
+  QLineEdit* weather = edit(w, "Witterung");
+  weather->setText("Nebel");
+  ui().answerMessages({MsgAnswer::No});
+  QTest::keyClick(weather, Qt::Key_Escape);
+  EXPECT_EQ(ui().messageTexts(), QStringList{"Änderungen verwerfen?"});
+  EXPECT_TRUE(w->isVisible());
+
+  // F2 stores the texts but cannot write the page (a folder where the file would go): the
+  // window stays, and leaving it then loses nothing.
+  const QString folder = QDir(dataDir()).filePath("bericht.pdf");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  ui().chooseSaveFile(folder);
+  QTest::keyClick(weather, Qt::Key_F2);
+  EXPECT_TRUE(ui().messageTexts().last().contains("kann nicht ausgegeben werden"));
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(state()
+                .db()
+                .scalar("select Wert from XtblSRBericht where Disziplin=2 and Feld='Witterung'")
+                .toString(),
+            "Nebel");
+  ui().clear();
+  QTest::keyClick(weather, Qt::Key_Escape);
+  EXPECT_TRUE(ui().messages.isEmpty());
+  EXPECT_FALSE(w->isVisible());
+}
+
 }  // namespace
 }  // namespace kx::test
