@@ -201,6 +201,7 @@ void FinalsPanel::addFile() {
     ui().message(result.message);
     return;
   }
+  ShowUnknownCodes(state(), result.unknownCodes, QStringLiteral("Finalteilnehmer"));
   const QString line = QStringLiteral("-> ") + QFileInfo(path).completeBaseName();
   files_->setText(files_->text().isEmpty() ? line : files_->text() + QStringLiteral("\r\n") + line);
   keepBibs_->setEnabled(false);

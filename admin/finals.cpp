@@ -363,6 +363,7 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
     result.message = QStringLiteral("Keine Teilnehmer mit Zeiten in diesem Bewerb vorhanden");
     return result;
   }
+  result.unknownCodes = FindUnknownCodes(*source, discipline.type, discipline.code, 0, false);
   TakenKeys taken = ReadTakenKeys(db);
   db::Transaction transaction = db.transaction();
   result.message = InsertCandidates(db, candidates, taken, keepBibs, result.added);

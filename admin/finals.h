@@ -6,6 +6,8 @@
 // keeps the fastest women and men up to the numbers asked for (ties at the cut-off stay)
 // and enters them as participants of the current discipline.
 
+#include "common/resultcodes.h"
+
 #include <QString>
 
 namespace kx::db {
@@ -28,6 +30,7 @@ void DropFinalsTable(db::Connection& db);
 struct FinalsAddResult {
   int added = 0;    // candidates taken from the file; 0 with `message` empty never happens
   QString message;  // the refusal or "no candidates" message; empty when the file was taken
+  std::vector<UnknownCode> unknownCodes;  // its racers left out for an unknown result code
 };
 
 // Adds the candidates of the competition file at `path`, all or none. With `keepBibs`

@@ -4,6 +4,7 @@
 #include "certificates/certificaterows.h"
 #include "certificates/templatestore.h"
 #include "common/appstate.h"
+#include "common/resultcodes.h"
 #include "common/safefile.h"
 #include "common/userinterface.h"
 #include "db/database.h"
@@ -319,6 +320,10 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
   } else {
     return result;
   }
+  if (state.CurrentDisciplineType == 6)
+    WarnUnknownCodes(state, QStringLiteral("Urkunden"), o.disciplines, o.evaluation == 1);
+  else
+    WarnUnknownCodes(state, QStringLiteral("Urkunden"));
   if (certificates.rows.empty() && certificates.teamCertificates.empty()) {
     // Nothing to print: no file is written (a refused team ranking has said why).
     if (!certificates.teams.refused) ReportNoData(ui);

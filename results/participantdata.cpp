@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/guarded.h"
+#include "common/resultcodes.h"
 #include "common/safefile.h"
 #include "common/textroutines.h"
 #include "common/timetext.h"
@@ -75,6 +76,7 @@ ResultLine WriteParticipantData(AppState& state, const ParticipantDataOptions& o
                MsgIcon::Critical);
     return ResultLine{};
   }
+  WarnUnknownCodes(state, kWord, options.selected, options.racePoints);
   if (rs.empty()) {
     ReportNoData(ui);
     return ResultLine{};

@@ -1,6 +1,7 @@
 #include "results/resultlist.h"
 
 #include "common/appstate.h"
+#include "common/resultcodes.h"
 #include "common/textroutines.h"
 #include "common/timetext.h"
 #include "common/userinterface.h"
@@ -648,6 +649,7 @@ ResultLine WriteResultList(const AppState& state, const ResultListOptions& optio
   PdfListFrame frame(state, {QStringLiteral("Ergebnisliste"), QStringLiteral("-Ergebnisliste-"),
                              QStringLiteral("Ergebnisliste ")});
   if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
+  WarnUnknownCodes(state, QStringLiteral("Ergebnisliste"), req.totalList ? 0 : req.run);
   frame.ReadListEvent();
   // The foot of the result list carries the result date.
   frame.event().listDate = frame.event().datum_rangliste;

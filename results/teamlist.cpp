@@ -1,6 +1,7 @@
 #include "results/teamlist.h"
 
 #include "common/appstate.h"
+#include "common/resultcodes.h"
 #include "common/timetext.h"
 #include "common/userinterface.h"
 #include "lists/listframe.h"
@@ -157,6 +158,7 @@ ResultLine WriteTeamList(const AppState& state, const TeamListOptions& options,
                              options.title + QLatin1Char(' '), TitleDiscipline::ListTitle});
   frame.onProbeFailed = closePanel;
   if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
+  WarnUnknownCodes(state, QStringLiteral("Mannschaftsergebnisliste"));
   frame.ReadListEvent();
   frame.ReadListHeadTexts();
 

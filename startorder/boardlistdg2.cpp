@@ -23,6 +23,7 @@ ResultLine WriteBoardListDG2(AppState& state, const BoardListDG2Options& options
 
   const int count = BuildStartOrderRun2(state, options.grouping, options.reverseCount,
                                         options.appendNonFinishers, 999, QString(), true);
+  WarnUnknownRun1Codes(state, QStringLiteral("Tafelliste 2. Durchgang"));
   for (const int i : state.StartOrder.order()) {
     const StartOrderEntry& e = state.StartOrder[i];
     grid.add(e.klasse, {e.startnr, e.name, e.jahrgang, CapitalizeClubName(e.verein), e.zeit});

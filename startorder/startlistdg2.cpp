@@ -188,6 +188,7 @@ ResultLine WriteStartListDG2(AppState& state, const StartListDG2Options& options
   const int count =
       BuildStartOrderRun2(state, options.grouping, options.reverseCount, options.appendNonFinishers,
                           options.maxPerGroup, kClubLine, true);
+  WarnUnknownRun1Codes(state, QStringLiteral("Startliste 2. Durchgang"));
   StartListDG2Pages pages(state, frame, bibsOnly);
   pages.draw(state.StartOrder);
   frame.FinishDoc(count);

@@ -1,6 +1,7 @@
 #include "startorder/startorder.h"
 
 #include "common/appstate.h"
+#include "common/resultcodes.h"
 #include "common/sharedtables.h"
 #include "common/timetext.h"
 #include "common/userinterface.h"
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace kx {
@@ -641,6 +643,15 @@ QString LeftOutLineRun2(const AppState& state, const QString& mode, int reverseC
                .toInt();
   }
   return LeftOutText(0, noClass, rest);
+}
+
+void WarnUnknownRun1Codes(const AppState& state, const QString& output) {
+  std::vector<UnknownCode> found =
+      FindUnknownCodes(state.db(), state.CurrentDisciplineType, state.CurrentDisciplineCode, 1);
+  std::unordered_set<int> listed;
+  for (const int i : state.StartOrder.order()) listed.insert(state.StartOrder[i].id);
+  std::erase_if(found, [&](const UnknownCode& u) { return listed.count(u.id) > 0; });
+  ShowUnknownCodes(state, found, output);
 }
 
 void ReverseLeadingFinishers(StartOrderTable& table, int reverseCount) {

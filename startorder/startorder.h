@@ -59,4 +59,8 @@ QString LeftOutLine(const AppState& state, int listed, bool bibsNeeded);
 QString LeftOutLineRun2(const AppState& state, const QString& mode, int reverseCount,
                         bool appendNonFinishers);
 
+// Before a run-2 list `output`: names the racers whose run-1 result code is unknown
+// (common/resultcodes.h) and whom the last run-2 build left out.
+void WarnUnknownRun1Codes(const AppState& state, const QString& output);
+
 }  // namespace kx

@@ -1,0 +1,86 @@
+// A stored result code that is none of 0-3 keeps the racer out of the lists as before, but
+// never without a word: each output that leaves him out names him first.
+
+#include "admin/finals.h"
+#include "certificates/certificateoutput.h"
+#include "results/participantdata.h"
+#include "results/resultlist.h"
+#include "results/teamlist.h"
+#include "startorder/boardlistdg2.h"
+#include "startorder/startlistdg2.h"
+#include "tests/results/resultsfixture.h"
+
+#include <functional>
+
+namespace kx::test {
+namespace {
+
+const QString kHead = QStringLiteral(
+    "Folgende Teilnehmer haben einen unbekannten Ergebniscode und werden nicht ausgegeben (%1):\n"
+    "St-Nr 4 Damm Vorname, Riesenslalom, %2. Lauf, Code ");
+
+class UnknownCodesTest : public ResultsTest {
+ protected:
+  void SetUp() override {
+    db::CompetitionSpec race = EmptyRace();
+    const char* names[] = {"Ast", "Berg", "Czech", "Damm", "Eder"};
+    for (int id = 1; id <= 5; ++id) {
+      AddRacer(race, id, "M", 2, names[id - 1]);
+      for (int run : {1, 2}) AddRun(race, id, run, 4000 + id * 10);
+    }
+    open(race);
+  }
+  void write(int run, const QVariant& code, const std::function<void()>& output) {
+    state.db().execute("update tblZeit set ergcode=? where teilnehmer=4 and durchgang=?",
+                       {code, run});
+    ui.clear();
+    ui.chooseSaveFile(outputPath("liste.pdf"));
+    output();
+  }
+};
+
+TEST_F(UnknownCodesTest, EveryOutputThatLeavesHimOutNamesHimFirst) {
+  // Through the result list, which stays as it was: Damm neither ranked nor counted.
+  const auto list = [&] { WriteResultList(state, {"Gesamtliste", "keine Unterteilung"}); };
+  for (const double code : {4.0, 99.0, -1.0, 2147483648.0, 3.5, 1e300}) {
+    write(2, code, list);
+    const QStringList lines = PdfReader(outputPath("liste.pdf")).lineTexts(1);
+    EXPECT_TRUE(lines.contains("Gemeldete Teilnehmer: 4") && !lines.join(' ').contains("Damm"));
+    // The code as the file holds it: "99", "2147483648", "3,5".
+    EXPECT_EQ(ui.messageTexts(), QStringList{kHead.arg("Ergebnisliste").arg(2) +
+                                             db::Field(QVariant(code), false, false).toString()});
+  }
+  write(2, QVariant(), list);  // no code at all: the list takes it as valid
+  EXPECT_TRUE(ui.messages.isEmpty());
+
+  CertificateRunOptions combination;
+  combination.disciplines = {false, false, true, true, false, false};
+  const TeamListOptions teams{"Mannschaftswertung", {"keine Unterteilung", 2, 0, 0}};
+  const std::pair<QString, std::function<void()>> outputs[] = {
+      {"Mannschaftsergebnisliste", [&] { WriteTeamList(state, teams); }},
+      {"Urkunden", [&] { RunCertificateOutput(state, {}); }},
+      {"Startliste 2. Durchgang", [&] { WriteStartListDG2(state, {}); }},
+      {"Tafelliste 2. Durchgang", [&] { WriteBoardListDG2(state, {}); }},
+      {"Teilnehmerdaten", [&] { WriteParticipantData(state, {combination.disciplines}); }},
+      {"Urkunden", [&] {
+         state.CurrentDisciplineType = 6;
+         RunCertificateOutput(state, combination);
+       }}};
+  for (const auto& [output, run] : outputs) {
+    write(1, 99, run);
+    EXPECT_EQ(ui.messageTexts().count(kHead.arg(output).arg(1) + "99"), 1) << output.toStdString();
+  }
+  // A run-2 order that lists him (run-1 starters by class) has nobody to name.
+  state.CurrentDisciplineType = 2;
+  write(1, 99, [&] { WriteStartListDG2(state, {"Klasse", 0}); });
+  EXPECT_TRUE(ui.messageTexts().filter("unbekannten").isEmpty());
+  // The finals panel names those the file's racers leave out.
+  db::BuildCompetitionFile(outputPath("finale.mdb"), EmptyRace());
+  auto finals = db::Connection::open(outputPath("finale.mdb"));
+  CreateFinalsTable(*finals);
+  const auto added = AddFinalsFile(*finals, state.db().path(), {2, "gs"}, true).unknownCodes;
+  EXPECT_TRUE(added.size() == 1 && added[0].id == 4);
+}
+
+}  // namespace
+}  // namespace kx::test
