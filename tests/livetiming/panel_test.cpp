@@ -39,12 +39,18 @@ TEST_F(LivePanel, LoginRefusalsLeaveSettingsAloneThenLoginSendsValuesAsTyped) {
   service.script("Login", {Answer::NotFound});
   EXPECT_EQ(attempt("12345", "x"),
             "Fehler bei der Verbindung mit Startora\nDer Server antwortete mit Fehler 404");
+  // A redirect to a page that answers "ok" does not log in.
+  service.script("Login", {Answer::Found});
+  EXPECT_EQ(attempt("12345", "x"),
+            "Fehler bei der Verbindung mit Startora\nDer Server antwortete mit Fehler 302");
+  EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
   window().settings().remove(kLiveSettingsServer);
   openPanel();
   const QString noServer = attempt("12345", "x");
   EXPECT_TRUE(noServer.contains("kein Server eingestellt.\nBitte in der Einstellungsdatei\n" +
                                 window().settings().fileName()));
-  EXPECT_EQ(service.requests.size(), 3);
+  EXPECT_EQ(service.requests.size(), 4);
+  EXPECT_EQ(service.gets, 0);
   EXPECT_FALSE(window().settings().contains(kLiveSettingsBewerb));
   EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
 
@@ -231,12 +237,17 @@ TEST_F(LivePanel, AnHttpErrorAtTheStartIsAFailureNamingItsStatus) {
   openRace(SmallCompetition());
   LiveTimingSession& session = loggedIn()->session();
   const QStringList files{"Bewerb.txt", "Info.txt", "Klassen.txt", "Teilnehmer.txt", "Stali.txt"};
-  const std::tuple<Answer, int, int> cases[] = {
-      {Answer::ServerError, 0, 500}, {Answer::NotFound, 3, 404}, {Answer::ServerError, 4, 500}};
-  for (const auto& [answer, step, status] : cases) {
-    SCOPED_TRACE(step);
+  // A redirect, to the service's "ok" page or to a login page of the venue's network, fails
+  // like an error status.
+  const std::tuple<Answer, int, int, QByteArray> cases[] = {
+      {Answer::ServerError, 0, 500, ""},     {Answer::NotFound, 3, 404, ""},
+      {Answer::ServerError, 4, 500, ""},     {Answer::Moved, 0, 301, "/ok"},
+      {Answer::Found, 2, 302, "/netz.html"}, {Answer::BadRequest, 4, 400, ""}};
+  for (const auto& [answer, step, status, target] : cases) {
+    SCOPED_TRACE(status);
     service.clear();
     ui().clear();
+    service.redirectTo = target;
     service.script(files[step], {answer});
     press(Qt::Key_F2);
     EXPECT_EQ(service.dateien(), files.mid(0, step + 1));
@@ -254,6 +265,7 @@ TEST_F(LivePanel, AnHttpErrorAtTheStartIsAFailureNamingItsStatus) {
   press(Qt::Key_F2);
   EXPECT_EQ(service.dateien(), files);
   EXPECT_TRUE(session.running());
+  EXPECT_EQ(service.gets, 0);
 }
 
 // Opens a file of four runs (live timing serves three), logs in, starts and ticks once.
@@ -326,6 +338,20 @@ TEST_F(LiveRunning, AnHttpErrorOnATickSendsTheSameFileAgainAndSaysSoOncePerOutag
   session.LiveTimerTick();
   EXPECT_EQ(service.dateien(), QStringList({"ZeitDG1.txt", "ZeitDG1.txt"}));
   EXPECT_EQ(ui().messageTexts(), QStringList({outage500, outage500}));
+
+  // Redirects to a login page of the venue's network: the same file again until a 200.
+  service.clear();
+  ui().clear();
+  service.redirectTo = "/netz.html";
+  changeRun1();
+  service.script("ZeitDG1.txt", {Answer::Moved, Answer::Found});
+  for (int tick = 0; tick < 4; ++tick) session.LiveTimerTick();
+  ASSERT_EQ(service.dateien(), QStringList(3, "ZeitDG1.txt"));
+  EXPECT_EQ(service.requests[2].body, service.requests[0].body);
+  EXPECT_EQ(ui().messageTexts(),
+            QStringList{"Fehler bei der Verbindung mit Startora\nDer Server antwortete mit "
+                        "Fehler 301"});
+  EXPECT_EQ(service.gets, 0);
 }
 
 TEST_F(LiveRunning, NoRequestAfterClosing) {
