@@ -73,7 +73,9 @@ int DefaultRulePosition(int typ) {
   }
 }
 
-QString DefaultRun2Rule(int typ) {
+QString DefaultRun2Rule(int typ, const GroupingUse& use) {
+  // Group races of these types turn the bibs per group in run 2.
+  if (use.groups && (typ == 4 || typ == 5)) return QStringLiteral("St-Nr pro Gruppe drehen");
   return Run2RuleEntries(GroupingUse{}).value(DefaultRulePosition(typ));
 }
 

@@ -39,8 +39,9 @@ QStringList Run2RuleEntries(const GroupingUse& use);
 int DefaultRulePosition(int typ);
 // The default rule of run 2 for a competition type: the entry at the default position of
 // the run-2 list without "St-Nr pro Gruppe drehen", so that it names the same rule as run 1
-// where both lists have it, with or without groups in use.
-QString DefaultRun2Rule(int typ);
+// where both lists have it; but "St-Nr pro Gruppe drehen" for the types 4 and 5 with groups
+// in use.
+QString DefaultRun2Rule(int typ, const GroupingUse& use);
 
 // The stored rules, trimmed, by place in the rows ordered by run: the first row for run 1,
 // the second for run 2; a missing row gives nothing.

@@ -114,13 +114,17 @@ TEST_F(LivePanel, RulesByTypeStoredAndRestored) {
   EXPECT_EQ(stored()[1], "Nach Zeiten pro Kategorie");
 }
 
-TEST_F(LivePanel, Run2DefaultNamesRun1sRuleWhenGroupsAreInUse) {
-  // The run-2 list holds "St-Nr pro Gruppe drehen" as its third entry here.
+TEST_F(LivePanel, Run2DefaultNamesRun1sRuleOrTurnsBibsPerGroup) {
+  // The run-2 list holds "St-Nr pro Gruppe drehen" as its third entry here; the group races
+  // of types 4 and 5 turn the bibs per group.
   openRace(SmallCompetition());
   const std::pair<const char*, std::pair<QString, QString>> cases[] = {
       {"0", {"FIS-Reglement", "FIS-Reglement"}},
+      {"1", {"FIS-Reglement", "FIS-Reglement"}},
       {"2", {"KSF-Reglement", "KSF-Reglement"}},
-      {"5", {"KSF-Schülerreglement", "KSF-Schülerreglement"}},
+      {"3", {"KSF-Reglement", "KSF-Reglement"}},
+      {"4", {"KSF-Schülerreglement", "St-Nr pro Gruppe drehen"}},
+      {"5", {"KSF-Schülerreglement", "St-Nr pro Gruppe drehen"}},
       {"12", {"Klasse / Start-Nr", "St-Nr pro Klasse drehen"}},
       {"9", {"Startnummer", "Startnummer"}},
   };
@@ -144,6 +148,13 @@ TEST_F(LivePanel, Run2DefaultNamesRun1sRuleWhenGroupsAreInUse) {
   openPanel();
   EXPECT_EQ(combo("LiveTimingStaliDG2")->currentText(), "KSF-Reglement");
   EXPECT_EQ(ReadStoredRules(state().db())[1], "KSF-Reglement");
+  // Without groups in use types 4 and 5 keep run 1's rule.
+  state().db().execute("drop table tblStali");
+  state().db().execute("update tblKlasse set gruppe=null");
+  state().HasStartOrderTable = false;
+  state().Settings.typ = "4";
+  openPanel();
+  EXPECT_EQ(combo("LiveTimingStaliDG2")->currentText(), "KSF-Schülerreglement");
 }
 
 TEST_F(LivePanel, StartSendsFiveFilesThenTicksSendChangedRuns) {
