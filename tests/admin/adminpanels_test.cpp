@@ -1,6 +1,7 @@
 // The administration panels through the menu, their controls and real keys.
 
 #include "tests/support/appfixture.h"
+#include "tests/support/faults.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -99,6 +100,22 @@ TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
   EXPECT_EQ(ui().messages.last().text, "5 Teilnehmer importiert!");
   EXPECT_FALSE(db().hasTable("XtblFinale"));
   EXPECT_TRUE(enabled("TeilnehmerLoeschen"));
+}
+
+// A view in place of the finals' work table: a damaged file, SQLite's text to the log only.
+TEST_F(AdminPanelTest, AViewInPlaceOfTheFinalsTableIsADamagedFile) {
+  db::CompetitionSpec empty = SmallCompetition();
+  empty.teilnehmer.clear();
+  openThroughMenu(writeCompetition("Cup.mdb", empty));
+  db().execute("create view XtblFinale as select 1 as startnr");
+  const CaughtLog log;
+  trigger("Finalteilnehmer");
+  EXPECT_EQ(ui().messageTexts(),
+            QStringList{"Die Bewerbsdatei '" + db().path() +
+                        "' ist beschädigt.\nBitte die Datei im Programm Kandor reparieren.\nEs "
+                        "wurde nichts gespeichert."});
+  EXPECT_TRUE(log.text().contains("create table XtblFinale")) << log.text().toStdString();
+  EXPECT_EQ(window().currentPanel(), "");
 }
 
 TEST_F(AdminPanelTest, DirectionCheckPreselectsAndPrefills) {
