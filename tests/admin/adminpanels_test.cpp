@@ -195,6 +195,18 @@ TEST_F(AdminPanelTest, PointsTakeoverRefusesAMissingListBeforeAnything) {
   EXPECT_EQ(control<QLabel>("KSFIdPkteAllgemein")->text(), "2026 vom 1");
   EXPECT_EQ(control<QLabel>("KSFIdPkteSchueler")->text(), "2026 vom 2");
   GrabForLooking(window(), "ksfidpkteueb");
+  // Held by another program, the list is in use, not missing: at F2 and at the menu entry.
+  const QString inUse =
+      "Die Datei '" + path +
+      "' wird gerade von einem anderen Programm verwendet.\nBitte später nochmals versuchen.";
+  {
+    const HeldFile held(path);
+    key(Qt::Key_F2);
+    EXPECT_EQ(ui().messageTexts(), QStringList{inUse});
+    trigger("KSFIdPunkte");
+    EXPECT_EQ(ui().messageTexts(), QStringList({inUse, inUse}));
+  }
+  EXPECT_EQ(db().scalar("select count(*) from tblTeilnehmer where svid=501").toInt(), 0);
   key(Qt::Key_F2);
   EXPECT_EQ(window().currentPanel(), "");
   EXPECT_EQ(db().scalar("select svid from tblTeilnehmer where id=1").toInt(), 501);
