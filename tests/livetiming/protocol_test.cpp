@@ -91,37 +91,6 @@ TEST(LiveProtocol, AnswersErrorStatusesAndFailedConnections) {
   EXPECT_FALSE(connection.busy());
 }
 
-// A request is never sent on without its body: a redirect, wherever it points, and any other
-// status but 2xx is a failure that names its status; the same body is accepted afterwards.
-TEST(LiveProtocol, RedirectsAndBadRequestsDeliverNothing) {
-  test::FakeRegistrationService service;
-  test::ScriptedUi ui;
-  LiveTimingConnection connection(ui, service.server());
-  const std::tuple<Answer, QByteArray, int> cases[] = {{Answer::Moved, "/ok", 301},
-                                                       {Answer::Found, "/ok", 302},
-                                                       {Answer::Moved, "/netz.html", 301},
-                                                       {Answer::Found, "/netz.html", 302},
-                                                       {Answer::BadRequest, "", 400}};
-  const QString body = SendFileBody("TOKEN12345", 3, "A", "x");
-  for (const auto& [answer, target, status] : cases) {
-    SCOPED_TRACE(status);
-    service.clear();
-    service.redirectTo = target;
-    service.script("A", {answer});
-    EXPECT_EQ(connection.LiveTimingPost(body, false), "nok");
-    EXPECT_EQ(connection.lastFailureText(),
-              QString("Fehler bei der Verbindung mit Startora\nDer Server antwortete mit Fehler %1")
-                  .arg(status));
-    EXPECT_EQ(connection.LiveTimingPost(body, false), "ok");
-    ASSERT_EQ(service.requests.size(), 2);
-    for (const auto& request : service.requests) {
-      EXPECT_EQ(request.method + ' ' + request.path + ' ' + request.body,
-                "POST /cgi-bin/lt.cgi " + body.toUtf8());
-    }
-  }
-  EXPECT_TRUE(ui.messages.isEmpty());
-}
-
 // An answer sent in chunks announces no length: up to the bound it is read whole, beyond it
 // the message says it was too large rather than blaming the connection alone.
 TEST(LiveProtocol, AnAnswerInChunksIsMeasuredByWhatArrives) {

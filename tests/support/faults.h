@@ -2,7 +2,7 @@
 
 // The faults a race office meets, for the tests: another program holding the competition
 // file, a disk that fills up, a folder without write rights, and a network share that fails a
-// file only when it is closed; and a catcher of the log lines.
+// file only when it is closed.
 
 #include "common/safefile.h"
 #include "db/database.h"
@@ -135,25 +135,6 @@ class FailingClose {
     errno = Errnum();
     return -1;
   }
-};
-
-// While it lives, the program's log lines (qWarning and the like) are kept instead of
-// printed.
-class CaughtLog {
- public:
-  CaughtLog() : previous_(qInstallMessageHandler(&Keep)) { Lines().clear(); }
-  ~CaughtLog() { qInstallMessageHandler(previous_); }
-  CaughtLog(const CaughtLog&) = delete;
-  CaughtLog& operator=(const CaughtLog&) = delete;
-  QString text() const { return Lines().join(QLatin1Char('\n')); }
-
- private:
-  static QStringList& Lines() {
-    static QStringList lines;
-    return lines;
-  }
-  static void Keep(QtMsgType, const QMessageLogContext&, const QString& line) { Lines() << line; }
-  QtMessageHandler previous_;
 };
 
 }  // namespace kx::test
