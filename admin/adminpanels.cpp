@@ -7,6 +7,7 @@
 #include "admin/finals.h"
 #include "admin/pointstakeover.h"
 #include "common/guarded.h"
+#include "common/masterdata.h"
 #include "common/textroutines.h"
 #include "common/userinterface.h"
 #include "db/database.h"
@@ -16,7 +17,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,10 +34,6 @@ void SetColor(QLabel* label, const QColor& color) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, color);
   label->setPalette(palette);
-}
-
-std::unique_ptr<db::Connection> OpenMasterData(const AppState& state) {
-  return db::Connection::open(QDir(state.ProgramDir).filePath(QStringLiteral("STAMMDAT.mdb")));
 }
 
 const QString kNoMasterData =
@@ -324,13 +320,14 @@ PointsTakeoverPanel::PointsTakeoverPanel(PanelHost& host, const PanelInfo& row)
 void PointsTakeoverPanel::Open(PanelHost& host) {
   // The lists are checked before the editor guard and before any panel is closed.
   try {
-    const PointsListVersions versions = ReadPointsListVersions(*OpenMasterData(host.state()));
+    const PointsListVersions versions =
+        ReadPointsListVersions(*OpenMasterData(host.state().ProgramDir));
     if (versions.refusal) {
       host.ui().message(*versions.refusal);
       return;
     }
-  } catch (const db::Error&) {
-    host.ui().message(kNoMasterData);
+  } catch (const db::Error& e) {
+    host.ui().message(MasterDataFailureText(host.state().ProgramDir, e, kNoMasterData));
     return;
   }
   host.openRegisteredPanel(QStringLiteral("KSFIDPkteueb"), menu::KSFIdPunkte);
@@ -339,7 +336,7 @@ void PointsTakeoverPanel::Open(PanelHost& host) {
 void PointsTakeoverPanel::build() {
   PointsListVersions versions;
   try {
-    versions = ReadPointsListVersions(*OpenMasterData(state()));
+    versions = ReadPointsListVersions(*OpenMasterData(state().ProgramDir));
   } catch (const db::Error&) {
     // The list was readable a moment ago; the labels stay empty.
   }
@@ -361,9 +358,9 @@ void PointsTakeoverPanel::mainAction() {
   guarded([this] {
     std::unique_ptr<db::Connection> master;
     try {
-      master = OpenMasterData(state());
-    } catch (const db::Error&) {
-      ui().message(kNoMasterData);
+      master = OpenMasterData(state().ProgramDir);
+    } catch (const db::Error& e) {
+      ui().message(MasterDataFailureText(state().ProgramDir, e, kNoMasterData));
       return;
     }
     db::Connection& db = state().db();

@@ -336,14 +336,23 @@ QVariantList ParticipantValues(const db::Recordset& rows, int i, qint64 number, 
 }  // namespace
 
 void CreateFinalsTable(db::Connection& db) {
+  db::Transaction transaction = db.transaction();
   DropFinalsTable(db);
-  db.execute(QStringLiteral(
-      "create table XtblFinale (startnr long not null, kz char(1) not null, zeit double not "
-      "null, code char(9), sex char(1) not null, nachname char(80) not null, vorname char(80) "
-      "not null, verein char(80) not null, nation char(10), jahrgang short not null, punkte "
-      "double not null, svid long not null, primary key(startnr))"));
-  db.execute(QStringLiteral(
-      "CREATE UNIQUE INDEX XtblFinaleInd ON XtblFinale (code ASC) WITH IGNORE NULL"));
+  try {
+    db.execute(QStringLiteral(
+        "create table XtblFinale (startnr long not null, kz char(1) not null, zeit double not "
+        "null, code char(9), sex char(1) not null, nachname char(80) not null, vorname "
+        "char(80) not null, verein char(80) not null, nation char(10), jahrgang short not "
+        "null, punkte double not null, svid long not null, primary key(startnr))"));
+    db.execute(QStringLiteral(
+        "CREATE UNIQUE INDEX XtblFinaleInd ON XtblFinale (code ASC) WITH IGNORE NULL"));
+  } catch (const db::Error& e) {
+    // The statements are fixed: a refusal other than a fault of the file (a lock, a full
+    // disk) means another object of that name (a view) is in the table's place.
+    if (e.fault() != db::Error::Fault::Other) throw;
+    throw db::DamagedFileError(db.path(), e.text());
+  }
+  transaction.commit();
 }
 
 void DropFinalsTable(db::Connection& db) {

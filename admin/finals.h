@@ -22,7 +22,8 @@ struct FinalsDiscipline {
   QString code;  // column code, "gs"
 };
 
-// Creates the empty work table; one left behind by an earlier use is dropped first.
+// Creates the empty work table; one left behind by an earlier use is dropped first. Another
+// object of that name (a view) fails as a damaged file.
 void CreateFinalsTable(db::Connection& db);
 // Drops the work table when there is one.
 void DropFinalsTable(db::Connection& db);

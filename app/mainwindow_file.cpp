@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/menuentries.h"
 #include "common/guarded.h"
+#include "common/masterdata.h"
 
 #include <QAction>
 #include <QDir>
@@ -27,11 +28,12 @@ void MainWindow::DateiOeffnen_Click() {
 
   // The program must run in the main program's directory, beside its master data.
   try {
-    db::Connection::open(QDir(state_.ProgramDir).filePath(QStringLiteral("STAMMDAT.mdb")));
-  } catch (const db::Error&) {
-    ui_->message(
+    OpenMasterData(state_.ProgramDir);
+  } catch (const db::Error& e) {
+    ui_->message(MasterDataFailureText(
+        state_.ProgramDir, e,
         QStringLiteral("Achtung: Das Programm Kandrix ist nicht im Programmverzeichnis "
-                       "des Programms Kandor installiert!"));
+                       "des Programms Kandor installiert!")));
     return;
   }
 

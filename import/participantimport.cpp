@@ -1,11 +1,10 @@
 #include "import/participantimport.h"
 
 #include "common/appstate.h"
+#include "common/masterdata.h"
 #include "common/textroutines.h"
 #include "import/importfile.h"
 #include "import/importsupport.h"
-
-#include <QDir>
 
 #include <algorithm>
 #include <array>
@@ -183,10 +182,11 @@ QString ParticipantImporter::check() {
   }
   if (federation_) {
     try {
-      master_ =
-          db::Connection::open(QDir(state_.ProgramDir).filePath(QStringLiteral("STAMMDAT.mdb")));
-    } catch (const db::Error&) {
-      return QStringLiteral("Im Programmverzeichnis des Kandrix fehlt die Datei STAMMDAT.mdb");
+      master_ = OpenMasterData(state_.ProgramDir);
+    } catch (const db::Error& e) {
+      return MasterDataFailureText(
+          state_.ProgramDir, e,
+          QStringLiteral("Im Programmverzeichnis des Kandrix fehlt die Datei STAMMDAT.mdb"));
     }
   }
   return QString();

@@ -73,7 +73,9 @@ int DefaultRulePosition(int typ) {
   }
 }
 
-QString DefaultRun2Rule(int typ) {
+QString DefaultRun2Rule(int typ, const GroupingUse& use) {
+  // Group races of these types turn the bibs per group in run 2.
+  if (use.groups && (typ == 4 || typ == 5)) return QStringLiteral("St-Nr pro Gruppe drehen");
   return Run2RuleEntries(GroupingUse{}).value(DefaultRulePosition(typ));
 }
 
@@ -89,12 +91,20 @@ std::array<std::optional<QString>, 2> ReadStoredRules(db::Connection& connection
 
 void CreateStaliTable(db::Connection& connection, const QString& rule1, const QString& rule2) {
   db::Transaction transaction(connection);
-  connection.execute(
-      QStringLiteral("create table tblStali (durchgang short not null, reihenfolge char(50) not "
-                     "null, primary key(durchgang))"));
-  const QString insert = QStringLiteral("insert into tblStali (durchgang,reihenfolge) values(?,?)");
-  connection.execute(insert, {1, rule1});
-  connection.execute(insert, {2, rule2});
+  try {
+    connection.execute(
+        QStringLiteral("create table tblStali (durchgang short not null, reihenfolge char(50) "
+                       "not null, primary key(durchgang))"));
+    const QString insert =
+        QStringLiteral("insert into tblStali (durchgang,reihenfolge) values(?,?)");
+    connection.execute(insert, {1, rule1});
+    connection.execute(insert, {2, rule2});
+  } catch (const db::Error& e) {
+    // The statements are fixed: a refusal other than a fault of the file (a lock, a full
+    // disk) means another object of that name (a view) is in the table's place.
+    if (e.fault() != db::Error::Fault::Other) throw;
+    throw db::DamagedFileError(connection.path(), e.text());
+  }
   transaction.commit();
 }
 

@@ -39,13 +39,15 @@ QStringList Run2RuleEntries(const GroupingUse& use);
 int DefaultRulePosition(int typ);
 // The default rule of run 2 for a competition type: the entry at the default position of
 // the run-2 list without "St-Nr pro Gruppe drehen", so that it names the same rule as run 1
-// where both lists have it, with or without groups in use.
-QString DefaultRun2Rule(int typ);
+// where both lists have it; but "St-Nr pro Gruppe drehen" for the types 4 and 5 with groups
+// in use.
+QString DefaultRun2Rule(int typ, const GroupingUse& use);
 
 // The stored rules, trimmed, by place in the rows ordered by run: the first row for run 1,
 // the second for run 2; a missing row gives nothing.
 std::array<std::optional<QString>, 2> ReadStoredRules(db::Connection& connection);
-// Creates tblStali with the rules of run 1 and run 2, all in one transaction.
+// Creates tblStali with the rules of run 1 and run 2, all in one transaction; another object
+// of that name (a view) fails as a damaged file.
 void CreateStaliTable(db::Connection& connection, const QString& rule1, const QString& rule2);
 // Stores the rule of a run (1 or 2); a missing row is added.
 void StoreRule(db::Connection& connection, int run, const QString& rule);

@@ -151,16 +151,16 @@ void LiveTimingPanel::fillChoices() {
   staliDG2_->addItems(Run2RuleEntries(use));
   staliDG1_->setCurrentIndex(-1);
   staliDG2_->setCurrentIndex(-1);
-  preselectRules();
+  preselectRules(use);
   panelLoading_ = false;
 }
 
-void LiveTimingPanel::preselectRules() {
+void LiveTimingPanel::preselectRules(const GroupingUse& use) {
   db::Connection& connection = state().db();
   if (!state().HasStartOrderTable && !connection.hasTable(QStringLiteral("tblStali"))) {
     const int typ = state().Settings.typNumber();
     staliDG1_->setCurrentIndex(DefaultRulePosition(typ));
-    staliDG2_->setCurrentIndex(staliDG2_->findText(DefaultRun2Rule(typ)));
+    staliDG2_->setCurrentIndex(staliDG2_->findText(DefaultRun2Rule(typ, use)));
     CreateStaliTable(connection, selectedText(staliDG1_), selectedText(staliDG2_));
     state().HasStartOrderTable = true;
     return;

@@ -12,6 +12,7 @@ namespace kx {
 
 class LiveTimingConnection;
 class LiveTimingSession;
+struct GroupingUse;
 
 class LiveTimingPanel : public WorkPanel {
   Q_OBJECT
@@ -36,7 +37,7 @@ class LiveTimingPanel : public WorkPanel {
 
  private:
   void fillChoices();
-  void preselectRules();
+  void preselectRules(const GroupingUse& use);
   void storeRule(int run);
   void showStopped();
   void setLoggedInControlsShown(bool shown);

@@ -28,10 +28,11 @@ int HexValue(char c) {
 bool IsAnswer(const QNetworkReply& reply) {
   if (!reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) return false;
   const int error = reply.error();
-  // Content (2xx) and server (4xx) errors are HTTP statuses; network, proxy and protocol
-  // errors are failures of the connection.
+  // Content (2xx) and server (4xx) errors are HTTP statuses, and so is the protocol error
+  // that stands for 400; network, proxy and other protocol errors are failures of the
+  // connection.
   return error == QNetworkReply::NoError || (error >= 201 && error <= 299) ||
-         (error >= 401 && error <= 499);
+         error == QNetworkReply::ProtocolInvalidOperationError || (error >= 401 && error <= 499);
 }
 
 }  // namespace
@@ -128,6 +129,9 @@ QString LiveTimingConnection::LiveTimingPost(const QString& body, bool reportFai
                       QByteArrayLiteral("application/x-www-form-urlencoded"));
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    // A redirect is not followed: it would send the request on as a GET without its body.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
     request.setTransferTimeout(timeoutMs_);
     QNetworkReply* reply = manager_->post(request, body.toUtf8());
     // An answer that announces or brings more than the bound is not read to its end.
@@ -158,8 +162,8 @@ QString LiveTimingConnection::LiveTimingPost(const QString& body, bool reportFai
     }
     delete reply;
   }
-  // An error status (4xx, 5xx) delivered nothing, whatever page came with it.
-  const bool errorStatus = status_ >= 400;
+  // Any status but 2xx (a redirect, 4xx, 5xx) delivered nothing, whatever page came with it.
+  const bool errorStatus = answered && status_ / 100 != 2;
   failed_ = !answered || errorStatus;
   if (failed_) {
     failureText_ = kLiveConnectionMessage;

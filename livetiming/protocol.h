@@ -60,20 +60,20 @@ class LiveTimingConnection {
   void setDeadline(int milliseconds) { deadlineMs_ = milliseconds; }
   // True while a request waits for its reply.
   bool busy() const { return busy_; }
-  // Whether the last request failed as a connection or with an HTTP error status (not
+  // Whether the last request failed as a connection or with an HTTP status not 2xx (not
   // answered "nok" by the service).
   bool lastFailed() const { return failed_; }
   // The message of the last failed request (the connection message, and why: an HTTP
-  // error status names its number).
+  // status names its number).
   const QString& lastFailureText() const { return failureText_; }
   // The HTTP status of the last answer; 0 when there was none.
   int lastStatus() const { return status_; }
 
-  // Sends the body as UTF-8 and returns the decoded reply body of any answer below HTTP
-  // status 400 (2xx with any body, an empty one too). A refused, unreachable, broken,
-  // timed-out or overdue request, a reply larger than kLiveMaxReplyBytes and an answer with
-  // an error status (4xx, 5xx: nothing was delivered, whatever page came with it) return
-  // "nok"; with `reportFailure` the connection message is shown first, for an error status
+  // Sends the body as UTF-8 and returns the decoded reply body of a 2xx answer (with any
+  // body, an empty one too). A refused, unreachable, broken, timed-out or overdue request, a
+  // reply larger than kLiveMaxReplyBytes and an answer with any other status (a redirect,
+  // which is never followed, 4xx, 5xx: nothing was delivered, whatever page came with it)
+  // return "nok"; with `reportFailure` the connection message is shown first, for a status
   // with its number. While the request waits, user
   // input is held back and the wait cursor shows; a call made while another waits returns
   // "nok" at once and sends nothing.

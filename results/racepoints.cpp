@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/inifile.h"
+#include "common/masterdata.h"
 #include "common/userinterface.h"
 #include "db/database.h"
 #include "results/racedata.h"
@@ -80,22 +81,17 @@ int RacePointsFactor(const QString& programDir, int dtyp) {
   return value;
 }
 
-std::optional<std::map<int, int>> ReadPointsTable(const QString& programDir) {
-  try {
-    auto master = db::Connection::open(QDir(programDir).filePath(QStringLiteral("STAMMDAT.mdb")));
-    if (!master->hasTable(QStringLiteral("tblPunkte"))) return std::nullopt;
-    const db::Recordset rs =
-        master->query(QStringLiteral("select rang,punkte from tblPunkte order by rang"));
-    std::map<int, int> table;
-    for (int i = 0; i < rs.count(); ++i) {
-      if (rs.at(i, 0).isNull()) continue;
-      table[static_cast<int>(RoundHalfEven(rs.at(i, 0).toDouble()))] =
-          static_cast<int>(RoundHalfEven(rs.at(i, 1).toDouble()));
-    }
-    return table;
-  } catch (const db::Error&) {
-    return std::nullopt;
+std::map<int, int> ReadPointsTable(const QString& programDir) {
+  const db::Recordset rs =
+      OpenMasterData(programDir)
+          ->query(QStringLiteral("select rang,punkte from tblPunkte order by rang"));
+  std::map<int, int> table;
+  for (int i = 0; i < rs.count(); ++i) {
+    if (rs.at(i, 0).isNull()) continue;
+    table[static_cast<int>(RoundHalfEven(rs.at(i, 0).toDouble()))] =
+        static_cast<int>(RoundHalfEven(rs.at(i, 1).toDouble()));
   }
+  return table;
 }
 
 bool ComputeRacePoints(AppState& state, const SelectedDisciplines& selected,
@@ -103,15 +99,17 @@ bool ComputeRacePoints(AppState& state, const SelectedDisciplines& selected,
   std::map<int, int> table;
   if (method == RacePointsMethod::PointsTable &&
       std::find(selected.begin(), selected.end(), true) != selected.end()) {
-    const auto read = ReadPointsTable(state.ProgramDir);
-    if (!read) {
-      state.Ui->message(QStringLiteral("Die Punktetabelle der Stammdaten (STAMMDAT.mdb) kann "
-                                       "nicht gelesen werden.\nEs wurden keine Rennpunkte "
-                                       "berechnet."),
-                        MsgIcon::Exclamation, QStringLiteral("Achtung"));
+    try {
+      table = ReadPointsTable(state.ProgramDir);
+    } catch (const db::Error& e) {
+      state.Ui->message(
+          MasterDataFailureText(state.ProgramDir, e,
+                                QStringLiteral("Die Punktetabelle der Stammdaten (STAMMDAT.mdb) "
+                                               "kann nicht gelesen werden.\nEs wurden keine "
+                                               "Rennpunkte berechnet.")),
+          MsgIcon::Exclamation, QStringLiteral("Achtung"));
       return false;
     }
-    table = *read;
   }
   const bool bestRun = BestRunType(state.Settings.typNumber());
   db::Connection& db = state.db();

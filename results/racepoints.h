@@ -10,7 +10,6 @@
 
 #include <array>
 #include <map>
-#include <optional>
 
 namespace kx {
 
@@ -54,8 +53,8 @@ void StoreRunTimes(AppState& state, const SelectedDisciplines& selected);
 // The factor F of discipline `dtyp` from the settings file in `programDir`.
 int RacePointsFactor(const QString& programDir, int dtyp);
 
-// The points table of the master data: whole points by position. Nothing when the file or its
-// table cannot be read.
-std::optional<std::map<int, int>> ReadPointsTable(const QString& programDir);
+// The points table of the master data: whole points by position. db::Error when the file or
+// its table cannot be read.
+std::map<int, int> ReadPointsTable(const QString& programDir);
 
 }  // namespace kx

@@ -1,6 +1,7 @@
 // The administration panels through the menu, their controls and real keys.
 
 #include "tests/support/appfixture.h"
+#include "tests/support/faults.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -101,6 +102,20 @@ TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
   EXPECT_TRUE(enabled("TeilnehmerLoeschen"));
 }
 
+// A view in place of the finals' work table: a damaged file, not SQLite's English text.
+TEST_F(AdminPanelTest, AViewInPlaceOfTheFinalsTableIsADamagedFile) {
+  db::CompetitionSpec empty = SmallCompetition();
+  empty.teilnehmer.clear();
+  openThroughMenu(writeCompetition("Cup.mdb", empty));
+  db().execute("create view XtblFinale as select 1 as startnr");
+  trigger("Finalteilnehmer");
+  EXPECT_EQ(ui().messageTexts(),
+            QStringList{"Die Bewerbsdatei '" + db().path() +
+                        "' ist beschädigt.\nBitte die Datei im Programm Kandor reparieren.\nEs "
+                        "wurde nichts gespeichert."});
+  EXPECT_EQ(window().currentPanel(), "");
+}
+
 TEST_F(AdminPanelTest, DirectionCheckPreselectsAndPrefills) {
   db::CompetitionSpec race = SmallCompetition();
   race.disziplinen[0].bewerbsnummer = QString("    MRBR");
@@ -178,6 +193,16 @@ TEST_F(AdminPanelTest, PointsTakeoverRefusesAMissingListBeforeAnything) {
   EXPECT_EQ(control<QLabel>("KSFIdPkteAllgemein")->text(), "2026 vom 1");
   EXPECT_EQ(control<QLabel>("KSFIdPkteSchueler")->text(), "2026 vom 2");
   GrabForLooking(window(), "ksfidpkteueb");
+  // Held by another program, the list is in use, not missing: at F2 and at the menu entry.
+  const QString inUse =
+      "Die Datei '" + path +
+      "' wird gerade von einem anderen Programm verwendet.\nBitte später nochmals versuchen.";
+  {
+    const HeldFile held(path);
+    key(Qt::Key_F2);
+    trigger("KSFIdPunkte");
+  }
+  EXPECT_EQ(ui().messageTexts(), QStringList({inUse, inUse}));
   key(Qt::Key_F2);
   EXPECT_EQ(window().currentPanel(), "");
   EXPECT_EQ(db().scalar("select svid from tblTeilnehmer where id=1").toInt(), 501);

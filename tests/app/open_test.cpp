@@ -1,6 +1,7 @@
 #include "app/competitionfile.h"
 #include "db/database.h"
 #include "tests/support/appfixture.h"
+#include "tests/support/faults.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,6 +118,18 @@ TEST_F(OpenTest, WithoutMasterDataTheInstallationIsRefused) {
             "installiert!");
   EXPECT_FALSE(state().fileOpen());
   EXPECT_TRUE(ui().openRequests.isEmpty());
+}
+
+TEST_F(OpenTest, MasterDataHeldByAnotherProgramIsInUseNotMissing) {
+  const QString master = QDir(programDir()).filePath("STAMMDAT.mdb");
+  const HeldFile held(master);
+  openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
+  EXPECT_EQ(
+      ui().messageTexts(),
+      QStringList{
+          "Die Datei '" + master +
+          "' wird gerade von einem anderen Programm verwendet.\nBitte später nochmals versuchen."});
+  EXPECT_FALSE(state().fileOpen());
 }
 
 struct BadFile {

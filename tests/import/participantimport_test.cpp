@@ -1,6 +1,7 @@
 #include "import/participantimport.h"
 
 #include "tests/import/importfixture.h"
+#include "tests/support/faults.h"
 
 namespace kx::test {
 namespace {
@@ -157,6 +158,14 @@ TEST_F(ParticipantImportTest, MissingMasterDataAndAssignmentStopBeforeReading) {
   open(race);
   EXPECT_EQ(import({"Name;Vorname;Sex;Jg", "Huber;Anna;w;2012"}).message,
             "Im Programmverzeichnis des Kandrix fehlt die Datei STAMMDAT.mdb");
+  db::BuildMasterDataFile(path("STAMMDAT.mdb"), {});
+  {
+    const test::HeldFile held(path("STAMMDAT.mdb"));
+    EXPECT_EQ(import({"Name;Vorname;Sex;Jg", "Huber;Anna;w;2012"}).message,
+              "Die Datei '" + path("STAMMDAT.mdb") +
+                  "' wird gerade von einem anderen Programm verwendet.\nBitte später nochmals "
+                  "versuchen.");
+  }
   state_.Settings.typ = "9";
   EXPECT_EQ(import({"Name;Vorname;Kat;Jg", "Huber;Anna;w;2012"}).message,
             "Der Kandor-Spalte 'Geschlecht' ist noch keine Excel-Spalte zugeordnet");

@@ -39,12 +39,18 @@ TEST_F(LivePanel, LoginRefusalsLeaveSettingsAloneThenLoginSendsValuesAsTyped) {
   service.script("Login", {Answer::NotFound});
   EXPECT_EQ(attempt("12345", "x"),
             "Fehler bei der Verbindung mit Startora\nDer Server antwortete mit Fehler 404");
+  // A redirect to a page that answers "ok" does not log in.
+  service.script("Login", {Answer::Found});
+  EXPECT_EQ(attempt("12345", "x"),
+            "Fehler bei der Verbindung mit Startora\nDer Server antwortete mit Fehler 302");
+  EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
   window().settings().remove(kLiveSettingsServer);
   openPanel();
   const QString noServer = attempt("12345", "x");
   EXPECT_TRUE(noServer.contains("kein Server eingestellt.\nBitte in der Einstellungsdatei\n" +
                                 window().settings().fileName()));
-  EXPECT_EQ(service.requests.size(), 3);
+  EXPECT_EQ(service.requests.size(), 4);
+  EXPECT_EQ(service.gets, 0);
   EXPECT_FALSE(window().settings().contains(kLiveSettingsBewerb));
   EXPECT_TRUE(button("LiveTimingStart_End")->isHidden());
 
@@ -108,13 +114,17 @@ TEST_F(LivePanel, RulesByTypeStoredAndRestored) {
   EXPECT_EQ(stored()[1], "Nach Zeiten pro Kategorie");
 }
 
-TEST_F(LivePanel, Run2DefaultNamesRun1sRuleWhenGroupsAreInUse) {
-  // The run-2 list holds "St-Nr pro Gruppe drehen" as its third entry here.
+TEST_F(LivePanel, Run2DefaultNamesRun1sRuleOrTurnsBibsPerGroup) {
+  // The run-2 list holds "St-Nr pro Gruppe drehen" as its third entry here; the group races
+  // of types 4 and 5 turn the bibs per group.
   openRace(SmallCompetition());
   const std::pair<const char*, std::pair<QString, QString>> cases[] = {
       {"0", {"FIS-Reglement", "FIS-Reglement"}},
+      {"1", {"FIS-Reglement", "FIS-Reglement"}},
       {"2", {"KSF-Reglement", "KSF-Reglement"}},
-      {"5", {"KSF-Schülerreglement", "KSF-Schülerreglement"}},
+      {"3", {"KSF-Reglement", "KSF-Reglement"}},
+      {"4", {"KSF-Schülerreglement", "St-Nr pro Gruppe drehen"}},
+      {"5", {"KSF-Schülerreglement", "St-Nr pro Gruppe drehen"}},
       {"12", {"Klasse / Start-Nr", "St-Nr pro Klasse drehen"}},
       {"9", {"Startnummer", "Startnummer"}},
   };
@@ -138,6 +148,25 @@ TEST_F(LivePanel, Run2DefaultNamesRun1sRuleWhenGroupsAreInUse) {
   openPanel();
   EXPECT_EQ(combo("LiveTimingStaliDG2")->currentText(), "KSF-Reglement");
   EXPECT_EQ(ReadStoredRules(state().db())[1], "KSF-Reglement");
+  // Without groups in use types 4 and 5 keep run 1's rule.
+  state().db().execute("drop table tblStali");
+  state().db().execute("update tblKlasse set gruppe=null");
+  state().HasStartOrderTable = false;
+  state().Settings.typ = "4";
+  openPanel();
+  EXPECT_EQ(combo("LiveTimingStaliDG2")->currentText(), "KSF-Schülerreglement");
+}
+
+// A view in place of the start-order table: a damaged file, not SQLite's English text.
+TEST_F(LivePanel, AViewInPlaceOfTheStartOrderTableIsADamagedFile) {
+  openRace(SmallCompetition());
+  state().db().execute(
+      "create view tblStali as select 1 as durchgang, 'Startnummer' as reihenfolge");
+  EXPECT_EQ(openPanel(), nullptr);
+  EXPECT_EQ(ui().messageTexts(),
+            QStringList{"Die Bewerbsdatei '" + state().db().path() +
+                        "' ist beschädigt.\nBitte die Datei im Programm Kandor reparieren.\nEs "
+                        "wurde nichts gespeichert."});
 }
 
 TEST_F(LivePanel, StartSendsFiveFilesThenTicksSendChangedRuns) {
@@ -231,12 +260,17 @@ TEST_F(LivePanel, AnHttpErrorAtTheStartIsAFailureNamingItsStatus) {
   openRace(SmallCompetition());
   LiveTimingSession& session = loggedIn()->session();
   const QStringList files{"Bewerb.txt", "Info.txt", "Klassen.txt", "Teilnehmer.txt", "Stali.txt"};
-  const std::tuple<Answer, int, int> cases[] = {
-      {Answer::ServerError, 0, 500}, {Answer::NotFound, 3, 404}, {Answer::ServerError, 4, 500}};
-  for (const auto& [answer, step, status] : cases) {
-    SCOPED_TRACE(step);
+  // A redirect, to the service's "ok" page or to a login page of the venue's network, fails
+  // like an error status.
+  const std::tuple<Answer, int, int, QByteArray> cases[] = {
+      {Answer::ServerError, 0, 500, ""},     {Answer::NotFound, 3, 404, ""},
+      {Answer::ServerError, 4, 500, ""},     {Answer::Moved, 0, 301, "/ok"},
+      {Answer::Found, 2, 302, "/netz.html"}, {Answer::BadRequest, 4, 400, ""}};
+  for (const auto& [answer, step, status, target] : cases) {
+    SCOPED_TRACE(status);
     service.clear();
     ui().clear();
+    service.redirectTo = target;
     service.script(files[step], {answer});
     press(Qt::Key_F2);
     EXPECT_EQ(service.dateien(), files.mid(0, step + 1));
@@ -254,6 +288,7 @@ TEST_F(LivePanel, AnHttpErrorAtTheStartIsAFailureNamingItsStatus) {
   press(Qt::Key_F2);
   EXPECT_EQ(service.dateien(), files);
   EXPECT_TRUE(session.running());
+  EXPECT_EQ(service.gets, 0);
 }
 
 // Opens a file of four runs (live timing serves three), logs in, starts and ticks once.
@@ -326,6 +361,20 @@ TEST_F(LiveRunning, AnHttpErrorOnATickSendsTheSameFileAgainAndSaysSoOncePerOutag
   session.LiveTimerTick();
   EXPECT_EQ(service.dateien(), QStringList({"ZeitDG1.txt", "ZeitDG1.txt"}));
   EXPECT_EQ(ui().messageTexts(), QStringList({outage500, outage500}));
+
+  // Redirects to a login page of the venue's network: the same file again until a 200.
+  service.clear();
+  ui().clear();
+  service.redirectTo = "/netz.html";
+  changeRun1();
+  service.script("ZeitDG1.txt", {Answer::Moved, Answer::Found});
+  for (int tick = 0; tick < 4; ++tick) session.LiveTimerTick();
+  ASSERT_EQ(service.dateien(), QStringList(3, "ZeitDG1.txt"));
+  EXPECT_EQ(service.requests[2].body, service.requests[0].body);
+  EXPECT_EQ(ui().messageTexts(),
+            QStringList{"Fehler bei der Verbindung mit Startora\nDer Server antwortete mit "
+                        "Fehler 301"});
+  EXPECT_EQ(service.gets, 0);
 }
 
 TEST_F(LiveRunning, NoRequestAfterClosing) {

@@ -1,6 +1,7 @@
 #include "results/racepoints.h"
 
 #include "tests/results/resultsfixture.h"
+#include "tests/support/faults.h"
 
 #include <QFile>
 
@@ -102,6 +103,14 @@ TEST_F(RacePointsTest, PointsTableGivesConsecutivePositionsAndZeroBeyondIt) {
   db::MasterDataSpec master;
   master.punkte = {{1, 100}, {2, 80}, {3, 60.5}, {4, 50}};
   db::BuildMasterDataFile(dir_.filePath("STAMMDAT.mdb"), master);
+  {
+    const HeldFile held(dir_.filePath("STAMMDAT.mdb"));
+    ASSERT_FALSE(
+        ComputeRacePoints(state, gs, RacePointsMethod::PointsTable, RacePointsDivision::None));
+    EXPECT_EQ(ui.messages.last().text, "Die Datei '" + dir_.filePath("STAMMDAT.mdb") +
+                                           "' wird gerade von einem anderen Programm "
+                                           "verwendet.\nBitte später nochmals versuchen.");
+  }
   ASSERT_TRUE(
       ComputeRacePoints(state, gs, RacePointsMethod::PointsTable, RacePointsDivision::None));
   // Equal times take positions 3 and 4; position 5 lies beyond the table.

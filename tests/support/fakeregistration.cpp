@@ -86,6 +86,9 @@ void FakeRegistrationService::onData(QTcpSocket* socket) {
   }
   if (buffer.size() < headerEnd + 4 + length) return;
   Request request;
+  const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
+  request.method = requestLine.value(0);
+  request.path = requestLine.value(1);
   request.body = buffer.mid(headerEnd + 4, length);
   request.arrivalMs = clock_.elapsed();
   buffer.clear();
@@ -106,6 +109,12 @@ void FakeRegistrationService::answer(QTcpSocket* socket, const Request& request)
     it->pop_front();
   }
   QByteArray status = "200 OK";
+  QByteArray location;
+  if (request.method == "GET") {
+    ++gets;
+    body = request.path == "/ok" ? okReply : "<html><body>Anmeldung+im+Netz</body></html>";
+    kind = Answer::Ok;
+  }
   switch (kind) {
     case Answer::Ok:
       break;
@@ -118,6 +127,16 @@ void FakeRegistrationService::answer(QTcpSocket* socket, const Request& request)
     case Answer::ServerError:
       status = "500 Internal Server Error";
       body = "<html><body>Interner+Fehler</body></html>";
+      break;
+    case Answer::BadRequest:
+      status = "400 Bad Request";
+      body = "<html><body>Ung%C3%BCltige+Anfrage</body></html>";
+      break;
+    case Answer::Moved:
+    case Answer::Found:
+      status = kind == Answer::Moved ? "301 Moved Permanently" : "302 Found";
+      location = "Location: http://" + server().toLatin1() + redirectTo + "\r\n";
+      body = "<html><body>Umgezogen</body></html>";
       break;
     case Answer::NotFound:
       status = "404 Not Found";
@@ -145,8 +164,9 @@ void FakeRegistrationService::answer(QTcpSocket* socket, const Request& request)
       return;
     }
   }
-  socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
-                QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+  socket->write("HTTP/1.1 " + status + "\r\n" + location +
+                "Content-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
+                "\r\nConnection: close\r\n\r\n" + body);
   socket->disconnectFromHost();
 }
 

@@ -3,7 +3,8 @@
 // A stand-in for the registration service inside a test: an HTTP server on 127.0.0.1 (port
 // chosen by the system) that speaks the live-timing wire format. It records every request
 // body as raw bytes with its arrival time, counts the connections open at once, answers the
-// login with a percent-encoded reply and can be scripted per file name.
+// login with a percent-encoded reply and can be scripted per file name. A redirect answer
+// names a page of its own (`redirectTo`) that it serves to any GET with 200.
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -27,6 +28,9 @@ class FakeRegistrationService : public QObject {
     Nok,          // 200 with "nok"
     Empty,        // 200 with an empty body
     ServerError,  // 500 with an HTML page
+    BadRequest,   // 400 with an HTML page
+    Moved,        // 301 to `redirectTo`
+    Found,        // 302 to `redirectTo`
     NotFound,     // 404 with an empty body
     Silent,       // no answer at all (the client times out)
     Trickle,      // 200 announcing 100 bytes, sent a blank every 50 ms
@@ -34,6 +38,8 @@ class FakeRegistrationService : public QObject {
   };
 
   struct Request {
+    QByteArray method;  // "POST", "GET"
+    QByteArray path;
     QByteArray body;
     qint64 arrivalMs = 0;  // since the service started
 
@@ -57,10 +63,14 @@ class FakeRegistrationService : public QObject {
   QByteArray okReply = "ok";
   // The answers to uploads of `datei` (logins: "Login"), one per request in turn; then "ok".
   void script(const QString& datei, std::initializer_list<Answer> answers);
+  // Where a redirect points: "/ok" serves the reply of an accepted upload, any other path an
+  // HTML page (a venue network's login page).
+  QByteArray redirectTo = "/ok";
   // Answers this many milliseconds after the request arrived.
   int delayMs = 0;
 
   QList<Request> requests;
+  int gets = 0;  // GET requests since the service started (a POST sent on by a redirect)
   QStringList dateien() const;  // file names of the uploads, in arrival order
   QList<Request> uploadsOf(const QString& datei) const;
   int openConnections() const { return open_; }
