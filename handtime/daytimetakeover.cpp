@@ -203,7 +203,7 @@ bool DayTimeTakeover::Build(HandMode mode, int run) {
   if (assignmentsMade_ &&
       state_.Ui->message(QStringLiteral("Achtung: es sind bereits Handzeiten Startnummern "
                                         "zugeordnet! Wirklich Anzeige neu laden?"),
-                         MsgIcon::None, QString(), MsgButtons::YesNo) == MsgAnswer::No) {
+                         MsgIcon::None, QString(), MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
     return false;
   }
   assignmentsMade_ = false;
