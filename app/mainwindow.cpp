@@ -306,18 +306,20 @@ void MainWindow::Info_ok_Click() {
 }
 
 void MainWindow::DateiBeenden_Click() {
-  if (EditorLeaveGuard()) return;
   close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // The close box is guarded like the menu's exit: templates being edited are not lost.
-  if (currentPanel_ == kCertificateEditorPanel) {
-    ui_->message(kEditorLeaveMessage);
-    event->ignore();
-    return;
+  // The menu's exit and the close box leave the certificate editor as its Esc does: unsaved
+  // templates only after the person agreed, an unchanged editor without a word.
+  if (currentPanel_ == kCertificateEditorPanel && panel_) {
+    panel_->closeAction();
+    if (currentPanel_ == kCertificateEditorPanel) {
+      event->ignore();
+      return;
+    }
   }
-  // So are the assignments of a takeover frame that were not taken over.
+  // A takeover frame asks about assignments that were not taken over.
   if (KeepTakeoverFrames()) {
     event->ignore();
     return;

@@ -80,6 +80,8 @@ class MainWindow : public QMainWindow, public PanelHost {
   void DateiOeffnen_Click();
   // The menus and caption of a file that has just become the open one.
   void ApplyOpenedFileMenus();
+  // Ticks exactly the entry of the current discipline.
+  void TickCurrentDiscipline();
   void DateiSchliessen_Click();
   void DateiBeenden_Click();
   void Info_Click();

@@ -23,8 +23,14 @@ const QString kTitleCaption = QStringLiteral("Kandrix -- %1 -- %2");
 }  // namespace
 
 void MainWindow::DateiOeffnen_Click() {
-  if (EditorLeaveGuard()) return;
-  CloseAllPanels();
+  if (currentPanel_ == kCertificateEditorPanel) {
+    ui_->message(kEditorLeaveMessage);
+    return;
+  }
+  // The takeover frames are asked about and closed only once a file has been chosen and
+  // checked: a cancelled or refused open keeps their assignments.
+  frameInfo_->hide();
+  if (!currentPanel_.isEmpty()) closePanel(currentPanel_);
 
   // The program must run in the main program's directory, beside its master data.
   try {
@@ -55,6 +61,8 @@ void MainWindow::DateiOeffnen_Click() {
     return;
   }
   CheckedCompetition& file = *checked.file;
+  if (KeepTakeoverFrames()) return;
+  CloseAllPanels();
 
   // Everything below runs with the earlier file kept aside: when any of it fails, the
   // earlier file, its caption and its menus come back, and the new file is left as it was
@@ -96,11 +104,15 @@ void MainWindow::DateiOeffnen_Click() {
   frameTitel_->clear();
 }
 
-void MainWindow::ApplyOpenedFileMenus() {
+void MainWindow::TickCurrentDiscipline() {
   for (int t = 0; t < kDisciplineEntries.size(); ++t) {
     action(kDisciplineEntries[t])->setChecked(t == state_.CurrentDisciplineType);
   }
-  action(menu::DisziplinKombination)->setChecked(false);
+  action(menu::DisziplinKombination)->setChecked(state_.CurrentDisciplineType == 6);
+}
+
+void MainWindow::ApplyOpenedFileMenus() {
+  TickCurrentDiscipline();  // the open never makes the combination current
 
   const bool typ8 = state_.Settings.typ == QLatin1String("8");
   action(menu::DisziplinPSL)
@@ -124,14 +136,15 @@ void MainWindow::DateiSchliessen_Click() {
 }
 
 void MainWindow::ChooseDiscipline(int type) {
-  if (EditorLeaveGuard()) return;
-  for (int t = 0; t < kDisciplineEntries.size(); ++t) {
-    action(kDisciplineEntries[t])->setChecked(t == type);
+  // The entry ticked itself when it was chosen: a refused change ticks the current one again.
+  if (EditorLeaveGuard()) {
+    TickCurrentDiscipline();
+    return;
   }
-  action(menu::DisziplinKombination)->setChecked(false);
   CloseAllPanels();
   state_.CurrentDisciplineType = type;
   state_.CurrentDisciplineCode = state_.DisciplineCodes[static_cast<size_t>(type)];
+  TickCurrentDiscipline();
   if (type == 5) {
     const QString name = state_.DisciplineNames[5];
     setWindowTitle(kTitleCaption.arg(
@@ -146,12 +159,14 @@ void MainWindow::ChooseDiscipline(int type) {
 }
 
 void MainWindow::DisziplinKombination_Click() {
-  if (EditorLeaveGuard()) return;
-  for (const QString& entry : kDisciplineEntries) action(entry)->setChecked(false);
-  action(menu::DisziplinKombination)->setChecked(true);
+  if (EditorLeaveGuard()) {
+    TickCurrentDiscipline();
+    return;
+  }
   CloseAllPanels();
   state_.CurrentDisciplineType = 6;
   state_.CurrentDisciplineCode = QStringLiteral("ko");
+  TickCurrentDiscipline();
   setWindowTitle(kTitleCaption.arg(state_.CompetitionFileName, QStringLiteral("Kombination")));
   applyMenuEvent(MenuEvent::Combination);
 }

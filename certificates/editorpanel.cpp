@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -44,8 +45,8 @@ std::pair<QString, QString> ShownPictureSize(const QString& display) {
   return SplitPictureSize(display).value_or(std::pair{display.mid(5), QString()});
 }
 
-// Which editor is open, while one is.
-std::optional<bool> g_openEditorIsTeam;
+// The editor that is open, while one is.
+QPointer<CertificateEditorPanel> g_openEditor;
 
 const QString kHintText = QStringLiteral("gemessen von oben zur Oberkante Schrift");
 
@@ -56,7 +57,12 @@ CertificateEditorPanel::CertificateEditorPanel(PanelHost& host, const PanelInfo&
     : WorkPanel(host, row), team_(menuEntry == menu::UrkundenMannschaftBearbeiten) {}
 
 std::optional<bool> CertificateEditorPanel::OpenEditorIsTeam() {
-  return g_openEditorIsTeam;
+  return g_openEditor ? std::optional(g_openEditor->team_) : std::nullopt;
+}
+
+bool CertificateEditorPanel::LeaveOpenEditor() {
+  if (g_openEditor) g_openEditor->closeAction();
+  return !g_openEditor;
 }
 
 QString CertificateEditorPanel::title() const {
@@ -69,7 +75,7 @@ int CertificateEditorPanel::templateKey() const {
 }
 
 void CertificateEditorPanel::build() {
-  g_openEditorIsTeam = team_;
+  g_openEditor = this;
   addEntryFields();
   addEntryList();
   addListButtons();
@@ -486,14 +492,14 @@ void CertificateEditorPanel::closeAction() {
   // An Esc meant for a field (the editable alignment) must not throw a template away.
   const bool changed = entries() != loadedEntries_ || landscape() != loadedLandscape_;
   if (changed && ui().message(QStringLiteral("Änderungen verwerfen?"), MsgIcon::Question, QString(),
-                              MsgButtons::YesNo) != MsgAnswer::Yes) {
+                              MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
     return;
   }
   closeSelf();
 }
 
 void CertificateEditorPanel::afterClose() {
-  g_openEditorIsTeam.reset();
+  g_openEditor.clear();
 }
 
 }  // namespace kx

@@ -25,12 +25,15 @@ class CertificateEditorPanel : public WorkPanel {
   QString title() const override;
   void build() override;
   void mainAction() override;  // save (F2)
-  // Discard (Esc): with unsaved changes only after the person agreed.
+  // Discard (Esc): with unsaved changes only after the person agreed (Nein, the default,
+  // keeps the editor with its changes).
   void closeAction() override;
   void afterClose() override;
 
   // Which editor is open: true for the team certificates' editor (none open: nothing).
   static std::optional<bool> OpenEditorIsTeam();
+  // Leaves the open editor as its Esc does. True when no editor is open afterwards.
+  static bool LeaveOpenEditor();
 
   // The entries in list order as the save and the preview take them.
   std::vector<CertificateEntry> entries() const;

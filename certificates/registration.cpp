@@ -13,15 +13,16 @@ namespace kx {
 
 namespace {
 
-// The two editor entries: the editor of the same kind reloads (its unsaved changes go), the
-// other kind refuses while an editor is open.
+// The two editor entries: the editor of the same kind reloads once it is left as by its Esc
+// (unsaved changes only after the person agreed), the other kind refuses while an editor is
+// open.
 void OpenEditor(PanelHost& host, bool team, const QString& entry) {
   if (host.currentPanel() == kCertificateEditorPanel) {
     if (CertificateEditorPanel::OpenEditorIsTeam() != team) {
       host.ui().message(kEditorLeaveMessage);
       return;
     }
-    host.closePanel(kCertificateEditorPanel);
+    if (!CertificateEditorPanel::LeaveOpenEditor()) return;
   }
   host.openRegisteredPanel(kCertificateEditorPanel, entry);
 }

@@ -203,7 +203,7 @@ bool DayTimeTakeover::Build(HandMode mode, int run) {
   if (assignmentsMade_ &&
       state_.Ui->message(QStringLiteral("Achtung: es sind bereits Handzeiten Startnummern "
                                         "zugeordnet! Wirklich Anzeige neu laden?"),
-                         MsgIcon::None, QString(), MsgButtons::YesNo) == MsgAnswer::No) {
+                         MsgIcon::None, QString(), MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
     return false;
   }
   assignmentsMade_ = false;
@@ -395,11 +395,18 @@ bool DayTimeTakeover::Takeover() {
         clause = QStringLiteral("set ") + code(0) + QStringLiteral(",ziel=start+") + run +
                  QStringLiteral(",netto=") + run;
       }
-      state_.db().execute(
+      const int changed = state_.db().execute(
           QStringLiteral("update tblZeit ") + clause + QStringLiteral(" where teilnehmer=") +
           QString::number(list_.text(i, dtcol::kId).toInt()) + QStringLiteral(" and disziplin=") +
           QString::number(state_.CurrentDisciplineType) + QStringLiteral(" and durchgang=") +
           QString::number(builtRun_));
+      // Deleted meanwhile (by another copy of the program): nothing is written, the list
+      // keeps its assignments.
+      if (changed == 0) {
+        message(RacerGoneText(list_.text(i, dtcol::kBib)) +
+                QStringLiteral(" Es wurden keine Zeiten übernommen."));
+        return false;
+      }
     }
     transaction.commit();
   } catch (const db::Error& e) {

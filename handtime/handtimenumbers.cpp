@@ -49,4 +49,9 @@ std::optional<int> DigitsBib(const QString& text) {
   return text.toInt();
 }
 
+QString RacerGoneText(const QString& bib) {
+  return QStringLiteral("Die Startnummer ") + bib +
+         QStringLiteral(" ist in der Bewerbsdatei nicht mehr vorhanden (inzwischen gelöscht?).");
+}
+
 }  // namespace kx

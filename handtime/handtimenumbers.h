@@ -1,7 +1,8 @@
 #pragma once
 
 // Small number texts of the hand-time takeover: differences in seconds with two decimals
-// and a decimal comma, read back as whole hundredths; times in SQL statements; bibs.
+// and a decimal comma, read back as whole hundredths; times in SQL statements; bibs and the
+// message for a racer who is gone.
 
 #include "db/storedtime.h"
 
@@ -34,5 +35,9 @@ bool IsNumericText(const QString& text);
 
 // A bib typed in the run-time lists: digits only, as a whole number; nothing otherwise.
 std::optional<int> DigitsBib(const QString& text);
+
+// The first sentence of the message when a takeover finds its racer no longer in the
+// competition file (deleted meanwhile by another copy of the program).
+QString RacerGoneText(const QString& bib);
 
 }  // namespace kx

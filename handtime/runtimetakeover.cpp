@@ -41,6 +41,9 @@ std::vector<HandColumn> ComparisonColumns() {
           {QStringLiteral("Differenz"), QStringLiteral("Diff."), 600, HandAlign::Right}};
 }
 
+// Thrown by the store when the racer is no longer in the competition file.
+struct RacerGone {};
+
 // Moves the selection of a list one row on, unless it is on the last row.
 void SelectNext(HandRowModel& list, int selected) {
   if (selected < list.count() - 1) list.select(selected + 1);
@@ -321,6 +324,11 @@ bool RunTimeTakeover::Takeover() {
                            "Berechnungsprotokoll wurde nicht gespeichert.\n") +
             DatabaseErrorText(e));
     return false;
+  } catch (const RacerGone&) {
+    message(RacerGoneText(comparison_.text(replacementRow_, cmpcol::kBib)) +
+            QStringLiteral(" Die Laufzeit wurde nicht übernommen, das Berechnungsprotokoll "
+                           "nicht gespeichert."));
+    return false;
   }
   startAssigned_ = false;
   finishAssigned_ = false;
@@ -341,6 +349,8 @@ void RunTimeTakeover::storeRunTime() {
   const QString run = QString::number(builtRun_);
   const QString key = QString::number(id);
   db::Transaction transaction = state_.db().transaction();
+  // Deleted meanwhile (by another copy of the program): no row for a racer who is gone.
+  if (participantOf(bib.toInt()) != id) throw RacerGone{};
   const int rows = state_.db()
                        .scalar(QStringLiteral("select count(*) as Anzahl from tblZeit where "
                                               "teilnehmer=") +

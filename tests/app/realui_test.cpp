@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <functional>
+
 namespace kx::test {
 namespace {
 
@@ -76,35 +78,58 @@ TEST_F(RealUiTest, EnterOnTheMessagesOfTheCertificateOutputNeverRunsItAgain) {
   EXPECT_EQ(person.texts(), "");
 }
 
-TEST_F(RealUiTest, EscInTheEditorAsksBeforeUnsavedChangesAreLost) {
+// Every way out of the editor (Esc, its menu entry chosen again, the program's end by the
+// menu and by the close box) goes without a question while nothing changed, and asks
+// before unsaved changes are lost: Enter takes Nein, the default, which keeps the editor and
+// its changes like Nein; Ja discards them.
+TEST_F(RealUiTest, EveryWayOutOfTheEditorAsksBeforeUnsavedChangesAreLost) {
   const QString path = writeCompetition("Cup.mdb", SmallCompetition());
   SaveTemplate(*db::Connection::open(path), 2, false,
                {{"Urkunde", "Arial, 20", "links", "500", "0"}});
   openFile(path);
-  // Unchanged: Esc in the alignment closes at once.
-  trigger("UrkundenBearbeiten");
-  person.answer({});
-  typeInto(control<QComboBox>("UrkundeAusrichtung"), Qt::Key_Escape);
-  EXPECT_EQ(person.kinds(), "");
-  EXPECT_EQ(window().currentPanel(), "");
+  auto shown = [&] {
+    auto* list = control<QTreeWidget>("UrkundeInhalt");
+    return window().currentPanel() != "UrkundenBearbeiten"
+               ? std::string("zu")
+               : list->topLevelItem(0)->text(2).toStdString();
+  };
+  const struct {
+    const char* name;
+    std::function<void()> go;
+    std::string after;  // the editor after the way was taken, "zu" when closed
+    bool ends;          // the program ends
+  } ways[] = {
+      {"Esc", [&] { typeInto(control("UrkundeAusrichtung"), Qt::Key_Escape); }, "zu", false},
+      {"Bearbeiten", [&] { trigger("UrkundenBearbeiten"); }, "links", false},
+      {"Beenden", [&] { trigger("DateiBeenden"); }, "zu", true},
+      {"Fenster", [&] { window().close(); }, "zu", true}};
+  for (const auto& way : ways) {
+    window().show();
+    if (shown() == "zu") trigger("UrkundenBearbeiten");
+    person.answer({});
+    way.go();
+    EXPECT_EQ(person.kinds(), "") << way.name;
+    EXPECT_EQ(shown(), way.after) << way.name;
+    EXPECT_EQ(window().isVisible(), !way.ends) << way.name;
 
-  // The arrow key centres the entry; Esc asks, "Nein" (Esc) keeps the editor as it is.
-  trigger("UrkundenBearbeiten");
-  auto* align = control<QComboBox>("UrkundeAusrichtung");
-  typeInto(align, Qt::Key_Down);
-  auto* list = control<QTreeWidget>("UrkundeInhalt");
-  ASSERT_EQ(list->topLevelItem(0)->text(2).toStdString(), "zentr.");
-  person.answer({{Qt::Key_Escape, {}}});
-  typeInto(align, Qt::Key_Escape);
-  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
-  EXPECT_EQ(window().currentPanel(), "UrkundenBearbeiten");
-  EXPECT_EQ(list->topLevelItem(0)->text(2).toStdString(), "zentr.");
-  // "Ja" (Enter) discards: the stored template stays as it was.
-  person.answer({{Qt::Key_Return, {}}});
-  typeInto(align, Qt::Key_Escape);
-  EXPECT_EQ(person.texts(), "Änderungen verwerfen?");
-  EXPECT_EQ(window().currentPanel(), "");
-  EXPECT_EQ(LoadTemplate(state().db(), 2).entries.at(1).align.toStdString(), "links");
+    window().show();
+    if (shown() == "zu") trigger("UrkundenBearbeiten");
+    typeInto(control("UrkundeAusrichtung"), Qt::Key_Down);  // the entry is centred
+    ASSERT_EQ(shown(), "zentr.");
+    for (Qt::Key keep : {Qt::Key_Return, Qt::Key_N}) {
+      person.answer({{keep, {}}});
+      way.go();
+      EXPECT_EQ(person.texts(), "Änderungen verwerfen?") << way.name;
+      EXPECT_EQ(shown(), "zentr.") << way.name;
+      EXPECT_TRUE(window().isVisible()) << way.name;
+    }
+    person.answer({{Qt::Key_J, {}}});
+    way.go();
+    EXPECT_EQ(person.texts(), "Änderungen verwerfen?") << way.name;
+    EXPECT_EQ(shown(), way.after) << way.name;
+    EXPECT_EQ(window().isVisible(), !way.ends) << way.name;
+    EXPECT_EQ(LoadTemplate(state().db(), 2).entries.at(1).align.toStdString(), "links");
+  }
 }
 
 TEST(QtFilter, ADescriptionThatNamesItsPatternsShowsThemOnce) {

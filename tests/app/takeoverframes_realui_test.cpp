@@ -29,10 +29,12 @@ const std::string kReload =
 
 class TakeoverFramesTest : public RealUiFixture {
  protected:
-  // Runs 1 and 2 with the same rows; the hand-time stores filled after the opening.
+  // Runs 1 and 2 with the same rows, a slalom beside the giant slalom; the hand-time stores
+  // filled after the opening.
   void openRace(const std::vector<Timed>& racers, const std::vector<qint64>& starts,
                 const std::vector<qint64>& finishes) {
     db::CompetitionSpec race = TimedRace(racers);
+    race.disziplinen.push_back({3, true, {}, QStringLiteral("Slalom"), {}, {}, 2});
     for (db::ZeitSpec z : std::vector<db::ZeitSpec>(race.zeiten)) {
       z.durchgang = 2;
       race.zeiten.push_back(z);
@@ -104,6 +106,8 @@ class TakeoverFramesTest : public RealUiFixture {
         {"Schließen", [this, closeButton] { control<QPushButton>(closeButton)->click(); }, hidden},
         {"Namensliste", [this] { trigger(menu::BearbeitenNamensliste); },
          [this] { return window().currentPanel() == "Namensliste"; }},
+        {"Slalom", [this] { trigger(menu::DisziplinSL); },
+         [this] { return state().CurrentDisciplineType == 3; }},
         {"Datei schließen", [this] { trigger(menu::DateiSchliessen); },
          [this] { return !state().CompetitionDb; }},
         {"Fenster schließen", [this] { window().close(); },
@@ -143,6 +147,7 @@ TEST_F(TakeoverFramesTest, DayTimeFrameKeepsItsAssignmentOnNeinWhereverItIsLeftA
     EXPECT_TRUE(dayFrameShown()) << way.name;
     EXPECT_TRUE(replacementShown()) << way.name;
     EXPECT_EQ(window().frameTitel()->text(), "Übernahme Handzeit (Tageszeit)") << way.name;
+    EXPECT_TRUE(checked(menu::DisziplinRS) && !checked(menu::DisziplinSL)) << way.name;
   }
   EXPECT_EQ(storedOfRacer3(), "2|");
 
@@ -159,7 +164,7 @@ TEST_F(TakeoverFramesTest, DayTimeFrameKeepsItsAssignmentOnNeinWhereverItIsLeftA
 TEST_F(TakeoverFramesTest, DayTimeFrameDropsItsAssignmentOnJaWhereverItIsLeft) {
   openDayTimeRace();
   for (const Way& way : waysOut("StartNr", "Zeiten_Schliessen", window().frameZeituebernahme())) {
-    if (!state().CompetitionDb) openFile(path_);  // closed by the way before
+    if (state().CurrentDisciplineType != 2) openFile(path_);  // left by the way before
     assignBib3();
     person.answer({{Qt::Key_J, {}}});
     way.go();
@@ -189,8 +194,13 @@ TEST_F(TakeoverFramesTest, ReopenedOverItsAssignmentTheDayTimeFrameKeepsWhatItSh
   EXPECT_EQ(person.texts(), "Es ist keiner Startnummer eine Handzeit zugeordnet!");
   EXPECT_EQ(storedOfRacer3(), "2|");
 
-  // One question, the build's; Nein keeps the list and the run and mode it was built for.
+  // One question, the build's; Enter takes Nein, the default; Nein keeps the list and the run
+  // and mode it was built for.
   assignBib3(1);
+  person.answer({{Qt::Key_Return, {}}});
+  control<QPushButton>("Zeiten_Anzeigen")->click();
+  EXPECT_EQ(person.texts(), kReload);
+  EXPECT_TRUE(replacementShown());
   person.answer({{Qt::Key_N, {}}});
   trigger(menu::Zeituebernahme);
   EXPECT_EQ(person.texts(), kReload);
@@ -205,6 +215,37 @@ TEST_F(TakeoverFramesTest, ReopenedOverItsAssignmentTheDayTimeFrameKeepsWhatItSh
   EXPECT_EQ(person.kinds(), "");
   EXPECT_EQ(storedOfRacer3(1), "0|8980");
   EXPECT_EQ(storedOfRacer3(2), "2|");
+}
+
+// "Öffnen" asks only once a file has been chosen and is about to replace the open one: a
+// cancelled dialog or a refused file leaves the assignment as it is.
+TEST_F(TakeoverFramesTest, OpeningAnotherFileAsksOnlyOnceItIsChosen) {
+  openDayTimeRace();
+  assignBib3();
+  const QString other = writeCompetition("Anders.mdb", SmallCompetition());
+
+  person.answer({{Qt::Key_Escape, {}}});
+  trigger(menu::DateiOeffnen);
+  EXPECT_EQ(person.kinds(), "QFileDialog");
+  person.answer(
+      {{Qt::Key_Return, QDir(programDir()).filePath("STAMMDAT.mdb")}, {Qt::Key_Return, {}}});
+  trigger(menu::DateiOeffnen);
+  EXPECT_EQ(person.kinds(), "QFileDialog, QMessageBox");
+  EXPECT_TRUE(person.seen.value(1).text.endsWith("keine Kandor-Bewerbsdatei"));
+  EXPECT_TRUE(dayFrameShown() && replacementShown());
+  for (Qt::Key keep : {Qt::Key_Return, Qt::Key_N}) {
+    person.answer({{Qt::Key_Return, other}, {keep, {}}});
+    trigger(menu::DateiOeffnen);
+    EXPECT_EQ(person.seen.value(1).text.toStdString(), kDiscard);
+    EXPECT_EQ(state().CompetitionFileName, "Rennen");
+    EXPECT_TRUE(dayFrameShown() && replacementShown());
+  }
+  person.answer({{Qt::Key_Return, other}, {Qt::Key_J, {}}});
+  trigger(menu::DateiOeffnen);
+  EXPECT_EQ(person.seen.value(1).text.toStdString(), kDiscard);
+  EXPECT_EQ(state().CompetitionFileName, "Anders");
+  EXPECT_FALSE(dayFrameShown());
+  EXPECT_EQ(storedOfRacer3(), "2|");
 }
 
 TEST_F(TakeoverFramesTest, RunTimeFrameAsksBeforeItsBibsAreDroppedAndStoresThemOnF2) {
@@ -240,6 +281,7 @@ TEST_F(TakeoverFramesTest, RunTimeFrameAsksBeforeItsBibsAreDroppedAndStoresThemO
     EXPECT_FALSE(way.went()) << way.name;
     EXPECT_TRUE(runFrameShown()) << way.name;
     EXPECT_EQ(cell("ZeitvergleichH", 2, 1).toString(), "00:01:04,90") << way.name;
+    EXPECT_TRUE(checked(menu::DisziplinRS) && !checked(menu::DisziplinSL)) << way.name;
   }
   // Ja drops the bibs: opened again, the lists have none.
   person.answer({{Qt::Key_J, {}}});

@@ -300,6 +300,23 @@ TEST_F(DayTimeTest, FinishTakeoverWritesTheMarkedRowsInOneTransaction) {
   EXPECT_EQ(marks(list(), rowOf(list(), "99")), "--------");
 }
 
+// Bib 99 deleted meanwhile (by another copy of the program): the message names him, nothing
+// is written (bib 51 neither), and the list keeps both assignments.
+TEST_F(DayTimeTest, ATakeoverWhoseRacerIsGoneNamesHimAndKeepsTheAssignments) {
+  ladder(3, 3, true);
+  assign(gapHand - 300, "51");
+  assign(gapHand, "99");
+  state.db().execute(QStringLiteral("delete from tblZeit where teilnehmer=4"));
+  const QStringList before = Times(state.db());
+  ui.clear();
+  EXPECT_FALSE(takeover.Takeover());
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList{"Die Startnummer 99 ist in der Bewerbsdatei nicht mehr vorhanden "
+                        "(inzwischen gelöscht?). Es wurden keine Zeiten übernommen."});
+  EXPECT_EQ(Times(state.db()), before);
+  EXPECT_EQ(marks(list(), rowOf(list(), "99")), "--BB-B--");
+}
+
 TEST_F(DayTimeTest, StartTakeoverByResultCodeKeepsADisqualification) {
   open(TimedRace({{1, At(10, 0, 0), At(10, 1, 0)},
                   {2, At(10, 0, 30), At(10, 1, 30)},

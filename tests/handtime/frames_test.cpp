@@ -132,5 +132,41 @@ TEST_F(FramesTest, RunTimeFrameTakesF3F4AndF2) {
               db::HundredthsToDay(6490), 1e-12);
 }
 
+// Leaving a frame with what F2 would store asks first, also for a start replacement without
+// run time (the racer has neither start nor finish) and for bibs on finish hand times only.
+TEST_F(FramesTest, EscAsksAboutAStartReplacementWithoutRunTimeAndAboutFinishBibsOnly) {
+  openRace({{1, At(10, 0, 0), At(10, 1, 0)}, {2, At(10, 0, 30), At(10, 1, 30)}, {3, 0, 0, 2}},
+           {At(10, 0, 0, 10), At(10, 0, 30, 20), At(10, 1, 0)}, {At(10, 1, 0, 5)});
+  const QString discard = QStringLiteral(
+      "Achtung: die zugeordneten Handzeiten sind noch nicht übernommen! Zuordnungen verwerfen?");
+  trigger(menu::Zeituebernahme);
+  find<QComboBox>("HandzeitT")->setCurrentIndex(0);
+  find<QPushButton>("Zeiten_Anzeigen")->click();
+  choose("Zeitvergleich", 3);
+  type("StartNr", "3");
+  ui().chooseSaveFile(QDir(dataDir()).filePath("p.pdf"));
+  find<QPushButton>("Zeiten_StNr_zuordnen")->click();
+  ASSERT_EQ(cell("Zeitvergleich", 2, 1).toString() + cell("Zeitvergleich", 2, 3).toString(),
+            "10:00:59,85-");
+  ui().clear();
+  ui().answerMessages({MsgAnswer::No});
+  QTest::keyClick(find<QLineEdit>("StartNr"), Qt::Key_Escape);
+  EXPECT_EQ(ui().messageTexts(), QStringList{discard});
+  EXPECT_FALSE(window().frameZeituebernahme()->isHidden());
+
+  window().enable(menu::ZeituebernahmeH);
+  trigger(menu::ZeituebernahmeH);  // asks again: Ja drops the replacement
+  ASSERT_FALSE(window().frameHandzeit()->isHidden());
+  choose("HandzeitZ", 0);
+  type("StartNrZ", "1");
+  QTest::keyClick(find<QLineEdit>("StartNrZ"), Qt::Key_F4);
+  ASSERT_EQ(cell("HandzeitZ", 0, 0).toString(), "1");
+  ui().clear();
+  ui().answerMessages({MsgAnswer::No});
+  QTest::keyClick(find<QLineEdit>("StartNrZ"), Qt::Key_Escape);
+  EXPECT_EQ(ui().messageTexts(), QStringList{discard});
+  EXPECT_FALSE(window().frameHandzeit()->isHidden());
+}
+
 }  // namespace
 }  // namespace kx::test

@@ -205,6 +205,22 @@ TEST_F(RunTimeTakeoverTest, ALockedFileStoresNothingAndShowsNoProtocol) {
   EXPECT_EQ(ui.viewerOpened, QStringList{path("protokoll.pdf")});
 }
 
+// Bib 3 deleted meanwhile (by another copy of the program): no row for him, no protocol, the
+// message names him and his bibs stay.
+TEST_F(RunTimeTakeoverTest, ARacerDeletedMeanwhileGetsNoRowAndNoProtocol) {
+  prepare(3, RunOnly(3, std::nullopt));
+  state.db().execute(QStringLiteral("delete from tblTeilnehmer where id=3"));
+  ui.chooseSaveFile(path("protokoll.pdf"));
+  EXPECT_FALSE(takeover.Takeover());
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList{"Die Startnummer 3 ist in der Bewerbsdatei nicht mehr vorhanden "
+                        "(inzwischen gelöscht?). Die Laufzeit wurde nicht übernommen, das "
+                        "Berechnungsprotokoll nicht gespeichert."});
+  EXPECT_TRUE(row(3).empty());
+  EXPECT_FALSE(QFileInfo::exists(path("protokoll.pdf")));
+  EXPECT_TRUE(takeover.startAssigned());
+}
+
 TEST_F(RunTimeTakeoverTest, UpdateKeepsADisqualificationAndLongListsGoOn) {
   prepare(50, RunOnly(50, std::nullopt, 3));
   ASSERT_EQ(takeover.replacementRow(), 49);
