@@ -172,16 +172,18 @@ QString ShownText(const QString& text, int length) {
 }
 
 void AppendPadded(QString& out, qint64 value, int width) {
+  // The magnitude in unsigned arithmetic: the smallest qint64 has no positive counterpart.
+  quint64 magnitude = static_cast<quint64>(value);
   if (value < 0) {
     out.append(u'-');
-    value = -value;
+    magnitude = 0 - magnitude;
   }
   char16_t digits[24];
   int n = 0;
   do {
-    digits[n++] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value > 0);
+    digits[n++] = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude > 0);
   for (int i = n; i < width; ++i) out.append(u'0');
   while (n > 0) out.append(QChar(digits[--n]));
 }

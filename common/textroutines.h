@@ -40,7 +40,8 @@ QString SqlQuote(const QString& text);
 // characters, followed by "…" when it is longer; control characters (a NUL) shown as "�".
 QString ShownText(const QString& text, int length = 80);
 
-// Appends a whole number with at least `width` digits, zero-padded after the sign.
+// Appends a whole number with at least `width` digits, zero-padded after the sign; any
+// qint64, the smallest included.
 void AppendPadded(QString& out, qint64 value, int width);
 
 // `value` rounded to `decimals` decimals, never with digit groups: 1269.69 is "1269,69".

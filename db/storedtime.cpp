@@ -36,4 +36,14 @@ std::optional<double> StoredRunTime(sqlite3_value* netto) {
   return StoredRunTime(sqlite3_value_double(netto));
 }
 
+std::optional<double> StoredDayTime(const Field& time) {
+  if (time.isNull()) return std::nullopt;
+  const int type = time.value().typeId();
+  if (type == QMetaType::QString || type == QMetaType::QByteArray) return std::nullopt;
+  const double day = time.value().toDouble();
+  if (!std::isfinite(day) || day < 0) return std::nullopt;
+  if (std::nearbyint(day * kHundredthsPerDay) > kHundredthsPerDay) return std::nullopt;
+  return day;
+}
+
 }  // namespace kx::db

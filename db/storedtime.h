@@ -37,4 +37,11 @@ std::optional<double> StoredRunHundredths(const Field& netto);
 // The run time an SQLite value holds (fraction of a day), by the same rule.
 std::optional<double> StoredRunTime(sqlite3_value* netto);
 
+// A time of day as tblZeit stores it in `start`, `ziel` and `zwischen1` (a fraction of a
+// day), when it can be one: a number from 0 to 24 hours, the upper end taken at whole
+// hundredths. Null, a text, a value that is not finite, a negative one and one beyond the
+// day are no time: the racer is treated as having none there (no start, no finish, no
+// intermediate time). 0 passes: where 0 stands for a missing time, the caller says so.
+std::optional<double> StoredDayTime(const Field& time);
+
 }  // namespace kx::db

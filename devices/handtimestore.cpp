@@ -15,6 +15,10 @@ namespace {
 // A line of a hand-time file as the save writes it: "hh:mm:ss,hh" or with a point, blanks
 // around it allowed. The reading by position would take a short field's neighbours into it
 // ("12:34:56,7" as 12:34:05,67), so a file edited by hand must keep this shape exactly.
+// Its fields are those of a time of day, hours to 23, minutes and seconds to 59, or else
+// a field would be carried silently into the next ("12:34:75,00" as 12:35:15,00). Files
+// saved before the save carried on hold a field of 60, or an hour of 24, followed only by
+// zeros ("12:60:00,00"): such a line still reads as the time it stands for.
 bool IsHandTimeFileLine(QStringView line) {
   line = line.trimmed();
   if (line.size() != 11) return false;
@@ -25,7 +29,14 @@ bool IsHandTimeFileLine(QStringView line) {
                                      : c >= u'0' && c <= u'9';
     if (!ok) return false;
   }
-  return true;
+  const int hours = line.mid(0, 2).toInt();
+  const int minutes = line.mid(3, 2).toInt();
+  const int seconds = line.mid(6, 2).toInt();
+  const int hundredths = line.mid(9, 2).toInt();
+  if (hours == 24) return minutes == 0 && seconds == 0 && hundredths == 0;
+  if (minutes == 60) return seconds == 0 && hundredths == 0;
+  if (seconds == 60) return hundredths == 0;
+  return hours < 24 && minutes < 60 && seconds < 60;
 }
 
 }  // namespace

@@ -41,8 +41,9 @@ QString HandTimeCountText(const std::vector<HandTime>& store);
 QByteArray HandTimeFileBytes(const std::vector<HandTime>& store);
 
 // The times of a hand-time file's contents. Blank lines are skipped; a line that is not
-// "hh:mm:ss,hh" (or with a point; blanks around it allowed), or more times than a store
-// holds, refuse the whole file with a German message in `error`.
+// "hh:mm:ss,hh" (or with a point; blanks around it allowed) with hours to 23 and minutes
+// and seconds to 59 (a field of 60 or an hour of 24 followed only by zeros passes), or more
+// times than a store holds, refuse the whole file with a German message in `error`.
 struct HandTimeFileContent {
   std::vector<double> times;
   QString error;

@@ -18,6 +18,9 @@ constexpr std::int64_t kHundredthsPerMinute = 6000;
 // A time read from a text lies at most a rounding error below its hundredth; this lifts it
 // back so that it formats to the text it came from.
 constexpr double kEpsilon = 1e-6;
+// Hundredths beyond which no time text is written: far beyond any time, and within what the
+// whole-number arithmetic below holds exactly.
+constexpr double kTextLimit = 1e15;
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   std::int64_t q = a / b;
@@ -55,18 +58,16 @@ std::optional<int> ReadField(QStringView field) {
 
 QString FormatHandTime(double t, const QString& mode) {
   const double v = t * kHundredthsPerDay;
-  const auto cut = static_cast<std::int64_t>(std::floor(v + kEpsilon));
-  const std::int64_t hours = FloorDiv(cut, kHundredthsPerHour);
-  std::int64_t minutes = (cut - hours * kHundredthsPerHour) / kHundredthsPerMinute;
-  const std::int64_t base = hours * kHundredthsPerHour + minutes * kHundredthsPerMinute;
-  std::int64_t seconds = cut - base;  // hundredths within the minute
-  if (mode == QLatin1String("rnd")) {
-    seconds = static_cast<std::int64_t>(std::floor(v + 0.5 + kEpsilon)) - base;
-    if (seconds >= kHundredthsPerMinute) {
-      ++minutes;
-      seconds = 0;
-    }
-  }
+  if (!std::isfinite(v) || std::fabs(v) > kTextLimit) return QString();
+  // The time is rounded or cut as a whole before it is split into fields, so that a carry
+  // runs on into the minutes and hours: no field is ever written as 60.
+  const double whole =
+      mode == QLatin1String("rnd") ? std::floor(v + 0.5 + kEpsilon) : std::floor(v + kEpsilon);
+  const auto total = static_cast<std::int64_t>(whole);
+  const std::int64_t hours = FloorDiv(total, kHundredthsPerHour);
+  const std::int64_t rest = total - hours * kHundredthsPerHour;
+  const std::int64_t minutes = rest / kHundredthsPerMinute;
+  const std::int64_t seconds = rest - minutes * kHundredthsPerMinute;  // hundredths
   char text[48];
   const int n =
       std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld,%02lld", hours < 0 ? "-" : "",
@@ -98,6 +99,7 @@ QString FormatRaceTime(double seconds, int mode) {
     if (seconds == -3) return QStringLiteral("Disqual.");
     return QStringLiteral("=");
   }
+  if (!std::isfinite(seconds) || seconds * 100 > kTextLimit) return QString();
   const auto wholeMinutes = static_cast<std::int64_t>(std::floor(seconds / 60));
   const double rest = seconds - static_cast<double>(wholeMinutes) * 60;
   const std::int64_t hh = wholeMinutes / 60;

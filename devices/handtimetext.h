@@ -12,7 +12,9 @@ namespace kx {
 
 // Writes a time of day (a fraction of a day) as "hh:mm:ss,hh". Mode "rnd" (exact,
 // case-sensitive) rounds the seconds to hundredths, any other text truncates them. Hours
-// are not taken modulo 24; a carry from rounding goes into the minutes only ("12:60:00,00").
+// are not taken modulo 24; a carry from rounding runs on into the minutes and hours
+// ("13:00:00,00" for 12:59:59,996). A value that is not finite or lies beyond 10^15
+// hundredths gives an empty text.
 QString FormatHandTime(double t, const QString& mode);
 
 // Reads a hand-time text by position: hours at characters 1-2, minutes at 4-5, and the
@@ -22,7 +24,8 @@ std::optional<double> ParseHandTime(const QString& s);
 
 // Writes a number of seconds as a timer text: mode 1 "hhmmss.fff", mode 2 "hh:mm:ss.ff",
 // mode 3 as mode 2 with leading zeros and colons blanked, any other "hh:mm:ss.fff".
-// Values below 0.001 give "" (0), "N/Start" (-1), "N/Ziel" (-2), "Disqual." (-3) or "=".
+// Values below 0.001 give "" (0), "N/Start" (-1), "N/Ziel" (-2), "Disqual." (-3) or "=";
+// NaN and values beyond 10^13 seconds give "".
 QString FormatRaceTime(double seconds, int mode);
 
 }  // namespace kx

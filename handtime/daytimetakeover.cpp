@@ -85,8 +85,9 @@ std::vector<Electronic> ElectronicTimes(const AppState& state, const QString& wh
   std::vector<Electronic> racers(static_cast<size_t>(rs.count()));
   for (int i = 0; i < rs.count(); ++i) {
     Electronic& r = racers[static_cast<size_t>(i)];
-    r.start = rs.at(i, 0).toDouble();
-    r.finish = rs.at(i, 1).toDouble();
+    // A stored value that is no time of day is no electronic time, as Null and 0 are.
+    r.start = db::StoredDayTime(rs.at(i, 0)).value_or(0);
+    r.finish = db::StoredDayTime(rs.at(i, 1)).value_or(0);
     r.netto = db::StoredRunTime(rs.at(i, 2)).value_or(0);
     r.bib = rs.at(i, 3).toString();
     r.id = rs.at(i, 4).toInt();

@@ -182,9 +182,9 @@ QString TimesFileContent(db::Connection& connection, int disziplin, int run, int
     }
     bool onCourse = false;
     if (code == 2) {
-      const db::Field& start = rs.at(row, 2);
-      if (!start.isNull()) {
-        const double elapsed = nowSeconds - start.toDouble() * 86400.0;
+      // A start that is no time of day puts nobody on the course.
+      if (const std::optional<double> start = db::StoredDayTime(rs.at(row, 2))) {
+        const double elapsed = nowSeconds - *start * 86400.0;
         onCourse = elapsed > 0 && elapsed < 120;
       }
     }

@@ -110,11 +110,16 @@ void PrefillRefereeReport(db::Connection& db, const ReportDiscipline& discipline
     course = course.isEmpty() ? venue : venue + QStringLiteral(", ") + course;
   }
 
-  const db::Field first = db.scalar(
-      QStringLiteral("select min(start) as start1l from tblzeit where Disziplin=? and ergcode=0"),
-      {d});
-  if (!first.isNull() && first.toDouble() != 0) {
-    const double start = first.toDouble();
+  // The first start of the valid results; a stored value that is no time of day is none.
+  const db::Recordset starts =
+      db.query(QStringLiteral("select start from tblzeit where Disziplin=? and ergcode=0"), {d});
+  std::optional<double> first;
+  for (int i = 0; i < starts.count(); ++i) {
+    const std::optional<double> start = db::StoredDayTime(starts.at(i, 0));
+    if (start && (!first || *start < *first)) first = start;
+  }
+  if (first && *first != 0) {
+    const double start = *first;
     At(values, kEinschaltzeit) = FormatReportTime(start - 1.0 / 24).left(4) + QLatin1Char('0');
     At(values, kSynchronzeit) = FormatReportTime(start - 1.0 / 48).left(4) + QLatin1Char('0');
     At(values, kStartersterLaeufer) = FormatReportTime(start).left(5);

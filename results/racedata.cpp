@@ -17,12 +17,15 @@ std::optional<int> OptInt(const db::Field& f) {
   if (f.isNull()) return std::nullopt;
   return f.toInt();
 }
-std::optional<double> OptDouble(const db::Field& f, double factor) {
-  if (f.isNull()) return std::nullopt;
-  return f.toDouble() * factor;
-}
 
 using db::kHundredthsPerDay;
+
+// A stored time of day in hundredths; nothing where the value is no time of day.
+std::optional<double> DayTimeHundredths(const db::Field& f) {
+  const std::optional<double> day = db::StoredDayTime(f);
+  if (!day) return std::nullopt;
+  return *day * kHundredthsPerDay;
+}
 
 }  // namespace
 
@@ -153,8 +156,8 @@ RaceData ReadRaceData(db::Connection& db, int dtyp, const QString& code, bool en
     rec.run = times.at(i, 1).toInt();
     rec.code = times.at(i, 2).toInt();
     rec.netto = db::StoredRunHundredths(times.at(i, 3));
-    rec.start = OptDouble(times.at(i, 4), kHundredthsPerDay);
-    rec.split = OptDouble(times.at(i, 5), kHundredthsPerDay);
+    rec.start = DayTimeHundredths(times.at(i, 4));
+    rec.split = DayTimeHundredths(times.at(i, 5));
     rec.disqualtext = OptText(times.at(i, 6));
     data.racers[it->second].runs.push_back(std::move(rec));
   }

@@ -22,8 +22,8 @@ struct RunRecord {
   int run = 0;
   int code = 0;                 // ergcode: 0 valid, 1 NaS, 2 NiZ, 3 Dis
   std::optional<double> netto;  // run time; nothing where the stored value is no run time
-  std::optional<double> start;  // time of day of the start
-  std::optional<double> split;  // time of day at the intermediate point (zwischen1)
+  std::optional<double> start;  // time of day of the start; nothing where it is no time of day
+  std::optional<double> split;  // time of day at the intermediate point (zwischen1), likewise
   std::optional<QString> disqualtext;
 };
 

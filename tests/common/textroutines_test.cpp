@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace kx {
 namespace {
 
@@ -54,6 +56,13 @@ TEST(ShownText, CutsOnlyWhatIsLongerThanItsLength) {
   EXPECT_EQ(ShownText(club + "y"), club + "…");
   EXPECT_EQ(ShownText("Abel", 4), QString("Abel"));
   EXPECT_EQ(ShownText("Abele", 4), QString("Abel…"));
+}
+
+TEST(AppendPadded, PadsAfterTheSignAndWritesTheSmallestWholeNumber) {
+  QString out;
+  AppendPadded(out, -7, 3);
+  AppendPadded(out, std::numeric_limits<qint64>::min(), 1);
+  EXPECT_EQ(out, "-007-9223372036854775808");
 }
 
 TEST(ComboTypeAhead, SelectsTheFirstEntryOfTheTypedLetter) {

@@ -91,6 +91,22 @@ TEST_F(HandTimeFileTest, ALineOfAnotherShapeRefusesTheFile) {
   }
 }
 
+// A field out of range would be carried into the next; a field of 60, or an hour of 24,
+// followed only by zeros is what earlier saves wrote and still loads.
+TEST_F(HandTimeFileTest, ALineWithAFieldOutOfRangeRefusesTheFile) {
+  for (const char* bad : {"12:34:75,00", "12:61:00,00", "99:99:99,99", "24:00:00,01", "24:60:00,00",
+                          "12:60:00,01", "12:34:60,01"}) {
+    EXPECT_EQ(ParseHandTimeFile(QByteArray("10:00:00,00\r\n\r\n") + bad).error,
+              QString("Die Zeile 3 der Datei ist keine Handzeit (hh:mm:ss,hh): \"") + bad +
+                  "\".\nEs wurden keine Zeiten geladen.");
+  }
+  const std::vector<double> old =
+      ParseHandTimeFile("12:60:00,00\r\n12:34:60,00\r\n24:00:00,00").times;
+  ASSERT_EQ(old.size(), 3u);
+  EXPECT_EQ(HandTimeFileBytes({{old[0]}, {old[1]}, {old[2]}, {13 / 24.0 - 0.004 / 86400}}),
+            QByteArray("13:00:00,00\r\n12:35:00,00\r\n24:00:00,00\r\n13:00:00,00\r\n"));
+}
+
 TEST_F(HandTimeFileTest, SaveChecksAndWritesTheStoreTheComboNames) {
   SaveHandTimesToFile(state, ui, kHandzeitNone);
   SaveHandTimesToFile(state, ui, kHandzeitStart);

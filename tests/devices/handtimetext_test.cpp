@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace kx {
 namespace {
@@ -24,7 +26,7 @@ TEST(HandTimeText, EdgeCasesOfFormatting) {
       {0.5, "12:00:00,00", "12:00:00,00"},
       {Day(12, 34, 56.787), "12:34:56,79", "12:34:56,78"},
       {Day(12, 34, 59.996), "12:35:00,00", "12:34:59,99"},
-      {Day(12, 59, 59.996), "12:60:00,00", "12:59:59,99"},
+      {Day(12, 59, 59.996), "13:00:00,00", "12:59:59,99"},
       {1.5, "36:00:00,00", "36:00:00,00"},
       {-0.01, "-01:45:36,00", "-01:45:36,00"},
       {Day(101, 2, 3.45), "101:02:03,45", "101:02:03,45"},
@@ -72,6 +74,14 @@ TEST(HandTimeText, EveryHundredthOfAnHourAndSamplesOfTheDayComeBackUnchanged) {
     const QString text = FormatHandTime(t, "cut");
     ASSERT_EQ(FormatHandTime(t, "rnd"), text) << k;
     ASSERT_EQ(FormatHandTime(ParseHandTime(text).value(), "cut"), text) << k;
+  }
+}
+
+TEST(HandTimeText, ValuesBeyondAnyTimeGiveNoText) {
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double day : {1e300, inf, std::nan(""), 9.9e15, 0x1p63, -0x1p63}) {
+    EXPECT_EQ(FormatHandTime(day, "rnd") + FormatHandTime(day, "cut"), "") << day;
+    EXPECT_EQ(FormatRaceTime(day * 86400, 0), day < 0 ? "=" : "") << day;
   }
 }
 
