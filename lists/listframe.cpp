@@ -32,6 +32,9 @@ constexpr int kHeadingRoom = 205;
 // many and so on: once a beginning is too high for the block, the whole name is too. The
 // block holds a few thousand characters at the smallest size.
 constexpr qsizetype kFirstProbe = 2048;
+// The edges of the foot's lines.
+constexpr int kFootLeft = 100;
+constexpr int kFootRight = 2020;
 
 // The first `length` characters of `text`, without half a line break or half a character
 // at the end.
@@ -186,35 +189,41 @@ const PdfListFrame::FittedHeading& PdfListFrame::FitHeading(const QString& name,
   if (heading_.width == width && heading_.name == name && heading_.title == title) return heading_;
   pdf::PdfPen& pen = this->pen();
   const QString lineBreak = QStringLiteral("\r\n");
-  auto height = [&](const QString& shownName) {
-    return pen.textHeight(kHeadingLeft, kHeadingRight, shownName + lineBreak + title);
+  auto height = [&](const QString& heading) {
+    return pen.textHeight(kHeadingLeft, kHeadingRight, heading);
   };
-  // Whether the heading is too high for the block in the current font. `lines` become the
-  // name's lines as far as it was measured: the whole name, or the beginning that was found
-  // too high (`whole` tells which).
+  // Whether `text`, set after `above` and before `below`, makes the heading too high for the
+  // block in the current font. `lines` become the text's lines as far as it was measured:
+  // the whole text, or the beginning that was found too high (`whole` tells which).
   QStringList lines;
   bool whole = false;
-  auto tooHigh = [&] {
+  auto tooHigh = [&](const QString& above, const QString& text, const QString& below) {
     for (qsizetype probe = kFirstProbe;; probe *= 2) {
-      whole = probe >= name.size();
-      lines = pen.wrapText(kHeadingLeft, kHeadingRight, whole ? name : Beginning(name, probe));
-      if (height(lines.join(lineBreak)) > kHeadingRoom) return true;
+      whole = probe >= text.size();
+      lines = pen.wrapText(kHeadingLeft, kHeadingRight, whole ? text : Beginning(text, probe));
+      if (height(above + lines.join(lineBreak) + below) > kHeadingRoom) return true;
       if (whole) return false;
     }
   };
+
+  // A title that would fill the block under one line of the name, even at the smallest size,
+  // is cut to its first line at that size: the rest of the block is the name's.
+  pen.setSize(kSmallest);
+  QString below = lineBreak + title;
+  if (tooHigh(lineBreak, title, QString()))
+    below = lineBreak + pen.cut(lines.first() + QChar(0x2026), width);
 
   int size = 16;
   bool cut = false;
   if (name.size() > kFirstProbe) {
     // A name too high even at the smallest size is set at that size right away.
-    pen.setSize(kSmallest);
-    cut = tooHigh();
+    cut = tooHigh(QString(), name, below);
     if (cut) size = kSmallest;
   }
   if (!cut) {
     pen.setSize(size);
-    while (size > kSmallest && tooHigh()) pen.setSize(--size);
-    cut = size == kSmallest && tooHigh();
+    while (size > kSmallest && tooHigh(QString(), name, below)) pen.setSize(--size);
+    cut = size == kSmallest && tooHigh(QString(), name, below);
   }
   QString shown = name;
   if (cut) {
@@ -222,7 +231,8 @@ const PdfListFrame::FittedHeading& PdfListFrame::FitHeading(const QString& name,
     // in its column. The lines are kept apart by line breaks, so that no page has to wrap
     // them again.
     qsizetype kept = 1;
-    while (kept < lines.size() && height(lines.first(kept + 1).join(lineBreak)) <= kHeadingRoom)
+    while (kept < lines.size() &&
+           height(lines.first(kept + 1).join(lineBreak) + below) <= kHeadingRoom)
       ++kept;
     if (kept < lines.size() || !whole) {
       QStringList shownLines = lines.first(kept);
@@ -230,8 +240,42 @@ const PdfListFrame::FittedHeading& PdfListFrame::FitHeading(const QString& name,
       shown = shownLines.join(lineBreak);
     }
   }
-  heading_ = FittedHeading{name, title, width, size, shown + lineBreak + title};
+  heading_ = FittedHeading{name, title, width, size, shown + below};
   return heading_;
+}
+
+const PdfListFrame::FittedFoot& PdfListFrame::FitFoot(int dateWidth) {
+  if (foot_.dateWidth == dateWidth && foot_.evaluation == head_.evaluation &&
+      foot_.timing == head_.timing)
+    return foot_;
+  pdf::PdfPen& pen = this->pen();
+  const int gap = pen.textWidth(QStringLiteral(" "));
+  // `label` and `text` on one line of `width`: line breaks become blanks.
+  auto fit = [&](const QString& label, const QString& text, int width) {
+    FittedFootText fitted;
+    if (text.isEmpty()) return fitted;
+    fitted.shown = label + text;
+    for (QChar& c : fitted.shown) {
+      if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) c = QLatin1Char(' ');
+    }
+    fitted.drop = pen.fitInto(fitted.shown, 10, width);
+    fitted.size = pdf::PdfGetNumProp(pen.doc(), pdf::kPropFontSize);
+    return fitted;
+  };
+  // The evaluation stays centred and clear of the print date; the timing text, at the right
+  // edge, takes what the evaluation leaves.
+  constexpr int kMiddle = (kFootLeft + kFootRight) / 2;
+  const int dateEnd = kFootLeft + dateWidth + gap;
+  foot_ = FittedFoot{head_.evaluation, head_.timing, dateWidth, {}, {}};
+  foot_.shownEvaluation =
+      fit(QStringLiteral("Auswertung: "), head_.evaluation, 2 * (kMiddle - dateEnd));
+  // Measured in the evaluation's size, which the pen still has.
+  const int evaluationEnd = foot_.shownEvaluation.shown.isEmpty()
+                                ? dateEnd
+                                : kMiddle + pen.textWidth(foot_.shownEvaluation.shown) / 2 + gap;
+  foot_.shownTiming = fit(QStringLiteral("TIMING: "), head_.timing, kFootRight - evaluationEnd);
+  pen.setSize(10);
+  return foot_;
 }
 
 int PdfListFrame::StartListPage(int page, const QString& listTitle,
@@ -304,15 +348,22 @@ int PdfListFrame::StartListPage(int page, const QString& listTitle,
   pen.setSize(10);
   pen.setBold(true);
   const QDateTime now = context().ui->now();
-  pen.textOut(100, f + 130,
-              QStringLiteral("Ausdruck: ") + now.date().toString(QStringLiteral("dd.MM.yyyy")) +
-                  QStringLiteral(" / ") + now.time().toString(QStringLiteral("HH:mm")));
-  if (!head_.evaluation.isEmpty()) {
-    pen.centered(100, 2020, f + 130, QStringLiteral("Auswertung: ") + head_.evaluation);
+  const QString printed = QStringLiteral("Ausdruck: ") +
+                          now.date().toString(QStringLiteral("dd.MM.yyyy")) +
+                          QStringLiteral(" / ") + now.time().toString(QStringLiteral("HH:mm"));
+  pen.textOut(kFootLeft, f + 130, printed);
+  const FittedFoot& foot = FitFoot(pen.textWidth(printed));
+  if (!foot.shownEvaluation.shown.isEmpty()) {
+    pen.setSize(foot.shownEvaluation.size);
+    pen.centered(kFootLeft, kFootRight, f + 130 + foot.shownEvaluation.drop,
+                 foot.shownEvaluation.shown);
   }
-  if (!head_.timing.isEmpty()) {
-    pen.drawText(100, f + 130, 2020, pdf::kAlignRight, QStringLiteral("TIMING: ") + head_.timing);
+  if (!foot.shownTiming.shown.isEmpty()) {
+    pen.setSize(foot.shownTiming.size);
+    pen.drawText(kFootLeft, f + 130 + foot.shownTiming.drop, kFootRight, pdf::kAlignRight,
+                 foot.shownTiming.shown);
   }
+  pen.setSize(10);
   return y;
 }
 

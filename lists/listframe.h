@@ -103,8 +103,9 @@ class PdfListFrame : public DocumentOutput {
   void FindLogos();
   bool logosFound_ = false;
   // The heading (event name, line break, discipline title) fitted into its block above the
-  // list title, once per document: the size it is drawn at and what is drawn of it. Fitted
-  // again when the text or the block's width differs from the one it was fitted for.
+  // list title, once per document: the size it is drawn at and what is drawn of it (a name
+  // or title too long even at the smallest size cut with "…"). Fitted again when the text or
+  // the block's width differs from the one it was fitted for.
   struct FittedHeading {
     QString name, title;
     int width = -1;
@@ -113,6 +114,21 @@ class PdfListFrame : public DocumentOutput {
   };
   const FittedHeading& FitHeading(const QString& name, const QString& title);
   FittedHeading heading_;
+  // The evaluation and timing texts of the foot's last line, with their words, each kept on
+  // that line clear of its neighbours: shrunk and cut like the heading, once per document.
+  // Fitted again when the texts or the width of the print date before them differ.
+  struct FittedFootText {
+    QString shown;  // empty when there is no text
+    int size = 10;
+    int drop = 0;
+  };
+  struct FittedFoot {
+    QString evaluation, timing;
+    int dateWidth = -1;
+    FittedFootText shownEvaluation, shownTiming;
+  };
+  const FittedFoot& FitFoot(int dateWidth);
+  FittedFoot foot_;
   Picture logo1_, logo2_, logo3_;
 
   QString place_;  // the competition's place and nation, printed in the foot

@@ -53,6 +53,11 @@ int PdfPen::fit(const QString& text, int startSize, int limit, bool strictlyWide
   int drop = startDrop;
   setSize(size);
   auto tooWide = [&] {
+    // A long text is measured in growing beginnings first, as cut() does: one already too
+    // wide decides without the whole text.
+    for (qsizetype probe = 256; probe < text.size(); probe *= 2) {
+      if (textWidth(text.left(probe)) > limit) return true;
+    }
     const int w = textWidth(text);
     return strictlyWider ? w > limit : w >= limit;
   };

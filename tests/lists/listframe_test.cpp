@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kx::test {
@@ -128,8 +129,9 @@ TEST_F(ListFrameTest, AnEarlierFileSurvivesAnAbandonedOutput) {
 }
 
 // An event name far too long for the heading block, even at the smallest size, is cut with
-// "…" inside the block's edges, above the discipline and list titles; a name changed between
-// pages is fitted again.
+// "…" inside the block's edges, above the discipline and list titles, on every page; a name
+// changed between pages is fitted again. 2,000 characters are still shrunk step by step,
+// longer names are measured in beginnings.
 TEST_F(ListFrameTest, AnEventNameTooLongForTheHeadingIsCut) {
   QString words;
   while (words.size() < 100000) words += "Bezirkscup Musterdorf Kinder und Schüler ";
@@ -138,7 +140,7 @@ TEST_F(ListFrameTest, AnEventNameTooLongForTheHeadingIsCut) {
   openThroughMenu(writeCompetition("Cup.mdb", SmallCompetition()));
   const QChar ellipsis(0x2026);
   int n = 0;
-  for (const QString& name : {words, lines, oneWord}) {
+  for (const QString& name : {words.left(2000), words, lines, oneWord}) {
     const QString out = QDir(dataDir()).filePath("lang.pdf");
     ui().chooseSaveFile(out);
     PdfListFrame frame(state(), {"Startliste", "-Startliste-", "Startliste "});
@@ -147,31 +149,75 @@ TEST_F(ListFrameTest, AnEventNameTooLongForTheHeadingIsCut) {
     frame.ReadListHeadTexts();
     frame.event().bewerbsbezeichnung = name;
     frame.StartListPage(1, "STARTLISTE", {}, "Kredit");
-    frame.event().bewerbsbezeichnung = "Kurz";
     frame.StartListPage(2, "STARTLISTE", {}, "Kredit");
+    frame.event().bewerbsbezeichnung = "Kurz";
+    frame.StartListPage(3, "STARTLISTE", {}, "Kredit");
     frame.FinishDoc(1);
     KeepForLooking(out, QString("frame-long-name%1.pdf").arg(++n));
 
     PdfReader pdf(out);
+    for (const int page : {1, 2}) {
+      SCOPED_TRACE(QString("Name %1, Seite %2").arg(n).arg(page).toStdString());
+      const double titleTop = pdf.findWord("STARTLISTE", page)->top();
+      EXPECT_NEAR(titleTop, 325, 2);
+      QList<PdfLine> heading;
+      for (const PdfLine& line : pdf.lines(page)) {
+        if (line.top() < titleTop - 5) heading.append(line);
+      }
+      ASSERT_GE(heading.size(), 3);
+      EXPECT_EQ(heading.last().text(), "Riesenslalom");
+      const QString cut = heading[heading.size() - 2].text();
+      EXPECT_TRUE(cut.endsWith(ellipsis)) << cut.toStdString();
+      EXPECT_TRUE(name.startsWith(heading.first().words.first().text));
+      for (const PdfLine& line : heading) {
+        EXPECT_GE(line.left(), 129);
+        EXPECT_LE(line.right(), 1971);
+        EXPECT_LT(line.words.first().bottom(), titleTop);
+        EXPECT_NEAR(line.words.first().size, 5, 0.15);
+      }
+    }
+    EXPECT_NEAR(pdf.findWord("Kurz", 3)->size, 16, 0.15);
+    EXPECT_NEAR(pdf.findWord("Kurz", 3)->top(), 110, 2);
+  }
+}
+
+// A list title and head texts far too long for their places are cut with "…" there: the
+// title to one line under the event name, the evaluation and timing texts on the foot's last
+// line, clear of the print date and of each other. Line breaks in them do not move the foot.
+TEST_F(ListFrameTest, AListTitleAndHeadTextsTooLongForTheirPlacesAreCut) {
+  QString words;
+  while (words.size() < 100000) words += "Riesenslalom Damen und Herren ";
+  const QChar ellipsis(0x2026);
+  int n = 0;
+  for (const QString& text : {words, QString("Lauf\r\n").repeated(20000)}) {
+    SCOPED_TRACE(++n);
+    auto race = SmallCompetition();
+    race.listenkopf = {{2, 94, text}, {2, 0, text}, {2, 1, text}, {0, 92, "0;0"}};
+    const QString out = write(race, dataDir());
+    KeepForLooking(out, QString("frame-long-title%1.pdf").arg(n));
+
+    PdfReader pdf(out);
     const double titleTop = pdf.findWord("STARTLISTE", 1)->top();
-    EXPECT_NEAR(titleTop, 325, 2);
-    QList<PdfLine> heading;
-    for (const PdfLine& line : pdf.lines(1)) {
-      if (line.top() < titleTop - 5) heading.append(line);
-    }
-    ASSERT_GE(heading.size(), 3);
-    EXPECT_EQ(heading.last().text(), "Riesenslalom");
-    const QString cut = heading[heading.size() - 2].text();
-    EXPECT_TRUE(cut.endsWith(ellipsis)) << cut.toStdString();
-    EXPECT_TRUE(name.startsWith(heading.first().words.first().text));
-    for (const PdfLine& line : heading) {
-      EXPECT_GE(line.left(), 129);
-      EXPECT_LE(line.right(), 1971);
-      EXPECT_LT(line.words.first().bottom(), titleTop);
-      EXPECT_NEAR(line.words.first().size, 5, 0.15);
-    }
-    EXPECT_NEAR(pdf.findWord("Kurz", 2)->size, 16, 0.15);
-    EXPECT_NEAR(pdf.findWord("Kurz", 2)->top(), 110, 2);
+    QList<PdfLine> heading = pdf.lines(1);
+    while (heading.last().top() >= titleTop - 5) heading.removeLast();
+    EXPECT_EQ(heading.first().text(), "Bezirkscup");
+    EXPECT_TRUE(heading.last().text().endsWith(ellipsis)) << heading.last().text().toStdString();
+    for (const PdfLine& line : heading)
+      EXPECT_TRUE(line.left() >= 129 && line.right() <= 1971) << line.text().toStdString();
+
+    // The foot's last line, nothing below it: the print date, the evaluation centred, the
+    // timing text at the right edge, each ending before the next begins.
+    const QList<PdfWord> foot = pdf.lines(1, 30).last().words;
+    const auto at = [&](const char* word) {
+      return std::find_if(foot.begin(), foot.end(), [&](auto& w) { return w.text == word; });
+    };
+    const auto evaluation = at("Auswertung:"), timing = at("TIMING:");
+    ASSERT_TRUE(foot.first().text == "Ausdruck:" && evaluation != foot.end() &&
+                timing != foot.end());
+    EXPECT_LT((evaluation - 1)->right(), evaluation->left());
+    EXPECT_LT((timing - 1)->right(), timing->left());
+    EXPECT_NEAR((evaluation->left() + (timing - 1)->right()) / 2, 1060, 3);
+    EXPECT_TRUE((timing - 1)->text.endsWith(ellipsis) && foot.last().text.endsWith(ellipsis));
   }
 }
 
