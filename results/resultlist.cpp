@@ -206,7 +206,7 @@ bool HasSplit(const Racer& r, int n) {
 
 // The racers of the list with their divisions and times, in the order of the racers.
 std::vector<Candidate> SelectCandidates(const RaceData& data, const ResultListRequest& req,
-                                        bool bestRun, bool& anySplit, bool& anySelected) {
+                                        bool bestRun, bool& anySplit) {
   const Divisions divisions(data, req.grouping);
   const int n = req.run;
   std::vector<Candidate> candidates;
@@ -218,8 +218,6 @@ std::vector<Candidate> SelectCandidates(const RaceData& data, const ResultListRe
     const Selection selection = !req.totalList ? RunTime(r, n, cand)
                                 : bestRun      ? BestRunTime(r, n, cand)
                                                : SumTime(r, n, cand);
-    if (selection == Selection::Out) continue;
-    anySelected = true;
     if (selection == Selection::Ranked) candidates.push_back(std::move(cand));
   }
   return candidates;
@@ -363,8 +361,7 @@ ResultListModel ComputeResultList(const RaceData& data, const ResultListRequest&
     return model;
   }
   bool anySplit = false;
-  std::vector<Candidate> candidates =
-      SelectCandidates(data, req, bestRun, anySplit, model.anySelected);
+  std::vector<Candidate> candidates = SelectCandidates(data, req, bestRun, anySplit);
   std::sort(candidates.begin(), candidates.end(), ListOrder);
   const ResultLayout layout = LayoutOf(req, anySplit);
   model.columns = ResultColumnsFor(layout, req.nations, req.clubs);

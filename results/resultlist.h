@@ -68,8 +68,7 @@ struct NotRankedSection {
 };
 
 struct ResultListModel {
-  bool complete = true;      // false: some entered racer lacks a result; no list
-  bool anySelected = false;  // the selection found at least one racer (ranked or not)
+  bool complete = true;  // false: some entered racer lacks a result; no list
   ResultColumns columns;
   std::vector<RankedRow> ranked;
   std::vector<NotRankedSection> sections;  // in printing order, empty ones included
