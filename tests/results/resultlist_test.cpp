@@ -61,8 +61,8 @@ TEST_F(ResultListTest, EqualTimesShareTheRankWithABlankDiffAndGermanNameOrder) {
   open(race);
   const ResultListModel m = compute(false, 1);
   ASSERT_TRUE(m.complete);
-  EXPECT_EQ(column(m, &RankedRow::name), QStringList({"Zeller Vorname", "Ärger Vorname",
-                                                      "Zoller Vorname", "Berger Vorname"}));
+  EXPECT_EQ(column(m, &RankedRow::name),
+            QStringList({"Zeller Vorname", "Ärger Vorname", "Zoller Vorname", "Berger Vorname"}));
   EXPECT_EQ(column(m, &RankedRow::rank), QStringList({"1.", "2.", "", "4."}));
   std::vector<qint64> diffs;
   for (const RankedRow& r : m.ranked) diffs.push_back(r.diff);
