@@ -3,6 +3,7 @@
 #include "common/guarded.h"
 #include "common/textroutines.h"
 #include "db/database.h"
+#include "results/racedata.h"
 
 #include <cmath>
 #include <map>
@@ -120,17 +121,17 @@ std::unique_ptr<db::Connection> OpenSource(const QString& path, QString& refusal
   return nullptr;
 }
 
-// One row per participant of the source with the total of his run times in the discipline
-// (hundredths; Null when one of them is no run time) and the sum of their result codes,
-// fastest first.
+// One row per participant of the source with his id, the total of his run times in the
+// discipline (hundredths; Null when one of them is no run time) and the sum of their result
+// codes, fastest first.
 db::Recordset ReadTotals(db::Connection& source, const FinalsDiscipline& discipline) {
   const bool sourceSvid = VersionClassOfFile(source) != QLatin1String("40") &&
                           source.hasColumn(QStringLiteral("tblTeilnehmer"), QStringLiteral("svid"));
   return source.query(
       QStringLiteral("select laufzeitsumme(z.netto) as zeit,sum(z.ergcode) as erg,t.code,t.sex,"
                      "t.nachname,t.vorname,t.verein,t.nation,t.jahrgang,t.startnr%1 as startnr,"
-                     "t.pkte%1 as punkte,%2 as svid from tblTeilnehmer t,tblZeit z where t.id = "
-                     "z.teilnehmer and z.disziplin=? group by t.id order by 1")
+                     "t.pkte%1 as punkte,%2 as svid,t.id from tblTeilnehmer t,tblZeit z where "
+                     "t.id = z.teilnehmer and z.disziplin=? group by t.id order by 1")
           .arg(discipline.code, sourceSvid ? QStringLiteral("t.svid") : QStringLiteral("0")),
       {discipline.type});
 }
@@ -158,14 +159,16 @@ QString Unfit(const Candidate& c, bool keepBibs, const std::map<QString, int>& w
   return UnfitText(c, widths);
 }
 
-// The candidates of the source rows whose runs are all valid, each checked before anything
-// is written. The first that cannot be taken stops the collection with the refusal in
-// `refusal`.
+// The candidates of the source rows whose runs are all valid and who have every run of the
+// discipline (`finished`), each checked before anything is written. The first that cannot be
+// taken stops the collection with the refusal in `refusal`.
 std::vector<Candidate> CollectCandidates(const db::Recordset& rows,
+                                         const std::unordered_set<int>& finished,
                                          const std::map<QString, int>& widths, bool keepBibs,
                                          QString& refusal) {
   std::vector<Candidate> candidates;
   for (int i = 0; i < rows.count(); ++i) {
+    if (!finished.contains(rows.at(i, "id").toInt())) continue;
     if (rows.at(i, "erg").isNull() || rows.at(i, "erg").toLongLong() != 0) continue;
     if (rows.at(i, "zeit").isNull()) continue;  // a valid result without a run time
     const auto f = [&](const char* column) { return rows.at(i, column); };
@@ -247,13 +250,13 @@ QString InsertCandidates(db::Connection& db, const std::vector<Candidate>& candi
 const QStringList kDisciplineColumnCodes{"dh", "sg", "gs", "sl", "ks", "ps"};
 
 // The classes of the open file by sex, within each from the latest year limit down.
-struct ClassRow {
+struct ClassLimit {
   qint64 id;
   QString geschlecht;
   qint64 bisJahrgang;
 };
-std::vector<ClassRow> ReadClasses(db::Connection& db) {
-  std::vector<ClassRow> classes;
+std::vector<ClassLimit> ReadClasses(db::Connection& db) {
+  std::vector<ClassLimit> classes;
   const db::Recordset rows = db.query(QStringLiteral(
       "select id,geschlecht,bis_jahrgang from tblKlasse order by geschlecht,bis_jahrgang desc"));
   for (int i = 0; i < rows.count(); ++i) {
@@ -264,9 +267,9 @@ std::vector<ClassRow> ReadClasses(db::Connection& db) {
 }
 
 // The class of the same sex with the smallest year limit not below `year`; 0 when none.
-qint64 ClassOf(const std::vector<ClassRow>& classes, const QString& sex, qint64 year) {
+qint64 ClassOf(const std::vector<ClassLimit>& classes, const QString& sex, qint64 year) {
   qint64 klasse = 0;
-  for (const ClassRow& row : classes) {
+  for (const ClassLimit& row : classes) {
     if (row.geschlecht != sex) continue;
     if (year > row.bisJahrgang) break;
     klasse = row.id;
@@ -365,8 +368,9 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
   const std::unique_ptr<db::Connection> source = OpenSource(path, result.message);
   if (!source) return result;
   const db::Recordset rows = ReadTotals(*source, discipline);
-  const std::vector<Candidate> candidates =
-      CollectCandidates(rows, CandidateTextWidths(db), keepBibs, result.message);
+  const std::vector<Candidate> candidates = CollectCandidates(
+      rows, FinishedRacers(*source, discipline.type, discipline.code, false, false),
+      CandidateTextWidths(db), keepBibs, result.message);
   if (!result.message.isEmpty()) return result;
   if (candidates.empty()) {
     result.message = QStringLiteral("Keine Teilnehmer mit Zeiten in diesem Bewerb vorhanden");
@@ -385,7 +389,7 @@ FinalsAddResult AddFinalsFile(db::Connection& db, const QString& path,
 FinalsSaveResult SaveFinalists(db::Connection& db, double women, double men, bool keepBibs,
                                const FinalsDiscipline& discipline, bool withSvid) {
   FinalsSaveResult result;
-  const std::vector<ClassRow> classes = ReadClasses(db);
+  const std::vector<ClassLimit> classes = ReadClasses(db);
   db::Transaction transaction = db.transaction();
   const auto [cutWomen, cutMen] = CutOffTimes(db, women, men);
   db.execute(

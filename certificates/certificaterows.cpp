@@ -2,6 +2,7 @@
 
 #include "common/textroutines.h"
 #include "db/database.h"
+#include "results/racedata.h"
 
 #include <QLocale>
 #include <QStringEncoder>
@@ -82,7 +83,7 @@ SelectionStatement SelectIndividualCertificates(int disciplineType, const QStrin
             "group by z.teilnehmer "
             "order by t.sex desc,1";
   }
-  return {sql, filter.params};
+  return {sql, filter.params, disciplineType, code, best};
 }
 
 namespace {
@@ -145,11 +146,17 @@ std::vector<CertificateRow> ReadCertificateRows(db::Connection& db,
   const int vorname = rs.columnIndex(QStringLiteral("vorname"));
   const int nachname = rs.columnIndex(QStringLiteral("nachname"));
   const int verein = rs.columnIndex(QStringLiteral("verein"));
+  const bool total = statement.totalOf >= 0;
+  const int id = total ? rs.columnIndex(QStringLiteral("teilnehmer")) : -1;
+  const std::unordered_set<int> withTotal =
+      total ? FinishedRacers(db, statement.totalOf, statement.code, statement.bestRun)
+            : std::unordered_set<int>();
   std::vector<SelectedRow> rows;
   rows.reserve(static_cast<size_t>(rs.count()));
   for (int r = 0; r < rs.count(); ++r) {
-    // A participant without a run time has no place.
+    // A participant without a run time, or still without a run, has no place.
     if (rs.at(r, zeit).isNull()) continue;
+    if (total && !withTotal.contains(rs.at(r, id).toInt())) continue;
     SelectedRow s;
     s.zeit = rs.at(r, zeit).toDouble();
     s.erg = rs.at(r, erg).toInt();

@@ -60,10 +60,16 @@ void AppendNationFilter(SelectionFilter& filter, bool nationActive, int nationIn
 struct SelectionStatement {
   QString sql;
   QVariantList params;
+  // A ranked total of discipline `totalOf` (0 to 5; -1: none): only a participant with a
+  // result of every run of it (FinishedResult) gets a place.
+  int totalOf = -1;
+  QString code;
+  bool bestRun = false;
 };
 // The statement of a single discipline (0 to 5): every entered participant when the
 // discipline has no results, else the best run (types 6, 7 and 12) or the total; `zeit` is
-// Null for a participant without a run time (db/storedtime.h), who gets no certificate.
+// Null for a participant without a run time (db/storedtime.h), who gets no certificate, and
+// so is a participant still without a run of the discipline.
 SelectionStatement SelectIndividualCertificates(int disciplineType, const QString& code,
                                                 int grouping, int resultsCount, int typ,
                                                 const SelectionFilter& filter);

@@ -10,8 +10,10 @@ namespace kx::db {
 
 std::optional<double> StoredRunTime(double day) {
   if (!std::isfinite(day)) return std::nullopt;
-  // Rounded as every list rounds it: 100 hours stored as 99:59:59,99999 is still 100 hours.
-  if (std::fabs(std::nearbyint(day * kHundredthsPerDay)) >= kRunTimeLimit) return std::nullopt;
+  // Rounded as every list rounds it: 100 hours stored as 99:59:59,99999 is still 100 hours,
+  // and 0.004 s is 0,00.
+  const double hundredths = std::nearbyint(day * kHundredthsPerDay);
+  if (hundredths <= 0 || hundredths >= kRunTimeLimit) return std::nullopt;
   return day;
 }
 

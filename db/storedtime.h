@@ -4,8 +4,8 @@
 // run time goes through here, so that a value that cannot be a run never becomes a time, a
 // rank or a value. Not a run: Null, a text or other non-number (a damaged or foreign file can
 // hold one in the column), a value that is not finite, and one that is, rounded to whole
-// hundredths, 100 hours or more away from 0. Such a racer is treated like a racer without a
-// time. Zero and negative run times pass unchanged: the callers deal with them as before.
+// hundredths, 0 or less (no run lasts no time) or 100 hours or more. Such a racer is treated
+// like a racer without a time.
 //
 // Statements read stored run times through two functions of every connection:
 //   laufzeit(netto)       the run time in hundredths (netto*8640000), Null when it is no run

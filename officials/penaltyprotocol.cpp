@@ -6,6 +6,8 @@
 #include "officials/officialdocframe.h"
 #include "pdf/pdfpen.h"
 
+#include <QStringList>
+
 #include <cmath>
 
 namespace kx {
@@ -268,15 +270,32 @@ int WritePenaltyTimes(db::Connection& db, int discipline, const PenaltyData& dat
   return changed;
 }
 
-const QString kPenaltyWriteBackQuestion = QStringLiteral(
-    "Wollen Sie wirklich die Penalty-Zeiten in die Bewerbsdatei übernehmen?\r\n\r\n"
-    "Achtung: Diese Aktion kann nicht rückgängig gemacht werden!");
+QString PenaltyWriteBackQuestion(const PenaltyData& data) {
+  QStringList groups;
+  for (size_t g = 0; g < 2; ++g) {
+    const PenaltyGroup& group = data.groups[g];
+    if (!group.hasBest) continue;
+    const auto replaced = data.listed[g].size();
+    groups << QStringLiteral("%1 %2: beste Zeit %3, Penalty-Zeit %4, ")
+                      .arg(group.bib, group.fastestCode, PenaltyTimeText(group.best),
+                           PenaltyTimeText(group.penalty)) +
+                  (replaced == 1 ? QStringLiteral("1 Laufzeit wird ersetzt")
+                                 : QStringLiteral("%1 Laufzeiten werden ersetzt").arg(replaced));
+  }
+  QStringList parts{
+      QStringLiteral("Wollen Sie wirklich die Penalty-Zeiten in die Bewerbsdatei übernehmen?")};
+  if (!groups.isEmpty()) parts << groups.join(QStringLiteral("\r\n"));
+  parts << QStringLiteral("Achtung: Diese Aktion kann nicht rückgängig gemacht werden!");
+  return parts.join(QStringLiteral("\r\n\r\n"));
+}
 
 void WritePenaltyProtocol(AppState& state, bool writeBack, bool openAfterOutput,
                           ResultLine& result) {
   const int run = state.RunsWithTimes;
   result = ResultLine{};
-  if (writeBack && state.Ui->message(kPenaltyWriteBackQuestion, MsgIcon::None,
+  // Read before the question, which shows what will be written.
+  const PenaltyData data = ReadPenaltyData(state, run);
+  if (writeBack && state.Ui->message(PenaltyWriteBackQuestion(data), MsgIcon::None,
                                      QStringLiteral("Penalty-Zeiten übernehmen"),
                                      MsgButtons::YesNo) != MsgAnswer::Yes) {
     return;
@@ -286,7 +305,6 @@ void WritePenaltyProtocol(AppState& state, bool writeBack, bool openAfterOutput,
                           QStringLiteral("-DG") + QString::number(run), false, openAfterOutput},
                          result);
   if (!frame.Open()) return;
-  const PenaltyData data = ReadPenaltyData(state, run);
   DrawPenaltyProtocol(frame.pen(), state, frame.event(), data);
   if (!writeBack) {
     frame.Finish();

@@ -81,8 +81,10 @@ void DrawPenaltyProtocol(pdf::PdfPen& pen, const AppState& state, const Official
 // finish emptied). Runs in the caller's transaction; returns the number of rows changed.
 int WritePenaltyTimes(db::Connection& db, int discipline, const PenaltyData& data);
 
-// The question asked before a protocol that takes the penalty times over.
-extern const QString kPenaltyWriteBackQuestion;
+// The question asked before a protocol that takes the penalty times over; it says what will
+// be written: per group with a best time its fastest racer's bib and code, the best time, the
+// penalty time and how many run times it replaces.
+QString PenaltyWriteBackQuestion(const PenaltyData& data);
 
 // Writes the penalty protocol of run RunsWithTimes as a PDF file through the officials'
 // frame and, with `writeBack` confirmed by the user, gives the listed racers their penalty

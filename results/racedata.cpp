@@ -101,6 +101,22 @@ std::optional<double> FinishedResult(const Racer& r, bool bestRun, int runCount)
   return CombinedResult(r, bestRun);
 }
 
+int DisciplineRuns(db::Connection& db, int dtyp) {
+  const db::Field runs =
+      db.scalar(QStringLiteral("select durchgaenge from tblDisziplin where dtyp=?"), {dtyp});
+  return runs.isNull() ? 1 : std::max(runs.toInt(), 1);
+}
+
+std::unordered_set<int> FinishedRacers(db::Connection& db, int dtyp, const QString& code,
+                                       bool bestRun, bool enteredOnly) {
+  const int runs = DisciplineRuns(db, dtyp);
+  std::unordered_set<int> ids;
+  for (const Racer& r : ReadRaceData(db, dtyp, code, enteredOnly).racers) {
+    if (FinishedResult(r, bestRun, runs)) ids.insert(r.id);
+  }
+  return ids;
+}
+
 std::optional<double> CombinedResult(const Racer& r, bool bestRun) {
   std::optional<double> result;
   for (const RunRecord& rec : r.runs) {

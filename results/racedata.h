@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace kx::db {
@@ -85,6 +86,13 @@ bool HasResult(const Racer& r, int run, bool totalList, bool sum);
 // runs) by the result list's rule; nothing while one is missing (a racer without his
 // second run during the race).
 std::optional<double> FinishedResult(const Racer& r, bool bestRun, int runCount);
+
+// The runs of discipline `dtyp` (durchgaenge of its event row); 1 without a row.
+int DisciplineRuns(db::Connection& db, int dtyp);
+// The ids of the racers of discipline `dtyp` (as ReadRaceData reads them) who have a
+// FinishedResult of all its runs: those whose total may be ranked.
+std::unordered_set<int> FinishedRacers(db::Connection& db, int dtyp, const QString& code,
+                                       bool bestRun, bool enteredOnly = true);
 
 // Reads the racers of discipline `dtyp` (code `code`): with `enteredOnly` those whose
 // entry flag is set, else every participant; each with his records of that discipline.

@@ -46,13 +46,6 @@ QString ColumnOf(const AppState& state, int k) {
   return QStringLiteral("rpkte") + state.DisciplineCodes[static_cast<size_t>(k)];
 }
 
-// The runs of discipline `dtyp`; one where the file has no row for it.
-int RunsOf(db::Connection& db, int dtyp) {
-  const db::Field runs =
-      db.scalar(QStringLiteral("select durchgaenge from tblDisziplin where dtyp=?"), {dtyp});
-  return runs.isNull() ? 1 : std::max(runs.toInt(), 1);
-}
-
 void Reset(db::Connection& db, const QString& column) {
   db.execute(QStringLiteral("update tblTeilnehmer set ") + column + QStringLiteral("=9999.99"));
 }
@@ -121,7 +114,7 @@ bool ComputeRacePoints(AppState& state, const SelectedDisciplines& selected,
       const int factor = RacePointsFactor(state.ProgramDir, k);
       Reset(db, column);
       const RaceData data = ReadRaceData(db, k, state.DisciplineCodes[static_cast<size_t>(k)]);
-      const int runs = RunsOf(db, k);
+      const int runs = DisciplineRuns(db, k);
       std::vector<Valued> rows;
       for (const Racer& r : data.racers) {
         const std::optional<double> time = FinishedResult(r, bestRun, runs);
@@ -198,7 +191,7 @@ void StoreRunTimes(AppState& state, const SelectedDisciplines& selected) {
       Reset(db, column);
       const RaceData data =
           ReadRaceData(db, k, state.DisciplineCodes[static_cast<size_t>(k)], false);
-      const int runs = RunsOf(db, k);
+      const int runs = DisciplineRuns(db, k);
       for (const Racer& r : data.racers) {
         if (r.runs.empty()) continue;
         const std::optional<double> time = FinishedResult(r, bestRun, runs);

@@ -31,7 +31,8 @@ class TeamListPages {
         nations_(CompetitionSettings::on(state.Settings.nation_aktiv)),
         clubs_(CompetitionSettings::on(state.Settings.verein_aktiv)),
         undivided_(options.ranking.grouping == QLatin1String("keine Unterteilung")),
-        bestRun_(BestRunType(state.Settings.typNumber())) {
+        bestRun_(BestRunType(state.Settings.typNumber())),
+        runs_(DisciplineRuns(state.db(), state.CurrentDisciplineType)) {
     for (const Racer& r : data.racers) racers_.emplace(r.id, &r);
     heads_ = heads(ranking);
   }
@@ -115,7 +116,7 @@ class TeamListPages {
       pen_.textOut(1270, y_ + drop, pen_.cut(column, 450));
       pen_.setSize(9);
     }
-    pen_.rightAt(1840, y_, FormatRunTime(CombinedResult(r, bestRun_).value_or(0)));
+    pen_.rightAt(1840, y_, FormatRunTime(FinishedResult(r, bestRun_, runs_).value_or(0)));
     pen_.rightAt(2005, y_, FormatRunTime(member.deficit));
     if (!undivided_ && clubs_) {
       pen_.setSize(8);
@@ -132,6 +133,7 @@ class TeamListPages {
   pdf::PdfPen& pen_;
   const TeamListOptions& options_;
   const bool years_, nations_, clubs_, undivided_, bestRun_;
+  const int runs_;
   std::unordered_map<int, const Racer*> racers_;
   std::vector<ColumnHead> heads_;
   int y_ = 0;

@@ -42,13 +42,14 @@ struct TeamKey {
   }
 };
 
-// Every racer with a valid result, in a team or not; each sets his division's best.
+// Every racer with a valid result of every run, in a team or not; each sets his division's
+// best.
 std::vector<Candidate> WithResults(const RaceData& data, const TeamRankingSettings& settings,
-                                   bool bestRun, std::map<QString, qint64>& best) {
+                                   bool bestRun, int runCount, std::map<QString, qint64>& best) {
   std::vector<Candidate> all;
   all.reserve(data.racers.size());
   for (const Racer& r : data.racers) {
-    const std::optional<double> result = CombinedResult(r, bestRun);
+    const std::optional<double> result = FinishedResult(r, bestRun, runCount);
     if (!result) continue;
     const std::optional<QString> division = DivisionOf(data, r, settings.grouping);
     if (!division) continue;
@@ -156,11 +157,11 @@ qint64 RoundHalfEven(double value) {
 
 TeamRankingResult RankTeams(const RaceData& data, const std::map<int, TeamRow>& teams,
                             const std::map<int, NamedRow>& teamGroups,
-                            const TeamRankingSettings& settings, bool bestRun) {
+                            const TeamRankingSettings& settings, bool bestRun, int runCount) {
   TeamRankingResult out;
   if (settings.count < 1) return out;
   std::map<QString, qint64> best;
-  std::vector<Candidate> all = WithResults(data, settings, bestRun, best);
+  std::vector<Candidate> all = WithResults(data, settings, bestRun, runCount, best);
   for (auto& [key, list] : TeamsWithMembers(all, best, teams, teamGroups, out)) {
     // By deficit; equal deficits by result, then id.
     std::sort(list.begin(), list.end(), [](const Candidate& a, const Candidate& b) {
@@ -240,7 +241,8 @@ TeamRankingResult ComputeTeamRanking(const AppState& state, const TeamRankingSet
   std::map<int, NamedRow> groups;
   ReadTeams(db, teams, groups);
   const RaceData data = ReadRaceData(db, state.CurrentDisciplineType, state.CurrentDisciplineCode);
-  return RankTeams(data, teams, groups, settings, BestRunType(state.Settings.typNumber()));
+  return RankTeams(data, teams, groups, settings, BestRunType(state.Settings.typNumber()),
+                   DisciplineRuns(db, state.CurrentDisciplineType));
 }
 
 }  // namespace kx

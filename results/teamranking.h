@@ -75,19 +75,21 @@ bool TeamGroupsComplete(const AppState& state);
 bool CheckTeamRankingSettings(UserInterface& ui, const TeamRankingSettings& settings);
 
 // Ranks the teams of the current discipline (best run for the competition types 6, 7 and
-// 12, else the sum of the runs). When team groups exist and some team has none, shows
+// 12, else the sum of the runs); a racer without a result of every run of the discipline
+// (FinishedResult) takes no part. When team groups exist and some team has none, shows
 // kTeamsWithoutGroup and returns no team with `refused` set. Reads only.
 TeamRankingResult ComputeTeamRanking(const AppState& state, const TeamRankingSettings& settings);
 
-// The ranking on data already read (tests, benchmarks): the racers of the discipline, the
-// teams (id to name and team group id) and the team groups (id to name and sort position).
+// The ranking on data already read (tests, benchmarks): the racers of the discipline with
+// its `runCount` runs, the teams (id to name and team group id) and the team groups (id to
+// name and sort position).
 struct TeamRow {
   QString name;
   std::optional<int> gruppe;
 };
 TeamRankingResult RankTeams(const RaceData& data, const std::map<int, TeamRow>& teams,
                             const std::map<int, NamedRow>& teamGroups,
-                            const TeamRankingSettings& settings, bool bestRun);
+                            const TeamRankingSettings& settings, bool bestRun, int runCount);
 
 // The teams (id to name and team group id) and the team groups (id to name and sort
 // position) of the file.

@@ -70,6 +70,7 @@ TEST_F(AdminPanelTest, DeletionAsksAndFollowsWithTheMenus) {
 
   // Finals: the work table lives exactly as long as the panel.
   db::CompetitionSpec source = SmallCompetition();
+  source.disziplinen[0].durchgaenge = 1;
   for (int id = 1; id <= 6; ++id) {
     source.zeiten.push_back({id, 2, 1, 0, 0.4, {}, {}, db::HundredthsToDay(4000 + id), {}});
   }

@@ -37,7 +37,7 @@ TEST_F(CertificateTest, RefusalsNameTheFirstFailingEntry) {
 
 TEST_F(CertificateTest, PlacesTiesRankLimitAndReversalPerDivision) {
   // Class 1 only: 61.23, 61.23, 62.00, 40.65, and one disqualified.
-  db::CompetitionSpec race = EmptyRace();
+  db::CompetitionSpec race = OneRunRace();
   AddRacer(race, 1, "W", 1, "Abel");
   AddRacer(race, 2, "W", 1, "Berg");
   AddRacer(race, 3, "W", 1, "Cerny");

@@ -16,9 +16,9 @@ inline CertificateEntry TextEntry(const QString& text, const QString& font, cons
 class CertificateTest : public ResultsTest {
  protected:
   void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-  // Racers in the giant slalom with times in hundredths (0: no run).
+  // Racers in the giant slalom, held in one run, with times in hundredths (0: no run).
   void openRace(const std::vector<std::pair<QString, qint64>>& racers) {
-    db::CompetitionSpec race = EmptyRace();
+    db::CompetitionSpec race = OneRunRace();
     int id = 0;
     for (const auto& [name, time] : racers) {
       ++id;

@@ -20,9 +20,9 @@ class OutputTest : public CertificateTest {
     image.fill(Qt::darkBlue);
     ASSERT_TRUE(image.save(QDir(state.CompetitionDir).filePath(name), "JPG"));
   }
-  // Two women and two men in class 1 and 2 with times; race number "MRBR".
+  // Two women and two men in class 1 and 2 with times of the one run; race number "MRBR".
   void openRanked() {
-    db::CompetitionSpec race = EmptyRace();
+    db::CompetitionSpec race = OneRunRace();
     race.disziplinen[0].bewerbsnummer = QString("MRBR");
     AddRacer(race, 1, "W", 1, "Abel", "Anna").verein = QString("SC MUSTERDORF");
     AddRacer(race, 2, "W", 1, "Berg", "Berta").verein = QString("---");
@@ -255,7 +255,7 @@ TEST_F(OutputTest, InputChecksComeBeforeTheDialog) {
 }
 
 TEST_F(OutputTest, TeamCertificatesFromTheTeamRanking) {
-  db::CompetitionSpec race = EmptyRace();
+  db::CompetitionSpec race = OneRunRace();
   race.grpMannschaften = {{1, "Nord", 1}};
   race.mannschaften = {{1, "Team A", 1, 1}, {2, "Team B", 2, 1}};
   const char* names[] = {"Wanda", "Max", "Wilma", "Moritz"};

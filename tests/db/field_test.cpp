@@ -1,5 +1,6 @@
 // Values of a row as the program prints and reads them.
 #include "db/database.h"
+#include "db/storedtime.h"
 
 #include <QTemporaryDir>
 
@@ -94,6 +95,33 @@ TEST_F(FieldTest, NumbersFromEveryKindOfValue) {
   EXPECT_EQ(Field(QVariant("1e30"), false, false).toInt(), std::numeric_limits<int>::max());
   EXPECT_TRUE(Field(QVariant("True"), true, false).toBool());
   EXPECT_EQ(Field(QVariant("-1"), true, false).toString(), "True");
+}
+
+// A stored run time is one check, read as a field and through laufzeit and laufzeitsumme:
+// a positive number of hundredths under 100 hours, else no time.
+TEST_F(FieldTest, OnlyAPositiveStoredTimeUnderHundredHoursIsARunTime) {
+  const struct {
+    QVariant netto;
+    std::optional<int> hundredths;
+  } cases[] = {{4000 / 8640000.0, 4000},  {0.006 / 86400, 1},
+               {0.004 / 86400, {}},       {0.0, {}},
+               {-1.0 / 86400, {}},        {1e-300, {}},
+               {QVariant(), {}},          {"1:02,5", {}},
+               {"\u00a00.0003", {}},      {35999999 / 8640000.0, 35999999},
+               {36000000 / 8640000.0, {}}};
+  const auto whole = [](std::optional<double> h) {
+    return h ? std::optional<int>(std::lround(*h)) : std::nullopt;
+  };
+  for (const auto& c : cases) {
+    db_->execute("delete from t");
+    db_->execute("insert into t (n, x) values (1, ?), (1, ?)", {c.netto, 1 / 8640000.0});
+    const Recordset rs = db_->query("select x, laufzeit(x) as z from t order by rowid");
+    const Field z = rs.at(0, "z");
+    SCOPED_TRACE(c.netto.toString().toStdString());
+    EXPECT_EQ(whole(StoredRunHundredths(rs.at(0, "x"))), c.hundredths);
+    EXPECT_EQ(whole(z.isNull() ? std::nullopt : std::optional(z.toDouble())), c.hundredths);
+    EXPECT_EQ(db_->scalar("select laufzeitsumme(x) from t group by n").isNull(), !c.hundredths);
+  }
 }
 
 TEST_F(FieldTest, CursorReading) {

@@ -53,7 +53,12 @@ TEST(PenaltyRule, RoundsExactHalvesToTheEvenNeighbour) {
 TEST_F(PenaltyTest, WorkedExampleWrittenAndTakenOver) {
   openRace(Example());
   const PdfReader pdf = write("BearbeitenPenaltyProtokoll", "penalty.pdf");
-  EXPECT_EQ(ui().messageTexts(), QStringList{kPenaltyWriteBackQuestion});
+  // The question says what will be written; the men have no best time and no line.
+  EXPECT_EQ(ui().messageTexts(),
+            QStringList{"Wollen Sie wirklich die Penalty-Zeiten in die Bewerbsdatei übernehmen?"
+                        "\r\n\r\n9 D: beste Zeit 0:45,65, Penalty-Zeit 0:59,34, 3 Laufzeiten "
+                        "werden ersetzt\r\n\r\nAchtung: Diese Aktion kann nicht rückgängig "
+                        "gemacht werden!"});
   EXPECT_EQ(ui().saveRequests.value(0).fileName, "Cup-PenaltyProtokoll-Riesenslalom-DG1.pdf");
   EXPECT_EQ(ui().viewerOpened, QStringList{out("penalty.pdf")});
   ASSERT_EQ(pdf.pageCount(), 1);

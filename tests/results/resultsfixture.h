@@ -28,6 +28,13 @@ inline db::CompetitionSpec EmptyRace() {
   return race;
 }
 
+// The same giant slalom held in one run.
+inline db::CompetitionSpec OneRunRace() {
+  db::CompetitionSpec race = EmptyRace();
+  race.disziplinen[0].durchgaenge = 1;
+  return race;
+}
+
 // A racer entered in the giant slalom with bib `id`.
 inline db::TeilnehmerSpec& AddRacer(db::CompetitionSpec& race, int id, const QString& sex,
                                     std::optional<int> klasse, const QString& nachname,

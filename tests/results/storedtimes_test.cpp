@@ -1,6 +1,7 @@
-// Stored run times that cannot be a run (a text, an infinite value, one far beyond any run)
-// read as no time by every list, ranking and export: the racer is treated exactly like a
-// racer without a time, and nobody else moves.
+// Stored run times that cannot be a run (a text, an infinite value, one far beyond any run,
+// one of 0 hundredths or less) read as no time by every list, ranking and export: the racer
+// is treated exactly like a racer without a time, and nobody else moves. A total needs every
+// run of the discipline.
 
 #include "admin/finals.h"
 #include "certificates/certificaterows.h"
@@ -113,10 +114,21 @@ class StoredTimesTest : public ResultsTest {
     const PenaltyData penalty = ReadPenaltyData(state, 1);
     out << penalty.groups[1].name + " " + QString::number(penalty.groups[1].penalty);
     for (const PenaltyRow& row : penalty.listed[1]) out << row.bib;
+    // The penalty times taken over (the question answered Ja), then the times as they were.
+    state.db().execute("create temp table kept as select * from tblZeit");
+    ui.clear();
     ui.chooseSaveFile(pdf);
     ResultLine line;
-    WritePenaltyProtocol(state, false, false, line);
-    out << pdfText(pdf);
+    WritePenaltyProtocol(state, true, false, line);
+    out << ui.messageTexts() << pdfText(pdf)
+        << state.db()
+               .scalar(
+                   "select group_concat(teilnehmer||' '||cast(round(netto*8640000) as int)) "
+                   "from tblZeit where teilnehmer<>4")
+               .toString();
+    state.db().execute("delete from tblZeit");
+    state.db().execute("insert into tblZeit select * from kept");
+    state.db().execute("drop table kept");
 
     BuildStartOrderRun2(state, "keine Unterteilung", 3, false, 999, "....", false);
     for (const int i : state.StartOrder.order())
@@ -160,6 +172,11 @@ TEST_F(StoredTimesTest, ATimeThatCannotBeARunIsNoTimeEverywhere) {
             QStringList({"1 Ast 0:40,00", "2 Berg 0:40,50", "3 Czech 0:41,00", "4 Eder 1:00,00"}));
   EXPECT_TRUE(reference.contains("0010000040,00°0020000040,50°0030000041,00°0050000100,00°"));
   EXPECT_TRUE(reference.contains("Ast Vorname 5200"));  // the penalty time from Ast's 40,00
+  EXPECT_TRUE(reference.contains(
+      "Wollen Sie wirklich die Penalty-Zeiten in die Bewerbsdatei übernehmen?\r\n\r\n1 M: "
+      "beste Zeit 0:40,00, Penalty-Zeit 0:52,00, 1 Laufzeit wird ersetzt\r\n\r\nAchtung: "
+      "Diese Aktion kann nicht rückgängig gemacht werden!"));
+  EXPECT_TRUE(reference.contains("1 4000,2 4050,3 4100,5 5200"));  // only Eder's replaced
   // The run-2 order, the referee report's best time and the finalists.
   EXPECT_EQ(reference.mid(reference.size() - 10),
             QStringList({"4 ---  ", "3 41,00", "2 40,50", "1 40,00", "5 1:00,00", "40,00", "1 4000",
@@ -174,15 +191,61 @@ TEST_F(StoredTimesTest, ATimeThatCannotBeARunIsNoTimeEverywhere) {
       {"-infinity", -std::numeric_limits<double>::infinity()},
       {"1e300 days", 1e300},
       {"100 hours", db::HundredthsToDay(36000000)},
+      {"a text that is no number", QString("1:02,5")},
+      {"a number behind a non-breaking space", QStringLiteral("\u00a00.0003")},
+      {"0", 0.0},
+      {"0.001 s", 0.001 / 86400},
+      {"0.004 s", 0.004 / 86400},
+      {"-1 s", -1.0 / 86400},
+      {"-1 day", -1.0},
+      {"1e-300", 1e-300},
   };
   for (const auto& value : absurd) {
     spoil(value.netto);
     ASSERT_FALSE(state.db().scalar("select netto from tblZeit where teilnehmer=4").isNull());
     EXPECT_EQ(everything(), reference) << value.label;
   }
-  // Just below 100 hours is still a run time: Damm completes the result list.
+  // Just below 100 hours and 0.006 s (0,01) are still run times: Damm completes the list.
   spoil(db::HundredthsToDay(35999999));
   EXPECT_TRUE(everything().contains("result list complete 1"));
+  spoil(0.006 / 86400);
+  EXPECT_TRUE(everything().contains("result list complete 1"));
+}
+
+// Run 2 not complete: Czech has no run-2 row, Damm's run 2 has no time. Neither has a
+// total: no certificate, no best time for the team ranking, no team list line, no final.
+TEST_F(StoredTimesTest, ATotalNeedsEveryRunOfTheDiscipline) {
+  db::CompetitionSpec race = EmptyRace();
+  race.mannschaften = {{1, "T1", 1, std::nullopt}};
+  const struct {
+    const char* name;
+    double run1, run2;
+  } racers[] = {{"Ast", 4000, 4050}, {"Berg", 4050, 4050}, {"Czech", 3900, -1}, {"Damm", 3950, 0}};
+  int id = 0;
+  for (const auto& r : racers) {
+    AddRacer(race, ++id, "M", 2, r.name).mannschaft = 1;
+    AddRun(race, id, 1, r.run1);
+    if (r.run2 >= 0) AddRun(race, id, 2, r.run2);
+  }
+  open(race);
+  source_ = state.db().path();
+  state.db().execute("update tblZeit set netto=null where teilnehmer=4 and durchgang=2");
+
+  const QStringList out = everything();
+  const qsizetype certificates = out.indexOf("1 Ast 1:20,50");
+  ASSERT_GE(certificates, 0);
+  EXPECT_EQ(out.mid(certificates, 4),  // the sum, then the best run (types 6, 7, 12)
+            QStringList({"1 Ast 1:20,50", "2 Berg 1:21,00", "1 Ast 0:40,00", "2 Berg 0:40,50"}));
+  // The team's two members measured from Ast's 80,50, in the ranking and on the team list.
+  const qsizetype team = out.indexOf("T1 50");
+  ASSERT_GE(team, 0);
+  EXPECT_EQ(out.mid(team, 3), QStringList({"T1 50", "1", "2"}));
+  const qsizetype list = out.indexOf("1. T1 0,50");
+  ASSERT_GE(list, 0);
+  EXPECT_EQ(out.mid(list + 1, 2), QStringList({"1 Ast Vorname 12 AUT SC Verein1 1:20,50 0,00",
+                                               "2 Berg Vorname 12 AUT SC Verein2 1:21,00 0,50"}));
+  // Run 1's best time in the referee report, then the finalists.
+  EXPECT_EQ(out.mid(out.size() - 3), QStringList({"39,00", "1 8050", "2 8100"}));
 }
 
 }  // namespace

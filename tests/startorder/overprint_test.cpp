@@ -40,6 +40,7 @@ const QString kLongClass = kLongClub + " " + kLongClub;
 
 db::CompetitionSpec Crowded() {
   db::CompetitionSpec race = SmallCompetition();
+  race.disziplinen[0].durchgaenge = 1;
   race.disziplinen[0].bewerbsbezeichnung =
       "Bezirkscup der Kinder und Schüler um den Großen Preis der Raiffeisenbank "
       "Musterdorf-Oberhinterberg\r\nGroßer Preis von Musterdorf\r\nGedenkrennen";
