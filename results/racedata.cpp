@@ -27,6 +27,17 @@ std::optional<double> DayTimeHundredths(const db::Field& f) {
   return *day * kHundredthsPerDay;
 }
 
+// A stored result code: 0 to 3 as stored, Null as 0. Any other value (99, 2.5, a text) is an
+// unknown code and reads as -1, so that a text or a fraction never counts as a valid run or
+// as another code.
+int StoredResultCode(const db::Field& f) {
+  if (f.isNull()) return 0;
+  const int type = f.value().typeId();
+  if (type == QMetaType::QString || type == QMetaType::QByteArray) return -1;
+  const double code = f.value().toDouble();
+  return (code == 0 || code == 1 || code == 2 || code == 3) ? static_cast<int>(code) : -1;
+}
+
 }  // namespace
 
 const RunRecord* Racer::record(int run) const {
@@ -170,7 +181,7 @@ RaceData ReadRaceData(db::Connection& db, int dtyp, const QString& code, bool en
     if (it == byId.end()) continue;
     RunRecord rec;
     rec.run = times.at(i, 1).toInt();
-    rec.code = times.at(i, 2).toInt();
+    rec.code = StoredResultCode(times.at(i, 2));
     rec.netto = db::StoredRunHundredths(times.at(i, 3));
     rec.start = DayTimeHundredths(times.at(i, 4));
     rec.split = DayTimeHundredths(times.at(i, 5));

@@ -21,7 +21,7 @@ namespace kx {
 // One row of tblZeit. Times in hundredths of a second as stored (not rounded).
 struct RunRecord {
   int run = 0;
-  int code = 0;                 // ergcode: 0 valid, 1 NaS, 2 NiZ, 3 Dis
+  int code = 0;                 // ergcode: 0 valid, 1 NaS, 2 NiZ, 3 Dis, -1 unknown
   std::optional<double> netto;  // run time; nothing where the stored value is no run time
   std::optional<double> start;  // time of day of the start; nothing where it is no time of day
   std::optional<double> split;  // time of day at the intermediate point (zwischen1), likewise

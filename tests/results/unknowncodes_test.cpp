@@ -42,13 +42,14 @@ class UnknownCodesTest : public ResultsTest {
 TEST_F(UnknownCodesTest, EveryOutputThatLeavesHimOutNamesHimFirst) {
   // Through the result list, which stays as it was: Damm neither ranked nor counted.
   const auto list = [&] { WriteResultList(state, {"Gesamtliste", "keine Unterteilung"}); };
-  for (const double code : {4.0, 99.0, -1.0, 2147483648.0, 3.5, 1e300}) {
+  for (const QVariant& code : {QVariant(4), QVariant(99), QVariant(-1), QVariant(2147483648.0),
+                               QVariant(3.5), QVariant(1e300), QVariant(2.5), QVariant("x")}) {
     write(2, code, list);
     const QStringList lines = PdfReader(outputPath("liste.pdf")).lineTexts(1);
     EXPECT_TRUE(lines.contains("Gemeldete Teilnehmer: 4") && !lines.join(' ').contains("Damm"));
-    // The code as the file holds it: "99", "2147483648", "3,5".
+    // The code as the file holds it: "99", "2147483648", "3,5", "x".
     EXPECT_EQ(ui.messageTexts(), QStringList{kHead.arg("Ergebnisliste").arg(2) +
-                                             db::Field(QVariant(code), false, false).toString()});
+                                             db::Field(code, false, false).toString()});
   }
   write(2, QVariant(), list);  // no code at all: the list takes it as valid
   EXPECT_TRUE(ui.messages.isEmpty());
