@@ -159,12 +159,18 @@ class Divisions {
   bool classMode_;
 };
 
+// A split passed before (or at) the start is no intermediate time.
+bool SplitBeforeStart(const RunRecord& rec) {
+  return rec.split && rec.start && *rec.split <= *rec.start;
+}
+
 // Run mode: the time of the list's run, with the intermediate time where there is one.
 Selection RunTime(const Racer& r, int n, Candidate& cand) {
   const RunRecord* rec = r.record(n);
   if (!rec || rec->code != 0 || !rec->netto) return Selection::Out;
   cand.time = std::llround(*rec->netto);
-  if (rec->split && rec->start) cand.intermediate = std::llround(*rec->split - *rec->start);
+  if (rec->split && rec->start && !SplitBeforeStart(*rec))
+    cand.intermediate = std::llround(*rec->split - *rec->start);
   return Selection::Ranked;
 }
 
@@ -201,7 +207,7 @@ Selection SumTime(const Racer& r, int n, Candidate& cand) {
 // Whether a valid record of the list's run carries an intermediate time.
 bool HasSplit(const Racer& r, int n) {
   const RunRecord* rec = r.record(n);
-  return rec && rec->code == 0 && rec->split;
+  return rec && rec->code == 0 && rec->split && !SplitBeforeStart(*rec);
 }
 
 // The racers of the list with their divisions and times, in the order of the racers.

@@ -60,6 +60,8 @@ TEST_F(StoredDayTimesTest, AValueThatIsNoTimeOfDayIsAnEmptyCell) {
           << column << " " << value.toString().toStdString();
     }
   }
+  // A split at 00:00:01, before the start, is no intermediate time either.
+  EXPECT_EQ(everything("zwischen1", 1 / 86400.0), everything("zwischen1", QVariant()));
 }
 
 }  // namespace
