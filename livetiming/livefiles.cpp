@@ -157,19 +157,19 @@ QString LiveRunTime(double netto) {
 }
 
 QString TimesFileContent(db::Connection& connection, int disziplin, int run, int nowSeconds) {
-  const db::Recordset rs =
-      connection.query(QStringLiteral("select teilnehmer,ergcode,start,netto,disqualtext "
-                                      "from tblZeit where Disziplin=") +
-                       QString::number(disziplin) + QStringLiteral(" and durchgang=") +
-                       QString::number(run) + QStringLiteral(" order by teilnehmer"));
+  // A row without a result code, or with one that is none of 0 to 3 as stored (99, 0.4, a
+  // text), has no result to tell: the lists leave it out too.
+  const db::Recordset rs = connection.query(
+      QStringLiteral("select teilnehmer,ergcode,start,netto,disqualtext "
+                     "from tblZeit where Disziplin=") +
+      QString::number(disziplin) + QStringLiteral(" and durchgang=") + QString::number(run) +
+      QStringLiteral(" and ergcode in (0,1,2,3) order by teilnehmer"));
   static const QString kOnCourse = QStringLiteral("9000000,01");
   static const QString kNoTime = QStringLiteral("999999,99");
   QString out;
   out.reserve(rs.count() * 16);
   for (int row = 0; row < rs.count(); ++row) {
-    const db::Field& ergcode = rs.at(row, 1);
-    if (ergcode.isNull()) continue;  // no result: nothing to tell
-    const qint64 code = ergcode.toLongLong();
+    const qint64 code = rs.at(row, 1).toLongLong();
     if (code == 0) {
       // A valid result needs a run time.
       const std::optional<double> netto = db::StoredRunTime(rs.at(row, 3));

@@ -177,6 +177,8 @@ PenaltyData ReadPenaltyData(const AppState& state, int run) {
     group.fastestCode = best.at(0, "sex").toString();
     group.heading = kGroupHeadings[g];
 
+    // Only codes 0, 2 and 3 as stored: a code the lists do not know (2.5, 0.4, a text) is
+    // neither a failure nor a valid run, and its row is never given a penalty time.
     const db::Recordset rows = state.db().query(
         QStringLiteral("select z.teilnehmer,laufzeit(z.netto) as zeit,z.ergcode,z.disqualtext,"
                        "t.nachname,t.vorname,t.verein,t.jahrgang,t.startnr") +
@@ -184,8 +186,8 @@ PenaltyData ReadPenaltyData(const AppState& state, int run) {
             QStringLiteral(" as startnr from tblTeilnehmer t,tblZeit z "
                            "where t.id = z.teilnehmer and t.sex in ") +
             kGroupCodes[g] +
-            QStringLiteral(" and z.disziplin=? and z.durchgang=? and z.ergcode<>1 and t.") + c +
-            QStringLiteral("aktiv = true order by t.startnr") + c,
+            QStringLiteral(" and z.disziplin=? and z.durchgang=? and z.ergcode in (0,2,3) and t.") +
+            c + QStringLiteral("aktiv = true order by t.startnr") + c,
         where);
     std::vector<PenaltyRow>& listed = data.listed[g];
     for (int i = 0; i < rows.count(); ++i) {

@@ -3,6 +3,8 @@
 
 #include "admin/finals.h"
 #include "certificates/certificateoutput.h"
+#include "livetiming/livefiles.h"
+#include "officials/penaltyprotocol.h"
 #include "results/participantdata.h"
 #include "results/resultlist.h"
 #include "results/teamlist.h"
@@ -81,6 +83,28 @@ TEST_F(UnknownCodesTest, EveryOutputThatLeavesHimOutNamesHimFirst) {
   CreateFinalsTable(*finals);
   const auto added = AddFinalsFile(*finals, state.db().path(), {2, "gs"}, true).unknownCodes;
   EXPECT_TRUE(added.size() == 1 && added[0].id == 4);
+}
+
+// Nor is such a code a failure or a valid run where a code is read as a number: the penalty
+// write-back would give him a valid penalty time, the live timing would show his run.
+TEST_F(UnknownCodesTest, IsNeitherAFailureNorAValidRunToThePenaltyOrTheLiveTiming) {
+  const auto set = [&](const QVariant& code) {
+    state.db().execute("update tblZeit set ergcode=? where teilnehmer=4 and durchgang=2", {code});
+  };
+  // Damm's run 2 of 1:30,00 is beyond the penalty time of 52,13.
+  state.db().execute("update tblZeit set netto=? where teilnehmer=4", {db::HundredthsToDay(9000)});
+  set(QVariant());
+  const QString live = TimesFileContent(state.db(), 2, 2, 0);
+  for (const int code : {0, 2}) {
+    set(code);
+    EXPECT_EQ(ReadPenaltyData(state, 2).listedCount(), 1);
+  }
+  for (const QVariant& code :
+       {QVariant(0.4), QVariant(2.5), QVariant(3.4), QVariant("x"), QVariant(99)}) {
+    set(code);
+    EXPECT_EQ(ReadPenaltyData(state, 2).listedCount(), 0) << code.toString().toStdString();
+    EXPECT_EQ(TimesFileContent(state.db(), 2, 2, 0), live) << code.toString().toStdString();
+  }
 }
 
 }  // namespace
