@@ -10,6 +10,7 @@
 #include "db/database.h"
 #include "lists/documentoutput.h"
 #include "results/racepoints.h"
+#include "results/resultlist.h"
 
 #include <memory>
 #include <optional>
@@ -323,7 +324,7 @@ CertificateRunResult RunCertificateOutput(AppState& state, const CertificateRunO
   if (state.CurrentDisciplineType == 6)
     WarnUnknownCodes(state, QStringLiteral("Urkunden"), o.disciplines, o.evaluation == 1);
   else
-    WarnUnknownCodes(state, QStringLiteral("Urkunden"));
+    WarnUnknownCodes(state, QStringLiteral("Urkunden"), 0, BestRunType(state.Settings.typNumber()));
   if (certificates.rows.empty() && certificates.teamCertificates.empty()) {
     // Nothing to print: no file is written (a refused team ranking has said why).
     if (!certificates.teams.refused) ReportNoData(ui);

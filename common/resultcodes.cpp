@@ -8,7 +8,7 @@
 namespace kx {
 
 std::vector<UnknownCode> FindUnknownCodes(db::Connection& db, int dtyp, const QString& code,
-                                          int run, bool enteredOnly) {
+                                          int run, bool enteredOnly, bool bestRun) {
   // Compared by the database, nothing converted: 3.0 is 3, while 3.5, 1e300 or a text equal
   // none of the four; Null is no code.
   QString sql = QStringLiteral(
@@ -22,6 +22,11 @@ std::vector<UnknownCode> FindUnknownCodes(db::Connection& db, int dtyp, const QS
     params << run;
   }
   if (enteredOnly) sql += QStringLiteral("and t.") + code + QStringLiteral("aktiv = true ");
+  if (bestRun) {
+    sql += QStringLiteral(
+        "and not exists (select 1 from tblZeit v where v.teilnehmer=z.teilnehmer and "
+        "v.disziplin=z.disziplin and v.ergcode=0 and laufzeit(v.netto) is not null) ");
+  }
   sql += QStringLiteral("order by 2,3,4,5");
   const db::Recordset rs = db.query(sql, params);
   std::vector<UnknownCode> found;
@@ -53,11 +58,11 @@ void ShowUnknownCodes(const AppState& state, const std::vector<UnknownCode>& fou
   state.Ui->message(lines.join(QLatin1Char('\n')), MsgIcon::Exclamation, QStringLiteral("Achtung"));
 }
 
-void WarnUnknownCodes(const AppState& state, const QString& output, int run) {
-  ShowUnknownCodes(
-      state,
-      FindUnknownCodes(state.db(), state.CurrentDisciplineType, state.CurrentDisciplineCode, run),
-      output);
+void WarnUnknownCodes(const AppState& state, const QString& output, int run, bool bestRun) {
+  ShowUnknownCodes(state,
+                   FindUnknownCodes(state.db(), state.CurrentDisciplineType,
+                                    state.CurrentDisciplineCode, run, true, bestRun),
+                   output);
 }
 
 void WarnUnknownCodes(const AppState& state, const QString& output,

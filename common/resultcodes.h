@@ -30,9 +30,11 @@ struct UnknownCode {
 
 // The records of discipline `dtyp` (participant columns `<code>`) with an unknown result
 // code, of run `run` or of every run (0), of the participants entered in it or, without
-// `enteredOnly`, of everybody; by bib, name and run.
+// `enteredOnly`, of everybody; by bib, name and run. Where only the best run counts
+// (`bestRun`), a racer with a valid run time is not left out and not found.
 std::vector<UnknownCode> FindUnknownCodes(db::Connection& db, int dtyp, const QString& code,
-                                          int run = 0, bool enteredOnly = true);
+                                          int run = 0, bool enteredOnly = true,
+                                          bool bestRun = false);
 
 // Names the racers of `found` in one message (at most ten lines, then how many more) saying
 // that output `output` leaves them out; nothing when `found` is empty.
@@ -41,7 +43,8 @@ void ShowUnknownCodes(const AppState& state, const std::vector<UnknownCode>& fou
 
 // The same for the current discipline's entered racers (run `run`, or every run: 0), or for
 // the disciplines ticked in `disciplines` (by number, every run).
-void WarnUnknownCodes(const AppState& state, const QString& output, int run = 0);
+void WarnUnknownCodes(const AppState& state, const QString& output, int run = 0,
+                      bool bestRun = false);
 void WarnUnknownCodes(const AppState& state, const QString& output,
                       const std::array<bool, 6>& disciplines, bool enteredOnly);
 

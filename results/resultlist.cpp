@@ -652,7 +652,8 @@ ResultLine WriteResultList(const AppState& state, const ResultListOptions& optio
   PdfListFrame frame(state, {QStringLiteral("Ergebnisliste"), QStringLiteral("-Ergebnisliste-"),
                              QStringLiteral("Ergebnisliste ")});
   if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
-  WarnUnknownCodes(state, QStringLiteral("Ergebnisliste"), req.totalList ? 0 : req.run);
+  WarnUnknownCodes(state, QStringLiteral("Ergebnisliste"), req.totalList ? 0 : req.run,
+                   req.totalList && BestRunType(req.typ));
   frame.ReadListEvent();
   // The foot of the result list carries the result date.
   frame.event().listDate = frame.event().datum_rangliste;

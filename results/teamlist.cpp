@@ -160,7 +160,8 @@ ResultLine WriteTeamList(const AppState& state, const TeamListOptions& options,
                              options.title + QLatin1Char(' '), TitleDiscipline::ListTitle});
   frame.onProbeFailed = closePanel;
   if (!frame.OpenDoc(options.openAfterOutput)) return frame.result();
-  WarnUnknownCodes(state, QStringLiteral("Mannschaftsergebnisliste"));
+  WarnUnknownCodes(state, QStringLiteral("Mannschaftsergebnisliste"), 0,
+                   BestRunType(state.Settings.typNumber()));
   frame.ReadListEvent();
   frame.ReadListHeadTexts();
 

@@ -13,6 +13,7 @@
 #include "tests/results/resultsfixture.h"
 
 #include <functional>
+#include <utility>
 
 namespace kx::test {
 namespace {
@@ -55,6 +56,16 @@ TEST_F(UnknownCodesTest, EveryOutputThatLeavesHimOutNamesHimFirst) {
   }
   write(2, QVariant(), list);  // no code at all: the list takes it as valid
   EXPECT_TRUE(ui.messages.isEmpty());
+  // Where the best run counts, his valid run 1 ranks him: nobody left out, nobody named.
+  const QString typ = std::exchange(state.Settings.typ, "12");
+  write(2, 99, list);
+  EXPECT_TRUE(PdfReader(outputPath("liste.pdf")).lineTexts(1).join(' ').contains("Damm"));
+  EXPECT_TRUE(ui.messages.isEmpty());
+  write(1, 99, list);
+  EXPECT_EQ(ui.messageTexts().size(), 1);
+  state.Settings.typ = typ;
+  write(1, 0, [] {});
+  write(2, QVariant(), [] {});
 
   CertificateRunOptions combination;
   combination.disciplines = {false, false, true, true, false, false};
