@@ -131,8 +131,9 @@ db::Recordset ReadTotals(db::Connection& source, const FinalsDiscipline& discipl
       QStringLiteral("select laufzeitsumme(z.netto) as zeit,sum(z.ergcode) as erg,t.code,t.sex,"
                      "t.nachname,t.vorname,t.verein,t.nation,t.jahrgang,t.startnr%1 as startnr,"
                      "t.pkte%1 as punkte,%2 as svid,t.id from tblTeilnehmer t,tblZeit z where "
-                     "t.id = z.teilnehmer and z.disziplin=? group by t.id order by 1")
-          .arg(discipline.code, sourceSvid ? QStringLiteral("t.svid") : QStringLiteral("0")),
+                     "t.id = z.teilnehmer and z.disziplin=? and %3 group by t.id order by 1")
+          .arg(discipline.code, sourceSvid ? QStringLiteral("t.svid") : QStringLiteral("0"),
+               QLatin1String(kWithinDisciplineRuns)),
       {discipline.type});
 }
 

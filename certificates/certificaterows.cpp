@@ -58,7 +58,8 @@ SelectionStatement SelectIndividualCertificates(int disciplineType, const QStrin
            : QStringLiteral("select laufzeitsumme(z.netto) as zeit,sum(z.ergcode) as erg,");
   const QString cols = QStringLiteral("z.teilnehmer,t.vorname,t.nachname,t.verein,t.jahrgang,");
   const QString ergBest = best ? QStringLiteral("z.ergcode=0 and ") : QString();
-  const QString where = "where z.Disziplin=" + D + " and z.teilnehmer=t.id ";
+  const QString where =
+      "where z.Disziplin=" + D + " and z.teilnehmer=t.id and " + kWithinDisciplineRuns + ' ';
   switch (grouping) {
     case 0:
       sql = head + cols + "'' as klasse from tblZeit z,tblTeilnehmer t " + where + " and " +

@@ -109,7 +109,7 @@ bool HasResult(const Racer& r, int run, bool totalList, bool sum) {
 
 std::optional<double> FinishedResult(const Racer& r, bool bestRun, int runCount) {
   if (!HasResult(r, std::max(runCount, 1), true, !bestRun)) return std::nullopt;
-  return CombinedResult(r, bestRun);
+  return CombinedResult(r, bestRun, std::max(runCount, 1));
 }
 
 int DisciplineRuns(db::Connection& db, int dtyp) {
@@ -128,9 +128,10 @@ std::unordered_set<int> FinishedRacers(db::Connection& db, int dtyp, const QStri
   return ids;
 }
 
-std::optional<double> CombinedResult(const Racer& r, bool bestRun) {
+std::optional<double> CombinedResult(const Racer& r, bool bestRun, int runCount) {
   std::optional<double> result;
   for (const RunRecord& rec : r.runs) {
+    if (rec.run > runCount) continue;
     const bool valid = rec.code == 0 && rec.netto.has_value();
     if (bestRun) {
       if (valid && (!result || *rec.netto < *result)) result = rec.netto;

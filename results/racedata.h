@@ -71,9 +71,10 @@ struct RaceData {
   bool anyClass() const;
 };
 
-// A racer's result in hundredths as stored: his fastest valid run (`bestRun`), or else the
-// sum of his runs when every one is valid with a time. Nothing without such a result.
-std::optional<double> CombinedResult(const Racer& r, bool bestRun);
+// A racer's result in hundredths as stored, over runs 1 to `runCount`: his fastest valid run
+// (`bestRun`), or else the sum of those runs when every one is valid with a time. Nothing
+// without such a result.
+std::optional<double> CombinedResult(const Racer& r, bool bestRun, int runCount);
 
 // The completeness rule of the result list: whether `r` has a result for the list of run
 // `run` (with `totalList` the total list up to that run; `sum` when the total adds the runs).
@@ -89,6 +90,11 @@ std::optional<double> FinishedResult(const Racer& r, bool bestRun, int runCount)
 
 // The runs of discipline `dtyp` (durchgaenge of its event row); 1 without a row.
 int DisciplineRuns(db::Connection& db, int dtyp);
+// The same as a condition on a tblZeit row `z`: a record of a run beyond them (left over from
+// an earlier setting) counts in no total.
+inline constexpr const char* kWithinDisciplineRuns =
+    "z.durchgang <= max(1, coalesce((select durchgaenge from tblDisziplin where "
+    "dtyp = z.disziplin), 1))";
 // The ids of the racers of discipline `dtyp` (as ReadRaceData reads them) who have a
 // FinishedResult of all its runs: those whose total may be ranked.
 std::unordered_set<int> FinishedRacers(db::Connection& db, int dtyp, const QString& code,

@@ -227,6 +227,7 @@ TEST_F(StoredTimesTest, ATotalNeedsEveryRunOfTheDiscipline) {
     AddRun(race, id, 1, r.run1);
     if (r.run2 >= 0) AddRun(race, id, 2, r.run2);
   }
+  AddRun(race, 1, 3, 3000);  // left over from a third run the race no longer has
   open(race);
   source_ = state.db().path();
   state.db().execute("update tblZeit set netto=null where teilnehmer=4 and durchgang=2");
