@@ -7,6 +7,14 @@
 
 namespace kx {
 
+int StoredResultCode(const db::Field& code) {
+  if (code.isNull()) return 0;
+  const int type = code.value().typeId();
+  if (type == QMetaType::QString || type == QMetaType::QByteArray) return -1;
+  const double value = code.value().toDouble();
+  return (value == 0 || value == 1 || value == 2 || value == 3) ? static_cast<int>(value) : -1;
+}
+
 std::vector<UnknownCode> FindUnknownCodes(db::Connection& db, int dtyp, const QString& code,
                                           int run, bool enteredOnly, bool bestRun) {
   // Compared by the database, nothing converted: 3.0 is 3, while 3.5, 1e300 or a text equal

@@ -14,8 +14,14 @@ namespace kx {
 
 namespace db {
 class Connection;
-}
+class Field;
+}  // namespace db
 struct AppState;
+
+// A stored result code: 0 to 3 as stored, Null as 0. Any other value (99, 2.5, a text) is an
+// unknown code and reads as -1, so that a text or a fraction never counts as a valid run or
+// as another code.
+int StoredResultCode(const db::Field& code);
 
 // A run record whose stored result code is not a whole number from 0 to 3 (99, -1, 3.5, a
 // text). A record without a code (Null) is not one.

@@ -1,5 +1,6 @@
 #include "results/racedata.h"
 
+#include "common/resultcodes.h"
 #include "db/database.h"
 #include "db/storedtime.h"
 
@@ -25,17 +26,6 @@ std::optional<double> DayTimeHundredths(const db::Field& f) {
   const std::optional<double> day = db::StoredDayTime(f);
   if (!day) return std::nullopt;
   return *day * kHundredthsPerDay;
-}
-
-// A stored result code: 0 to 3 as stored, Null as 0. Any other value (99, 2.5, a text) is an
-// unknown code and reads as -1, so that a text or a fraction never counts as a valid run or
-// as another code.
-int StoredResultCode(const db::Field& f) {
-  if (f.isNull()) return 0;
-  const int type = f.value().typeId();
-  if (type == QMetaType::QString || type == QMetaType::QByteArray) return -1;
-  const double code = f.value().toDouble();
-  return (code == 0 || code == 1 || code == 2 || code == 3) ? static_cast<int>(code) : -1;
 }
 
 }  // namespace

@@ -316,7 +316,7 @@ OrderStatement Run2Statement(const Run2Plan& plan, const QString& c, int d, bool
 // The run-1 result as the run-2 lists print it. A valid result without a usable stored
 // time is damaged data: it shows as no time rather than as 00,00 or a negative time.
 QString Run1ResultText(const db::RowReader& row, int ergcode, int time) {
-  const int code = row.toInt(ergcode);
+  const int code = StoredResultCode(row.field(ergcode));
   const bool hasTime = !row.isNull(time);
   const double value = hasTime ? row.toDouble(time) : 0.0;
   if (code != 0 || value >= kNonFinisherTime) {

@@ -86,8 +86,14 @@ TEST_F(UnknownCodesTest, EveryOutputThatLeavesHimOutNamesHimFirst) {
   }
   // A run-2 order that lists him (run-1 starters by class) has nobody to name.
   state.CurrentDisciplineType = 2;
-  write(1, 99, [&] { WriteStartListDG2(state, {"Klasse", 0}); });
-  EXPECT_TRUE(ui.messageTexts().filter("unbekannten").isEmpty());
+  for (const QVariant& code : {QVariant(99), QVariant(0.4), QVariant(2.5)}) {
+    write(1, code, [&] { WriteStartListDG2(state, {"Klasse", 0}); });
+    EXPECT_TRUE(ui.messageTexts().filter("unbekannten").isEmpty());
+    // Neither his run-1 time nor "NiZ": an unknown code is neither valid nor a failure.
+    EXPECT_EQ(PdfReader(outputPath("liste.pdf")).lineTexts(1).filter("Damm").join('|'),
+              "4 4 Damm Vorname 2012 AUT SC Verein4 ---")
+        << code.toString().toStdString();
+  }
   // The finals panel names those the file's racers leave out.
   db::BuildCompetitionFile(outputPath("finale.mdb"), EmptyRace());
   auto finals = db::Connection::open(outputPath("finale.mdb"));
