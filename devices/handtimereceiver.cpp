@@ -11,6 +11,16 @@
 
 namespace kx {
 
+namespace {
+
+// The synchronisation time plus the device's time can pass midnight: a time of the next day,
+// kept within the day as every other time of day is (and as a hand-time file holds it).
+double WithinDay(double t) {
+  return t >= 1.0 ? t - std::floor(t) : t;
+}
+
+}  // namespace
+
 MonotonicClock SteadyClock() {
   return [] {
     static QElapsedTimer timer = [] {
@@ -40,7 +50,7 @@ void HandTimeReceiver::clearPartial() {
 int HandTimeReceiver::store(double t, quint8 flag, qint16 number) {
   if (ReceiveMode != QLatin1String("S") && ReceiveMode != QLatin1String("Z")) return 0;
   std::vector<HandTime>& target = HandTimeStore(state_, ReceiveMode);
-  if (!AppendHandTime(target, HandTime{t, flag, number})) return 0;
+  if (!AppendHandTime(target, HandTime{WithinDay(t), flag, number})) return 0;
   return static_cast<int>(target.size());
 }
 
@@ -50,6 +60,10 @@ void HandTimeReceiver::serialBytes(QByteArrayView bytes) {
     for (const char byte : bytes) {
       const std::optional<DigiRecord> record = digi_.feed(static_cast<quint8>(byte), clock_());
       if (!record || record->kind != 2) continue;
+      // A digit above 9 makes a field no device time has: a garbled record.
+      if (record->hours > 23 || record->minutes > 59 || record->seconds > 59 ||
+          record->hundredths > 99)
+        continue;
       const int count = store(record->dayTime(SyncTime), 2, static_cast<qint16>(record->number));
       if (count > 0) {
         message = FormatRaceTime(record->runSeconds(), 0) + QStringLiteral(" - ") +
@@ -80,7 +94,7 @@ void HandTimeReceiver::timyLine(const QString& line, QString& message) {
   const std::optional<QString> text = TimyTimeText(line);
   if (!text) return;
   const std::optional<double> t = ParseHandTime(*text);
-  if (!t) return;
+  if (!t || !HandTimeFieldsInRange(*text)) return;
   const int count = store(*t);
   if (count > 0) {
     message = *text + QStringLiteral(" - ") + QString::number(count) + QStringLiteral(" Zeiten ") +
@@ -92,14 +106,14 @@ void HandTimeReceiver::tagHeuerLine(const QString& line, QString& message) {
   const TagHeuerLine tag = ClassifyTagHeuerLine(line);
   if (tag.kind == TagHeuerLine::Kind::Other) return;
   const std::optional<double> t = ParseHandTime(tag.text);
-  if (!t) return;
+  if (!t || !HandTimeFieldsInRange(tag.text)) return;
   if (tag.kind == TagHeuerLine::Kind::Sync) {
     SyncTime = *t;
     message =
         QStringLiteral("Synchronisation um ") + FormatHandTime(SyncTime, QStringLiteral("rnd"));
     return;
   }
-  const double dayTime = *t + SyncTime;
+  const double dayTime = WithinDay(*t + SyncTime);
   const int count = store(dayTime);
   if (count > 0) {
     message = FormatHandTime(dayTime, QStringLiteral("rnd")) + QStringLiteral(" - ") +

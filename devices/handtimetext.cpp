@@ -76,7 +76,13 @@ QString FormatHandTime(double t, const QString& mode) {
   return QString::fromLatin1(text, n);
 }
 
-std::optional<double> ParseHandTime(const QString& s) {
+namespace {
+
+// The fields of a hand-time text by position: hours, minutes, and hundredths within the minute.
+struct HandFields {
+  int hours = 0, minutes = 0, within = 0;
+};
+std::optional<HandFields> ReadHandFields(const QString& s) {
   if (s.size() < 7) return std::nullopt;
   const auto hours = ReadField(QStringView(s).mid(0, 2));
   const auto minutes = ReadField(QStringView(s).mid(3, 2));
@@ -88,7 +94,21 @@ std::optional<double> ParseHandTime(const QString& s) {
   }
   const auto within = ReadField(QStringView(digits, count));
   if (!hours || !minutes || !within) return std::nullopt;
-  return (*hours / 24.0 + *minutes / 1440.0) + *within / kHundredthsPerDay;
+  return HandFields{*hours, *minutes, *within};
+}
+
+}  // namespace
+
+std::optional<double> ParseHandTime(const QString& s) {
+  const std::optional<HandFields> f = ReadHandFields(s);
+  if (!f) return std::nullopt;
+  return (f->hours / 24.0 + f->minutes / 1440.0) + f->within / kHundredthsPerDay;
+}
+
+bool HandTimeFieldsInRange(const QString& s) {
+  const std::optional<HandFields> f = ReadHandFields(s);
+  return f && f->hours >= 0 && f->hours < 24 && f->minutes >= 0 && f->minutes < 60 &&
+         f->within >= 0 && f->within < 6000;
 }
 
 QString FormatRaceTime(double seconds, int mode) {

@@ -21,6 +21,9 @@ QString FormatHandTime(double t, const QString& mode);
 // hundredths within the minute at 7-11 (comma or point ignored: "56,78" is 5678). Nothing
 // when a field is not a whole number or the text is shorter than seven characters.
 std::optional<double> ParseHandTime(const QString& s);
+// Whether the fields ParseHandTime reads are those of a time of day: hours to 23, minutes
+// and seconds to 59 ("12:34:75.00" from a device is a garbled line, not 12:35:15).
+bool HandTimeFieldsInRange(const QString& s);
 
 // Writes a number of seconds as a timer text: mode 1 "hhmmss.fff", mode 2 "hh:mm:ss.ff",
 // mode 3 as mode 2 with leading zeros and colons blanked, any other "hh:mm:ss.fff".

@@ -39,6 +39,10 @@ TEST_F(ReceiverTest, DigiRecordsOfKindTwoAreStoredAndGapsSeparateRecords) {
   EXPECT_EQ(state.HzStart[0].Number, 7);
   EXPECT_EQ(messages, QStringList{"00:01:23.450 - 1 Zeiten empfangen"});
 
+  // Minutes of 60 (a digit above 9 would give more): a garbled record, nothing stored.
+  receiver.serialBytes(QByteArray::fromHex("0206325470"));
+  EXPECT_EQ(state.HzStart.size(), 1u);
+
   // Kind 1 makes a record but stores nothing; the next byte starts a new record.
   receiver.serialBytes(QByteArray::fromHex("0110325470"));
   EXPECT_EQ(state.HzStart.size(), 1u);
@@ -75,6 +79,7 @@ TEST_F(ReceiverTest, TimyLinesCutAtEveryByteGiveTheSameTimes) {
       " 0003 C1  09:15:03.00 00\r"   // 7th character "C"
       " 0004 X0  09:15:04.00 00\r"   // no time line
       " 0005 C0  9:15:05.00  00\r"   // unreadable time: dropped
+      " 0005 C0  09:15:75.00 00\r"   // a field beyond a time of day: garbled, dropped
       " 0006 C0  09:15:06.07 00\r";  // a last line
   const QStringList expected{"09:15:01,23", "09:15:02,50", "09:15:03,00", "09:15:06,07"};
   for (qsizetype cut = 0; cut <= stream.size(); ++cut) {
@@ -105,6 +110,12 @@ TEST_F(ReceiverTest, TagHeuerTimesCountFromTheSyncAndAFullStoreDropsTimes) {
   EXPECT_EQ(messages.last(), "12:05:10,27 - 2 Zeiten abgeholt");
   receiver.serialBytes("#!T 13:00:00\r");
   EXPECT_EQ(messages.last(), "Synchronisation um 13:00:00,00");
+
+  // Past midnight the time of the next day; a garbled field drops the line.
+  receiver.serialBytes("#!T 23:00:00\r#RR 0000 0005   01:30:00,00\r#RR 0000 0006   00:61:00,00\r");
+  EXPECT_EQ(times(state.HzStart).mid(2), QStringList{"00:30:00,00"});
+  EXPECT_EQ(messages.last(), "00:30:00,00 - 3 Zeiten abgeholt");
+  receiver.serialBytes("#!T 13:00:00\r");
 
   state.HzStart.resize(kHandTimeCapacity - 1);
   receiver.serialBytes("#RR 0000 0003   00:00:00,00\r#RR 0000 0004   00:00:01,00\r");
