@@ -12,6 +12,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -81,8 +82,11 @@ std::map<int, int> ReadPointsTable(const QString& programDir) {
   std::map<int, int> table;
   for (int i = 0; i < rs.count(); ++i) {
     if (rs.at(i, 0).isNull()) continue;
-    table[static_cast<int>(RoundHalfEven(rs.at(i, 0).toDouble()))] =
-        static_cast<int>(RoundHalfEven(rs.at(i, 1).toDouble()));
+    const double rank = rs.at(i, 0).toDouble();
+    const double points = rs.at(i, 1).toDouble();
+    // A damaged row (1e300, not a number) is no rank or points value of the table.
+    if (!(std::fabs(rank) < 1e9) || !(std::fabs(points) < 1e9)) continue;
+    table[static_cast<int>(RoundHalfEven(rank))] = static_cast<int>(RoundHalfEven(points));
   }
   return table;
 }
